@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/ProgramFolders.h"
+#include "platform/Regional.h"
+#include "platform/Ui.h"
+#include "responses/RecordTables.h"
+
+// The program-wide state, owned by one object that main creates and passes
+// by reference. Each subsystem keeps its state here under the names the
+// program has always used for it.
+class Session {
+    SystemClock m_systemClock; // first, so Now may refer to it
+
+public:
+    Session(Ui& ui, ProgramFolders folders, Regional regional = Regional(),
+            const Clock* clock = nullptr);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Ui& ui;
+    ProgramFolders Folders;
+    Regional RegionalSettings;
+    const Clock& Now;
+
+    // The one record held in memory.
+    RecordTables Tables;
+};

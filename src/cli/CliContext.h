@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Session.h"
+#include "platform/ConsoleUi.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+// What every verb gets: the console Ui, the session and standard output.
+struct CliContext {
+    explicit CliContext(const ProgramFolders& folders);
+
+    ConsoleUi ui;
+    Session session;
+    QTextStream out;
+};
+
+// Exit statuses of every verb.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Prints a usage error to standard error and returns kExitUsage.
+int UsageError(const QString& text);
+
+// Takes the flag out of args; true when it was there.
+bool TakeFlag(QStringList& args, const QString& flag);
+// Takes "--name VALUE" out of args; false when the flag was there without a value.
+bool TakeOption(QStringList& args, const QString& flag, QString* value, bool* present = nullptr);

@@ -1,0 +1,54 @@
+#include "cli/CliContext.h"
+#include "cli/RecordJson.h"
+#include "cli/Verbs.h"
+#include "responses/ResponseScan.h"
+
+#include <QFileInfo>
+
+// parse [--json] FILE...: every response in each file, as import would find
+// them, printed without any database.
+int RunParse(CliContext& context, QStringList args)
+{
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
+    if (args.isEmpty())
+        return UsageError(QStringLiteral("parse needs at least one response file"));
+    for (const QString& a : args) {
+        if (a.startsWith(QStringLiteral("--")))
+            return UsageError(QStringLiteral("parse: unknown option ") + a);
+    }
+
+    Session& session = context.session;
+    int status = kExitOk;
+    bool first = true;
+    if (json)
+        context.out << "[";
+    for (const QString& path : std::as_const(args)) {
+        int number = 0;
+        const ScanOutcome outcome = ScanResponseFile(session, path, [&] {
+            ++number;
+            if (json) {
+                context.out << (first ? "\n  " : ",\n  ")
+                            << RecordJson(session.Tables, session.RegionalSettings, true);
+            } else {
+                if (!first)
+                    context.out << "\n";
+                context.out << "Response " << number << " in "
+                            << QFileInfo(path).absoluteFilePath() << "\n"
+                            << RecordText(session.Tables, session.RegionalSettings, true);
+            }
+            first = false;
+            return true;
+        });
+        if (!outcome.opened) {
+            session.ui.MessageBox(QStringLiteral("Error reading Record from ") +
+                                      QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +
+                                      outcome.error,
+                                  MessageIcon::Exclamation);
+            status = kExitFailed;
+        }
+    }
+    if (json)
+        context.out << (first ? "]\n" : "\n]\n");
+    context.out.flush();
+    return status;
+}

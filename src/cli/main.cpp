@@ -1,0 +1,49 @@
+#include "cli/CliContext.h"
+#include "cli/Verbs.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const Verb kVerbs[] = {
+    {"parse", "parse [--json] FILE...",
+     "find every form response in the files and print them (no database)", RunParse},
+};
+
+void PrintHelp()
+{
+    std::printf("Usage: tallowmere-cli VERB [OPTIONS] ARGS...\n\n"
+                "Batch work on Tallowmere databases and form responses. Messages go to\n"
+                "standard error; exit status 0 when it ran, 1 when it failed, 2 on a usage\n"
+                "error.\n\nVerbs:\n");
+    for (const Verb& verb : kVerbs)
+        std::printf("  %-60s\n      %s\n", verb.usage, verb.summary);
+    std::printf("\nThe program folder (default.cfg, templates) is $TALLOWMERE_HOME, else the\n"
+                "folder of this executable when it holds default.cfg, else the installed\n"
+                "share folder.\n");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == QStringLiteral("--help") ||
+        args.first() == QStringLiteral("-h") || args.first() == QStringLiteral("help")) {
+        PrintHelp();
+        return args.isEmpty() ? kExitUsage : kExitOk;
+    }
+    const QString name = args.takeFirst();
+    for (const Verb& verb : kVerbs) {
+        if (name == QLatin1String(verb.name)) {
+            CliContext context(ProgramFolders::Resolve(QCoreApplication::applicationDirPath()));
+            return verb.run(context, args);
+        }
+    }
+    return UsageError(QStringLiteral("unknown verb '%1'").arg(name));
+}

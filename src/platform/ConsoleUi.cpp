@@ -1,0 +1,34 @@
+#include "platform/ConsoleUi.h"
+
+#include <cstdio>
+
+MessageAnswer ConsoleUi::MessageBox(const QString& text, MessageIcon, MessageButtons buttons)
+{
+    ++m_messages;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "%s\n", shown.toLocal8Bit().constData());
+    std::fflush(stderr);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return m_assumeYes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        break;
+    }
+    return m_assumeYes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+FileDialogResult ConsoleUi::NextFiles()
+{
+    if (m_files.empty())
+        return {};
+    FileDialogResult result{false, m_files.front()};
+    m_files.pop_front();
+    return result;
+}
+
+FileDialogResult ConsoleUi::OpenFileDialog(const FileDialogRequest&) { return NextFiles(); }
+FileDialogResult ConsoleUi::SaveFileDialog(const FileDialogRequest&) { return NextFiles(); }

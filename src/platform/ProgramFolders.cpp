@@ -1,0 +1,77 @@
+#include "platform/ProgramFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#ifndef TALLOWMERE_SHARE_DIR
+#define TALLOWMERE_SHARE_DIR "/usr/local/share/tallowmere"
+#endif
+
+namespace {
+
+bool CanWriteIn(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".write-test-XXXXXX")));
+    return probe.open();
+}
+
+} // namespace
+
+ProgramFolders ProgramFolders::Resolve(const QString& executableFolder)
+{
+    QString program = qEnvironmentVariable("TALLOWMERE_HOME");
+    if (program.isEmpty()) {
+        if (!executableFolder.isEmpty() &&
+            QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("default.cfg"))))
+            program = executableFolder;
+        else
+            program = QStringLiteral(TALLOWMERE_SHARE_DIR);
+    }
+    program = QDir::cleanPath(QDir(program).absolutePath());
+
+    QString writable = program;
+    if (!CanWriteIn(program)) {
+        writable = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (writable.isEmpty())
+            writable = QDir::home().filePath(QStringLiteral(".local/share/Tallowmere"));
+        QDir().mkpath(writable);
+    }
+    return ProgramFolders(program, writable);
+}
+
+QString ProgramFolders::ProgramFile(const QString& name) const
+{
+    return QDir(m_program).filePath(name);
+}
+
+QString ProgramFolders::WritableFile(const QString& name) const
+{
+    return QDir(m_writable).filePath(name);
+}
+
+QString ProgramFolders::FindFile(const QString& name) const
+{
+    if (m_writable != m_program) {
+        const QString found = FindFileIgnoringCase(m_writable, name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return FindFileIgnoringCase(m_program, name);
+}
+
+QString FindFileIgnoringCase(const QString& folder, const QString& name)
+{
+    const QDir dir(folder);
+    if (QFileInfo::exists(dir.filePath(name)))
+        return dir.filePath(name);
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return {};
+}

@@ -1,0 +1,173 @@
+#include "platform/QtUi.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+namespace {
+
+QString FilterText(const QList<FileFilter>& filters)
+{
+    QStringList parts;
+    for (const FileFilter& f : filters) {
+        QString description = f.description;
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + f.pattern + QLatin1Char(')');
+        parts.append(description);
+    }
+    return parts.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+QtUi::~QtUi()
+{
+    if (m_progress)
+        m_progress->deleteLater();
+}
+
+MessageAnswer QtUi::MessageBox(const QString& text, MessageIcon icon, MessageButtons buttons)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(QStringLiteral("Tallowmere"));
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(shown);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (answer) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: break;
+    }
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+void QtUi::SetStatusText(const QString& text)
+{
+    m_status = text;
+    if (m_statusSink)
+        m_statusSink(text);
+}
+
+void QtUi::SetBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+FileDialogResult QtUi::RunFileDialog(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(m_parent, request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile
+                            : (request.multipleSelection ? QFileDialog::ExistingFiles
+                                                         : QFileDialog::ExistingFile));
+    if (!request.filters.isEmpty()) {
+        dialog.setNameFilter(FilterText(request.filters));
+        const QStringList names = dialog.nameFilters();
+        if (request.selectedFilter >= 0 && request.selectedFilter < names.size())
+            dialog.selectNameFilter(names[request.selectedFilter]);
+    }
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.proposedName.isEmpty() && !request.proposedName.contains(QLatin1Char('*')))
+        dialog.selectFile(request.proposedName);
+    if (save && !request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    if (!accepted)
+        return {};
+    return {false, dialog.selectedFiles()};
+}
+
+FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, false);
+}
+
+FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, true);
+}
+
+void QtUi::Yield()
+{
+    QApplication::processEvents();
+}
+
+void QtUi::ShowProgress(const ProgressRequest& request)
+{
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_parent);
+        m_progress->setObjectName(QStringLiteral("frmProgress"));
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setMinimumDuration(0);
+        QObject::connect(m_progress, &QProgressDialog::canceled, m_progress, [this] {
+            m_cancel = true;
+            if (m_progress)
+                m_progress->hide();
+        });
+    }
+    m_cancel = false;
+    m_progress->setWindowTitle(request.caption);
+    m_progress->setRange(request.showBar ? request.minimum : 0,
+                         request.showBar ? request.maximum : 0);
+    m_progress->setValue(request.value);
+    m_progress->setLabelText(request.label);
+    m_progress->setCancelButtonText(QStringLiteral("Cancel"));
+    if (!request.cancellable)
+        m_progress->setCancelButton(nullptr);
+    m_progress->show();
+}
+
+void QtUi::UpdateProgress(int value, const QString& label)
+{
+    if (!m_progress)
+        return;
+    if (value > m_progress->maximum())
+        m_progress->setMaximum(value);
+    m_progress->setValue(value);
+    m_progress->setLabelText(label);
+}
+
+void QtUi::CloseProgress()
+{
+    if (m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+}
+
+bool QtUi::ProgressVisible() const { return m_progress && m_progress->isVisible(); }
+
+QString QtUi::ClipboardText() const { return QGuiApplication::clipboard()->text(); }
+
+void QtUi::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }

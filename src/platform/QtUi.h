@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <QPointer>
+#include <functional>
+
+class QProgressDialog;
+class QWidget;
+
+// The Ui with real dialogs. The status text goes to whatever the main
+// window connects with SetStatusSink.
+class QtUi : public Ui {
+public:
+    explicit QtUi(QWidget* parent = nullptr) : m_parent(parent) {}
+    ~QtUi() override;
+
+    void SetParent(QWidget* parent) { m_parent = parent; }
+    void SetStatusSink(std::function<void(const QString&)> sink) { m_statusSink = std::move(sink); }
+
+    MessageAnswer MessageBox(const QString& text, MessageIcon icon,
+                             MessageButtons buttons) override;
+    void SetStatusText(const QString& text) override;
+    QString StatusText() const override { return m_status; }
+    void SetBusy(bool busy) override;
+    FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    void Yield() override;
+    void ShowProgress(const ProgressRequest& request) override;
+    void UpdateProgress(int value, const QString& label) override;
+    void CloseProgress() override;
+    bool ProgressVisible() const override;
+    bool CancelRequested() const override { return m_cancel; }
+    void ClearCancelRequested() override { m_cancel = false; }
+    QString ClipboardText() const override;
+    void SetClipboardText(const QString& text) override;
+
+private:
+    FileDialogResult RunFileDialog(const FileDialogRequest& request, bool save);
+
+    QPointer<QWidget> m_parent;
+    std::function<void(const QString&)> m_statusSink;
+    QString m_status;
+    QPointer<QProgressDialog> m_progress;
+    bool m_cancel = false;
+};

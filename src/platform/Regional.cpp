@@ -1,0 +1,217 @@
+#include "platform/Regional.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QString WidenYear(QString format)
+{
+    static const QRegularExpression years(QStringLiteral("y+"));
+    format.replace(years, QStringLiteral("yyyy"));
+    return format;
+}
+
+int ExpandYear(const QString& digits)
+{
+    const int value = digits.toInt();
+    if (digits.size() <= 2)
+        return value < 30 ? 2000 + value : 1900 + value;
+    return value;
+}
+
+struct Token {
+    QString text;
+    bool number = false;
+};
+
+} // namespace
+
+Regional::Regional(QLocale locale)
+    : m_locale(std::move(locale)),
+      m_shortFormat(WidenYear(m_locale.dateFormat(QLocale::ShortFormat)))
+{
+    const QString f = m_shortFormat;
+    const qsizetype d = f.indexOf(QLatin1Char('d'));
+    const qsizetype m = f.indexOf(QLatin1Char('M'));
+    const qsizetype y = f.indexOf(QLatin1Char('y'));
+    if (y >= 0 && y < m && y < d)
+        m_order = Order::YearMonthDay;
+    else if (d >= 0 && d < m)
+        m_order = Order::DayMonthYear;
+    else
+        m_order = Order::MonthDayYear;
+}
+
+QString Regional::DateToText(const QDate& date) const
+{
+    if (!date.isValid())
+        return {};
+    return m_locale.toString(date, m_shortFormat);
+}
+
+int Regional::MonthFromName(const QString& word) const
+{
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString w = word.toCaseFolded();
+    for (const QLocale* loc : {&m_locale, &english}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
+                QString name = loc->monthName(month, format).toCaseFolded();
+                if (name.endsWith(QLatin1Char('.')))
+                    name.chop(1);
+                if (!name.isEmpty() && name == w)
+                    return month;
+                name = loc->standaloneMonthName(month, format).toCaseFolded();
+                if (name.endsWith(QLatin1Char('.')))
+                    name.chop(1);
+                if (!name.isEmpty() && name == w)
+                    return month;
+            }
+        }
+    }
+    return 0;
+}
+
+bool Regional::IsDayName(const QString& word) const
+{
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString w = word.toCaseFolded();
+    for (const QLocale* loc : {&m_locale, &english}) {
+        for (int day = 1; day <= 7; ++day) {
+            for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
+                QString name = loc->dayName(day, format).toCaseFolded();
+                if (name.endsWith(QLatin1Char('.')))
+                    name.chop(1);
+                if (!name.isEmpty() && name == w)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::optional<QDate> Regional::ParseDate(const QString& input) const
+{
+    QString text = input.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+
+    static const QRegularExpression iso(
+        QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?"
+                       "(?:Z|[+-]\\d{2}:?\\d{2})?)?$"));
+    if (const auto m = iso.match(text); m.hasMatch()) {
+        const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    }
+
+    // A time of day may follow the date; it is not part of the date.
+    static const QRegularExpression time(QStringLiteral(
+        "(?:^|\\s)\\d{1,2}:\\d{2}(?::\\d{2})?(?:\\s*[AaPp]\\.?[Mm]\\.?)?\\s*$"));
+    if (const auto m = time.match(text); m.hasMatch())
+        text = text.left(m.capturedStart()).trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+
+    QList<Token> tokens;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c.isDigit()) {
+            qsizetype j = i;
+            while (j < text.size() && text[j].isDigit())
+                ++j;
+            tokens.append({text.mid(i, j - i), true});
+            i = j;
+        } else if (c.isLetter()) {
+            qsizetype j = i;
+            while (j < text.size() && text[j].isLetter())
+                ++j;
+            tokens.append({text.mid(i, j - i), false});
+            i = j;
+        } else if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
+                   c == QLatin1Char(',') || c.isSpace()) {
+            ++i;
+        } else {
+            return std::nullopt;
+        }
+    }
+
+    int month = 0;
+    QList<QString> numbers;
+    bool monthFirst = false;
+    for (const Token& t : tokens) {
+        if (t.number) {
+            numbers.append(t.text);
+            continue;
+        }
+        if (IsDayName(t.text))
+            continue;
+        const int m = MonthFromName(t.text);
+        if (m == 0 || month != 0)
+            return std::nullopt;
+        month = m;
+        monthFirst = numbers.isEmpty();
+    }
+
+    int year = 0;
+    int day = 0;
+    if (month != 0) {
+        if (numbers.size() != 2)
+            return std::nullopt;
+        // "1998 Jan 5" puts the year first; otherwise the day comes first.
+        if (numbers[0].size() > 2 && !monthFirst) {
+            year = ExpandYear(numbers[0]);
+            day = numbers[1].toInt();
+        } else {
+            day = numbers[0].toInt();
+            year = ExpandYear(numbers[1]);
+            if (numbers[1].size() > 4)
+                return std::nullopt;
+        }
+    } else {
+        if (numbers.size() != 3)
+            return std::nullopt;
+        Order order = m_order;
+        if (numbers[0].size() > 2)
+            order = Order::YearMonthDay;
+        QString y;
+        switch (order) {
+        case Order::YearMonthDay:
+            y = numbers[0];
+            month = numbers[1].toInt();
+            day = numbers[2].toInt();
+            break;
+        case Order::DayMonthYear:
+            day = numbers[0].toInt();
+            month = numbers[1].toInt();
+            y = numbers[2];
+            break;
+        case Order::MonthDayYear:
+            month = numbers[0].toInt();
+            day = numbers[1].toInt();
+            y = numbers[2];
+            break;
+        }
+        if (y.size() == 3 || y.size() > 4 || numbers[1].size() > 2)
+            return std::nullopt;
+        year = ExpandYear(y);
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+std::optional<double> Regional::ParseNumber(const QString& input) const
+{
+    const QString text = input.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = m_locale.toDouble(text, &ok);
+    if (ok)
+        return value;
+    value = QLocale::c().toDouble(text, &ok);
+    if (ok)
+        return value;
+    return std::nullopt;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// The user's regional settings for dates and numbers. Dates are written in
+// the locale's short format, always with a four-digit year, and read back
+// leniently; numbers are tested with the locale's separators.
+class Regional {
+public:
+    explicit Regional(QLocale locale = QLocale::system());
+
+    const QLocale& Locale() const { return m_locale; }
+
+    // The short date format with its year widened to four digits.
+    QString ShortDateFormat() const { return m_shortFormat; }
+    QString DateToText(const QDate& date) const;
+
+    // Reads a date typed by a person or written by the program: the locale's
+    // short and long formats, ISO 8601, month names (locale and English),
+    // with an optional time of day that is ignored. Two-digit years read as
+    // 1930 to 2029.
+    std::optional<QDate> ParseDate(const QString& text) const;
+    bool IsDate(const QString& text) const { return ParseDate(text).has_value(); }
+
+    // A number with optional blanks around it, in the locale's notation or
+    // in plain notation with a decimal point.
+    std::optional<double> ParseNumber(const QString& text) const;
+    bool IsNumeric(const QString& text) const { return ParseNumber(text).has_value(); }
+
+private:
+    enum class Order { MonthDayYear, DayMonthYear, YearMonthDay };
+
+    int MonthFromName(const QString& word) const;
+    bool IsDayName(const QString& word) const;
+
+    QLocale m_locale;
+    QString m_shortFormat;
+    Order m_order;
+};

@@ -1,0 +1,53 @@
+#include "platform/TextCodec.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+// Code points of bytes 0x80..0x9F in Windows-1252; the five unassigned bytes
+// keep their C1 control code, as Windows itself maps them.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+bool IsValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QString TextFromWindows1252(const QByteArray& bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b <= 0x9F)
+            text.append(QChar(kWindows1252High[b - 0x80]));
+        else
+            text.append(QChar(static_cast<char16_t>(b)));
+    }
+    return text;
+}
+
+QString TextFromBytes(const QByteArray& bytes)
+{
+    bool ascii = true;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    return TextFromWindows1252(bytes);
+}

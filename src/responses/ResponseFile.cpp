@@ -1,0 +1,71 @@
+#include "responses/ResponseFile.h"
+
+namespace {
+constexpr qint64 kChunk = 64 * 1024;
+}
+
+bool ResponseFile::Open(const QString& path)
+{
+    if (m_file.isOpen())
+        m_file.close();
+    m_file.setFileName(path);
+    m_buffer.clear();
+    m_pos = 0;
+    m_eof = false;
+    return m_file.open(QIODevice::ReadOnly);
+}
+
+bool ResponseFile::Fill()
+{
+    if (m_eof)
+        return false;
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+    }
+    const QByteArray chunk = m_file.read(kChunk);
+    if (chunk.isEmpty()) {
+        m_eof = true;
+        return false;
+    }
+    m_buffer.append(chunk);
+    return true;
+}
+
+bool ResponseFile::AtEnd()
+{
+    while (m_pos >= m_buffer.size()) {
+        if (!Fill())
+            return true;
+    }
+    return false;
+}
+
+bool ResponseFile::ReadLine(QByteArray& line)
+{
+    if (AtEnd())
+        return false;
+    for (;;) {
+        qsizetype i = m_pos;
+        const qsizetype n = m_buffer.size();
+        while (i < n && m_buffer[i] != '\n' && m_buffer[i] != '\r')
+            ++i;
+        if (i < n) {
+            // A CR at the very end of the buffer may be the first half of
+            // CR LF; read on before deciding.
+            if (m_buffer[i] == '\r' && i + 1 == n && Fill())
+                continue;
+            line = m_buffer.mid(m_pos, i - m_pos);
+            qsizetype next = i + 1;
+            if (m_buffer[i] == '\r' && next < m_buffer.size() && m_buffer[next] == '\n')
+                ++next;
+            m_pos = next;
+            return true;
+        }
+        if (!Fill()) {
+            line = m_buffer.mid(m_pos);
+            m_pos = m_buffer.size();
+            return true;
+        }
+    }
+}

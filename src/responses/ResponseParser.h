@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class RecordTables;
+class Regional;
+class ResponseFile;
+class Ui;
+
+// Results of ReadRecord.
+enum ReadRecordResult {
+    kNoRecord = 0,      // no body found, or a body that could not be decoded
+    kRecordRead = 1,    // at least one field was stored
+    kRecordDropped = 2, // a body too large for the record tables: not stored,
+                        // but reading the file may go on
+};
+
+// Finds one form response and fills the record tables with it. With a
+// non-empty text the body is that text; otherwise lines are read from file
+// (successive calls continue in it). The first field's value names the
+// record; date and source fill the header. Messages go through ui.
+int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
+               const QDate& date, const QString& source, ResponseFile* file);
+
+// Whether a trimmed line starts an encoded body: its first "=" stands at
+// the second character or later, and it is not plain text.
+bool StartsResponseBody(const QString& trimmedLine);

@@ -1,0 +1,128 @@
+#include "responses/ResponseText.h"
+
+#include "platform/TextCodec.h"
+
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && IsBlank(text[start]))
+        ++start;
+    while (end > start && IsBlank(text[end - 1]))
+        --end;
+    return text.mid(start, end - start);
+}
+
+QByteArray TrimBlanks(const QByteArray& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && (text[start] == ' ' || text[start] == '\t'))
+        ++start;
+    while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    return text.mid(start, end - start);
+}
+
+bool IsPlainTextLine(const QString& line)
+{
+    const QString trimmed = TrimBlanks(line);
+    if (trimmed.isEmpty())
+        return false;
+    int equals = 0;
+    int ampersands = 0;
+    for (const QChar c : trimmed) {
+        if (IsBlank(c))
+            return true;
+    }
+    for (const QChar c : trimmed) {
+        if (c == QLatin1Char('='))
+            ++equals;
+        else if (c == QLatin1Char('&'))
+            ++ampersands;
+        if (equals - ampersands > 1 || ampersands - equals > 1)
+            return true;
+    }
+    return false;
+}
+
+QByteArray PercentDecode(const QByteArray& encoded)
+{
+    QByteArray out;
+    out.reserve(encoded.size());
+    const qsizetype n = encoded.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = encoded[i];
+        if (c == '+') {
+            out.append(' ');
+        } else if (c == '%') {
+            if (i + 2 >= n)
+                throw DecodeError("a \"%\" at the end of the text is not followed by two characters");
+            // Read like a hexadecimal literal: digits up to the first
+            // non-digit, none at all giving 0.
+            int value = 0;
+            const int first = HexDigit(encoded[i + 1]);
+            if (first >= 0) {
+                value = first;
+                const int second = HexDigit(encoded[i + 2]);
+                if (second >= 0)
+                    value = value * 16 + second;
+            }
+            out.append(static_cast<char>(value));
+            i += 2;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+QString DecodeResponseBytes(const QByteArray& encoded)
+{
+    return TextFromBytes(PercentDecode(encoded));
+}
+
+QString DecodeResponseText(const QString& encoded)
+{
+    return DecodeResponseBytes(encoded.toUtf8());
+}
+
+QString RemoveCRLF(bool joinLines, const QString& input)
+{
+    if (input.size() < 2)
+        return input;
+    const QString crlf = QStringLiteral("\r\n");
+    qsizetype start = 0;
+    qsizetype end = input.size();
+    for (;;) {
+        if (end - start >= 2 && input[start] == QLatin1Char('\r') &&
+            input[start + 1] == QLatin1Char('\n'))
+            start += 2;
+        else if (end - start >= 2 && input[end - 2] == QLatin1Char('\r') &&
+                 input[end - 1] == QLatin1Char('\n'))
+            end -= 2;
+        else
+            break;
+    }
+    QString text = input.mid(start, end - start);
+    if (joinLines)
+        text.replace(crlf, QStringLiteral(" "));
+    return text;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+// Text operations on URL-encoded form response bodies.
+
+// A "%" followed by fewer than two characters.
+class DecodeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// True when the line is not part of an encoded body: it holds a blank, or
+// its "=" and "&" counts drift more than one apart. An empty line is not
+// plain.
+bool IsPlainTextLine(const QString& line);
+
+// Decodes one encoded name or value: "+" becomes a blank, "%XY" the byte
+// with that hexadecimal code, and the resulting bytes become text (UTF-8
+// when valid, else Windows-1252). Throws DecodeError on a "%" in the last
+// or next-to-last position.
+QString DecodeResponseText(const QString& encoded);
+QString DecodeResponseBytes(const QByteArray& encoded);
+// The byte-level step alone.
+QByteArray PercentDecode(const QByteArray& encoded);
+
+// Removes line breaks (CR LF) from the start and end of text; with
+// joinLines also turns every inner CR LF into one blank.
+QString RemoveCRLF(bool joinLines, const QString& text);
+
+// Blanks as the program trims them: spaces and tabs.
+bool IsBlank(QChar c);
+QString TrimBlanks(const QString& text);
+QByteArray TrimBlanks(const QByteArray& text);
