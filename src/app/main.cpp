@@ -1,22 +1,22 @@
+#include "app/MainWindow.h"
 #include "app/Session.h"
 #include "platform/QtUi.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallowmere.svg")));
 
     QtUi ui;
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
 
-    QMainWindow frame;
-    frame.setObjectName(QStringLiteral("frmMDI"));
-    frame.setWindowTitle(QStringLiteral("Tallowmere"));
-    ui.SetParent(&frame);
-    frame.show();
+    MainWindow frame(session);
+    // The whole command line after the program's name is one database path.
+    frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     return app.exec();
 }
