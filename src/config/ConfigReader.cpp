@@ -62,22 +62,22 @@ bool ReadConfigText(const QString& text, const RecordTables& tables, FormConfig&
         QString& current = config.ConfigEntries.last();
         if (current.isEmpty() && (IsBlankLine(line) || line.startsWith(QLatin1Char('#'))))
             continue;
+        const int entry = static_cast<int>(config.ConfigEntries.size()) - 1;
+        if (entry > std::numeric_limits<qint16>::max()) {
+            if (error)
+                *error = QStringLiteral("more than %1 entries").arg(entry);
+            return false;
+        }
         current += line;
         if (!IsConfigEndLine(line))
             continue;
 
-        const int entry = static_cast<int>(config.ConfigEntries.size()) - 1;
         if (!ParseConfig(config, entry, error))
             return false;
         config.LastEntryIndex = static_cast<qint16>(entry);
         if (!ApplyPlacement(config, entry, tables, error))
             return false;
         ApplyRecordFieldRule(config, entry);
-        if (entry == std::numeric_limits<qint16>::max()) {
-            if (error)
-                *error = QStringLiteral("more than %1 entries").arg(entry + 1);
-            return false;
-        }
         config.ConfigEntries.append(QString());
     }
     if (config.ConfigEntries.last().isEmpty())

@@ -219,3 +219,18 @@ TEST(LoadDefaultConfig, ABrokenDefaultCfgIsReportedOnce)
     EXPECT_EQ(f.ui.MessageTexts(), QStringList{"frmBrowser Load: Error reading Default.cfg"});
     EXPECT_TRUE(f.session.Config.ConfigEntries.isEmpty());
 }
+
+TEST(ReadConfigText, EntryNumbersStayWithinSixteenBits)
+{
+    const QString entry = QStringLiteral("S|0|a|b|0|0|0|0|0|T|||||\n||\n");
+    RecordTables tables;
+    QString error;
+    FormConfig full;
+    ASSERT_TRUE(ReadConfigText(entry.repeated(32768), tables, full, &error)) << error.toStdString();
+    EXPECT_EQ(full.LastEntryIndex, 32767);
+    EXPECT_EQ(full.ConfigEntries.size(), 32768);
+
+    FormConfig tooMany;
+    EXPECT_FALSE(ReadConfigText(entry.repeated(32768) + QStringLiteral("S|"), tables, tooMany, &error));
+    EXPECT_EQ(error, "more than 32768 entries");
+}
