@@ -10,10 +10,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallowmere.svg")));
 
     QtUi ui;
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
+    QApplication::setWindowIcon(QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 
     MainWindow frame(session);
     // The whole command line after the program's name is one database path.
