@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SessionEvents.h"
+#include "database/DatabaseState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -25,4 +27,8 @@ public:
 
     // The one record held in memory.
     RecordTables Tables;
+
+    // The open database and what the windows are told.
+    DatabaseState Database;
+    SessionEvents Events;
 };

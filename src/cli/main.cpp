@@ -10,6 +10,12 @@ namespace {
 const Verb kVerbs[] = {
     {"parse", "parse [--json] FILE...",
      "find every form response in the files and print them (no database)", RunParse},
+    {"create", "create DB", "create a new, empty database file", RunCreate},
+    {"import", "import DB FILE...", "store every response in the files as new records", RunImport},
+    {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
+    {"show", "show [--json] DB ID", "one record with its fields", RunShow},
+    {"fields", "fields DB", "the database's field names, one per line", RunFields},
+    {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
 };
 
 void PrintHelp()
