@@ -39,10 +39,10 @@ bool RecordSet::Seek(qint64 formId)
 void RecordSet::Add(qint64 formId)
 {
     const auto at = std::lower_bound(m_ids.begin(), m_ids.end(), formId);
+    const int index = static_cast<int>(at - m_ids.begin());
     if (at == m_ids.end() || *at != formId)
-        m_position = static_cast<int>(m_ids.insert(at, formId) - m_ids.begin());
-    else
-        m_position = static_cast<int>(at - m_ids.begin());
+        m_ids.insert(at, formId);
+    m_position = index;
 }
 
 void RecordSet::Remove(qint64 formId)
