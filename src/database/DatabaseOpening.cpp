@@ -132,6 +132,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     if (!CheckDatabase(session, *connection))
         return failed(QString());
     try {
+        connection->UseWriteAheadLog();
         rows.Load(*connection);
     } catch (const std::exception& e) {
         d.CurrentFieldNames = namesBefore;

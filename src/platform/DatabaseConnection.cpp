@@ -35,6 +35,14 @@ void DatabaseConnection::Configure()
     m_db.exec("PRAGMA foreign_keys=ON");
 }
 
+void DatabaseConnection::UseWriteAheadLog()
+{
+    m_db.exec("PRAGMA journal_mode=WAL");
+    m_db.exec("PRAGMA synchronous=NORMAL");
+    // Fewer, larger checkpoints: each one waits for the disk.
+    m_db.exec("PRAGMA wal_autocheckpoint=8000");
+}
+
 std::unique_ptr<DatabaseConnection> DatabaseConnection::CreateFile(const QString& path)
 {
     // Creating the file exclusively first means an existing file, even one

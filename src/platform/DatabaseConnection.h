@@ -37,6 +37,12 @@ public:
     // already exists (it is left untouched) or cannot be created.
     static std::unique_ptr<DatabaseConnection> CreateFile(const QString& path);
 
+    // Write-ahead logging with synchronous=NORMAL: commits do not wait for
+    // the disk, yet the file stays consistent after a crash or power loss
+    // (at most the last commits are lost). Called once a file has passed
+    // the checks, so a file that is refused is never written.
+    void UseWriteAheadLog();
+
     const QString& Path() const { return m_path; }
     SQLite::Database& Db() { return m_db; }
 
