@@ -1,6 +1,8 @@
 #pragma once
 
 #include "config/FormConfig.h"
+#include "app/SessionEvents.h"
+#include "database/DatabaseState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -29,4 +31,7 @@ public:
 
     // The form configuration the viewer, searches and output follow.
     FormConfig Config;
+    // The open database and what the windows are told.
+    DatabaseState Database;
+    SessionEvents Events;
 };
