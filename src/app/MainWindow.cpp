@@ -6,8 +6,15 @@
 #include "app/Session.h"
 #include "app/StartupOptions.h"
 #include "app/StartupPlan.h"
+#include "app/ShellProcedures.h"
 #include "app/WizardDialog.h"
+#include "config/ConfigReader.h"
+#include "database/DatabaseOpening.h"
 #include "platform/QtUi.h"
+#include "responses/ResponseImport.h"
+#include "search/SummaryNavigation.h"
+#include "search/SummaryWindow.h"
+#include "viewer/BrowserWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -91,6 +99,19 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     BuildMenus();
     BuildToolbar();
     ConnectCommands();
+
+    SessionEvents& events = m_session.Events;
+    connect(&events, &SessionEvents::DatabaseOpened, this, [this] {
+        SetNoDBMenus(false);
+        if (m_summarySub) {
+            m_summarySub->showMaximized();
+            m_mdi->setActiveSubWindow(m_summarySub);
+        }
+    });
+    connect(&events, &SessionEvents::RecentFileUsed, this, [this](const QString& path) {
+        RecentFiles::AddRecentFile(path);
+        RefreshRecentFilesMenu();
+    });
 }
 
 MainWindow::~MainWindow()
@@ -156,6 +177,12 @@ void MainWindow::ConnectCommands()
     connect(Command(QStringLiteral("mnuFOpenDB")), &QAction::triggered, this,
             [this] { Toolbar1_ButtonClick(QStringLiteral("OpenDB")); });
     OnCommand(QStringLiteral("mnuFNewDB"), &MainWindow::FileNew);
+    connect(Command(QStringLiteral("mnuFCloseDB")), &QAction::triggered, this, [this] {
+        if (m_browserSub)
+            m_browserSub->close();
+    });
+    connect(Command(QStringLiteral("mnuFImportResume")), &QAction::triggered, this,
+            [this] { Toolbar1_ButtonClick(QStringLiteral("FileImport")); });
     connect(Command(QStringLiteral("mnuFExit")), &QAction::triggered, this, &QWidget::close);
     connect(Command(QStringLiteral("mnuFPrinterSetup")), &QAction::triggered, this, [this] {
         QPrintDialog dialog(&Printer(), this);
@@ -237,11 +264,17 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         ui.Yield();
         RefreshRecentFilesMenu();
         QDir::setCurrent(m_session.Folders.Program());
+        if (!ShowRecordWindows()) {
+            ui.SetBusy(false);
+            return; // the program ends
+        }
+        if (m_summarySub)
+            m_mdi->setActiveSubWindow(m_summarySub);
 
         const StartupPlan plan = PlanStartup(m_session.Folders, commandLine);
         if (plan.openDatabase) {
             ui.SetStatusText(QStringLiteral("Opening Database..."));
-            OpenDatabase(plan.databasePath);
+            OpenDatabaseFile(plan.databasePath);
             RefreshRecentFilesMenu();
         }
         if (plan.showWizard) {
@@ -291,18 +324,46 @@ void MainWindow::RefreshRecentFilesMenu()
 void MainWindow::OpenRecentFile(int k)
 {
     m_session.ui.SetStatusText(QStringLiteral("Opening Database... Please wait"));
-    OpenDatabase(Command(RecentFileItemName(k))->text());
+    OpenDatabaseFile(Command(RecentFileItemName(k))->text());
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString& key)
 {
+    static const QStringList navigation = {QStringLiteral("First"), QStringLiteral("Prev"),
+                                           QStringLiteral("Next"), QStringLiteral("Last")};
     if (key == QLatin1String("Cut") || key == QLatin1String("Copy") ||
         key == QLatin1String("Paste")) {
         DoEdit(key);
     } else if (key == QLatin1String("OpenDB")) {
-        FOpenProc();
+        if (ShowRecordWindows())
+            FOpenProc();
+    } else if (key == QLatin1String("FileImport")) {
+        ImportResume(m_session);
+    } else if (navigation.contains(key)) {
+        // Every record window moves through the summary's records.
+        Command1_Click(m_session, int(navigation.indexOf(key)));
+    } else if (key == QLatin1String("Edit")) {
+        OpenResume(m_session);
+        if (m_browserSub)
+            m_mdi->setActiveSubWindow(m_browserSub);
+    } else if (key == QLatin1String("Browse")) {
+        OpenResume(m_session);
+        if (m_summarySub)
+            m_mdi->setActiveSubWindow(m_summarySub);
+    } else if (key == QLatin1String("View")) {
+        OpenResume(m_session);
+        if (m_summarySub)
+            m_mdi->setActiveSubWindow(m_summarySub);
+        // Shown as plain text until report output takes over.
+        const RecordTables& t = m_session.Tables;
+        QString text;
+        for (int r = 0; r < t.FieldCount(); ++r)
+            text += t.Field(r, RecordTables::FieldNameColumn) + QStringLiteral(" = ") +
+                    t.Field(r, RecordTables::FieldValueColumn) + QLatin1Char('\n');
+        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+        ShowRecordText(QStringLiteral("Record ") + t.Header(0), text);
     }
-    // The record, output, import and search commands are connected by the
+    // Printing, deleting, editing and the Query Builder are connected by the
     // windows that carry them out.
 }
 
@@ -312,7 +373,9 @@ void MainWindow::FOpenProc()
     BusyPointer busy(ui);
     ui.SetStatusText(QStringLiteral("Opening database... please wait"));
     try {
-        OpenDatabase(QString());
+        GetDatabaseName(m_session, QString());
+        if (!m_session.Database.CurrentDatabasePath.trimmed().isEmpty())
+            RecentFiles::AddRecentFile(m_session.Database.CurrentDatabasePath);
         RefreshRecentFilesMenu();
     } catch (const std::exception& e) {
         ui.MessageBox(QStringLiteral("Error opening file: ") + QString::fromLocal8Bit(e.what()),
@@ -320,11 +383,124 @@ void MainWindow::FOpenProc()
     }
 }
 
-void MainWindow::FileNew() {}
+void MainWindow::FileNew()
+{
+    if (ShowRecordWindows())
+        ::FileNew(m_session);
+}
 
 void MainWindow::OpenDatabase(const QString& path)
 {
-    Q_UNUSED(path);
+    if (ShowRecordWindows())
+        GetDatabaseName(m_session, path);
+}
+
+void MainWindow::OpenDatabaseFile(const QString& path)
+{
+    if (ShowRecordWindows())
+        OpenResumeDatabase(m_session, path);
+}
+
+void MainWindow::ForgetClosedWindows()
+{
+    // A closed child window is deleted later; until then it only hides.
+    for (QPointer<QMdiSubWindow>* child : {&m_browserSub, &m_summarySub, &m_textSub}) {
+        if (*child && (*child)->isHidden() && (*child)->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            *child = nullptr;
+    }
+}
+
+bool MainWindow::ShowRecordWindows()
+{
+    ForgetClosedWindows();
+    if (!m_browserSub) {
+        if (!LoadDefaultConfig(m_session)) {
+            // The viewer cannot be laid out without its configuration.
+            close();
+            QCoreApplication::exit(1);
+            return false;
+        }
+        BrowserWindow::Hooks hooks;
+        hooks.closeOthers = [this] {
+            if (m_summarySub)
+                m_summarySub->close();
+            if (m_textSub)
+                m_textSub->close();
+            if (m_wizard)
+                m_wizard->close();
+        };
+        hooks.disableCommands = [this] { SetNoDBMenus(true); };
+        hooks.showSummary = [this] {
+            if (m_summarySub)
+                m_mdi->setActiveSubWindow(m_summarySub);
+        };
+        auto* browser = new BrowserWindow(m_session, std::move(hooks));
+        m_browserSub = m_mdi->addSubWindow(browser);
+        m_browserSub->setAttribute(Qt::WA_DeleteOnClose);
+        m_browserSub->setWindowIcon(windowIcon());
+        m_browserSub->resize(760, 560);
+        m_browserSub->show();
+    }
+    if (!m_summarySub) {
+        SummaryWindow::Hooks hooks;
+        hooks.closeViewer = [this] {
+            if (m_browserSub)
+                m_browserSub->close();
+        };
+        hooks.showRecordText = [this](const QString& title, const QString& text) {
+            ShowRecordText(title, text);
+        };
+        auto* summary = new SummaryWindow(m_session, std::move(hooks));
+        m_summarySub = m_mdi->addSubWindow(summary);
+        m_summarySub->setAttribute(Qt::WA_DeleteOnClose);
+        m_summarySub->setWindowIcon(windowIcon());
+        m_summarySub->resize(760, 420);
+        m_summarySub->show();
+    }
+    return true;
+}
+
+BrowserWindow* MainWindow::Browser() const
+{
+    return m_browserSub && !m_browserSub->isHidden() ? qobject_cast<BrowserWindow*>(m_browserSub->widget()) : nullptr;
+}
+
+SummaryWindow* MainWindow::Summary() const
+{
+    return m_summarySub && !m_summarySub->isHidden() ? qobject_cast<SummaryWindow*>(m_summarySub->widget()) : nullptr;
+}
+
+void MainWindow::ShowRecordText(const QString& title, const QString& text)
+{
+    ForgetClosedWindows();
+    QPlainTextEdit* view = nullptr;
+    if (m_textSub) {
+        view = qobject_cast<QPlainTextEdit*>(m_textSub->widget());
+    } else {
+        view = new QPlainTextEdit;
+        view->setObjectName(QStringLiteral("frmPrint"));
+        view->setReadOnly(true);
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::TypeWriter);
+        view->setFont(font);
+        m_textSub = m_mdi->addSubWindow(view);
+        m_textSub->setAttribute(Qt::WA_DeleteOnClose);
+        m_textSub->resize(600, 420);
+    }
+    view->setPlainText(text);
+    m_textSub->setWindowTitle(title);
+    m_textSub->show();
+    m_mdi->setActiveSubWindow(m_textSub);
+}
+
+void MainWindow::CloseRecordWindows()
+{
+    if (m_browserSub)
+        m_browserSub->close();
+    if (m_summarySub)
+        m_summarySub->close();
+    if (m_textSub)
+        m_textSub->close();
 }
 
 void MainWindow::OpenSampleDatabase()
@@ -332,7 +508,7 @@ void MainWindow::OpenSampleDatabase()
     Ui& ui = m_session.ui;
     BusyPointer busy(ui);
     ui.SetStatusText(QStringLiteral("Opening Sample Database..."));
-    OpenDatabase(m_session.Folders.ProgramFile(QStringLiteral("SampleDB.fdb")));
+    OpenDatabaseFile(m_session.Folders.ProgramFile(QStringLiteral("SampleDB.fdb")));
     RefreshRecentFilesMenu();
 }
 
@@ -371,7 +547,7 @@ WizardDialog* MainWindow::ShowWizard(int task)
         tasks.openDatabase = [this] { FOpenProc(); };
         tasks.newDatabase = [this] { FileNew(); };
         tasks.openSampleDatabase = [this] { OpenSampleDatabase(); };
-        tasks.openDatabasePath = [this] { return QString(); };
+        tasks.openDatabasePath = [this] { return m_session.Database.CurrentDatabasePath; };
         m_wizard = new WizardDialog(m_session, std::move(tasks), this);
     }
     if (task >= 0)
@@ -424,6 +600,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         m_wizard->close();
     if (m_help)
         m_help->close();
+    CloseRecordWindows();
     m_mdi->closeAllSubWindows();
     event->accept();
 }

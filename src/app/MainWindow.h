@@ -6,11 +6,13 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QPointer>
 
+class BrowserWindow;
 class QLabel;
+class SummaryWindow;
 class QMdiArea;
-class QMdiSubWindow;
 class QPrinter;
 class QToolBar;
 class Session;
@@ -47,6 +49,18 @@ public:
     // A command (menu, menu item or toolbar button) by object name.
     QAction* Command(const QString& name) const;
     QMdiArea* MdiArea() const { return m_mdi; }
+    // The record viewer and the summary, created (with the configuration
+    // read from "default.cfg") when missing. False when the configuration
+    // cannot be read: the program then ends.
+    bool ShowRecordWindows();
+    BrowserWindow* Browser() const;
+    SummaryWindow* Summary() const;
+    QMdiSubWindow* BrowserSubWindow() const { return m_browserSub; }
+    QMdiSubWindow* SummarySubWindow() const { return m_summarySub; }
+    // Opens path as the shell does at start-up and from the recent files.
+    void OpenDatabase(const QString& path);
+    // Opens path without asking (start-up, recent files, the sample).
+    void OpenDatabaseFile(const QString& path);
     WizardDialog* Wizard() const { return m_wizard; }
     HelpWindow* Help() const { return m_help; }
     QPrinter& Printer();
@@ -62,8 +76,10 @@ private:
     void ConnectCommands();
     void OnCommand(const QString& name, void (MainWindow::*slot)());
     void OpenRecentFile(int k);
-    void OpenDatabase(const QString& path);
     void OpenSampleDatabase();
+    void ShowRecordText(const QString& title, const QString& text);
+    void CloseRecordWindows();
+    void ForgetClosedWindows();
     void PlaceOnScreen();
 
     Session& m_session;
@@ -74,4 +90,7 @@ private:
     QPointer<WizardDialog> m_wizard;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
+    QPointer<QMdiSubWindow> m_browserSub;
+    QPointer<QMdiSubWindow> m_summarySub;
+    QPointer<QMdiSubWindow> m_textSub;
 };

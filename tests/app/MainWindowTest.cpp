@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -21,7 +22,12 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { RecentFiles::ClearRecentFiles(); }
+    void SetUp() override
+    {
+        RecentFiles::ClearRecentFiles();
+        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                    dir.File(QStringLiteral("default.cfg")));
+    }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 
     TempDir dir;
@@ -222,4 +228,15 @@ TEST_F(MainWindowTest, MissingHelpPagesAreReported)
     frame.ShowHelpContents();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages.first().text.startsWith(QStringLiteral("The help pages were not found in ")));
+}
+
+TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
+{
+    QFile::remove(dir.File(QStringLiteral("default.cfg")));
+    MainWindow frame(session);
+    frame.MDIForm_Load(QString());
+    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(frame.Wizard(), nullptr);
+    EXPECT_EQ(ui.busyDepth, 0);
 }
