@@ -40,6 +40,29 @@ Regional::Regional(QLocale locale)
         m_order = Order::DayMonthYear;
     else
         m_order = Order::MonthDayYear;
+
+    const auto folded = [](QString name) {
+        name = name.toCaseFolded();
+        if (name.endsWith(QLatin1Char('.')))
+            name.chop(1);
+        return name;
+    };
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    for (const QLocale& loc : {english, m_locale}) {
+        for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
+            for (int month = 1; month <= 12; ++month) {
+                for (const QString& name : {loc.monthName(month, format),
+                                            loc.standaloneMonthName(month, format)}) {
+                    if (!folded(name).isEmpty())
+                        m_months.insert(folded(name), month);
+                }
+            }
+            for (int day = 1; day <= 7; ++day) {
+                if (!folded(loc.dayName(day, format)).isEmpty())
+                    m_dayNames.insert(folded(loc.dayName(day, format)));
+            }
+        }
+    }
 }
 
 QString Regional::DateToText(const QDate& date) const
@@ -51,43 +74,12 @@ QString Regional::DateToText(const QDate& date) const
 
 int Regional::MonthFromName(const QString& word) const
 {
-    static const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString w = word.toCaseFolded();
-    for (const QLocale* loc : {&m_locale, &english}) {
-        for (int month = 1; month <= 12; ++month) {
-            for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
-                QString name = loc->monthName(month, format).toCaseFolded();
-                if (name.endsWith(QLatin1Char('.')))
-                    name.chop(1);
-                if (!name.isEmpty() && name == w)
-                    return month;
-                name = loc->standaloneMonthName(month, format).toCaseFolded();
-                if (name.endsWith(QLatin1Char('.')))
-                    name.chop(1);
-                if (!name.isEmpty() && name == w)
-                    return month;
-            }
-        }
-    }
-    return 0;
+    return m_months.value(word.toCaseFolded(), 0);
 }
 
 bool Regional::IsDayName(const QString& word) const
 {
-    static const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString w = word.toCaseFolded();
-    for (const QLocale* loc : {&m_locale, &english}) {
-        for (int day = 1; day <= 7; ++day) {
-            for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
-                QString name = loc->dayName(day, format).toCaseFolded();
-                if (name.endsWith(QLatin1Char('.')))
-                    name.chop(1);
-                if (!name.isEmpty() && name == w)
-                    return true;
-            }
-        }
-    }
-    return false;
+    return m_dayNames.contains(word.toCaseFolded());
 }
 
 std::optional<QDate> Regional::ParseDate(const QString& input) const

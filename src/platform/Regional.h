@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -39,4 +41,8 @@ private:
     QLocale m_locale;
     QString m_shortFormat;
     Order m_order;
+    // Case-folded month and day names of the locale and of English, looked
+    // up once: asking the system locale for them on every date is slow.
+    QHash<QString, int> m_months;
+    QSet<QString> m_dayNames;
 };
