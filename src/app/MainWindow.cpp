@@ -242,6 +242,8 @@ void MainWindow::PlaceOnScreen()
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
+    // The size the frame has when the window system does not maximize it.
+    resize(available.size() * 0.9);
     QPoint topLeft = pos();
     if (width() * 1.1 > available.width())
         topLeft.setX(0);
@@ -584,13 +586,20 @@ void MainWindow::TileChildren()
             children.append(child);
     if (children.isEmpty())
         return;
+    // Each gets at least the height its controls need; the rest is shared.
     const QRect area = m_mdi->viewport()->rect();
-    const int height = area.height() / int(children.size());
-    int top = 0;
+    QList<int> heights;
+    int needed = 0;
     for (QMdiSubWindow* child : children) {
-        child->showNormal();
-        child->setGeometry(0, top, area.width(), height);
-        top += height;
+        heights.append(child->minimumSizeHint().height());
+        needed += heights.last();
+    }
+    const int spare = std::max(0, area.height() - needed) / int(children.size());
+    int top = 0;
+    for (int i = 0; i < children.size(); ++i) {
+        children[i]->showNormal();
+        children[i]->setGeometry(0, top, area.width(), heights[i] + spare);
+        top += heights[i] + spare;
     }
 }
 

@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -95,14 +94,18 @@ BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
     fieldsLayout->setColumnStretch(0, 3);
     fieldsLayout->setColumnStretch(1, 2);
 
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(header);
-    splitter->addWidget(fields);
-    splitter->addWidget(BuildEditingPanel());
-    splitter->setStretchFactor(1, 3);
-
+    // The header and the editing panel keep their height; the field grid
+    // takes whatever the window has left.
+    QWidget* panel = BuildEditingPanel();
+    header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 3 +
+                             m_grid->horizontalHeader()->sizeHint().height() + 4);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter);
+    layout->setSpacing(4);
+    layout->addWidget(header);
+    layout->addWidget(fields, 1);
+    layout->addWidget(panel);
 
     ApplyConfiguration();
     LockText(true);
@@ -159,6 +162,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
     listLabel->setObjectName(QStringLiteral("lblGrid"));
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
+    list->setMaximumHeight(list->fontMetrics().height() * 5);
 
     auto* editors = new QGridLayout;
     const char* captions[] = {"Field Name", "Field data"};
@@ -191,11 +195,14 @@ QWidget* BrowserWindow::BuildEditingPanel()
     });
 
     auto* layout = new QGridLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_panelTitle, 0, 0, 1, 2, Qt::AlignHCenter);
     layout->addWidget(listLabel, 1, 0);
-    layout->addWidget(list, 2, 0, 2, 1);
-    layout->addLayout(editors, 2, 1);
-    layout->addLayout(buttons, 4, 0, 1, 2);
+    layout->addWidget(list, 2, 0);
+    layout->addLayout(editors, 2, 1, Qt::AlignTop);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
     return panel;
 }
 
