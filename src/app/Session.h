@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/FormConfig.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -25,4 +26,7 @@ public:
 
     // The one record held in memory.
     RecordTables Tables;
+
+    // The form configuration the viewer, searches and output follow.
+    FormConfig Config;
 };

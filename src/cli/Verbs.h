@@ -13,3 +13,4 @@ struct Verb {
 };
 
 int RunParse(CliContext& context, QStringList args);
+int RunConfig(CliContext& context, QStringList args);

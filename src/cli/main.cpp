@@ -10,6 +10,9 @@ namespace {
 const Verb kVerbs[] = {
     {"parse", "parse [--json] FILE...",
      "find every form response in the files and print them (no database)", RunParse},
+    {"config", "config [--json] FILE",
+     "load a form configuration file and print its entries, record fields and placements",
+     RunConfig},
 };
 
 void PrintHelp()
