@@ -11,6 +11,6 @@ struct SearchState {
     QString lblFind = QStringLiteral("Find SQL string");
     QString txtCount = QStringLiteral("0");
 
-    QueryGrid QueryGrid{QueryRow()};
+    QueryGrid QueryRows{QueryRow()};
     int QueryColumns = kShownQueryColumns; // shown columns Go processes
 };
