@@ -1,6 +1,8 @@
 #pragma once
 
 #include "config/FormConfig.h"
+#include "app/SessionEvents.h"
+#include "database/DatabaseState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -31,6 +33,10 @@ public:
 
     // The form configuration the viewer, searches and output follow.
     FormConfig Config;
+
+    // The open database and what the windows are told.
+    DatabaseState Database;
+    SessionEvents Events;
 
     // Quick Find, the Query Builder and the records an operation applies to.
     SearchState Search;

@@ -13,6 +13,12 @@ const Verb kVerbs[] = {
     {"config", "config [--json] FILE",
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},
+    {"create", "create DB", "create a new, empty database file", RunCreate},
+    {"import", "import DB FILE...", "store every response in the files as new records", RunImport},
+    {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
+    {"show", "show [--json] DB ID", "one record with its fields", RunShow},
+    {"fields", "fields DB", "the database's field names, one per line", RunFields},
+    {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
 };
 
 void PrintHelp()
