@@ -20,3 +20,5 @@ int RunList(CliContext& context, QStringList args);
 int RunShow(CliContext& context, QStringList args);
 int RunFields(CliContext& context, QStringList args);
 int RunInfo(CliContext& context, QStringList args);
+int RunFind(CliContext& context, QStringList args);
+int RunQuery(CliContext& context, QStringList args);

@@ -19,6 +19,10 @@ const Verb kVerbs[] = {
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
     {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
+    {"find", "find [--json] DB FIELD PATTERN",
+     "Quick Find: the records whose FIELD (\"Record Name\" or a field name) matches PATTERN", RunFind},
+    {"query", "query [--json] DB FILE.qry", "run a saved Query Builder query and print the records found",
+     RunQuery},
 };
 
 void PrintHelp()
