@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -25,4 +26,7 @@ public:
 
     // The one record held in memory.
     RecordTables Tables;
+
+    // Report templates, the template engine's state and the output field list.
+    OutputState Output;
 };
