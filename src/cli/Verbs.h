@@ -13,3 +13,4 @@ struct Verb {
 };
 
 int RunParse(CliContext& context, QStringList args);
+int RunTemplate(CliContext& context, QStringList args);

@@ -10,6 +10,10 @@ namespace {
 const Verb kVerbs[] = {
     {"parse", "parse [--json] FILE...",
      "find every form response in the files and print them (no database)", RunParse},
+    {"template", "template [--yes] list | template convert FILE",
+     "list the report templates (file, name, output types, description; --yes converts plain "
+     "ones), or store one plain template file in the program's form, in place",
+     RunTemplate},
 };
 
 void PrintHelp()
