@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/FormConfig.h"
 #include "output/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
@@ -26,6 +27,9 @@ public:
 
     // The one record held in memory.
     RecordTables Tables;
+
+    // The form configuration the viewer, searches and output follow.
+    FormConfig Config;
 
     // Report templates, the template engine's state and the output field list.
     OutputState Output;

@@ -13,4 +13,5 @@ struct Verb {
 };
 
 int RunParse(CliContext& context, QStringList args);
+int RunConfig(CliContext& context, QStringList args);
 int RunTemplate(CliContext& context, QStringList args);

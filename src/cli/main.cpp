@@ -10,6 +10,9 @@ namespace {
 const Verb kVerbs[] = {
     {"parse", "parse [--json] FILE...",
      "find every form response in the files and print them (no database)", RunParse},
+    {"config", "config [--json] FILE",
+     "load a form configuration file and print its entries, record fields and placements",
+     RunConfig},
     {"template", "template [--yes] list | template convert FILE",
      "list the report templates (file, name, output types, description; --yes converts plain "
      "ones), or store one plain template file in the program's form, in place",

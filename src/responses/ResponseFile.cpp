@@ -19,14 +19,15 @@ bool ResponseFile::Fill()
 {
     if (m_eof)
         return false;
-    if (m_pos > 0) {
-        m_buffer.remove(0, m_pos);
-        m_pos = 0;
-    }
     const QByteArray chunk = m_file.read(kChunk);
     if (chunk.isEmpty()) {
         m_eof = true;
         return false;
+    }
+    // Positions into the buffer stay valid when nothing more was read.
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
     }
     m_buffer.append(chunk);
     return true;

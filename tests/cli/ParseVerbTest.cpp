@@ -1,0 +1,73 @@
+#include "support/TempDir.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+TEST(ParseVerb, PrintsEveryResponseAsJson)
+{
+    TempDir dir;
+    const QString path = dir.Write(
+        QStringLiteral("mail.txt"),
+        "From: web@example.org\r\nSubject: Form posted\r\n\r\nname=Ann+Lee&email=ann%40example.org"
+        "&comments=Line+one%0D%0ALine+two\r\n\r\nname=Bob&city=Z%C3%BCrich\r\n");
+    const QString date = QFileInfo(path).lastModified().date().toString(Qt::ISODate);
+
+    QByteArray out;
+    QByteArray err;
+    ASSERT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--json"), path}, &out, &err), 0);
+    EXPECT_TRUE(err.isEmpty()) << err.constData();
+    const QJsonArray records = QJsonDocument::fromJson(out).array();
+    ASSERT_EQ(records.size(), 2);
+
+    const QJsonObject ann = records[0].toObject();
+    EXPECT_TRUE(ann[QStringLiteral("FormID")].isNull());
+    EXPECT_EQ(ann[QStringLiteral("Form_Name")].toString(), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(ann[QStringLiteral("Form_Notes")].toString(), QString());
+    EXPECT_EQ(ann[QStringLiteral("Form_Date")].toString(), date);
+    EXPECT_EQ(ann[QStringLiteral("File_Name")].toString(), QFileInfo(path).absoluteFilePath());
+    const QJsonArray fields = ann[QStringLiteral("fields")].toArray();
+    ASSERT_EQ(fields.size(), 3);
+    EXPECT_TRUE(fields[0].toObject()[QStringLiteral("DataID")].isNull());
+    EXPECT_EQ(fields[1].toObject()[QStringLiteral("Field_Name")].toString(), QStringLiteral("email"));
+    EXPECT_EQ(fields[1].toObject()[QStringLiteral("Field_Value")].toString(),
+              QStringLiteral("ann@example.org"));
+    EXPECT_EQ(fields[2].toObject()[QStringLiteral("Field_Value")].toString(),
+              QStringLiteral("Line one\r\nLine two"));
+
+    const QJsonObject bob = records[1].toObject();
+    EXPECT_EQ(bob[QStringLiteral("fields")].toArray()[1].toObject()[QStringLiteral("Field_Value")].toString(),
+              QStringLiteral("Z\u00fcrich"));
+    // The object keeps its documented key order.
+    EXPECT_TRUE(out.contains("{\"FormID\": null, \"Form_Name\": \"Ann Lee\", \"Form_Notes\": \"\", \"Form_Date\": "));
+}
+
+TEST(ParseVerb, ReportsFilesWithoutResponsesAndMissingFiles)
+{
+    TempDir dir;
+    const QString prose = dir.Write(QStringLiteral("prose.txt"), "Dear all,\nno form here.\n");
+    const QString good = dir.Write(QStringLiteral("good.txt"), "a=1\n");
+    QByteArray out;
+    QByteArray err;
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--json"), prose, good}, &out, &err), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(out).array().size(), 1);
+    EXPECT_TRUE(err.contains("No valid Record in file \n" + QFileInfo(prose).absoluteFilePath().toUtf8()))
+        << err.constData();
+
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), dir.File(QStringLiteral("missing.txt")), good}, &out, &err), 1);
+    EXPECT_TRUE(err.contains("Error reading Record from ")) << err.constData();
+    EXPECT_TRUE(out.contains("a = 1")) << out.constData();
+}
+
+TEST(ParseVerb, RefusesBadUsage)
+{
+    QByteArray out;
+    QByteArray err;
+    EXPECT_EQ(RunCli({QStringLiteral("parse")}, &out, &err), 2);
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--bogus"), QStringLiteral("x")}, &out, &err), 2);
+    EXPECT_EQ(RunCli({QStringLiteral("no-such-verb")}, &out, &err), 2);
+    EXPECT_EQ(RunCli({QStringLiteral("--help")}, &out, &err), 0);
+    EXPECT_TRUE(out.contains("parse [--json] FILE..."));
+}

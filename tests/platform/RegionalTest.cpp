@@ -1,0 +1,81 @@
+#include "platform/Regional.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QDate D(int y, int m, int d) { return QDate(y, m, d); }
+
+} // namespace
+
+TEST(RegionalDates, WritesShortFormatWithFourDigitYear)
+{
+    const Regional us(TestLocale());
+    EXPECT_EQ(us.DateToText(D(2026, 12, 8)), QStringLiteral("12/8/2026"));
+    EXPECT_EQ(us.DateToText(D(1926, 12, 8)), QStringLiteral("12/8/1926"));
+    EXPECT_EQ(us.DateToText(QDate()), QString());
+
+    const Regional de(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(de.DateToText(D(1998, 1, 5)), QStringLiteral("05.01.1998"));
+}
+
+TEST(RegionalDates, WrittenDatesReadBackUnchanged)
+{
+    for (const QLocale& locale : {TestLocale(), QLocale(QLocale::German, QLocale::Germany),
+                                  QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                  QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        const Regional regional(locale);
+        for (const QDate& date : {D(1926, 12, 8), D(2026, 12, 8), D(2000, 2, 29), D(1999, 1, 31)}) {
+            const auto back = regional.ParseDate(regional.DateToText(date));
+            ASSERT_TRUE(back.has_value()) << locale.name().toStdString();
+            EXPECT_EQ(*back, date) << locale.name().toStdString();
+        }
+    }
+}
+
+TEST(RegionalDates, ReadsTypedDatesLeniently)
+{
+    const Regional us(TestLocale());
+    EXPECT_EQ(us.ParseDate(QStringLiteral("12/8/26")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("1/5/98")), D(1998, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("1/5/30")), D(1930, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("1/5/29")), D(2029, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("2026-12-08")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("2026-12-08T10:30:00")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(QStringLiteral(" 12/08/2026 10:30 PM ")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("January 5, 1998")), D(1998, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("5 Jan 1998")), D(1998, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("5-jan-98")), D(1998, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("Tuesday, December 8, 2026")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(us.Locale().toString(D(2026, 12, 8), QLocale::LongFormat)),
+              D(2026, 12, 8));
+
+    const Regional de(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(de.ParseDate(QStringLiteral("8.12.26")), D(2026, 12, 8));
+    EXPECT_EQ(de.ParseDate(QStringLiteral("8. Dezember 2026")), D(2026, 12, 8));
+}
+
+TEST(RegionalDates, RefusesWhatIsNoDate)
+{
+    const Regional us(TestLocale());
+    for (const char* text : {"", "   ", "tomorrow", "31/31/99", "2/30/2020", "12.50", "1998",
+                             "12 apples", "13/1/2020", "Jan Feb 2020", "1/2/123"}) {
+        EXPECT_FALSE(us.IsDate(QString::fromUtf8(text))) << text;
+    }
+}
+
+TEST(RegionalNumbers, AcceptsLocaleAndPlainNotation)
+{
+    const Regional us(TestLocale());
+    EXPECT_EQ(us.ParseNumber(QStringLiteral(" 12.50 ")), 12.5);
+    EXPECT_EQ(us.ParseNumber(QStringLiteral("-3")), -3.0);
+    EXPECT_EQ(us.ParseNumber(QStringLiteral("1,000")), 1000.0);
+    EXPECT_FALSE(us.IsNumeric(QStringLiteral("12 apples")));
+    EXPECT_FALSE(us.IsNumeric(QStringLiteral("")));
+    EXPECT_FALSE(us.IsNumeric(QStringLiteral("  ")));
+    EXPECT_FALSE(us.IsNumeric(QStringLiteral("abc")));
+
+    const Regional de(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(de.ParseNumber(QStringLiteral("12,5")), 12.5);
+}

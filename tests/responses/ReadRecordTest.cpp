@@ -1,0 +1,139 @@
+#include "platform/Regional.h"
+#include "platform/ScriptedUi.h"
+#include "responses/RecordTables.h"
+#include "responses/ResponseFile.h"
+#include "responses/ResponseParser.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int F = RecordTables::kFieldTable;
+
+struct Fixture {
+    ScriptedUi ui;
+    RecordTables tables;
+    Regional regional{TestLocale()};
+    TempDir dir;
+    ResponseFile file;
+
+    void OpenFile(const QByteArray& bytes)
+    {
+        ASSERT_TRUE(file.Open(dir.Write(QStringLiteral("responses.txt"), bytes)));
+    }
+    int Next()
+    {
+        tables.ClearRecordTables();
+        return ReadRecord(tables, ui, regional, QString(), QDate(2026, 12, 8),
+                          QStringLiteral("/mail/responses.txt"), &file);
+    }
+    int FromText(const QString& text)
+    {
+        tables.ClearRecordTables();
+        return ReadRecord(tables, ui, regional, text, QDate(1998, 1, 5),
+                          QStringLiteral("Clipboard"), nullptr);
+    }
+    QStringList Pairs() const
+    {
+        QStringList pairs;
+        for (int row = 0; row < tables.FieldCount(); ++row)
+            pairs.append(tables.Field(row, 1) + QLatin1Char('=') + tables.Field(row, 2));
+        return pairs;
+    }
+};
+
+} // namespace
+
+TEST(ReadRecord, FindsSuccessiveResponsesAmongMailLines)
+{
+    Fixture f;
+    f.OpenFile("From: ann@example.org\r\nSubject: Form results\r\n\r\nname=Ann&age=30\r\n\r\n"
+               "name=Bob&age=41\r\n");
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"name=Ann", "age=30"}));
+    EXPECT_EQ(f.tables.Header(RecordTables::NameColumn), QStringLiteral("Ann"));
+    EXPECT_EQ(f.tables.Header(RecordTables::DateColumn), QStringLiteral("12/8/2026"));
+    EXPECT_EQ(f.tables.Header(RecordTables::SourceColumn), QStringLiteral("/mail/responses.txt"));
+    EXPECT_EQ(f.tables.Header(RecordTables::FormIdColumn), QString());
+    EXPECT_EQ(f.tables.CurrentRow[F], 2); // one past the last field
+
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"name=Bob", "age=41"}));
+    EXPECT_EQ(f.Next(), kNoRecord);
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+}
+
+TEST(ReadRecord, AcceptsEveryLineEnding)
+{
+    for (const QByteArray& nl : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
+        Fixture f;
+        f.OpenFile("Subject: x" + nl + nl + "name=Ann+Lee&ci" + nl + "ty=Rome" + nl + nl +
+                   "name=Bob" + nl);
+        EXPECT_EQ(f.Next(), kRecordRead);
+        EXPECT_EQ(f.Pairs(), (QStringList{"name=Ann Lee", "city=Rome"}));
+        EXPECT_EQ(f.Next(), kRecordRead);
+        EXPECT_EQ(f.Pairs(), (QStringList{"name=Bob"}));
+        EXPECT_EQ(f.Next(), kNoRecord);
+    }
+}
+
+TEST(ReadRecord, JoinsAdjacentBodiesAndSkipsPlainLines)
+{
+    Fixture f;
+    f.OpenFile("a=1&b=2\nd=3\n\nSubject: a=b\n=abc\na=b;x=y\ncharset=us-ascii\n");
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"a=1", "b=2d=3"}));
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"charset=us-ascii"}));
+    EXPECT_EQ(f.Next(), kNoRecord);
+}
+
+TEST(ReadRecord, StoresPairsAsTheyCome)
+{
+    Fixture f;
+    EXPECT_EQ(f.FromText(QStringLiteral("a=1&&b=2&junk&e=")), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"a=1", "b=2", "e="}));
+    EXPECT_EQ(f.FromText(QStringLiteral(" %20name%20 =x")), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"name=x"}));
+    EXPECT_EQ(f.FromText(QStringLiteral("a=1&a=2&=x&b=%20v%20")), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"a=1", "a=2", "=x", "b= v "}));
+    EXPECT_EQ(f.tables.Header(RecordTables::DateColumn), QStringLiteral("1/5/1998"));
+    EXPECT_EQ(f.tables.Header(RecordTables::SourceColumn), QStringLiteral("Clipboard"));
+    EXPECT_EQ(f.FromText(QStringLiteral("nothing here")), kNoRecord);
+}
+
+TEST(ReadRecord, DecodesNamesAndValuesAsUtf8OrWindows1252)
+{
+    Fixture f;
+    f.OpenFile("city=Z%C3%BCrich&name=Ren%E9&note=caf\xC3\xA9\n");
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(),
+              (QStringList{QStringLiteral("city=Z\u00fcrich"), QStringLiteral("name=Ren\u00e9"),
+                           QStringLiteral("note=caf\u00e9")}));
+}
+
+TEST(ReadRecord, AnEscapeCutShortDropsTheResponse)
+{
+    Fixture f;
+    f.OpenFile("a=1&b=100%\n\nc=3\n");
+    EXPECT_EQ(f.Next(), kNoRecord);
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.startsWith(QStringLiteral("Error reading data: ")));
+    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(f.Pairs(), (QStringList{"a=1"})); // rows before the error stay
+}
+
+TEST(ReadRecord, TooManyFieldsDropsOnlyThatResponse)
+{
+    Fixture f;
+    QByteArray big = "first=1";
+    for (int i = 0; i < 16400; ++i)
+        big += "&f" + QByteArray::number(i) + "=x";
+    f.OpenFile(big + "\n\nname=After\n");
+    EXPECT_EQ(f.Next(), kRecordDropped);
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.endsWith(QStringLiteral("Error in Config file, or program error 3")));
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"name=After"}));
+}
