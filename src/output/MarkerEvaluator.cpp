@@ -82,15 +82,6 @@ QString SpecialValue(const Session& session, int b)
     }
 }
 
-bool HasDigit(const QString& text)
-{
-    for (const QChar c : text) {
-        if (c.isDigit())
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 bool IsFieldSelected(const OutputState& state, const QString& key)
@@ -103,10 +94,9 @@ bool IsFieldSelected(const OutputState& state, const QString& key)
     return true;
 }
 
-QString ReformatDate(const Session& session, const QString& value, int a)
+QString ReformatDate(Session& session, const QString& value, int a)
 {
-    // Every date the parser accepts holds a digit; most values do not.
-    if (value.isEmpty() || !HasDigit(value))
+    if (value.isEmpty() || !session.Output.DateFilter.MayBeDate(session.RegionalSettings, value))
         return value;
     const Regional& regional = session.RegionalSettings;
     const auto date = regional.ParseDate(value);

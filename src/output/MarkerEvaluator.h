@@ -34,7 +34,7 @@ bool IsFieldSelected(const OutputState& state, const QString& key);
 // A date value as the engine prints it: "Jan 5, 1998" for header and named
 // values (A below 2), "Jan 98" for table values. Values that are not dates,
 // or are numbers, come back unchanged.
-QString ReformatDate(const Session& session, const QString& value, int a);
+QString ReformatDate(Session& session, const QString& value, int a);
 
 // Whether a line with this evaluated specification is shown.
 bool LineIsShown(const MarkerValue& spec, const RecordTables& tables);

@@ -4,6 +4,7 @@
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
 #include "output/OutputState.h"
+#include "output/TemplateFile.h"
 #include "output/TextRenderer.h"
 #include "platform/Numbers.h"
 
@@ -51,24 +52,25 @@ public:
         return m_device->open(replace ? QIODevice::WriteOnly
                                       : QIODevice::WriteOnly | QIODevice::Append);
     }
+    // Appended output is buffered and flushed when the buffer fills and at
+    // the end; every write and the final flush are checked.
     bool Write(const QString& text)
     {
         const QByteArray bytes = text.toUtf8();
-        if (m_device->write(bytes) != bytes.size())
-            return false;
-        if (auto* file = dynamic_cast<QFile*>(m_device.get()))
-            return file->flush();
-        return true;
+        return m_device->write(bytes) == bytes.size();
     }
     bool Close()
     {
         if (!m_device)
             return true;
         bool ok = true;
-        if (auto* save = dynamic_cast<QSaveFile*>(m_device.get()))
+        if (auto* save = dynamic_cast<QSaveFile*>(m_device.get())) {
             ok = save->commit();
-        else
-            m_device->close();
+        } else {
+            ok = m_device->flush();
+            if (ok)
+                m_device->close();
+        }
         if (!ok)
             m_error = m_device->errorString();
         return ok;
@@ -277,21 +279,24 @@ private:
     {
         switch (m_request.type) {
         case OutputType::HtmlFile:
-            return RenderHtmlTemplate(m_session, FixedTemplate(m_session, QStringLiteral("Defaulthtm.rpt")),
-                                      m_file.Device());
+            return RecordTemplate(QStringLiteral("Defaulthtm.rpt")) &&
+                   RenderHtmlBody(m_session, m_recordBody->text, m_file.Device());
         case OutputType::TextFile:
-            if (!RenderTextTemplate(m_session, FixedTemplate(m_session, QStringLiteral("Default_Dat.rpt"))))
+            if (!RecordTemplate(QStringLiteral("Default_Dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
                 return false;
             return m_file.Write(m_state.OutputText) || Fail(m_file.Error());
         case OutputType::Screen:
-            if (!RenderTextTemplate(m_session, FixedTemplate(m_session, QStringLiteral("Default_dat.rpt"))))
+            if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
                 return false;
             m_state.ViewerText += m_state.OutputText;
             return true;
         case OutputType::Printer:
             return m_request.printer->Record(m_request.newPagePerRecord && counter > 0);
         case OutputType::Clipboard:
-            if (!RenderTextTemplate(m_session, FixedTemplate(m_session, QStringLiteral("Default_dat.rpt"))))
+            if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
                 return false;
             m_clipboard += m_state.OutputText;
             m_ui.SetClipboardText(m_clipboard);
@@ -303,6 +308,19 @@ private:
             return m_file.Write(m_state.OutputText + kCrLf) || Fail(m_file.Error());
         }
         return false;
+    }
+
+    // The record template is read once per run, not once per record.
+    bool RecordTemplate(const QString& name)
+    {
+        if (!m_recordBody)
+            m_recordBody = ReadTemplateBody(FixedTemplate(m_session, name));
+        if (!m_recordBody->ok) {
+            m_ui.MessageBox(QStringLiteral("Print error: ") + m_recordBody->error,
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        return true;
     }
 
     bool Fail(const QString& error)
@@ -392,6 +410,7 @@ private:
     QString m_clipboard;
     QString m_pendingError;
     bool m_printing = false;
+    std::optional<TemplateBody> m_recordBody;
 };
 
 } // namespace
