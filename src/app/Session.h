@@ -1,6 +1,8 @@
 #pragma once
 
 #include "config/FormConfig.h"
+#include "app/SessionEvents.h"
+#include "database/DatabaseState.h"
 #include "output/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
@@ -30,6 +32,9 @@ public:
 
     // The form configuration the viewer, searches and output follow.
     FormConfig Config;
+    // The open database and what the windows are told.
+    DatabaseState Database;
+    SessionEvents Events;
 
     // Report templates, the template engine's state and the output field list.
     OutputState Output;

@@ -14,4 +14,12 @@ struct Verb {
 
 int RunParse(CliContext& context, QStringList args);
 int RunConfig(CliContext& context, QStringList args);
+int RunCreate(CliContext& context, QStringList args);
+int RunImport(CliContext& context, QStringList args);
+int RunList(CliContext& context, QStringList args);
+int RunShow(CliContext& context, QStringList args);
+int RunFields(CliContext& context, QStringList args);
+int RunInfo(CliContext& context, QStringList args);
 int RunTemplate(CliContext& context, QStringList args);
+int RunRender(CliContext& context, QStringList args);
+int RunExport(CliContext& context, QStringList args);

@@ -13,10 +13,24 @@ const Verb kVerbs[] = {
     {"config", "config [--json] FILE",
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},
+    {"create", "create DB", "create a new, empty database file", RunCreate},
+    {"import", "import DB FILE...", "store every response in the files as new records", RunImport},
+    {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
+    {"show", "show [--json] DB ID", "one record with its fields", RunShow},
+    {"fields", "fields DB", "the database's field names, one per line", RunFields},
+    {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
     {"template", "template [--yes] list | template convert FILE",
      "list the report templates (file, name, output types, description; --yes converts plain "
      "ones), or store one plain template file in the program's form, in place",
      RunTemplate},
+    {"render", "render DB ID TEMPLATE [--html]",
+     "one record through a report template, as text (or HTML with --html)", RunRender},
+    {"export",
+     "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
+     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] [--yes]",
+     "output every record (or an ID range) in FormID order; --yes appends to (or replaces) an "
+     "existing file; screen prints the text to standard output",
+     RunExport},
 };
 
 void PrintHelp()

@@ -1,0 +1,19 @@
+#include "app/Session.h"
+#include "cli/CliContext.h"
+#include "cli/CliDatabase.h"
+#include "cli/Verbs.h"
+
+// fields DB: the database's field-names list, one name per line.
+int RunFields(CliContext& context, QStringList args)
+{
+    if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+        return UsageError(QStringLiteral("fields needs exactly one database file"));
+    if (!OpenCliDatabase(context, args.first()))
+        return kExitFailed;
+    const QStringList names = context.session.Database.CurrentFieldNames.split(
+        QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    for (const QString& name : names)
+        context.out << name << "\n";
+    context.out.flush();
+    return kExitOk;
+}

@@ -1,0 +1,23 @@
+#include "cli/CliContext.h"
+#include "cli/CliDatabase.h"
+#include "cli/Verbs.h"
+#include "responses/ResponseImport.h"
+
+// import DB FILE...: every response in the files, in order, stored as new
+// records; prints the final status text.
+int RunImport(CliContext& context, QStringList args)
+{
+    if (args.size() < 2)
+        return UsageError(QStringLiteral("import needs a database file and at least one response file"));
+    for (const QString& a : args) {
+        if (a.startsWith(QStringLiteral("--")))
+            return UsageError(QStringLiteral("import: unknown option ") + a);
+    }
+    if (!OpenCliDatabase(context, args.takeFirst()))
+        return kExitFailed;
+    context.ui.QueueFiles(args);
+    const ImportOutcome outcome = ImportResume(context.session);
+    context.out << context.ui.StatusText() << "\n";
+    context.out.flush();
+    return outcome.failed ? kExitFailed : kExitOk;
+}

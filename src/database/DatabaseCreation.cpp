@@ -1,0 +1,123 @@
+#include "database/DatabaseCreation.h"
+
+#include "platform/DatabaseConnection.h"
+#include "platform/Numbers.h"
+#include "platform/SchemaLines.h"
+#include "platform/Ui.h"
+
+#include <QFile>
+#include <SQLiteCpp/Transaction.h>
+#include <stdexcept>
+
+namespace {
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+
+// The SQL of one record table, from its description in the schema lines.
+std::vector<std::string> RecordTableStatements(int description)
+{
+    const int header = ToInt32(LeadingNumber(SchemaLineText(description))).value_or(0);
+    const SchemaLine table = ParseSchemaLine(SchemaLineText(header));
+    if (table.name.isEmpty() || table.size < 1)
+        throw std::runtime_error(
+            Utf8(QStringLiteral("Schema line %1 describes no table").arg(header)));
+    const bool linked = table.type != kMasterTable;
+
+    QStringList columns;
+    qint16 type = kUnknownColumn;
+    for (int i = 0; i < table.size; ++i) {
+        const SchemaLine field = ParseSchemaLine(SchemaLineText(header + 1 + i), type);
+        type = field.type;
+        const QString name = QString::fromStdString(QuotedName(field.name));
+        if (i == 0) {
+            // The first field is the record table's auto-numbered key.
+            if (field.type != kLongColumn)
+                throw std::runtime_error(
+                    Utf8(QStringLiteral("Key field %1 is not a Long field").arg(field.name)));
+            columns.append(name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT"));
+            continue;
+        }
+        QString column = name + QLatin1Char(' ') + DeclaredType(field.type, field.size);
+        if (field.flag) {
+            if (field.type == kTextColumn || field.type == kMemoColumn)
+                column += QStringLiteral(" CHECK (") + name + QStringLiteral(" <> '')");
+            else
+                column += QStringLiteral(" NOT NULL");
+        }
+        columns.append(column);
+    }
+    if (linked) {
+        columns.append(QStringLiteral("\"FormID\" INTEGER"));
+        columns.append(QStringLiteral("CONSTRAINT ") +
+                       QString::fromStdString(QuotedName(QStringLiteral("FormTo") + table.name)) +
+                       QStringLiteral(" FOREIGN KEY (\"FormID\") REFERENCES \"Forms\" (\"FormID\")"
+                                      " ON DELETE CASCADE"));
+    }
+    std::vector<std::string> statements;
+    statements.push_back("CREATE TABLE " + QuotedName(table.name) + " (" +
+                         Utf8(columns.join(QStringLiteral(", "))) + ")");
+    if (linked)
+        statements.push_back("CREATE INDEX \"FormID\" ON " + QuotedName(table.name) +
+                             " (\"FormID\")");
+    return statements;
+}
+
+} // namespace
+
+QString ProgramVersionText()
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(TALLOWMERE_VERSION_MAJOR)
+        .arg(TALLOWMERE_VERSION_MINOR)
+        .arg(TALLOWMERE_VERSION_PATCH);
+}
+
+int ProgramMajorVersion() { return TALLOWMERE_VERSION_MAJOR; }
+
+bool CreateNewDatabase(Ui& ui, const QString& path)
+{
+    BusyPointer busy(ui);
+    std::unique_ptr<DatabaseConnection> connection;
+    try {
+        connection = DatabaseConnection::CreateFile(path);
+    } catch (const std::exception& e) {
+        ui.MessageBox(QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        return false;
+    }
+
+    try {
+        SQLite::Database& db = connection->Db();
+        // One transaction: a failure leaves no half-built layout behind.
+        SQLite::Transaction transaction(db);
+        db.exec("PRAGMA application_id=" + std::to_string(DatabaseConnection::kApplicationId));
+        for (int description = 1; description <= kSchemaTables; ++description) {
+            for (const std::string& sql : RecordTableStatements(description))
+                db.exec(sql);
+        }
+        db.exec("CREATE TABLE \"Info\" (\"KeyID\" INTEGER PRIMARY KEY AUTOINCREMENT, "
+                "\"Key\" MEMO_TEXT, \"Value\" MEMO_TEXT)");
+        const QString rows[][2] = {
+            {QStringLiteral("Created by"), QStringLiteral("Tallowmere")},
+            {QStringLiteral("Version"), ProgramVersionText()},
+            {QStringLiteral("Type"), QStringLiteral("Normal")},
+            {QStringLiteral("FieldNamesList"), QString()},
+        };
+        SQLite::Statement insert(db, "INSERT INTO \"Info\" (\"Key\", \"Value\") VALUES (?, ?)");
+        for (const auto& row : rows) {
+            insert.bind(1, Utf8(row[0]));
+            insert.bind(2, Utf8(row[1]));
+            insert.exec();
+            insert.reset();
+        }
+        transaction.commit();
+    } catch (const std::exception& e) {
+        connection.reset();
+        // The file was created a moment ago and holds nothing of the user's.
+        QFile::remove(path);
+        ui.MessageBox(QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        return false;
+    }
+    connection.reset();
+    ui.MessageBox(path + QStringLiteral(" Database Created"));
+    return true;
+}

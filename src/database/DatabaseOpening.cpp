@@ -1,0 +1,178 @@
+#include "database/DatabaseOpening.h"
+
+#include "app/Session.h"
+#include "database/DatabaseCreation.h"
+#include "database/RecordReader.h"
+#include "platform/IniFile.h"
+#include "platform/Numbers.h"
+
+#include <stdexcept>
+
+namespace {
+
+QString Text(const SQLite::Column& column) { return QString::fromUtf8(column.getText()); }
+
+const char* const kInfoInOrder = "SELECT \"Key\", \"Value\" FROM \"Info\" ORDER BY \"KeyID\"";
+
+} // namespace
+
+void GetDatabaseName(Session& session, const QString& path)
+{
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        FileDialogRequest request;
+        request.title = QStringLiteral("Open Database...");
+        request.filters = ParseFileFilters(
+            QStringLiteral("All Files (*.*)|*.*|Database Files (*.fdb)|*.fdb|"));
+        request.selectedFilter = 1;
+        request.proposedName = QStringLiteral("*.fdb");
+        const FileDialogResult result = session.ui.OpenFileDialog(request);
+        if (result.cancelled || result.paths.isEmpty()) {
+            session.ui.SetStatusText(QStringLiteral("Open database cancelled by user"));
+            if (session.Database.CurrentDatabasePath.isEmpty())
+                emit session.Events.ViewerMustClose();
+            return;
+        }
+        session.ui.Yield();
+        chosen = result.paths.first();
+    }
+    OpenResumeDatabase(session, chosen);
+}
+
+bool CheckDatabase(Session& session, DatabaseConnection& connection)
+{
+    try {
+        SQLite::Statement info(connection.Db(), kInfoInOrder);
+        if (!info.executeStep())
+            throw std::runtime_error("No current record.");
+        if (!Text(info.getColumn(1)).contains(QStringLiteral("Tallowmere"), Qt::CaseInsensitive)) {
+            session.ui.MessageBox(QStringLiteral("Invalid database"), MessageIcon::Exclamation);
+            return false;
+        }
+        if (!info.executeStep())
+            throw std::runtime_error("No current record.");
+        const QString version = Text(info.getColumn(1));
+        const qsizetype dot = version.indexOf(QLatin1Char('.'));
+        if (dot < 0)
+            return false;
+        const double major = RoundHalfEven(LeadingNumber(version.left(dot)));
+        if (ProgramMajorVersion() < major) {
+            session.ui.MessageBox(
+                QStringLiteral("This database was created using a later version of "
+                               "this program than the one you are using. Please use "
+                               "the latest version of the software to read this database."),
+                MessageIcon::Exclamation);
+            return false;
+        }
+        QString names;
+        SQLite::Statement rows(connection.Db(), kInfoInOrder);
+        while (rows.executeStep()) {
+            if (Text(rows.getColumn(0)) == QStringLiteral("FieldNamesList")) {
+                names = Text(rows.getColumn(1));
+                break;
+            }
+        }
+        session.Database.CurrentFieldNames = names;
+        session.Database.StoredFieldNames = names;
+        return true;
+    } catch (const std::exception&) {
+        session.ui.MessageBox(QStringLiteral("Invalid database"), MessageIcon::Exclamation);
+        return false;
+    }
+}
+
+bool ReloadSummary(Session& session, std::optional<qint64> current)
+{
+    DatabaseState& d = session.Database;
+    try {
+        if (!d.CurrentDatabase)
+            throw std::runtime_error("No database is open.");
+        d.SummaryRecords.Load(*d.CurrentDatabase);
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QStringLiteral("Error reading data: ") + QString::fromUtf8(e.what()),
+                              MessageIcon::Exclamation);
+        return false;
+    }
+    if (!current || !d.SummaryRecords.Seek(*current))
+        d.SummaryRecords.MoveLast();
+    emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
+    if (const auto row = d.SummaryRecords.Bookmark())
+        emit session.Events.SummaryCurrentRowChanged(*row);
+    return true;
+}
+
+bool OpenResumeDatabase(Session& session, const QString& path)
+{
+    Ui& ui = session.ui;
+    DatabaseState& d = session.Database;
+    ui.SetStatusText(QStringLiteral("Opening ") + path);
+    BusyPointer busy(ui);
+
+    const auto failed = [&](const QString& error) {
+        if (!error.isEmpty())
+            ui.MessageBox(QStringLiteral("Error opening database: ") + error,
+                          MessageIcon::Exclamation);
+        ui.SetStatusText(QStringLiteral("Open database cancelled"));
+        if (d.OpeningDatabase)
+            emit session.Events.ViewerMustClose();
+        d.OpeningDatabase = false;
+        return false;
+    };
+
+    std::unique_ptr<DatabaseConnection> connection;
+    RecordSet rows;
+    try {
+        connection = std::make_unique<DatabaseConnection>(path);
+    } catch (const std::exception& e) {
+        return failed(QString::fromUtf8(e.what()));
+    }
+    // The check leaves the current database's state alone when it fails.
+    const QString namesBefore = d.CurrentFieldNames;
+    const QString storedBefore = d.StoredFieldNames;
+    if (!CheckDatabase(session, *connection))
+        return failed(QString());
+    try {
+        connection->UseWriteAheadLog();
+        rows.Load(*connection);
+    } catch (const std::exception& e) {
+        d.CurrentFieldNames = namesBefore;
+        d.StoredFieldNames = storedBefore;
+        return failed(QString::fromUtf8(e.what()));
+    }
+
+    try {
+        d.OpeningDatabase = true;
+        d.CurrentDatabase = std::move(connection);
+        d.CurrentDatabasePath = path;
+        d.SummaryRecords = std::move(rows);
+        d.SummaryRecords.MoveFirst();
+        emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
+        d.RecordCursor = d.SummaryRecords;
+        d.SummaryFiltered = false;
+        if (d.SummaryRecords.Count() < 1) {
+            ui.SetStatusText(QStringLiteral("Database Ready"));
+            d.RecordState |= DatabaseState::NoRecords;
+            QString error;
+            if (!NewResume(session, &error))
+                ui.MessageBox(QStringLiteral("Error clearing Record: ") + error,
+                              MessageIcon::Exclamation);
+        } else {
+            d.RecordCursor.MoveFirst();
+            emit session.Events.SummaryCurrentRowChanged(*d.RecordCursor.Bookmark());
+            ui.SetStatusText(QStringLiteral("Database Ready"));
+            ReadResumes(session);
+            d.RecordState &= ~DatabaseState::NoRecords;
+        }
+        emit session.Events.DatabaseOpened(path);
+        emit session.Events.FieldNamesChanged();
+        emit session.Events.RecentFileUsed(path);
+        // A settings file that cannot be written costs only the preference.
+        if (d.RememberLastUsedDB && !path.trimmed().isEmpty())
+            IniFile::Write(session.Folders.SettingsFile(), QStringLiteral("Tallowmere"),
+                           QStringLiteral("LastUsedDB"), path);
+        d.OpeningDatabase = false;
+        return true;
+    } catch (const std::exception& e) {
+        return failed(QString::fromUtf8(e.what()));
+    }
+}

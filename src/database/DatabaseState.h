@@ -1,0 +1,29 @@
+#pragma once
+
+#include "database/RecordSet.h"
+#include "platform/DatabaseConnection.h"
+
+#include <QString>
+#include <memory>
+
+// The state of the open database, kept under the names the program has
+// always used for it.
+struct DatabaseState {
+    // Bits of RecordState.
+    enum : int { NewRecord = 1, EditRecord = 2, NoRecords = 0x10 };
+
+    QString CurrentDatabasePath;                         // empty when none is open
+    std::unique_ptr<DatabaseConnection> CurrentDatabase; // the open connection
+    RecordSet RecordCursor;   // the viewer's cursor over Forms (a clone of the summary's)
+    RecordSet SummaryRecords; // the summary's rows: every FormID, ascending
+    QString CurrentFieldNames; // CR LF, then each field name ever stored and CR LF
+    int RecordState = 0;
+    bool OpeningDatabase = false;
+    bool SummaryFiltered = false; // the summary shows a search result
+
+    // The field-names list as the file holds it, so an unchanged list is
+    // not written again with every record.
+    QString StoredFieldNames;
+    // Whether opening records the path as LastUsedDB (the command line does not).
+    bool RememberLastUsedDB = true;
+};

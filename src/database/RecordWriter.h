@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+class DatabaseConnection;
+class Session;
+
+// Stores the record in memory into the open database. With writeFields
+// above 0 the header, the field entries and the field-names list are
+// written, otherwise only the header. With EditRecord set in RecordState
+// the current row of RecordCursor is updated, otherwise a new Forms row is
+// inserted. The whole record is written or nothing of it: an error rolls
+// the record back, shows "WriteRecord: Error saving Record to the
+// database: " with the engine's description and returns false.
+bool WriteResumes(Session& session, int writeFields);
+
+// Groups the records of one import into transactions committed every
+// kRecords records or kMilliseconds, so that importing costs about what
+// the inserts cost. Each record still goes in whole or not at all (it is
+// written inside its own savepoint), so a crash loses at most the last
+// group and never leaves half a record.
+class WriteBatch {
+public:
+    static constexpr int kRecords = 500;
+    static constexpr qint64 kMilliseconds = 100;
+
+    explicit WriteBatch(DatabaseConnection* connection);
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // After each record written: commits when the group is due. On a
+    // failed commit returns false with the engine's description; the
+    // records of that group (lost) are then in *lost.
+    bool AfterRecord(QString* error, int* lost);
+    // Commits what is pending and ends the batch.
+    bool Finish(QString* error, int* lost);
+
+private:
+    bool Commit(QString* error, int* lost);
+    void Begin();
+
+    DatabaseConnection* m_connection;
+    bool m_open = false;
+    int m_pending = 0;
+    QElapsedTimer m_timer;
+};

@@ -1,0 +1,110 @@
+#include "platform/DatabaseConnection.h"
+
+#include "platform/SchemaLines.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace {
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+
+} // namespace
+
+DatabaseConnection::DatabaseConnection(const QString& path)
+    : m_path(path), m_db(Utf8(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
+{
+    Configure();
+    // Opening reads nothing; read the schema now so that a file that is not
+    // a database is refused here, and take the write lock once so that a
+    // read-only file or one another program is writing is refused too.
+    m_db.execAndGet("SELECT count(*) FROM sqlite_master");
+    m_db.exec("BEGIN IMMEDIATE");
+    m_db.exec("ROLLBACK");
+}
+
+DatabaseConnection::DatabaseConnection(const QString& path, Created)
+    : m_path(path), m_db(Utf8(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
+{
+    Configure();
+}
+
+void DatabaseConnection::Configure()
+{
+    m_db.exec("PRAGMA foreign_keys=ON");
+}
+
+void DatabaseConnection::UseWriteAheadLog()
+{
+    m_db.exec("PRAGMA journal_mode=WAL");
+    m_db.exec("PRAGMA synchronous=NORMAL");
+    // Fewer, larger checkpoints: each one waits for the disk.
+    m_db.exec("PRAGMA wal_autocheckpoint=8000");
+}
+
+std::unique_ptr<DatabaseConnection> DatabaseConnection::CreateFile(const QString& path)
+{
+    // Creating the file exclusively first means an existing file, even one
+    // that appears between a check and the creation, is never touched.
+    QFile file(path);
+    if (QFileInfo::exists(path))
+        throw std::runtime_error(Utf8(QStringLiteral("Database '%1' already exists.").arg(path)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw std::runtime_error(
+            Utf8(QStringLiteral("Cannot create '%1': %2").arg(path, file.errorString())));
+    file.close();
+    return std::unique_ptr<DatabaseConnection>(new DatabaseConnection(path, Created{}));
+}
+
+SQLite::Statement& DatabaseConnection::Cached(const std::string& sql)
+{
+    auto& slot = m_statements[sql];
+    if (!slot) {
+        slot = std::make_unique<SQLite::Statement>(m_db, sql);
+    } else {
+        slot->reset();
+        slot->clearBindings();
+    }
+    return *slot;
+}
+
+const TableLayout& DatabaseConnection::Layout(const QString& table)
+{
+    auto found = m_layouts.find(table);
+    if (found != m_layouts.end())
+        return found->second;
+    TableLayout layout;
+    SQLite::Statement info(m_db, "PRAGMA table_info(" + QuotedName(table) + ")");
+    while (info.executeStep()) {
+        ColumnInfo column;
+        column.name = QString::fromStdString(info.getColumn(1).getString());
+        column.kind = KindOfDeclaredType(QString::fromStdString(info.getColumn(2).getString()),
+                                         &column.size);
+        layout.push_back(column);
+    }
+    if (layout.empty())
+        throw std::runtime_error(Utf8(QStringLiteral("no such table: %1").arg(table)));
+    return m_layouts.emplace(table, std::move(layout)).first->second;
+}
+
+qint16 DatabaseConnection::ColumnKindOf(const QString& table, const QString& column)
+{
+    for (const ColumnInfo& info : Layout(table)) {
+        if (info.name.compare(column, Qt::CaseInsensitive) == 0)
+            return info.kind;
+    }
+    return kUnknownColumn;
+}
+
+qint16 FormsColumnKind(DatabaseConnection& connection, const QString& column)
+{
+    return connection.ColumnKindOf(QStringLiteral("Forms"), column);
+}
+
+std::string QuotedName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return Utf8(QLatin1Char('"') + quoted + QLatin1Char('"'));
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One column of a table as the file declares it.
+struct ColumnInfo {
+    QString name;
+    qint16 kind = 0; // a ColumnKind
+    int size = 0;    // maximum length of a Text column
+};
+using TableLayout = std::vector<ColumnInfo>;
+
+// A connection to one database file: foreign keys on, a busy timeout, a
+// cache of prepared statements and of the tables' column layouts. Every
+// failure is thrown as SQLite::Exception (or std::runtime_error) whose
+// what() is the engine's description; callers catch and report it.
+class DatabaseConnection {
+public:
+    // Marks a file as one of ours (PRAGMA application_id): "Tlmr".
+    static constexpr int kApplicationId = 0x546C6D72;
+    static constexpr int kBusyTimeoutMs = 2000;
+
+    // Opens an existing file for reading and writing. Throws when the file
+    // is missing, is not a database, cannot be written (read-only) or is
+    // locked by another writer.
+    explicit DatabaseConnection(const QString& path);
+    DatabaseConnection(const DatabaseConnection&) = delete;
+    DatabaseConnection& operator=(const DatabaseConnection&) = delete;
+
+    // Creates a new, empty database file; throws when a file of that name
+    // already exists (it is left untouched) or cannot be created.
+    static std::unique_ptr<DatabaseConnection> CreateFile(const QString& path);
+
+    // Write-ahead logging with synchronous=NORMAL: commits do not wait for
+    // the disk, yet the file stays consistent after a crash or power loss
+    // (at most the last commits are lost). Called once a file has passed
+    // the checks, so a file that is refused is never written.
+    void UseWriteAheadLog();
+
+    const QString& Path() const { return m_path; }
+    SQLite::Database& Db() { return m_db; }
+
+    // A prepared statement for sql, reset and with its bindings cleared.
+    SQLite::Statement& Cached(const std::string& sql);
+
+    // The columns of table in their order in the file (read once).
+    const TableLayout& Layout(const QString& table);
+    // The kind of column of table (0 when there is no such column).
+    qint16 ColumnKindOf(const QString& table, const QString& column);
+
+private:
+    struct Created {};
+    DatabaseConnection(const QString& path, Created);
+    void Configure();
+
+    QString m_path;
+    SQLite::Database m_db;
+    // Declared after m_db so they are destroyed before it.
+    std::map<std::string, std::unique_ptr<SQLite::Statement>> m_statements;
+    std::map<QString, TableLayout> m_layouts;
+};
+
+// The kind of a column of Forms by name, so searches can choose how to
+// compare it (text or memo, date, number).
+qint16 FormsColumnKind(DatabaseConnection& connection, const QString& column);
+
+// A quoted SQL identifier: "name" with inner quotes doubled.
+std::string QuotedName(const QString& name);

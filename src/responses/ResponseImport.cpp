@@ -1,0 +1,97 @@
+#include "responses/ResponseImport.h"
+
+#include "app/Session.h"
+#include "database/DatabaseOpening.h"
+#include "database/RecordReader.h"
+#include "database/RecordWriter.h"
+#include "responses/ResponseScan.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kModeBits = DatabaseState::NewRecord | DatabaseState::EditRecord | 4 |
+                          DatabaseState::NoRecords;
+
+} // namespace
+
+ImportOutcome ImportResume(Session& session)
+{
+    Ui& ui = session.ui;
+    DatabaseState& d = session.Database;
+    ImportOutcome outcome;
+
+    FileDialogRequest request;
+    request.title = QStringLiteral("Select response file(s) to import...");
+    request.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|"));
+    request.proposedName = QStringLiteral("*.*");
+    request.multipleSelection = true;
+    const FileDialogResult chosen = ui.OpenFileDialog(request);
+    if (chosen.cancelled || chosen.paths.isEmpty()) {
+        ui.SetStatusText(QStringLiteral("Record import cancelled"));
+        outcome.cancelled = true;
+        return outcome;
+    }
+    ui.Yield();
+
+    const QString doneText = QStringLiteral(" Record(s) imported in to ");
+    ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
+    {
+        BusyPointer busy(ui);
+        WriteBatch batch(d.CurrentDatabase.get());
+        QString commitError;
+        int lost = 0;
+        const auto commitFailed = [&] {
+            outcome.total -= lost;
+            ui.MessageBox(QStringLiteral("WriteRecord: Error saving Record to the database: ") +
+                              commitError,
+                          MessageIcon::Exclamation);
+            outcome.failed = true;
+        };
+        for (const QString& path : chosen.paths) {
+            bool stored = true;
+            const ScanOutcome scan = ScanResponseFile(session, path, [&] {
+                d.RecordState |= DatabaseState::NewRecord;
+                stored = WriteResumes(session, 1);
+                d.RecordState &= ~kModeBits;
+                if (!stored)
+                    return false;
+                ++outcome.total;
+                if (!batch.AfterRecord(&commitError, &lost)) {
+                    commitFailed();
+                    return false;
+                }
+                return true;
+            });
+            if (!scan.opened) {
+                ui.MessageBox(QStringLiteral("Error reading Record from ") +
+                                  QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +
+                                  scan.error,
+                              MessageIcon::Exclamation);
+                outcome.failed = true;
+            }
+            // A record that could not be stored was reported by the writer;
+            // going on would only repeat the message for every response.
+            if (!stored)
+                outcome.failed = true;
+            if (outcome.failed)
+                break;
+        }
+        if (!batch.Finish(&commitError, &lost))
+            commitFailed();
+    }
+    ui.SetStatusText(QString::number(outcome.total) + doneText + d.CurrentDatabasePath);
+
+    if (outcome.failed) {
+        QString error;
+        if (!NewResume(session, &error)) {
+            ui.MessageBox(QStringLiteral("Error initializing Record: ") + error,
+                          MessageIcon::Exclamation);
+            emit session.Events.ViewerMustClose();
+        }
+    }
+    if (!d.SummaryFiltered && d.CurrentDatabase)
+        ReloadSummary(session, d.RecordCursor.Bookmark());
+    emit session.Events.FieldNamesChanged();
+    return outcome;
+}

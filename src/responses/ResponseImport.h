@@ -1,0 +1,14 @@
+#pragma once
+
+class Session;
+
+struct ImportOutcome {
+    bool cancelled = false;
+    bool failed = false; // a file could not be read or a record not stored
+    int total = 0;       // records stored
+};
+
+// The import command: asks for one or more response files and stores
+// every response in them as a new record of the open database, then
+// brings the summary up to date. All texts go through the session's Ui.
+ImportOutcome ImportResume(Session& session);

@@ -1,0 +1,114 @@
+#include "app/Session.h"
+#include "database/DatabaseOpening.h"
+#include "platform/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <SQLiteCpp/Database.h>
+#include <gtest/gtest.h>
+#include <csignal>
+
+TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("cli.fdb"));
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
+    EXPECT_EQ(err, (db + " Database Created\n").toUtf8());
+    EXPECT_EQ(RunCli({"create", db}, &out, &err), 1);
+    EXPECT_EQ(err, ("Database '" + db + "' already exists.\n").toUtf8());
+
+    const QString file = dir.Write(QStringLiteral("r.txt"),
+                                   "name=Ann&age=30\r\n\r\nname=Bob&note=a%0D%0Ab\r\n");
+    ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
+    EXPECT_EQ(out, ("2 Record(s) imported in to " + db + "\n").toUtf8());
+
+    const QString date = QFileInfo(file).lastModified().date().toString(Qt::ISODate);
+    ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
+    EXPECT_EQ(out, QStringLiteral("1\t%1\tAnn\t%2\n2\t%1\tBob\t%2\n").arg(date, file).toUtf8());
+    ASSERT_EQ(RunCli({"list", "--json", db}, &out, &err), 0);
+    EXPECT_EQ(out, QStringLiteral("[\n  {\"FormID\": 1, \"Form_Name\": \"Ann\", \"Form_Notes\": \"\", "
+                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"},\n"
+                                  "  {\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
+                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"}\n]\n")
+                       .arg(date, file)
+                       .toUtf8());
+    ASSERT_EQ(RunCli({"show", "--json", db, "2"}, &out, &err), 0);
+    EXPECT_EQ(out, QStringLiteral("{\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
+                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\", \"fields\": ["
+                                  "{\"DataID\": 3, \"Field_Name\": \"name\", \"Field_Value\": \"Bob\"}, "
+                                  "{\"DataID\": 4, \"Field_Name\": \"note\", \"Field_Value\": \"a\\r\\nb\"}]}\n")
+                       .arg(date, file)
+                       .toUtf8());
+    EXPECT_EQ(RunCli({"show", db, "9"}, &out, &err), 1);
+    EXPECT_EQ(err, ("No record with FormID 9 in " + db + "\n").toUtf8());
+    ASSERT_EQ(RunCli({"fields", db}, &out, &err), 0);
+    EXPECT_EQ(out, QByteArray("name\nage\nnote\n"));
+    ASSERT_EQ(RunCli({"info", db}, &out, &err), 0);
+    EXPECT_EQ(out, QByteArray("Created by\tTallowmere\nVersion\t1.9.0\nType\tNormal\n"
+                              "FieldNamesList\t\\r\\nname\\r\\nage\\r\\nnote\\r\\n\n"));
+
+    // Bad arguments and bad files.
+    EXPECT_EQ(RunCli({"show", db, "x"}, &out, &err), 2);
+    EXPECT_EQ(RunCli({"import", db}, &out, &err), 2);
+    const QString junk = dir.Write(QStringLiteral("junk.fdb"), QByteArray(4096, 'j'));
+    EXPECT_EQ(RunCli({"list", junk}, &out, &err), 1);
+    EXPECT_EQ(err, QByteArray("Error opening database: file is not a database\n"));
+    EXPECT_EQ(dir.Read(QStringLiteral("junk.fdb")), QByteArray(4096, 'j'));
+    // The command line does not touch the settings file.
+    EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("Tallowmere.ini"))));
+}
+
+// An import killed part-way leaves a sound file holding whole records only.
+TEST(DatabaseVerbs, KilledImportLeavesOnlyCompleteRecords)
+{
+    constexpr int kFields = 7;
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("kill.fdb"));
+    ASSERT_EQ(RunCli({"create", db}), 0);
+    QFile file(dir.File(QStringLiteral("big.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int r = 0; r < 200000; ++r) {
+        QByteArray line;
+        for (int i = 0; i < kFields; ++i)
+            line += (i ? "&f" : "f") + QByteArray::number(i) + "=value+" + QByteArray::number(r);
+        file.write(line + "\r\n\r\n");
+    }
+    file.close();
+
+    QProcess process;
+    process.start(QStringLiteral(TALLOWMERE_CLI), {"import", db, file.fileName()});
+    ASSERT_TRUE(process.waitForStarted());
+    // Wait until records are being committed, then kill it mid-import.
+    int stored = 0;
+    for (int i = 0; i < 200 && stored < 3000; ++i) {
+        QThread::msleep(50);
+        try {
+            SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
+            stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
+        } catch (const std::exception&) {
+        }
+    }
+    ASSERT_EQ(process.state(), QProcess::Running) << "the import ended before it was killed";
+    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    process.waitForFinished();
+
+    {
+        SQLite::Database check(db.toStdString(), SQLite::OPEN_READWRITE);
+        EXPECT_EQ(check.execAndGet("PRAGMA integrity_check").getString(), "ok");
+        EXPECT_GT(check.execAndGet("SELECT count(*) FROM Forms").getInt(), 0);
+        EXPECT_LT(check.execAndGet("SELECT count(*) FROM Forms").getInt(), 200000);
+        EXPECT_EQ(check.execAndGet("SELECT count(*) FROM Forms f WHERE (SELECT count(*) FROM "
+                                   "Data d WHERE d.FormID = f.FormID) <> " +
+                                   std::to_string(kFields)).getInt(), 0);
+        EXPECT_EQ(check.execAndGet("SELECT count(*) FROM Data WHERE FormID NOT IN "
+                                   "(SELECT FormID FROM Forms)").getInt(), 0);
+    }
+    ScriptedUi ui;
+    Session session(ui, dir.Folders(), Regional(TestLocale()));
+    EXPECT_TRUE(OpenResumeDatabase(session, db));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(session.Tables.FieldCount(), kFields);
+}
