@@ -3,6 +3,7 @@
 #include "config/FormConfig.h"
 #include "app/SessionEvents.h"
 #include "database/DatabaseState.h"
+#include "output/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
@@ -41,4 +42,6 @@ public:
     // Quick Find, the Query Builder and the records an operation applies to.
     SearchState Search;
     RecordSelection Selection;
+    // Report templates, the template engine's state and the output field list.
+    OutputState Output;
 };

@@ -22,3 +22,6 @@ int RunFields(CliContext& context, QStringList args);
 int RunInfo(CliContext& context, QStringList args);
 int RunFind(CliContext& context, QStringList args);
 int RunQuery(CliContext& context, QStringList args);
+int RunTemplate(CliContext& context, QStringList args);
+int RunRender(CliContext& context, QStringList args);
+int RunExport(CliContext& context, QStringList args);
