@@ -3,11 +3,14 @@
 #include "config/FormConfig.h"
 #include "app/SessionEvents.h"
 #include "database/DatabaseState.h"
+#include "output/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
 #include "platform/Ui.h"
 #include "responses/RecordTables.h"
+#include "search/RecordSelection.h"
+#include "search/SearchState.h"
 
 // The program-wide state, owned by one object that main creates and passes
 // by reference. Each subsystem keeps its state here under the names the
@@ -31,7 +34,14 @@ public:
 
     // The form configuration the viewer, searches and output follow.
     FormConfig Config;
+
     // The open database and what the windows are told.
     DatabaseState Database;
     SessionEvents Events;
+
+    // Quick Find, the Query Builder and the records an operation applies to.
+    SearchState Search;
+    RecordSelection Selection;
+    // Report templates, the template engine's state and the output field list.
+    OutputState Output;
 };

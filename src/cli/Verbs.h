@@ -20,3 +20,8 @@ int RunList(CliContext& context, QStringList args);
 int RunShow(CliContext& context, QStringList args);
 int RunFields(CliContext& context, QStringList args);
 int RunInfo(CliContext& context, QStringList args);
+int RunFind(CliContext& context, QStringList args);
+int RunQuery(CliContext& context, QStringList args);
+int RunTemplate(CliContext& context, QStringList args);
+int RunRender(CliContext& context, QStringList args);
+int RunExport(CliContext& context, QStringList args);

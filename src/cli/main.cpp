@@ -19,6 +19,22 @@ const Verb kVerbs[] = {
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
     {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
+    {"find", "find [--json] DB FIELD PATTERN",
+     "Quick Find: the records whose FIELD (\"Record Name\" or a field name) matches PATTERN", RunFind},
+    {"query", "query [--json] DB FILE.qry", "run a saved Query Builder query and print the records found",
+     RunQuery},
+    {"template", "template [--yes] list | template convert FILE",
+     "list the report templates (file, name, output types, description; --yes converts plain "
+     "ones), or store one plain template file in the program's form, in place",
+     RunTemplate},
+    {"render", "render DB ID TEMPLATE [--html]",
+     "one record through a report template, as text (or HTML with --html)", RunRender},
+    {"export",
+     "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
+     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] [--yes]",
+     "output every record (or an ID range) in FormID order; --yes appends to (or replaces) an "
+     "existing file; screen prints the text to standard output",
+     RunExport},
 };
 
 void PrintHelp()

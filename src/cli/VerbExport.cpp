@@ -1,0 +1,88 @@
+#include "cli/CliContext.h"
+#include "cli/CliDatabase.h"
+#include "cli/CliOutput.h"
+#include "cli/Verbs.h"
+#include "database/RecordReader.h"
+#include "output/OutputRunner.h"
+
+#include <cstdio>
+
+// export DB --type text|html|delimited|screen ...: every record (or an ID
+// range) through the output runner, as the Output Options dialog runs it.
+int RunExport(CliContext& context, QStringList args)
+{
+    QString type, file, ids, fields, title, delimiter = QStringLiteral("Comma");
+    bool hasType = false, hasFile = false, hasIds = false, hasFields = false;
+    if (!TakeOption(args, QStringLiteral("--type"), &type, &hasType) ||
+        !TakeOption(args, QStringLiteral("-o"), &file, &hasFile) ||
+        !TakeOption(args, QStringLiteral("--ids"), &ids, &hasIds) ||
+        !TakeOption(args, QStringLiteral("--fields"), &fields, &hasFields) ||
+        !TakeOption(args, QStringLiteral("--title"), &title) ||
+        !TakeOption(args, QStringLiteral("--delimiter"), &delimiter))
+        return UsageError(QStringLiteral("export: an option lacks its value"));
+    OutputRequest request;
+    request.useQuotes = TakeFlag(args, QStringLiteral("--quotes"));
+    request.replaceQuotes = TakeFlag(args, QStringLiteral("--replace-quotes"));
+    request.removeLineBreaks = TakeFlag(args, QStringLiteral("--join-lines"));
+    context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
+    if (args.size() != 1 || args.first().startsWith(QStringLiteral("-")))
+        return UsageError(QStringLiteral("export needs one database file"));
+    if (!hasType)
+        return UsageError(QStringLiteral("export needs --type text|html|delimited|screen"));
+    if (type == QStringLiteral("text"))
+        request.type = OutputType::TextFile;
+    else if (type == QStringLiteral("html"))
+        request.type = OutputType::HtmlFile;
+    else if (type == QStringLiteral("delimited"))
+        request.type = OutputType::DelimitedFile;
+    else if (type == QStringLiteral("screen"))
+        request.type = OutputType::Screen;
+    else
+        return UsageError(QStringLiteral("export: unknown type ") + type);
+    if (request.type != OutputType::Screen && !hasFile)
+        return UsageError(QStringLiteral("export needs -o FILE"));
+    if (hasIds) {
+        const QStringList bounds = ids.split(QLatin1Char('-'));
+        if (bounds.size() != 2)
+            return UsageError(QStringLiteral("export: --ids takes FROM-TO"));
+        request.idRange = IdRangeText{bounds[0], bounds[1]};
+    }
+
+    if (!OpenCliDatabase(context, args.first()) || !PrepareOutputFields(context))
+        return kExitFailed;
+    Session& session = context.session;
+    if (hasFields) {
+        QList<OutputField>& list = session.Output.OutputFieldList;
+        for (OutputField& entry : list)
+            entry.PrintStat = false;
+        for (const QString& name : fields.split(QLatin1Char(','))) {
+            bool found = false;
+            for (OutputField& entry : list) {
+                if (entry.Label.compare(name.trimmed(), Qt::CaseInsensitive) == 0 ||
+                    entry.Key.compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
+                    entry.PrintStat = true;
+                    found = true;
+                }
+            }
+            if (!found)
+                return UsageError(QStringLiteral("export: no field called ") + name.trimmed());
+        }
+    }
+    session.Output.ReportTitle = title;
+    request.delimiterText = delimiter;
+    for (const qint64 id : session.Database.SummaryRecords.Ids())
+        request.formIds.append(static_cast<qint32>(id));
+    request.summaryHasRecords = !request.formIds.isEmpty();
+    if (hasFile)
+        context.ui.QueueFiles({file});
+    const OutputResult result = RunOutput(session, request, [&session](qint32 id) {
+        return session.Database.RecordCursor.Seek(id) && ReadResumes(session);
+    });
+    if (request.type == OutputType::Screen && result.completed) {
+        context.out << session.Output.ViewerText;
+        context.out.flush();
+    }
+    if (!session.ui.StatusText().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(session.ui.StatusText()));
+    return result.completed ? kExitOk : kExitFailed;
+}

@@ -1,0 +1,67 @@
+#include "output/DelimitedLine.h"
+
+#include "app/Session.h"
+#include "output/MarkerEvaluator.h"
+#include "output/OutputState.h"
+#include "responses/ResponseText.h"
+
+QString DelimiterFromName(const QString& boxText)
+{
+    const QString name = TrimBlanks(boxText).toUpper();
+    if (name == QStringLiteral("COMMA"))
+        return QStringLiteral(",");
+    if (name == QStringLiteral("SEMI-COLON"))
+        return QStringLiteral(";");
+    if (name == QStringLiteral("TAB"))
+        return QStringLiteral("\t");
+    if (name == QStringLiteral("SPACE"))
+        return QStringLiteral(" ");
+    return boxText;
+}
+
+bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
+                        bool replaceQuotes, const QString& delimiter)
+{
+    OutputState& state = session.Output;
+    const RecordTables& tables = session.Tables;
+    RowCursorGuard cursors(session.Tables);
+    QString& line = state.OutputText;
+    line.clear();
+    bool first = true;
+    const int rows = tables.RowCount[RecordTables::kFieldTable];
+    for (int i = 0; i < state.OutputFieldList.size(); ++i) {
+        const OutputField& entry = state.OutputFieldList[i];
+        if (!entry.PrintStat)
+            continue;
+        QString value;
+        if (i < state.HeaderFieldCount) {
+            const qsizetype dot = entry.Key.indexOf(QLatin1Char('.'));
+            const int column = dot < 0 ? -1 : entry.Key.mid(dot + 1).trimmed().toInt();
+            if (tables.IsColumnInRange(RecordTables::kHeaderTable, column))
+                value = tables.Header(column);
+        } else {
+            const QStringView key = QStringView(entry.Key).trimmed();
+            for (int row = 0; row < rows; ++row) {
+                if (QStringView(tables.Field(row, RecordTables::FieldNameColumn))
+                        .trimmed()
+                        .compare(key, Qt::CaseInsensitive) == 0)
+                    value = tables.Field(row, RecordTables::FieldValueColumn);
+            }
+        }
+        if (!first)
+            line += delimiter;
+        first = false;
+        if (replaceQuotes)
+            value.replace(QLatin1Char('"'), QLatin1Char('\''));
+        if (useQuotes) {
+            line += QLatin1Char('"');
+            line += value;
+            line += QLatin1Char('"');
+        } else {
+            line += value;
+        }
+    }
+    if (removeLineBreaks)
+        line = RemoveCRLF(true, line);
+    return true;
+}

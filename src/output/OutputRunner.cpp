@@ -1,0 +1,441 @@
+#include "output/OutputRunner.h"
+
+#include "app/Session.h"
+#include "output/DelimitedLine.h"
+#include "output/HtmlRenderer.h"
+#include "output/OutputState.h"
+#include "output/TemplateFile.h"
+#include "output/TextRenderer.h"
+#include "platform/Numbers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString FixedTemplate(const Session& session, const QString& name)
+{
+    const QString found = session.Folders.FindFile(name);
+    return found.isEmpty() ? session.Folders.ProgramFile(name) : found;
+}
+
+bool IsFileType(OutputType type)
+{
+    return type == OutputType::HtmlFile || type == OutputType::TextFile ||
+           type == OutputType::DelimitedFile;
+}
+
+// A whole number typed in the From or To box.
+std::optional<qint32> WholeNumber(const Session& session, const QString& text)
+{
+    const auto number = session.RegionalSettings.ParseNumber(text);
+    if (!number)
+        return std::nullopt;
+    return ToInt32(RoundHalfEven(*number));
+}
+
+// The output file of a run: replaced through a save file (HTML) or appended
+// to and flushed after every write (text, delimited).
+class OutputFile {
+public:
+    bool Open(const QString& path, bool replace)
+    {
+        if (replace)
+            m_device = std::make_unique<QSaveFile>(path);
+        else
+            m_device = std::make_unique<QFile>(path);
+        return m_device->open(replace ? QIODevice::WriteOnly
+                                      : QIODevice::WriteOnly | QIODevice::Append);
+    }
+    // Appended output is buffered and flushed when the buffer fills and at
+    // the end; every write and the final flush are checked.
+    bool Write(const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        return m_device->write(bytes) == bytes.size();
+    }
+    bool Close()
+    {
+        if (!m_device)
+            return true;
+        bool ok = true;
+        if (auto* save = dynamic_cast<QSaveFile*>(m_device.get())) {
+            ok = save->commit();
+        } else {
+            ok = m_device->flush();
+            if (ok)
+                m_device->close();
+        }
+        if (!ok)
+            m_error = m_device->errorString();
+        return ok;
+    }
+    QIODevice& Device() { return *m_device; }
+    QString Error() const { return m_error.isEmpty() && m_device ? m_device->errorString() : m_error; }
+    bool IsOpen() const { return m_device && m_device->isOpen(); }
+
+private:
+    std::unique_ptr<QFileDevice> m_device;
+    QString m_error;
+};
+
+class Run {
+public:
+    Run(Session& session, const OutputRequest& request, const RecordLoader& load)
+        : m_session(session), m_ui(session.ui), m_request(request), m_load(load),
+          m_state(session.Output)
+    {
+    }
+
+    OutputResult Go()
+    {
+        QList<qint32> ids = m_request.formIds;
+        if (m_request.idRange && !RangeIds(&ids))
+            return m_result;
+        if (IsFileType(m_request.type) && !ChooseFile())
+            return m_result;
+        BusyPointer busy(m_ui);
+        m_ui.Yield();
+        if (!Prologue())
+            return m_result;
+        if (!m_request.summaryHasRecords) {
+            m_ui.MessageBox(QStringLiteral("No records selected"), MessageIcon::Information);
+            ids.clear();
+        }
+        if (!Records(ids))
+            return m_result;
+        if (!Epilogue())
+            return m_result;
+        Finish();
+        return m_result;
+    }
+
+private:
+    void ErrorPath(const QString& systemError = QString())
+    {
+        if (m_ui.ProgressVisible())
+            m_ui.CloseProgress();
+        if (!systemError.isEmpty())
+            m_ui.MessageBox(QStringLiteral("Output Error: ") + systemError,
+                            MessageIcon::Exclamation);
+        m_ui.SetStatusText(QString::number(m_result.count) + QStringLiteral(" Record(s) output"));
+        if (m_file.IsOpen())
+            m_file.Close();
+        if (m_request.type == OutputType::Printer && m_request.printer && m_printing)
+            m_request.printer->End();
+        m_result.completed = false;
+    }
+
+    bool RangeIds(QList<qint32>* ids)
+    {
+        const auto from = WholeNumber(m_session, m_request.idRange->from);
+        const auto to = WholeNumber(m_session, m_request.idRange->to);
+        if (!from || !to) {
+            const QString bad = from ? m_request.idRange->to : m_request.idRange->from;
+            ErrorPath(QStringLiteral("Type mismatch: '") + bad +
+                      QStringLiteral("' is not a whole number"));
+            return false;
+        }
+        if (*to < *from) {
+            m_ui.MessageBox(QStringLiteral("'From' value should be less than 'To' value"),
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        if (*from <= 0 || *to <= 0) {
+            m_ui.MessageBox(QStringLiteral("Please enter valid 'From' and 'To' values for Form ID"),
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        QList<qint32> inRange;
+        for (const qint32 id : std::as_const(*ids)) {
+            if (id >= *from && id <= *to)
+                inRange.append(id);
+        }
+        std::sort(inRange.begin(), inRange.end());
+        inRange.erase(std::unique(inRange.begin(), inRange.end()), inRange.end());
+        *ids = inRange;
+        return true;
+    }
+
+    bool ChooseFile()
+    {
+        const bool html = m_request.type == OutputType::HtmlFile;
+        FileDialogRequest dialog;
+        dialog.title = QStringLiteral("Save record(s) to file...");
+        dialog.filters = ParseFileFilters(
+            QStringLiteral("All Files (*.*)|*.*|") +
+            (html ? QStringLiteral("HTML Files (*.htm)|*.htm|")
+                  : QStringLiteral("Text Files (*.txt)|*.txt|")));
+        dialog.proposedName = html ? QStringLiteral("*.htm") : QStringLiteral("*.txt");
+        dialog.defaultExtension = html ? QStringLiteral("htm") : QStringLiteral("txt");
+        const FileDialogResult chosen = m_ui.SaveFileDialog(dialog);
+        if (chosen.cancelled || chosen.paths.isEmpty())
+            return false;
+        m_path = chosen.paths.first();
+        m_result.fileName = m_path;
+        if (QFileInfo::exists(m_path)) {
+            const QString question =
+                html ? QStringLiteral("File ") + m_path + QStringLiteral(" already exists.") +
+                           kCrLf + QStringLiteral("Do you wish to overwrite this file?")
+                     : QStringLiteral("File ") + m_path + QStringLiteral(" already exists.") +
+                           kCrLf +
+                           QStringLiteral("This operation will APPEND records to this file, "
+                                          "preserving existing records.") +
+                           kCrLf +
+                           QStringLiteral("To overwrite this file, delete it first and try "
+                                          "again. Do you wish to continue?");
+            if (m_ui.MessageBox(question, MessageIcon::Question, MessageButtons::YesNo) !=
+                MessageAnswer::Yes) {
+                m_ui.SetStatusText(QStringLiteral("Save cancelled"));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool OpenFile(bool replace)
+    {
+        if (!m_file.Open(m_path, replace)) {
+            ErrorPath(m_file.Error());
+            return false;
+        }
+        return true;
+    }
+
+    bool WriteText(const QString& text)
+    {
+        if (!m_file.Write(text)) {
+            ErrorPath(m_file.Error());
+            return false;
+        }
+        return true;
+    }
+
+    // The heading text of the text targets; a missing or unreadable heading
+    // has been reported and leaves the output without one.
+    QString Heading()
+    {
+        if (RenderTextTemplate(m_session, FixedTemplate(m_session, QStringLiteral("Ttop.rpt"))))
+            return m_state.OutputText;
+        return {};
+    }
+
+    bool Prologue()
+    {
+        switch (m_request.type) {
+        case OutputType::HtmlFile:
+            if (!OpenFile(true))
+                return false;
+            if (!RenderHtmlTemplate(m_session, FixedTemplate(m_session, QStringLiteral("htop.rpt")),
+                                    m_file.Device())) {
+                ErrorPath();
+                return false;
+            }
+            return true;
+        case OutputType::TextFile:
+            return OpenFile(false) && WriteText(Heading());
+        case OutputType::Screen:
+            m_state.ViewerText = Heading();
+            return true;
+        case OutputType::Printer:
+            if (!m_request.printer) {
+                ErrorPath(QStringLiteral("No printer is available"));
+                return false;
+            }
+            m_printing = true;
+            if (!m_request.printer->Begin(
+                    FixedTemplate(m_session, QStringLiteral("Ttop.rpt")),
+                    m_request.templateFileName.isEmpty()
+                        ? QString()
+                        : FixedTemplate(m_session, m_request.templateFileName))) {
+                ErrorPath();
+                return false;
+            }
+            return true;
+        case OutputType::Clipboard:
+            m_ui.SetClipboardText(QString());
+            m_clipboard = Heading();
+            m_ui.SetClipboardText(m_clipboard);
+            return true;
+        case OutputType::DelimitedFile:
+            m_delimiter = DelimiterFromName(m_request.delimiterText);
+            if (m_request.delimiterText.isEmpty()) {
+                m_ui.MessageBox(
+                    QStringLiteral("Please select a delimiter to use for separating fields"),
+                    MessageIcon::Exclamation);
+                return false;
+            }
+            return OpenFile(false);
+        }
+        return false;
+    }
+
+    bool Produce(int counter)
+    {
+        switch (m_request.type) {
+        case OutputType::HtmlFile:
+            return RecordTemplate(QStringLiteral("Defaulthtm.rpt")) &&
+                   RenderHtmlBody(m_session, m_recordBody->text, m_file.Device());
+        case OutputType::TextFile:
+            if (!RecordTemplate(QStringLiteral("Default_Dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
+                return false;
+            return m_file.Write(m_state.OutputText) || Fail(m_file.Error());
+        case OutputType::Screen:
+            if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
+                return false;
+            m_state.ViewerText += m_state.OutputText;
+            return true;
+        case OutputType::Printer:
+            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0);
+        case OutputType::Clipboard:
+            if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
+                !RenderTextBody(m_session, m_recordBody->text))
+                return false;
+            m_clipboard += m_state.OutputText;
+            m_ui.SetClipboardText(m_clipboard);
+            return true;
+        case OutputType::DelimitedFile:
+            if (!BuildDelimitedLine(m_session, m_request.useQuotes, m_request.removeLineBreaks,
+                                    m_request.replaceQuotes, m_delimiter))
+                return false;
+            return m_file.Write(m_state.OutputText + kCrLf) || Fail(m_file.Error());
+        }
+        return false;
+    }
+
+    // The record template is read once per run, not once per record.
+    bool RecordTemplate(const QString& name)
+    {
+        if (!m_recordBody)
+            m_recordBody = ReadTemplateBody(FixedTemplate(m_session, name));
+        if (!m_recordBody->ok) {
+            m_ui.MessageBox(QStringLiteral("Print error: ") + m_recordBody->error,
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        return true;
+    }
+
+    bool Fail(const QString& error)
+    {
+        m_pendingError = error;
+        return false;
+    }
+
+    bool Records(const QList<qint32>& ids)
+    {
+        const int total = static_cast<int>(ids.size());
+        ProgressRequest progress;
+        progress.caption = QStringLiteral("Exporting records...");
+        progress.minimum = 0;
+        progress.maximum = total;
+        progress.value = 0;
+        m_ui.ShowProgress(progress);
+        for (int counter = 0; counter < total; ++counter) {
+            if (m_ui.CancelRequested()) {
+                m_ui.ClearCancelRequested();
+                break;
+            }
+            if (!m_load(ids[counter]) || !Produce(counter)) {
+                ErrorPath(m_pendingError);
+                return false;
+            }
+            m_ui.UpdateProgress(counter + 1,
+                                QString::number(counter + 1) + QLatin1Char('/') +
+                                    QString::number(total));
+            m_ui.Yield();
+            ++m_result.count;
+        }
+        return true;
+    }
+
+    bool Epilogue()
+    {
+        if (m_request.type == OutputType::HtmlFile &&
+            !RenderHtmlTemplate(m_session, FixedTemplate(m_session, QStringLiteral("hbot.rpt")),
+                                m_file.Device())) {
+            ErrorPath();
+            return false;
+        }
+        return true;
+    }
+
+    void Finish()
+    {
+        const QString count = QString::number(m_result.count);
+        QString status;
+        switch (m_request.type) {
+        case OutputType::HtmlFile:
+        case OutputType::TextFile:
+        case OutputType::DelimitedFile:
+            if (!m_file.Close()) {
+                ErrorPath(m_file.Error());
+                return;
+            }
+            status = count + QStringLiteral(" record(s) saved to ") + m_path;
+            break;
+        case OutputType::Screen:
+            status = count + QStringLiteral(" record(s) displayed");
+            break;
+        case OutputType::Printer:
+            m_request.printer->End();
+            m_printing = false;
+            status = count + QStringLiteral(" record(s) printed");
+            break;
+        case OutputType::Clipboard:
+            status = count + QStringLiteral(" record(s) copied to clipboard");
+            break;
+        }
+        m_ui.SetStatusText(status);
+        m_ui.CloseProgress();
+        m_result.completed = true;
+    }
+
+    Session& m_session;
+    Ui& m_ui;
+    const OutputRequest& m_request;
+    const RecordLoader& m_load;
+    OutputState& m_state;
+    OutputResult m_result;
+    OutputFile m_file;
+    QString m_path;
+    QString m_delimiter;
+    QString m_clipboard;
+    QString m_pendingError;
+    bool m_printing = false;
+    std::optional<TemplateBody> m_recordBody;
+};
+
+} // namespace
+
+OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load)
+{
+    return Run(session, request, load).Go();
+}
+
+bool SaveToTextFile(Session& session, const QString& path)
+{
+    QFile file(path);
+    QString error;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (!RenderTextTemplate(session, FixedTemplate(session, QStringLiteral("default_dat.rpt"))))
+            return false;
+        const QByteArray bytes = (session.Output.OutputText + kCrLf + kCrLf).toUtf8();
+        if (file.write(bytes) == bytes.size() && file.flush()) {
+            file.close();
+            return true;
+        }
+    }
+    error = file.errorString();
+    file.close();
+    session.ui.MessageBox(QStringLiteral("Error saving to file: ") + error,
+                          MessageIcon::Exclamation);
+    return false;
+}

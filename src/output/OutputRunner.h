@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class Session;
+
+// The targets of an output run, numbered as the Output Options dialog
+// numbers its choices.
+enum class OutputType { Screen = 0, Printer = 1, HtmlFile = 2, TextFile = 3, Clipboard = 4,
+                        DelimitedFile = 5 };
+
+// What the printer target needs from the page renderer; the runner calls it
+// and knows nothing of pages or fonts.
+class PageOutput {
+public:
+    virtual ~PageOutput() = default;
+    // Draws the heading template and prepares the document.
+    virtual bool Begin(const QString& headingTemplatePath, const QString& recordTemplatePath) = 0;
+    // Draws the record in the session's tables; newPage starts it on a new page.
+    virtual bool Record(bool newPage) = 0;
+    virtual void End() = 0;
+};
+
+// Loads the record with this FormID into session.Tables; false when it
+// could not (having said why).
+using RecordLoader = std::function<bool(qint32 formId)>;
+
+// The From and To texts of the ID-range choice, as typed.
+struct IdRangeText {
+    QString from;
+    QString to;
+};
+
+struct OutputRequest {
+    OutputType type = OutputType::Screen;
+    // The records to output, in output order (the caller resolves the
+    // user's choice of rows); with idRange set, the records of the list whose
+    // FormID lies in the range are output in ascending FormID order.
+    QList<qint32> formIds;
+    std::optional<IdRangeText> idRange;
+    // False when the record summary is empty: "No records selected".
+    bool summaryHasRecords = true;
+    // The template chosen in the dialog (file name); serves the printer.
+    QString templateFileName;
+    // Delimited file options.
+    QString delimiterText = QStringLiteral("Comma");
+    bool useQuotes = false;
+    bool replaceQuotes = false;
+    bool removeLineBreaks = false;
+    // Printer options.
+    bool newPagePerRecord = false;
+    PageOutput* printer = nullptr;
+};
+
+struct OutputResult {
+    // The run went to its end (cancelled runs included); false when it
+    // stopped before starting or took the error path.
+    bool completed = false;
+    int count = 0;
+    QString fileName;
+};
+
+// Runs an output: record range checks, file choice and the append or
+// overwrite question, the heading, every record with progress and cancel,
+// the closing part, and the completion status text. Screen output leaves
+// its text in session.Output.ViewerText.
+OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load);
+
+// Appends the record's text ("Default_dat.rpt") and an empty line to the
+// file; the record viewer's save-to-text command.
+bool SaveToTextFile(Session& session, const QString& path);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "output/DateWords.h"
+#include "output/OutputFieldList.h"
+#include "output/TemplateList.h"
+#include "output/Wrapping.h"
+
+#include <QString>
+#include <QStringList>
+
+// The template engine's program-wide state, shared by the text, HTML and
+// page renderers, the delimited-line builder and the output runner.
+struct OutputState {
+    // What the text renderer (and the delimited-line builder) produced last.
+    QString OutputText;
+    // The number an "n" part shows: 1, or the row number while a block repeats.
+    qint16 ItemNumber = 1;
+    // The page renderer's page counter.
+    qint16 PageNumber = 1;
+    // The value each renderer wrapped last, so line k+1 continues line k.
+    WrapCache TextWrap;
+    WrapCache PageWrap;
+    // Typed in the Output Options dialog; empty until then.
+    QString ReportTitle;
+    TemplateList Templates;
+    // Fields offered for output; the first HeaderFieldCount stand for
+    // header columns.
+    QList<OutputField> OutputFieldList;
+    int HeaderFieldCount = 0;
+    // Blocks of the template loaded for the page renderer.
+    QStringList TemplateLines;
+    // The text an on-screen output run produced for the output viewer.
+    QString ViewerText;
+    // Rules out values that cannot be dates before the date parser runs.
+    DateWords DateFilter;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// How a renderer cuts a template body into blocks: the HTML renderer ends a
+// block at every "||"; the text and page renderers only at a "||" followed
+// by a line break, so a block there holds lines.
+enum class BlockStyle { Html, Lines };
+
+// The complete blocks of a body, each ended by "||"; text after the last
+// block end is not a block. A block with an odd number of bars gets one
+// more at its end, so a marker closed by the block end stays closed.
+QStringList CutBlocks(const QString& body, BlockStyle style);
+
+// The lines of a block (split at CR; the LF after it is dropped).
+QStringList BlockLines(const QString& block);
+
+// A line (or an HTML block) split into its content and its specification:
+// the text between a final "{...}", else its last 9 characters, else
+// "00.00.000". ok is false for a final "}" without a "{".
+struct LineSpec {
+    QString content;
+    QString spec;
+    bool ok = true;
+};
+LineSpec SplitLineSpec(const QString& line);
+
+// Flag bits of a marker or line specification.
+namespace MarkerFlag {
+constexpr int Bold = 1;
+constexpr int Italic = 2;
+constexpr int Underline = 4;
+constexpr int NoFill = 8;      // markers: no fill, drop all-empty lines; lines: new page
+constexpr int RightAlign = 16;
+constexpr int Centre = 32;
+constexpr int Size10 = 64;
+constexpr int Size12 = 128;
+constexpr int ToRightEdge = 256;
+} // namespace MarkerFlag
+
+// One part of a marker.
+struct MarkerPart {
+    enum class Kind { Value, Named, Bullet, ItemNumber, Invalid };
+    Kind kind = Kind::Value;
+    int a = 0;
+    int b = 0;
+    int c = 0;
+    int d = 0;
+    bool hasLeadIn = false;
+    QString leadIn;
+    QString name; // Named parts
+};
+
+// The parts of a marker's text (or a line specification): trimmed, split at
+// blanks outside double quotes.
+QList<MarkerPart> ParseMarkerParts(const QString& markerText);
+MarkerPart ParseMarkerPart(const QString& part);

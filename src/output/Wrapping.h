@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The value a renderer wrapped last and how far it got, so asking for line
+// k+1 of the same value continues where line k stopped.
+struct WrapCache {
+    int table = -1;
+    int column = -1;
+    int width = -1;
+    QString value;
+    qsizetype position = 0;
+    int linesProduced = 0;
+    bool afterWrap = false;   // the next line follows a wrap and is trimmed
+    bool pendingLine = false; // a line break was passed: one more line exists
+};
+
+struct WrappedLine {
+    QString text;
+    bool moreLines = false;
+};
+
+// Line k (from 1) of value laid out in a column width characters wide. A
+// word is a run of blanks and the non-blank characters after it; a word
+// wider than the column is cut; a CR LF in the value ends a line; lines
+// after a wrap are trimmed. Lines beyond the last are empty.
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
+                     int k);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Regional.h"
+#include "search/SearchTypes.h"
+
+#include <QList>
+
+// One entry of the Quick Find field list: a record-level field (its place
+// in the configuration's record field list, from 0) or a field by name
+// (item number -1).
+struct QuickFindEntry {
+    QString text;
+    qint32 itemNumber = -1;
+    bool operator==(const QuickFindEntry&) const = default;
+};
+
+// The names of the database's field-name list (each ended by carriage
+// return and line feed) that the search lists offer: names of at least two
+// characters, in order; text after the last carriage return is ignored.
+QStringList SearchableFieldNames(const QString& currentFieldNames);
+
+// The criteria Find and Clear Search build from the chosen entry.
+struct QuickFindCriteria {
+    bool fieldFound = false; // false: "Field not found", nothing else is set
+    QString lblFind;         // the criteria text shown in lblFind
+    QString statementHead;   // "SELECT * INTO [Forms] IN ..." up to " WHERE "
+    // The statement run by Find; empty with error set when the engine would
+    // refuse the pattern (a non-date for a date field, a non-number for a
+    // numeric one).
+    SearchCondition condition;
+    QString error;
+};
+
+// qualifiedName is the record-level field's "Forms.Column" (ignored for a
+// field by name); pattern is the text typed, used unchanged as the pattern.
+QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QString& qualifiedName,
+                                         const QString& pattern, const ColumnKindLookup& formsColumns,
+                                         const Regional& regional, const QString& resultPath);
+
+namespace QuickFindMessages {
+inline const QString kFieldNotFound = QStringLiteral("Field not found");
+inline const QString kNoValue = QStringLiteral("Please enter a search value");
+inline const QString kInvalidQuery = QStringLiteral("Invalid query: ");
+inline const QString kInitError = QStringLiteral("Error initializing Quick Find: ");
+} // namespace QuickFindMessages

@@ -1,0 +1,113 @@
+#include "search/SearchRun.h"
+
+#include "search/SearchFunctions.h"
+
+#include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Virtual machine steps between two looks at the window system.
+constexpr int kStepsBetweenYields = 20000;
+
+int YieldDuringSearch(void* user)
+{
+    Ui& ui = *static_cast<Ui*>(user);
+    ui.Yield();
+    return ui.CancelRequested() ? 1 : 0; // non-zero interrupts the statement
+}
+
+std::string Utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+void Bind(SQLite::Statement& statement, const QVariantList& values)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant& v = values[i];
+        if (v.typeId() == QMetaType::Double)
+            statement.bind(i + 1, v.toDouble());
+        else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+            statement.bind(i + 1, static_cast<int64_t>(v.toLongLong()));
+        else
+            statement.bind(i + 1, Utf8(v.toString()));
+    }
+}
+
+// A fresh result file holding an empty Forms table declared exactly as the
+// database declares it.
+void CreateResultFile(SQLite::Database& source, const QString& resultPath)
+{
+    if (QFile::exists(resultPath)) {
+        QFile file(resultPath);
+        if (!file.remove())
+            throw std::runtime_error(Utf8(resultPath + QStringLiteral(": ") + file.errorString()));
+    }
+    SQLite::Statement schema(source,
+                             "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = 'Forms'");
+    if (!schema.executeStep())
+        throw std::runtime_error("no such table: Forms");
+    const std::string createForms = schema.getColumn(0).getString();
+    SQLite::Database result(Utf8(resultPath), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    result.exec(createForms);
+}
+
+} // namespace
+
+SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath,
+                          const SearchCondition& condition, Ui& ui)
+{
+    SearchRunResult run;
+    try {
+        SQLite::Database db(Utf8(databasePath), SQLite::OPEN_READWRITE);
+        db.setBusyTimeout(2000);
+        const char* registerError = nullptr;
+        if (!RegisterSearchFunctions(db.getHandle(), &registerError))
+            throw std::runtime_error(registerError ? registerError : "cannot register functions");
+        CreateResultFile(db, resultPath);
+
+        SQLite::Statement attach(db, "ATTACH DATABASE ? AS result");
+        attach.bind(1, Utf8(resultPath));
+        attach.exec();
+
+        SQLite::Statement copy(db, Utf8(QStringLiteral("INSERT INTO result.Forms SELECT * FROM main.Forms "
+                                                       "AS Forms WHERE ") +
+                                        condition.where + QStringLiteral(" ORDER BY Forms.FormID")));
+        Bind(copy, condition.values);
+        sqlite3_progress_handler(db.getHandle(), kStepsBetweenYields, YieldDuringSearch, &ui);
+        try {
+            run.count = copy.exec();
+        } catch (const SQLite::Exception& e) {
+            sqlite3_progress_handler(db.getHandle(), 0, nullptr, nullptr);
+            if (e.getErrorCode() == SQLITE_INTERRUPT)
+                run.cancelled = true;
+            throw;
+        }
+        sqlite3_progress_handler(db.getHandle(), 0, nullptr, nullptr);
+        db.exec("DETACH DATABASE result");
+        run.ok = true;
+    } catch (const std::exception& e) {
+        run.ok = false;
+        run.error = QString::fromUtf8(e.what());
+    }
+    return run;
+}
+
+std::vector<qint64> ResultFormIds(const QString& resultPath, QString* error)
+{
+    std::vector<qint64> ids;
+    try {
+        SQLite::Database db(Utf8(resultPath), SQLite::OPEN_READONLY);
+        SQLite::Statement query(db, "SELECT FormID FROM Forms ORDER BY FormID");
+        while (query.executeStep())
+            ids.push_back(query.getColumn(0).getInt64());
+    } catch (const std::exception& e) {
+        ids.clear();
+        if (error)
+            *error = QString::fromUtf8(e.what());
+    }
+    return ids;
+}

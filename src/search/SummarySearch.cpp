@@ -1,0 +1,248 @@
+#include "search/SummarySearch.h"
+
+#include "app/Session.h"
+#include "database/RecordReader.h"
+#include "platform/SchemaLines.h"
+#include "search/QueryBuilder.h"
+#include "search/QuickFind.h"
+#include "search/RecordSelection.h"
+#include "search/SearchRun.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kProgressText =
+    QStringLiteral("Executing query") + QStringLiteral("\r\n") +
+    QStringLiteral("Press Ctrl-Break to stop processing. Query processing ") +
+    QStringLiteral("may not stop instantly after pressing Ctrl-Break... Please be patient");
+
+enum class Searcher { QuickFind, QueryBuilder };
+
+void SetCount(Session& session, int count)
+{
+    DatabaseState& d = session.Database;
+    session.Search.txtCount = QString::number(count);
+    if (count == 0)
+        d.RecordState |= DatabaseState::NoRecords;
+    else
+        d.RecordState &= ~DatabaseState::NoRecords;
+    emit session.Events.SummaryReloaded(count);
+}
+
+// Runs condition into the result file and shows it in the summary; on
+// failure shows the message, puts the summary back on the whole database.
+bool RunAndShow(Session& session, const SearchCondition& condition, const QString& refused,
+                Searcher searcher)
+{
+    Ui& ui = session.ui;
+    DatabaseState& d = session.Database;
+    const QString resultPath = session.Folders.SearchResultFile();
+
+    ProgressRequest progress;
+    progress.label = kProgressText;
+    progress.showBar = false;
+    progress.cancellable = true; // Cancel interrupts the running statement
+    ui.ShowProgress(progress);
+    ui.Yield();
+
+    SearchRunResult run;
+    if (refused.isEmpty()) {
+        run = RunSearch(d.CurrentDatabasePath, resultPath, condition, ui);
+    } else {
+        run.error = refused;
+    }
+    if (run.ok) {
+        QString error;
+        std::vector<qint64> ids = ResultFormIds(resultPath, &error);
+        if (!error.isEmpty()) {
+            run.ok = false;
+            run.error = error;
+        } else {
+            const int count = int(ids.size());
+            d.SummaryRecords.Assign(std::move(ids));
+            d.SummaryFiltered = true;
+            SetCount(session, count);
+            if (count == 0 && searcher == Searcher::QueryBuilder) {
+                QString clearError;
+                if (!NewResume(session, &clearError)) {
+                    run.ok = false;
+                    run.error = clearError;
+                }
+            }
+            if (run.ok) {
+                if (ui.ProgressVisible())
+                    ui.CloseProgress();
+                return true;
+            }
+        }
+    }
+
+    if (ui.ProgressVisible())
+        ui.CloseProgress();
+    if (run.cancelled) {
+        ui.ClearCancelRequested();
+        ShowWholeDatabase(session);
+        ui.SetStatusText(QStringLiteral("Search cancelled: all records are shown"));
+        return false;
+    }
+    if (searcher == Searcher::QuickFind)
+        ui.MessageBox(QuickFindMessages::kInvalidQuery + run.error, MessageIcon::Exclamation);
+    else
+        ui.MessageBox(run.error + QStringLiteral("\r\n") + QueryMessages::kCheckQuery,
+                      MessageIcon::Exclamation);
+    ShowWholeDatabase(session);
+    if (searcher == Searcher::QueryBuilder && d.SummaryRecords.Count() == 0)
+        NewResume(session);
+    return false;
+}
+
+// Builds the criteria of the chosen entry, sets lblFind; empty when the
+// field was not found (the message has been shown).
+std::optional<QuickFindCriteria> Criteria(Session& session, int entryIndex, const QString& pattern)
+{
+    SearchState& st = session.Search;
+    QuickFindCriteria criteria;
+    if (entryIndex >= 0 && entryIndex < st.QuickFindEntries.size()) {
+        const QuickFindEntry& entry = st.QuickFindEntries[entryIndex];
+        const QList<RecordField>& fields = session.Config.RecordFieldList;
+        const QString qualified = entry.itemNumber >= 0 && entry.itemNumber < fields.size()
+                                      ? fields[entry.itemNumber].QualifiedName
+                                      : QString();
+        criteria = BuildQuickFindCriteria(entry, qualified, pattern, FormsColumnKinds(session),
+                                          session.RegionalSettings, session.Folders.SearchResultFile());
+    }
+    if (!criteria.fieldFound) {
+        session.ui.MessageBox(QuickFindMessages::kFieldNotFound, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    st.lblFind = criteria.lblFind;
+    return criteria;
+}
+
+} // namespace
+
+ColumnKindLookup FormsColumnKinds(Session& session)
+{
+    return [&session](const QString& column) -> std::optional<SearchValueKind> {
+        DatabaseState& d = session.Database;
+        if (!d.CurrentDatabase)
+            return std::nullopt;
+        qint16 kind = kUnknownColumn;
+        try {
+            kind = FormsColumnKind(*d.CurrentDatabase, column);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        switch (kind) {
+        case kUnknownColumn:
+            return std::nullopt;
+        case kDateColumn:
+            return SearchValueKind::Date;
+        case kCurrencyColumn:
+        case kLongColumn:
+            return SearchValueKind::Number;
+        default:
+            return SearchValueKind::Text;
+        }
+    };
+}
+
+bool FillQuickFindCombo(Session& session)
+{
+    SearchState& st = session.Search;
+    st.QuickFindEntries.clear();
+    st.QuickFindSelected = -1;
+    // The output field list is rebuilt here too, once the output code
+    // offers it: each record-level field's DataLocation, then each name.
+    const QList<RecordField> fields = session.Config.RecordFieldList;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (fields[i].QualifiedName.left(6) != QLatin1String("Forms."))
+            continue;
+        st.QuickFindEntries.append({fields[i].DisplayName, i});
+        QString error;
+        if (!ParseConfig(session.Config, fields[i].EntryNumber, &error)) {
+            session.ui.MessageBox(QuickFindMessages::kInitError + error, MessageIcon::Exclamation);
+            return false;
+        }
+    }
+    for (const QString& name : SearchableFieldNames(session.Database.CurrentFieldNames))
+        st.QuickFindEntries.append({name, -1});
+    if (!st.QuickFindEntries.isEmpty())
+        st.QuickFindSelected = 0;
+    return true;
+}
+
+bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern)
+{
+    if (!session.Database.CurrentDatabase)
+        return false;
+    BusyPointer busy(session.ui);
+    const std::optional<QuickFindCriteria> criteria = Criteria(session, entryIndex, pattern);
+    if (!criteria)
+        return false;
+    if (pattern.trimmed().isEmpty()) {
+        session.ui.MessageBox(QuickFindMessages::kNoValue);
+        return false;
+    }
+    return RunAndShow(session, criteria->condition, criteria->error, Searcher::QuickFind);
+}
+
+void ClearSearch(Session& session, int entryIndex, const QString& pattern)
+{
+    if (!session.Database.CurrentDatabase)
+        return;
+    BusyPointer busy(session.ui);
+    if (Criteria(session, entryIndex, pattern))
+        ShowWholeDatabase(session);
+}
+
+bool RunQueryBuilder(Session& session)
+{
+    if (!session.Database.CurrentDatabase)
+        return false;
+    SearchState& st = session.Search;
+    const BuiltQuery built =
+        BuildQuery(st.QueryRows, st.QueryColumns, session.ui, session.RegionalSettings,
+                   FormsColumnKinds(session), session.Folders.SearchResultFile());
+    switch (built.outcome) {
+    case BuiltQuery::Outcome::Empty:
+        ShowWholeDatabase(session);
+        return true;
+    case BuiltQuery::Outcome::Rejected:
+        return false;
+    case BuiltQuery::Outcome::Ready:
+        break;
+    }
+    st.lblFind = built.condition.shownStatement;
+    BusyPointer busy(session.ui);
+    return RunAndShow(session, built.condition, QString(), Searcher::QueryBuilder);
+}
+
+void ShowWholeDatabase(Session& session)
+{
+    DatabaseState& d = session.Database;
+    d.SummaryFiltered = false;
+    if (d.CurrentDatabase) {
+        try {
+            d.SummaryRecords.Load(*d.CurrentDatabase);
+        } catch (const std::exception& e) {
+            session.ui.MessageBox(QStringLiteral("Error reading data: ") + QString::fromUtf8(e.what()),
+                                  MessageIcon::Exclamation);
+        }
+    }
+    SetCount(session, d.SummaryRecords.Count());
+}
+
+void DeleteSearchResultFile(Session& session)
+{
+    const QString path = session.Folders.SearchResultFile();
+    if (QFile::exists(path))
+        QFile::remove(path);
+}
+
+std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds)
+{
+    const RecordSet& summary = session.Database.SummaryRecords;
+    return SelectedRecords(session.Selection, summary.Ids(), selectedIds, summary.Bookmark());
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "search/SearchTypes.h"
+
+#include <optional>
+#include <vector>
+
+class Session;
+
+// The summary's two states: the whole open database, or the rows of the
+// last search copied into the result file (SummaryFiltered).
+
+// Rebuilds the Quick Find field list: the configuration's record-level
+// fields on Forms, then the searchable names of CurrentFieldNames; the
+// first entry is selected. False after "Error initializing Quick Find: ..."
+// (the entries added so far stay).
+bool FillQuickFindCombo(Session& session);
+
+// Find: the records whose chosen field matches pattern. Builds lblFind
+// first; "Please enter a search value" for a blank pattern. On success the
+// summary shows the result file's rows. False when nothing was found
+// because of a message, an engine error ("Invalid query: ...") or Cancel;
+// after an error or Cancel the summary shows the whole database again.
+bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern);
+
+// Clear Search: builds lblFind as Find does, then shows the whole
+// database again. The result file stays on disk.
+void ClearSearch(Session& session, int entryIndex, const QString& pattern);
+
+// The Query Builder's OK over session.Search.QueryGrid. The empty query
+// shows the whole database again. False when a check failed or the
+// statement failed or was cancelled.
+bool RunQueryBuilder(Session& session);
+
+// The summary back on the open database (Clear Search step 1): all rows,
+// SummaryFiltered false, txtCount and the NoRecords bit from the count.
+void ShowWholeDatabase(Session& session);
+
+// Deletes the result file (the database is closing). Quietly does nothing
+// when there is none.
+void DeleteSearchResultFile(Session& session);
+
+// How the open database's Forms columns compare in searches.
+ColumnKindLookup FormsColumnKinds(Session& session);
+
+// The records session.Selection denotes in the summary, in its order:
+// selectedIds are the summary's selected rows; the current record is the
+// summary's current row.
+std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds);
