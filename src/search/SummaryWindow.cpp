@@ -4,9 +4,11 @@
 #include "search/SummaryColumns.h"
 #include "search/SummaryModel.h"
 #include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,8 +110,24 @@ SummaryWindow::SummaryWindow(Session& session, Hooks hooks, QWidget* parent)
     connect(&events, &SessionEvents::DatabaseOpened, this, [this](const QString& path) {
         setWindowTitle(QStringLiteral("Summary ") + path);
     });
-    if (m_session.Database.CurrentDatabase)
+    connect(&events, &SessionEvents::FieldNamesChanged, this, &SummaryWindow::FillQuickFindCombo);
+
+    // Typing in the field list completes the first entry that begins with
+    // the text typed, in any letter case.
+    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    m_combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    m_combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    connect(m_combo, &QComboBox::activated, this, [this] {
+        m_lblFind->clear();
+        m_text->clear();
+    });
+    connect(find, &QPushButton::clicked, this, [this] { cmdFind_Click(0); });
+    connect(clear, &QPushButton::clicked, this, [this] { cmdFind_Click(1); });
+    connect(m_text, &QLineEdit::returnPressed, this, [this] { cmdFind_Click(0); });
+    if (m_session.Database.CurrentDatabase) {
         Reload(m_session.Database.SummaryRecords.Count());
+        FillQuickFindCombo();
+    }
     m_model->SetCaptions(m_session.Config.SummaryCaptions);
 }
 
@@ -125,6 +143,33 @@ void SummaryWindow::Reload(int count)
     m_txtCount->setText(QString::number(count));
     if (const auto current = d.SummaryRecords.Bookmark())
         FollowCurrentRecord(*current);
+    // New rows (a search, an import): the viewer follows the current row.
+    if (!d.OpeningDatabase && d.CurrentDatabase && !(d.RecordState & DatabaseState::NoRecords) &&
+        d.SummaryRecords.Bookmark() &&
+        m_session.Tables.Header(0) != QString::number(*d.SummaryRecords.Bookmark()))
+        OpenResume(m_session);
+}
+
+void SummaryWindow::FillQuickFindCombo()
+{
+    ::FillQuickFindCombo(m_session);
+    const SearchState& st = m_session.Search;
+    m_combo->clear();
+    for (const QuickFindEntry& entry : st.QuickFindEntries)
+        m_combo->addItem(entry.text, entry.itemNumber);
+    m_combo->setCurrentIndex(st.QuickFindSelected);
+}
+
+void SummaryWindow::cmdFind_Click(int index)
+{
+    // An entry typed in full counts as chosen.
+    const int found = m_combo->findText(m_combo->currentText(), Qt::MatchFixedString);
+    const int entry = found >= 0 ? found : m_combo->currentIndex();
+    if (index == 0)
+        QuickFindSearch(m_session, entry, m_text->text());
+    else
+        ClearSearch(m_session, entry, m_text->text());
+    m_lblFind->setText(m_session.Search.lblFind);
 }
 
 void SummaryWindow::FollowCurrentRecord(qint64 formId)

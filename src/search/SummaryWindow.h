@@ -26,6 +26,10 @@ public:
     SummaryWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);
     ~SummaryWindow() override;
 
+    // Quick Find: 0 Find, 1 Clear Search.
+    void cmdFind_Click(int index);
+    void FillQuickFindCombo();
+
     // Navigation: 0 first, 1 previous, 2 next, 3 last.
     void Command1_Click(int index);
 

@@ -9,6 +9,8 @@
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -262,4 +264,54 @@ TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("product = ")));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
+}
+
+TEST_F(RecordWindowsTest, QuickFindNarrowsTheSummaryAndClearSearchRestoresIt)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    SummaryWindow* summary = frame.Summary();
+    ASSERT_NE(summary, nullptr);
+    auto* combo = summary->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* text = summary->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* find = summary->findChild<QPushButton*>(QStringLiteral("cmdFind_0"));
+    auto* clear = summary->findChild<QPushButton*>(QStringLiteral("cmdFind_1"));
+    ASSERT_TRUE(combo && text && find && clear);
+    // The record-level fields of default.cfg, then the database's field names.
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Record ID"));
+    const int country = combo->findText(QStringLiteral("country"));
+    ASSERT_GE(country, 0);
+
+    combo->setCurrentIndex(country);
+    text->setText(QStringLiteral("*an*")); // Canada, France, Japan
+    QTest::mouseClick(find, Qt::LeftButton);
+    const int found = summary->Model()->rowCount();
+    EXPECT_GT(found, 0);
+    EXPECT_LT(found, 24);
+    EXPECT_EQ(Count(frame), QString::number(found));
+    EXPECT_TRUE(session.Database.SummaryFiltered);
+    // Every row found is a guestbook record (the feedback form has no country).
+    for (int row = 0; row < found; ++row)
+        EXPECT_GT(summary->Model()->FormIdAt(row), 12);
+    // The viewer shows the first record found.
+    EXPECT_EQ(ViewerRecordId(frame), QString::number(summary->Model()->FormIdAt(0)));
+    frame.Command(QStringLiteral("tbrLast"))->trigger();
+    EXPECT_EQ(ViewerRecordId(frame), QString::number(summary->Model()->FormIdAt(found - 1)));
+
+    // A record name typed exactly, in other letter case.
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Record Name")));
+    text->setText(QStringLiteral("alice kowalski"));
+    QTest::mouseClick(find, Qt::LeftButton);
+    EXPECT_EQ(Count(frame), QStringLiteral("2")); // she answered two forms
+
+    text->clear();
+    QTest::mouseClick(find, Qt::LeftButton);
+    EXPECT_EQ(ui.MessageTexts().value(0), QStringLiteral("Please enter a search value"));
+    EXPECT_EQ(Count(frame), QStringLiteral("2"));
+
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_FALSE(session.Database.SummaryFiltered);
+    EXPECT_EQ(Count(frame), QStringLiteral("24"));
+    EXPECT_EQ(summary->Model()->rowCount(), 24);
+    EXPECT_EQ(ui.messages.size(), 1);
 }
