@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/CliOutput.h"
+#include "cli/CliSearch.h"
 #include "cli/Verbs.h"
 #include "database/RecordReader.h"
 #include "output/OutputRunner.h"
@@ -12,8 +13,17 @@
 int RunExport(CliContext& context, QStringList args)
 {
     QString type, file, ids, fields, title, delimiter = QStringLiteral("Comma");
-    bool hasType = false, hasFile = false, hasIds = false, hasFields = false;
+    QString queryFile;
+    bool hasType = false, hasFile = false, hasIds = false, hasFields = false, hasQuery = false;
+    QStringList find;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--find")); at >= 0) {
+        if (at + 2 >= args.size())
+            return UsageError(QStringLiteral("export: --find takes FIELD PATTERN"));
+        find = args.mid(at + 1, 2);
+        args.remove(at, 3);
+    }
     if (!TakeOption(args, QStringLiteral("--type"), &type, &hasType) ||
+        !TakeOption(args, QStringLiteral("--query"), &queryFile, &hasQuery) ||
         !TakeOption(args, QStringLiteral("-o"), &file, &hasFile) ||
         !TakeOption(args, QStringLiteral("--ids"), &ids, &hasIds) ||
         !TakeOption(args, QStringLiteral("--fields"), &fields, &hasFields) ||
@@ -48,7 +58,14 @@ int RunExport(CliContext& context, QStringList args)
         request.idRange = IdRangeText{bounds[0], bounds[1]};
     }
 
-    if (!OpenCliDatabase(context, args.first()) || !PrepareOutputFields(context))
+    if (!find.isEmpty() && hasQuery)
+        return UsageError(QStringLiteral("export takes --find or --query, not both"));
+    if (!OpenForSearch(context, args.first()))
+        return kExitFailed;
+    // Only the records found are output, as when the summary shows a search.
+    if (!find.isEmpty() && !CliQuickFind(context, find[0], find[1]))
+        return kExitFailed;
+    if (hasQuery && !CliRunQueryFile(context, queryFile))
         return kExitFailed;
     Session& session = context.session;
     if (hasFields) {

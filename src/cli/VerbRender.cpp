@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/CliOutput.h"
+#include "cli/CliSearch.h"
 #include "cli/Verbs.h"
 #include "database/RecordReader.h"
 #include "output/HtmlRenderer.h"
@@ -19,7 +20,7 @@ int RunRender(CliContext& context, QStringList args)
     const qint64 id = args[1].toLongLong(&ok);
     if (!ok)
         return UsageError(QStringLiteral("render: not a record number: ") + args[1]);
-    if (!OpenCliDatabase(context, args[0]) || !PrepareOutputFields(context))
+    if (!OpenForSearch(context, args[0]))
         return kExitFailed;
     Session& session = context.session;
     if (!session.Database.RecordCursor.Seek(id)) {

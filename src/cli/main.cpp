@@ -31,9 +31,10 @@ const Verb kVerbs[] = {
      "one record through a report template, as text (or HTML with --html)", RunRender},
     {"export",
      "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
-     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] [--yes]",
-     "output every record (or an ID range) in FormID order; --yes appends to (or replaces) an "
-     "existing file; screen prints the text to standard output",
+     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] [--yes] "
+     "[--find FIELD PATTERN | --query FILE.qry]",
+     "output every record (or an ID range, or only the records found) in FormID order; --yes "
+     "appends to (or replaces) an existing file; screen prints the text to standard output",
      RunExport},
 };
 

@@ -1,7 +1,10 @@
 #include "search/SummarySearch.h"
 
+#include "output/OutputFieldList.h"
+
 #include "app/Session.h"
 #include "database/RecordReader.h"
+#include "output/OutputFieldList.h"
 #include "platform/SchemaLines.h"
 #include "search/QueryBuilder.h"
 #include "search/QuickFind.h"
@@ -153,9 +156,10 @@ bool FillQuickFindCombo(Session& session)
     SearchState& st = session.Search;
     st.QuickFindEntries.clear();
     st.QuickFindSelected = -1;
-    // The output field list is rebuilt here too, once the output code
-    // offers it: each record-level field's DataLocation, then each name.
+    // The output field list is rebuilt here too: each record-level field's
+    // DataLocation, then each field name.
     const QList<RecordField> fields = session.Config.RecordFieldList;
+    QList<RecordLevelField> outputFields;
     for (int i = 0; i < fields.size(); ++i) {
         if (fields[i].QualifiedName.left(6) != QLatin1String("Forms."))
             continue;
@@ -163,11 +167,15 @@ bool FillQuickFindCombo(Session& session)
         QString error;
         if (!ParseConfig(session.Config, fields[i].EntryNumber, &error)) {
             session.ui.MessageBox(QuickFindMessages::kInitError + error, MessageIcon::Exclamation);
+            FillOutputFieldList(session.Output, outputFields, QString());
             return false;
         }
+        outputFields.append({fields[i].QualifiedName, session.Config.ParsedEntry.DataLocation,
+                             fields[i].DisplayName});
     }
     for (const QString& name : SearchableFieldNames(session.Database.CurrentFieldNames))
         st.QuickFindEntries.append({name, -1});
+    FillOutputFieldList(session.Output, outputFields, session.Database.CurrentFieldNames);
     if (!st.QuickFindEntries.isEmpty())
         st.QuickFindSelected = 0;
     return true;

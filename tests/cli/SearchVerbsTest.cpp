@@ -93,4 +93,37 @@ TEST_F(SearchVerbs, QueryRunsASavedQueryFile)
     EXPECT_TRUE(lastError.contains("The brackets do not match"));
 }
 
+TEST_F(SearchVerbs, ExportOutputsOnlyTheRecordsFound)
+{
+    QByteArray out, err;
+    const QString found = dir.File(QStringLiteral("found.txt"));
+    ASSERT_EQ(RunCli({"export", db, "--type", "delimited", "-o", found, "--fields",
+                      "Record Name,email", "--find", "Email", "*@*"},
+                     &out, &err),
+              0)
+        << err.constData();
+    EXPECT_EQ(dir.Read(QStringLiteral("found.txt")),
+              QByteArray("Ann,ann@x.org\r\nBob,bob@y.org\r\n"));
+    EXPECT_TRUE(err.contains("2 record(s) saved to")) << err.constData();
+
+    const QString qry = dir.Write(QStringLiteral("city.qry"),
+                                  "[Tallowmere]\r\nRows= 1\r\nColumns= 7\r\n[Row 0]\r\n"
+                                  "VB=city\r\nOperator=LIKE\r\nValue=B*\r\nDB=Field_Value\r\n"
+                                  "Type=M\r\nTableName=Data\r\n");
+    ASSERT_EQ(RunCli({"export", db, "--type", "screen", "--query", qry}, &out, &err), 0)
+        << err.constData();
+    EXPECT_TRUE(out.contains("Hannah"));
+    EXPECT_TRUE(out.contains("Bergen"));
+    EXPECT_FALSE(out.contains("Oslo"));
+
+    // A search that fails writes nothing.
+    const QString none = dir.File(QStringLiteral("none.txt"));
+    EXPECT_EQ(RunCli({"export", db, "--type", "text", "-o", none, "--find", "Nickname", "x"},
+                     &out, &err),
+              1);
+    EXPECT_TRUE(err.contains("Field not found"));
+    EXPECT_FALSE(QFileInfo::exists(none));
+    EXPECT_EQ(RunCli({"export", db, "--type", "text", "-o", none, "--find", "Email"}, &out, &err), 2);
+}
+
 } // namespace

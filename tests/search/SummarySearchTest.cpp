@@ -6,6 +6,8 @@
 #include "search/QueryBuilder.h"
 
 #include <QFile>
+#include "output/OutputState.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +47,19 @@ TEST_F(SummarySearchTest, QuickFindListHasRecordFieldsThenNames)
     EXPECT_EQ(entries.first(), (QuickFindEntry{QStringLiteral("Record ID"), 0}));
     EXPECT_EQ(entries.last(), (QuickFindEntry{QStringLiteral("Email"), -1}));
     EXPECT_EQ(session.Search.QuickFindSelected, 0);
+}
+
+TEST_F(SummarySearchTest, QuickFindListRebuildsTheOutputFieldList)
+{
+    const QList<OutputField>& fields = session.Output.OutputFieldList;
+    const int header = session.Output.HeaderFieldCount;
+    ASSERT_EQ(header, session.Search.QuickFindEntries.size() - 1);
+    ASSERT_EQ(fields.size(), header + 1);
+    EXPECT_EQ(fields[0].Key, QStringLiteral("1.0"));
+    EXPECT_EQ(fields[1].Key, QStringLiteral("1.1"));
+    EXPECT_EQ(fields.last().Key, QStringLiteral("Email"));
+    for (const OutputField& f : fields)
+        EXPECT_TRUE(f.PrintStat) << f.Key.toStdString();
 }
 
 TEST_F(SummarySearchTest, FindShowsTheResultAndClearSearchTheDatabase)
