@@ -125,12 +125,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::BuildMenus()
 {
-    for (const Menu& spec : MainMenus()) {
-        QMenu* menu = menuBar()->addMenu(spec.caption);
-        menu->setObjectName(spec.name);
-        menu->menuAction()->setObjectName(spec.name);
-        m_commands.insert(spec.name, menu->menuAction());
-        for (const MenuItem& item : spec.items) {
+    for (const Menu& menuData : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(menuData.caption);
+        menu->setObjectName(menuData.name);
+        menu->menuAction()->setObjectName(menuData.name);
+        m_commands.insert(menuData.name, menu->menuAction());
+        for (const MenuItem& item : menuData.items) {
             QAction* action = item.IsSeparator() ? menu->addSeparator() : menu->addAction(item.caption);
             action->setObjectName(item.name);
             action->setCheckable(item.checkable);
