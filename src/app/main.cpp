@@ -1,8 +1,9 @@
+#include "app/MainWindow.h"
 #include "app/Session.h"
 #include "platform/QtUi.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
@@ -12,11 +13,10 @@ int main(int argc, char* argv[])
 
     QtUi ui;
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
+    QApplication::setWindowIcon(QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 
-    QMainWindow frame;
-    frame.setObjectName(QStringLiteral("frmMDI"));
-    frame.setWindowTitle(QStringLiteral("Tallowmere"));
-    ui.SetParent(&frame);
-    frame.show();
+    MainWindow frame(session);
+    // The whole command line after the program's name is one database path.
+    frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     return app.exec();
 }

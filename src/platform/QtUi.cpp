@@ -4,7 +4,10 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QLabel>
+#include <QProgressBar>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -18,6 +21,12 @@ QString FilterText(const QList<FileFilter>& filters)
         parts.append(description);
     }
     return parts.join(QStringLiteral(";;"));
+}
+
+// Line breaks as the program writes them (CR LF) shown as one break.
+QString ShownText(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 } // namespace
@@ -123,27 +132,41 @@ void QtUi::Yield()
 
 void QtUi::ShowProgress(const ProgressRequest& request)
 {
-    if (!m_progress) {
-        m_progress = new QProgressDialog(m_parent);
-        m_progress->setObjectName(QStringLiteral("frmProgress"));
-        m_progress->setAutoClose(false);
-        m_progress->setAutoReset(false);
-        m_progress->setMinimumDuration(0);
-        QObject::connect(m_progress, &QProgressDialog::canceled, m_progress, [this] {
-            m_cancel = true;
-            if (m_progress)
-                m_progress->hide();
-        });
+    // The progress window (frmProgress): loading it clears the cancel flag;
+    // Cancel sets the flag and closes the window, and the caller's loop sees
+    // it after its next yield.
+    if (m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
     }
+    m_progress = new QProgressDialog(m_parent);
+    m_progress->setObjectName(QStringLiteral("frmProgress"));
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    m_progress->setWindowModality(Qt::NonModal);
+    auto* bar = new QProgressBar(m_progress);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setBar(bar);
+    auto* label = new QLabel(m_progress);
+    label->setObjectName(QStringLiteral("lblProgress"));
+    m_progress->setLabel(label);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), m_progress);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_progress->setCancelButton(cancel);
+    // A caller that cannot be stopped shows the button unusable.
+    cancel->setEnabled(request.cancellable);
+    bar->setVisible(request.showBar);
+    QObject::connect(m_progress, &QProgressDialog::canceled, m_progress, [this] {
+        m_cancel = true;
+        if (m_progress)
+            m_progress->hide();
+    });
     m_cancel = false;
     m_progress->setWindowTitle(request.caption);
-    m_progress->setRange(request.showBar ? request.minimum : 0,
-                         request.showBar ? request.maximum : 0);
+    m_progress->setRange(request.minimum, request.maximum);
     m_progress->setValue(request.value);
-    m_progress->setLabelText(request.label);
-    m_progress->setCancelButtonText(QStringLiteral("Cancel"));
-    if (!request.cancellable)
-        m_progress->setCancelButton(nullptr);
+    m_progress->setLabelText(ShownText(request.label));
     m_progress->show();
 }
 
@@ -154,7 +177,7 @@ void QtUi::UpdateProgress(int value, const QString& label)
     if (value > m_progress->maximum())
         m_progress->setMaximum(value);
     m_progress->setValue(value);
-    m_progress->setLabelText(label);
+    m_progress->setLabelText(ShownText(label));
 }
 
 void QtUi::CloseProgress()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class ProgramFolders;
+
+// What the program does once its windows are up: which database it opens,
+// if any, and whether it greets the user with the start-up options dialog.
+struct StartupPlan {
+    enum Mode { OpenNothing = 0, OpenLastUsed = 1, OpenCommandLine = 2 };
+
+    int startMode = OpenNothing; // AutoLoadDB's number, or 2 with a command line
+    bool openDatabase = false;
+    QString databasePath;        // the database to open (may be empty: the open reports it)
+    bool showWizard = false;
+};
+
+// Decides from the settings file and the command line text (the arguments
+// after the program name, joined by blanks). A command line wins over
+// AutoLoadDB; opening a database, or NoWizard set to 1, suppresses the
+// start-up options dialog. Start modes other than 1 and 2 open nothing.
+StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLine);

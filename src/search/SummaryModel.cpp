@@ -1,0 +1,168 @@
+#include "search/SummaryModel.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+const char* const kFields[] = {"FormID", "Form_Name", "Form_Notes", "Form_Date", "File_Name"};
+const char* const kCaptions[] = {"Record ID", "Record Name [or First Field]", "Notes", "Date",
+                                 "Imported from [Filename]"};
+
+} // namespace
+
+SummaryModel::SummaryModel(Regional regional, QObject* parent)
+    : QAbstractTableModel(parent), m_regional(std::move(regional))
+{
+    for (const char* caption : kCaptions)
+        m_captions.append(QString::fromLatin1(caption));
+}
+
+QString SummaryModel::SourceField(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kFields[column]) : QString();
+}
+
+QString SummaryModel::DefaultCaption(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kCaptions[column])
+                                               : QString();
+}
+
+void SummaryModel::SetSource(SQLite::Database* database, const std::vector<qint64>* ids,
+                             const QString& table)
+{
+    beginResetModel();
+    m_db = database;
+    m_ids = ids;
+    m_table = table;
+    m_pages.clear();
+    m_pageIndex.clear();
+    m_lastError.clear();
+    endResetModel();
+}
+
+void SummaryModel::Reload()
+{
+    beginResetModel();
+    m_pages.clear();
+    m_pageIndex.clear();
+    endResetModel();
+}
+
+void SummaryModel::SetCaptions(const QMap<QString, QString>& captionsByField)
+{
+    for (int c = 0; c < ColumnCount; ++c) {
+        const QString caption = captionsByField.value(SourceField(c));
+        m_captions[c] = caption.isEmpty() ? DefaultCaption(c) : caption;
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+qint64 SummaryModel::FormIdAt(int row) const
+{
+    if (!m_ids || row < 0 || row >= rowCount())
+        return -1;
+    return (*m_ids)[static_cast<size_t>(row)];
+}
+
+int SummaryModel::RowOf(qint64 formId) const
+{
+    if (!m_ids)
+        return -1;
+    // The list is in ascending FormID order.
+    const auto it = std::lower_bound(m_ids->begin(), m_ids->end(), formId);
+    if (it != m_ids->end() && *it == formId)
+        return static_cast<int>(it - m_ids->begin());
+    const auto found = std::find(m_ids->begin(), m_ids->end(), formId);
+    return found == m_ids->end() ? -1 : static_cast<int>(found - m_ids->begin());
+}
+
+int SummaryModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !m_db || !m_ids)
+        return 0;
+    return static_cast<int>(m_ids->size());
+}
+
+int SummaryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const SummaryModel::Page* SummaryModel::FetchPage(int page) const
+{
+    if (const auto found = m_pageIndex.find(page); found != m_pageIndex.end()) {
+        m_pages.splice(m_pages.begin(), m_pages, found->second);
+        return &found->second->second;
+    }
+    const int first = page * kPageRows;
+    const int last = std::min(first + kPageRows, rowCount());
+    Page rows(static_cast<size_t>(last - first), QStringList(ColumnCount, QString()));
+    try {
+        // One statement per page, keyed by FormID: the unused places of the
+        // last page are bound to -1, which no record has.
+        std::string sql = "SELECT FormID, Form_Name, Form_Notes, Form_Date, File_Name FROM \"" +
+                          m_table.toStdString() + "\" WHERE FormID IN (";
+        for (int i = 0; i < kPageRows; ++i)
+            sql += i == 0 ? "?" : ",?";
+        sql += ")";
+        SQLite::Statement query(*m_db, sql);
+        std::unordered_map<qint64, size_t> places;
+        for (int i = 0; i < kPageRows; ++i) {
+            const int row = first + i;
+            const qint64 id = row < last ? (*m_ids)[static_cast<size_t>(row)] : -1;
+            query.bind(i + 1, static_cast<int64_t>(id));
+            if (row < last)
+                places.emplace(id, static_cast<size_t>(i));
+        }
+        while (query.executeStep()) {
+            const auto place = places.find(query.getColumn(0).getInt64());
+            if (place == places.end())
+                continue;
+            QStringList& texts = rows[place->second];
+            for (int c = 0; c < ColumnCount; ++c) {
+                const SQLite::Column column = query.getColumn(c);
+                QString text = column.isNull() ? QString() : QString::fromUtf8(column.getText());
+                if (c == Date && !text.isEmpty()) {
+                    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+                    if (date.isValid())
+                        text = m_regional.DateToText(date);
+                }
+                texts[c] = text;
+            }
+        }
+        m_lastError.clear();
+    } catch (const std::exception& e) {
+        m_lastError = QString::fromUtf8(e.what());
+    }
+    ++m_pagesRead;
+    m_pages.emplace_front(page, std::move(rows));
+    m_pageIndex[page] = m_pages.begin();
+    while (static_cast<int>(m_pages.size()) > kCachedPages) {
+        m_pageIndex.erase(m_pages.back().first);
+        m_pages.pop_back();
+    }
+    return &m_pages.front().second;
+}
+
+QVariant SummaryModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    const Page* page = FetchPage(index.row() / kPageRows);
+    return (*page)[static_cast<size_t>(index.row() % kPageRows)][index.column()];
+}
+
+QVariant SummaryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < ColumnCount ? m_captions[section] : QVariant();
+    return {};
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/Regional.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QStringList>
+#include <list>
+#include <unordered_map>
+#include <vector>
+
+namespace SQLite {
+class Database;
+}
+
+// The record summary's rows: one per record of a list of FormIDs, with
+// the five columns of Forms. Only the list is held; the rows' texts are
+// read on demand a page at a time, by key (FormID IN (...)), and kept in a
+// small cache, so a million records open at once and scroll smoothly.
+class SummaryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { RecordId = 0, RecordName, Notes, Date, FileName, ColumnCount };
+    static constexpr int kPageRows = 128;
+    static constexpr int kCachedPages = 48;
+
+    explicit SummaryModel(Regional regional = Regional(), QObject* parent = nullptr);
+
+    // Shows the records whose FormIDs ids lists (in that order), read from
+    // table of database. Both must outlive the model or the next
+    // SetSource; call Reload after the list changed. A null database shows
+    // no rows.
+    void SetSource(SQLite::Database* database, const std::vector<qint64>* ids,
+                   const QString& table = QStringLiteral("Forms"));
+    // The list or the rows changed: forget every cached row.
+    void Reload();
+
+    // The column captions by source field name, for example the captions a
+    // form configuration gives its header items.
+    void SetCaptions(const QMap<QString, QString>& captionsByField);
+
+    static QString SourceField(int column);
+    static QString DefaultCaption(int column);
+
+    qint64 FormIdAt(int row) const;
+    // The row of formId, or -1.
+    int RowOf(qint64 formId) const;
+
+    // The last error of a read, empty when the last read worked.
+    QString LastError() const { return m_lastError; }
+    int PagesRead() const { return m_pagesRead; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    using Page = std::vector<QStringList>;
+    const Page* FetchPage(int page) const;
+
+    Regional m_regional;
+    SQLite::Database* m_db = nullptr;
+    const std::vector<qint64>* m_ids = nullptr;
+    QString m_table;
+    QStringList m_captions;
+
+    // Least recently used pages at the back.
+    mutable std::list<std::pair<int, Page>> m_pages;
+    mutable std::unordered_map<int, std::list<std::pair<int, Page>>::iterator> m_pageIndex;
+    mutable QString m_lastError;
+    mutable int m_pagesRead = 0;
+};

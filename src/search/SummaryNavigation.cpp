@@ -1,0 +1,84 @@
+#include "search/SummaryNavigation.h"
+
+#include "app/Session.h"
+#include "database/RecordReader.h"
+
+namespace {
+
+const QString kMoveError = QStringLiteral("Error moving to record: please try again: ");
+
+} // namespace
+
+bool OpenResume(Session& session)
+{
+    DatabaseState& d = session.Database;
+    const std::optional<qint64> current = d.SummaryRecords.Bookmark();
+    if (d.OpeningDatabase)
+        return false;
+    if (!current) {
+        QString error;
+        if (!NewResume(session, &error)) {
+            session.ui.MessageBox(kMoveError + error, MessageIcon::Exclamation);
+            return false;
+        }
+        return true;
+    }
+    // The viewer's cursor is positioned by key: the summary may list the
+    // rows of a search result, which are copies of the open database's rows.
+    if (!d.RecordCursor.Seek(*current)) {
+        session.ui.MessageBox(kMoveError + QStringLiteral("Record %1 was not found.").arg(*current),
+                              MessageIcon::Exclamation);
+        return false;
+    }
+    if (!ReadResumes(session))
+        return false;
+    emit session.Events.SummaryCurrentRowChanged(*current);
+    return true;
+}
+
+bool Command1_Click(Session& session, int index)
+{
+    RecordSet& rows = session.Database.SummaryRecords;
+    bool atEnd = false;
+    switch (static_cast<Navigation>(index)) {
+    case Navigation::First:
+        rows.MoveFirst();
+        atEnd = true;
+        break;
+    case Navigation::Previous:
+        rows.MovePrevious();
+        if (rows.IsBOF()) {
+            rows.MoveFirst();
+            atEnd = true;
+        }
+        break;
+    case Navigation::Next:
+        rows.MoveNext();
+        if (rows.IsEOF()) {
+            rows.MoveLast();
+            atEnd = true;
+        }
+        break;
+    case Navigation::Last:
+        rows.MoveLast();
+        atEnd = true;
+        break;
+    default:
+        return false;
+    }
+    if (atEnd)
+        session.ui.Yield();
+    return OpenResume(session);
+}
+
+bool SummaryRowChosen(Session& session, qint64 formId)
+{
+    DatabaseState& d = session.Database;
+    if ((d.RecordState & DatabaseState::NoRecords) || d.OpeningDatabase)
+        return false;
+    if (d.SummaryRecords.Bookmark() == formId)
+        return true;
+    if (!d.SummaryRecords.Seek(formId))
+        return false;
+    return OpenResume(session);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class Session;
+class SummaryModel;
+
+// The record summary (frmQueryResult): one row per record of the current
+// set, the record count, and the Quick Find panel. Its current row is the
+// current record; moving it moves the record viewer.
+class SummaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<void()> closeViewer;
+        // Shows a record's text (double-click).
+        std::function<void(const QString& title, const QString& text)> showRecordText;
+    };
+
+    SummaryWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);
+    ~SummaryWindow() override;
+
+    // Quick Find: 0 Find, 1 Clear Search.
+    void cmdFind_Click(int index);
+    void FillQuickFindCombo();
+
+    // Navigation: 0 first, 1 previous, 2 next, 3 last.
+    void Command1_Click(int index);
+
+    QTableView* Grid() const { return m_grid; }
+    SummaryModel* Model() const { return m_model; }
+    // FormIDs of the selected rows, in row order.
+    QList<qint64> SelectedRecords() const;
+    void SetColumnVisible(int column, bool visible);
+    bool IsColumnVisible(int column) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Reload(int count);
+    void FollowCurrentRecord(qint64 formId);
+    void CurrentRowChanged(const QModelIndex& current);
+    void RowDoubleClicked();
+    void ShowColumnMenu(const QPoint& at);
+
+    Session& m_session;
+    Hooks m_hooks;
+    SummaryModel* m_model;
+    QTableView* m_grid;
+    QLineEdit* m_txtCount;
+    QComboBox* m_combo;
+    QLineEdit* m_text;
+    QLabel* m_lblFind;
+    bool m_following = false;
+};

@@ -1,0 +1,350 @@
+#include "viewer/BrowserWindow.h"
+
+#include "app/ShellProcedures.h"
+#include "app/Session.h"
+#include "search/SummaryNavigation.h"
+#include "viewer/FieldGridModel.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont FixedPitchFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+// Label colour of an entry: LabelStyle 0 draws it in red, any other value
+// in the normal button-text colour.
+void ApplyLabelStyle(QLabel* label, qint16 labelStyle)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, labelStyle == 0 ? QColor(255, 0, 0)
+                                                           : palette.color(QPalette::ButtonText));
+    label->setPalette(palette);
+}
+
+QPushButton* Button(const char* name, const char* caption, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
+    : QWidget(parent), m_session(session), m_hooks(std::move(hooks)),
+      m_model(new FieldGridModel(session.Tables, this))
+{
+    setObjectName(QStringLiteral("frmBrowser"));
+    setWindowTitle(QStringLiteral("Record Viewer"));
+
+    auto* header = new QWidget(this);
+    BuildHeader(header);
+
+    auto* fields = new QWidget(this);
+    auto* gridCaption = new QLabel(
+        QStringLiteral("Editing Record Data -- only Field Values can be edited"), fields);
+    gridCaption->setObjectName(QStringLiteral("lblGridCaption"));
+    m_grid = new QTableView(fields);
+    m_grid->setObjectName(QStringLiteral("grdTable"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    m_grid->horizontalHeader()->setSectionResizeMode(FieldGridModel::FieldValue,
+                                                     QHeaderView::Stretch);
+    m_grid->setColumnHidden(FieldGridModel::FormId, false);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &BrowserWindow::ShowCurrentValue);
+
+    auto* valueLabel =
+        new QLabel(QStringLiteral("Field Editor: multiline fields can be edited here ----------->"),
+                   fields);
+    valueLabel->setObjectName(QStringLiteral("Label1"));
+    m_txtViewer = new QPlainTextEdit(fields);
+    m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
+    m_txtViewer->setFont(FixedPitchFont());
+    m_editorBoxes.append(m_txtViewer);
+
+    auto* fieldsLayout = new QGridLayout(fields);
+    fieldsLayout->setContentsMargins(0, 0, 0, 0);
+    fieldsLayout->addWidget(gridCaption, 0, 0);
+    fieldsLayout->addWidget(m_grid, 1, 0, 2, 1);
+    fieldsLayout->addWidget(valueLabel, 0, 1);
+    fieldsLayout->addWidget(m_txtViewer, 1, 1, 2, 1);
+    fieldsLayout->setColumnStretch(0, 3);
+    fieldsLayout->setColumnStretch(1, 2);
+
+    // The header and the editing panel keep their height; the field grid
+    // takes whatever the window has left.
+    QWidget* panel = BuildEditingPanel();
+    header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 3 +
+                             m_grid->horizontalHeader()->sizeHint().height() + 4);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
+    layout->addWidget(header);
+    layout->addWidget(fields, 1);
+    layout->addWidget(panel);
+
+    ApplyConfiguration();
+    LockText(true);
+    for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdMoveUp", "cmdMoveDown",
+                             "cmdAddNew", "cmdRemove", "cmdOK"})
+        for (QWidget* w : findChildren<QWidget*>(QString::fromLatin1(name)))
+            w->setEnabled(false);
+
+    SessionEvents& events = m_session.Events;
+    connect(&events, &SessionEvents::RecordLoaded, this, &BrowserWindow::RecordLoaded);
+    connect(&events, &SessionEvents::DisplayCleared, this, &BrowserWindow::ClearDisplay);
+    connect(&events, &SessionEvents::ValueBoxEnabled, m_txtViewer, &QWidget::setEnabled);
+    connect(&events, &SessionEvents::DatabaseOpened, this, [this](const QString& path) {
+        setWindowTitle(QStringLiteral("Record Viewer ") + path);
+    });
+    connect(&events, &SessionEvents::ViewerMustClose, this, [this] {
+        if (parentWidget())
+            parentWidget()->close();
+        else
+            close();
+    });
+    RecordLoaded();
+}
+
+BrowserWindow::~BrowserWindow() = default;
+
+void BrowserWindow::BuildHeader(QWidget* parent)
+{
+    new QGridLayout(parent); // filled by ApplyConfiguration
+    for (int i = 0; i < ViewerLayout::kHeaderItems; ++i) {
+        m_lblResume[static_cast<size_t>(i)] = new QLabel(parent);
+        m_lblResume[static_cast<size_t>(i)]->setObjectName(QStringLiteral("lblResume_%1").arg(i));
+        auto* box = new QLineEdit(parent);
+        box->setObjectName(QStringLiteral("txtResume_%1").arg(i));
+        box->setFont(FixedPitchFont());
+        // The header item this box shows.
+        box->setProperty("tag", i);
+        m_txtResume[static_cast<size_t>(i)] = box;
+        m_lblResume[static_cast<size_t>(i)]->setBuddy(box);
+    }
+}
+
+QWidget* BrowserWindow::BuildEditingPanel()
+{
+    auto* panel = new QWidget(this);
+    m_panelTitle = new QLabel(panel);
+    m_panelTitle->setObjectName(QStringLiteral("lblResume_Panel"));
+    m_panelTitle->setText(QStringLiteral(
+        "--------------------------------------- Editing Form Data "
+        "---------------------------------------"));
+    auto* listLabel =
+        new QLabel(QStringLiteral("List of Fields (Click on any field to select it for editing)"),
+                   panel);
+    listLabel->setObjectName(QStringLiteral("lblGrid"));
+    auto* list = new QListWidget(panel);
+    list->setObjectName(QStringLiteral("lstGrid_0"));
+    list->setMaximumHeight(list->fontMetrics().height() * 5);
+
+    auto* editors = new QGridLayout;
+    const char* captions[] = {"Field Name", "Field data"};
+    for (int r = 0; r < 2; ++r) {
+        auto* label = new QLabel(QString::fromLatin1(captions[r]), panel);
+        label->setObjectName(QStringLiteral("lblGrid0_%1").arg(r));
+        auto* box = new QLineEdit(panel);
+        box->setObjectName(QStringLiteral("txtData_%1").arg(r));
+        box->setProperty("tag", r + 1); // the field-row column it edits
+        editors->addWidget(label, r, 0);
+        editors->addWidget(box, r, 1);
+        m_editorBoxes.append(box);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button("cmdSave", "Save   >", panel));
+    buttons->addWidget(Button("cmdInsertEntry", "&Insert Field", panel));
+    buttons->addWidget(Button("cmdMoveUp", "Move &Up", panel));
+    buttons->addWidget(Button("cmdMoveDown", "Move &Down", panel));
+    buttons->addWidget(Button("cmdAddNew", "&Add New Field", panel));
+    buttons->addWidget(Button("cmdRemove", "De&lete Field", panel));
+    buttons->addStretch();
+    buttons->addWidget(Button("cmdOK", "&OK", panel));
+    QPushButton* done = Button("cmdCancel", "&Done [Esc]", panel);
+    done->setShortcut(Qt::Key_Escape);
+    buttons->addWidget(done);
+    connect(done, &QPushButton::clicked, this, [this] {
+        OpenResume(m_session);
+        if (m_hooks.showSummary)
+            m_hooks.showSummary();
+    });
+
+    auto* layout = new QGridLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_panelTitle, 0, 0, 1, 2, Qt::AlignHCenter);
+    layout->addWidget(listLabel, 1, 0);
+    layout->addWidget(list, 2, 0);
+    layout->addLayout(editors, 2, 1, Qt::AlignTop);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    return panel;
+}
+
+void BrowserWindow::ApplyConfiguration()
+{
+    FormConfig& config = m_session.Config;
+    auto* layout = static_cast<QGridLayout*>(m_txtResume[0]->parentWidget()->layout());
+    int place = 0;
+    for (int i = 0; i < ViewerLayout::kHeaderItems; ++i) {
+        QLabel* label = m_lblResume[static_cast<size_t>(i)];
+        QLineEdit* box = m_txtResume[static_cast<size_t>(i)];
+        layout->removeWidget(label);
+        layout->removeWidget(box);
+        const qint16 entry = config.HeaderItemEntry[static_cast<size_t>(i)];
+        const bool shown = (i == 0 || entry != FormConfig::kNoEntry);
+        label->setVisible(shown);
+        box->setVisible(shown);
+        if (!shown)
+            continue;
+        if (entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
+            label->setText(config.ParsedEntry.EntryLabel);
+            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
+        } else if (i == 0) {
+            label->setText(QStringLiteral("Record ID"));
+        }
+        // Two boxes per line: record number and name, then the others.
+        layout->addWidget(label, place / 2, (place % 2) * 2);
+        layout->addWidget(box, place / 2, (place % 2) * 2 + 1);
+        ++place;
+    }
+    const qint16 frame = config.FrameEntry[0];
+    if (frame != FormConfig::kNoEntry && ParseConfig(config, frame)) {
+        m_panelTitle->setText(config.ParsedEntry.EntryLabel);
+        ApplyLabelStyle(m_panelTitle, config.ParsedEntry.LabelStyle);
+    }
+    for (int r = 0; r < 2; ++r) {
+        const qint16 entry = config.GridEntry[0][static_cast<size_t>(r)];
+        auto* label = findChild<QLabel*>(QStringLiteral("lblGrid0_%1").arg(r));
+        if (label && entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
+            label->setText(config.ParsedEntry.EntryLabel);
+            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
+        }
+    }
+}
+
+bool BrowserWindow::UpdateResumeDisplay()
+{
+    const RecordTables& tables = m_session.Tables;
+    try {
+        m_txtResume[0]->setText(tables.GetArrayElement(RecordTables::kHeaderTable, 0));
+        for (int i = 1; i < ViewerLayout::kHeaderItems; ++i) {
+            QLineEdit* box = m_txtResume[static_cast<size_t>(i)];
+            const int item = box->property("tag").toInt();
+            const qint16 column = m_session.Config.HeaderItemColumn[static_cast<size_t>(item)];
+            if (column == FormConfig::kNoColumn) {
+                box->clear();
+                continue;
+            }
+            box->setText(tables.GetArrayElement(RecordTables::kHeaderTable, column));
+            box->setCursorPosition(0);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        m_session.ui.MessageBox(QString::fromUtf8(e.what()) +
+                                    QStringLiteral("\r\nUpdateRecordDisplay: Program error"),
+                                MessageIcon::Exclamation);
+        return false;
+    }
+}
+
+void BrowserWindow::LockText(bool lock)
+{
+    m_txtResume[0]->setReadOnly(true);
+    for (int i = 1; i < ViewerLayout::kHeaderItems; ++i)
+        m_txtResume[static_cast<size_t>(i)]->setReadOnly(lock);
+    m_txtViewer->setReadOnly(lock);
+    for (QWidget* box : m_editorBoxes)
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            line->setReadOnly(lock);
+}
+
+void BrowserWindow::RecordLoaded()
+{
+    m_model->Refresh();
+    if (m_model->rowCount() > 0)
+        m_grid->selectRow(0);
+    ShowCurrentValue();
+    FillFieldList();
+    UpdateResumeDisplay();
+}
+
+void BrowserWindow::ClearDisplay()
+{
+    for (QLineEdit* box : m_txtResume)
+        box->clear();
+    m_txtViewer->clear();
+    for (QWidget* box : m_editorBoxes)
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            line->clear();
+    if (auto* list = findChild<QListWidget*>(QStringLiteral("lstGrid_0")))
+        list->clear();
+}
+
+void BrowserWindow::ShowCurrentValue()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    m_txtViewer->setPlainText(
+        current.isValid()
+            ? m_session.Tables.Field(current.row(), RecordTables::FieldValueColumn)
+                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            : QString());
+}
+
+void BrowserWindow::FillFieldList()
+{
+    auto* list = findChild<QListWidget*>(QStringLiteral("lstGrid_0"));
+    if (!list)
+        return;
+    list->clear();
+    const RecordTables& tables = m_session.Tables;
+    for (int r = 0; r < tables.FieldCount(); ++r)
+        list->addItem(tables.Field(r, RecordTables::FieldNameColumn));
+    list->addItem(QString()); // the blank line where a new field is entered
+}
+
+bool BrowserWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !m_closing)
+        m_session.ui.SetStatusText(QStringLiteral("Editing record"));
+    return QWidget::event(e);
+}
+
+void BrowserWindow::closeEvent(QCloseEvent* event)
+{
+    m_closing = true;
+    // Each step is attempted whatever happened in the one before.
+    CloseResumeDatabase(m_session);
+    ClearDisplay();
+    m_model->Refresh();
+    if (m_hooks.closeOthers)
+        m_hooks.closeOthers();
+    if (m_hooks.disableCommands)
+        m_hooks.disableCommands();
+    event->accept();
+}

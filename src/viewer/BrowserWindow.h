@@ -1,0 +1,68 @@
+#pragma once
+
+#include "config/ViewerLayout.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class FieldGridModel;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTableView;
+class Session;
+
+// The record viewer (frmBrowser): the header boxes laid out from the form
+// configuration, the field grid over the record in memory, the value box
+// of the grid's current row and the editing panel. Closing it closes the
+// database.
+class BrowserWindow : public QWidget {
+    Q_OBJECT
+public:
+    // What closing the viewer asks of the windows around it.
+    struct Hooks {
+        std::function<void()> closeOthers;   // the summary and other record windows
+        std::function<void()> disableCommands; // the commands that need a database
+        std::function<void()> showSummary;   // "Done": the summary in front
+    };
+
+    BrowserWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);
+    ~BrowserWindow() override;
+
+    // Lays the header boxes and their labels out from the configuration.
+    void ApplyConfiguration();
+    // Fills the header boxes from the record in memory; false after an
+    // error (shown with "UpdateRecordDisplay: Program error").
+    bool UpdateResumeDisplay();
+    // Locks (true) or unlocks the header boxes (box 0 is always locked),
+    // the value box and the editor boxes.
+    void LockText(bool lock);
+
+    QLineEdit* HeaderBox(int item) const { return m_txtResume[static_cast<size_t>(item)]; }
+    QTableView* FieldGrid() const { return m_grid; }
+    QPlainTextEdit* ValueBox() const { return m_txtViewer; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void BuildHeader(QWidget* parent);
+    QWidget* BuildEditingPanel();
+    void RecordLoaded();
+    void ClearDisplay();
+    void ShowCurrentValue();
+    void FillFieldList();
+
+    Session& m_session;
+    Hooks m_hooks;
+    bool m_closing = false;
+    FieldGridModel* m_model;
+    std::array<QLineEdit*, ViewerLayout::kHeaderItems> m_txtResume{};
+    std::array<QLabel*, ViewerLayout::kHeaderItems> m_lblResume{};
+    QLabel* m_panelTitle = nullptr;
+    QTableView* m_grid = nullptr;
+    QPlainTextEdit* m_txtViewer = nullptr;
+    QList<QWidget*> m_editorBoxes;
+};

@@ -1,0 +1,317 @@
+#include "app/MainWindow.h"
+#include "app/RecentFiles.h"
+#include "app/Session.h"
+#include "app/Settings.h"
+#include "platform/ScriptedUi.h"
+#include "search/SummaryModel.h"
+#include "search/SummaryWindow.h"
+#include "support/TempDir.h"
+#include "viewer/BrowserWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The main window with its record viewer and summary on a real database,
+// driven as the user drives them.
+namespace {
+
+class RecordWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RecentFiles::ClearRecentFiles();
+        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                    dir.File(QStringLiteral("default.cfg")));
+        database = MakeDatabase(QStringLiteral("forms.fdb"));
+    }
+    void TearDown() override { RecentFiles::ClearRecentFiles(); }
+
+    // A database holding the sample responses: feedback.txt (12 records)
+    // first, then guestbook.txt (12).
+    QString MakeDatabase(const QString& name)
+    {
+        const QString path = dir.File(name);
+        EXPECT_EQ(RunCli({QStringLiteral("create"), path}), 0);
+        EXPECT_EQ(RunCli({QStringLiteral("import"), path,
+                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt"),
+                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt")}),
+                  0);
+        return path;
+    }
+
+    QString ViewerRecordId(const MainWindow& frame)
+    {
+        return frame.Browser() ? frame.Browser()->HeaderBox(0)->text() : QStringLiteral("(none)");
+    }
+    int SummaryRow(const MainWindow& frame)
+    {
+        return frame.Summary() ? frame.Summary()->Grid()->currentIndex().row() : -2;
+    }
+    QString Count(const MainWindow& frame)
+    {
+        return frame.Summary()->findChild<QLineEdit*>(QStringLiteral("txtCount"))->text();
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    Session session{ui, dir.Folders(), Regional(TestLocale())};
+    QString database;
+};
+
+} // namespace
+
+TEST_F(RecordWindowsTest, CommandLineDatabaseOpensAtStartup)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    ASSERT_TRUE(frame.DatabaseOpen) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("Opening Database...")));
+    EXPECT_EQ(frame.Wizard(), nullptr);
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    ASSERT_NE(frame.Summary(), nullptr);
+    ASSERT_NE(frame.Browser(), nullptr);
+    EXPECT_EQ(frame.SummarySubWindow()->windowTitle(), QStringLiteral("Summary ") + database);
+    EXPECT_EQ(frame.BrowserSubWindow()->windowTitle(), QStringLiteral("Record Viewer ") + database);
+    EXPECT_EQ(Count(frame), QStringLiteral("24"));
+    EXPECT_EQ(frame.Summary()->Model()->rowCount(), 24);
+    EXPECT_EQ(SummaryRow(frame), 0);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
+    // The header boxes follow the configuration: box 1 shows the record name.
+    EXPECT_EQ(frame.Browser()->HeaderBox(1)->text(), QStringLiteral("Alice Kowalski"));
+    EXPECT_EQ(frame.Browser()->FieldGrid()->model()->rowCount(), 7);
+    EXPECT_TRUE(frame.Browser()->ValueBox()->toPlainText().contains(QStringLiteral("Alice")));
+    EXPECT_TRUE(frame.Browser()->HeaderBox(0)->isReadOnly());
+
+    EXPECT_TRUE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
+    EXPECT_TRUE(frame.Command(QStringLiteral("mnuFCloseDB"))->isEnabled());
+    EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{database});
+    EXPECT_EQ(frame.Command(QStringLiteral("mnuFRecentFile1"))->text(), database);
+}
+
+TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesOne)
+{
+    const QString other = MakeDatabase(QStringLiteral("other.fdb"));
+    WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
+    WriteSetting(session.Folders, Settings::LastUsedDB, other);
+    {
+        MainWindow frame(session);
+        frame.MDIForm_Load(QString());
+        ASSERT_TRUE(frame.DatabaseOpen);
+        EXPECT_EQ(session.Database.CurrentDatabasePath, other);
+        EXPECT_EQ(frame.Wizard(), nullptr);
+        frame.close();
+    }
+    EXPECT_EQ(session.Database.CurrentDatabase, nullptr);
+    RecentFiles::ClearRecentFiles();
+    {
+        MainWindow frame(session);
+        frame.MDIForm_Load(database);
+        EXPECT_EQ(session.Database.CurrentDatabasePath, database);
+        // Only the command-line database was opened.
+        EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{database});
+        frame.close();
+    }
+}
+
+TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
+{
+    WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
+    MainWindow frame(session);
+    frame.MDIForm_Load(QString());
+    EXPECT_FALSE(frame.DatabaseOpen);
+    ASSERT_EQ(ui.messages.size(), 1);
+    // An empty path is no database of this program.
+    EXPECT_EQ(ui.messages.first().text, QStringLiteral("Invalid database"));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled"));
+    EXPECT_EQ(frame.Wizard(), nullptr);
+    EXPECT_FALSE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    ASSERT_TRUE(frame.DatabaseOpen);
+
+    frame.Command(QStringLiteral("tbrNext"))->trigger();
+    EXPECT_EQ(SummaryRow(frame), 1);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("2"));
+
+    frame.Command(QStringLiteral("mnuRMoveLast"))->trigger();
+    EXPECT_EQ(SummaryRow(frame), 23);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("24"));
+    frame.Command(QStringLiteral("tbrNext"))->trigger(); // stays on the last row
+    EXPECT_EQ(SummaryRow(frame), 23);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("24"));
+
+    frame.Command(QStringLiteral("tbrFirst"))->trigger();
+    frame.Command(QStringLiteral("tbrPrev"))->trigger(); // stays on the first row
+    EXPECT_EQ(SummaryRow(frame), 0);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
+
+    // Choosing a row in the summary grid shows its record in the viewer.
+    QTableView* grid = frame.Summary()->Grid();
+    grid->setCurrentIndex(grid->model()->index(14, 1));
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("15"));
+    EXPECT_EQ(frame.Browser()->HeaderBox(1)->text(),
+              grid->model()->index(14, SummaryModel::RecordName).data().toString());
+    // The guestbook's fields: name, email, city, country, rating, comments, subscribe.
+    EXPECT_EQ(frame.Browser()->FieldGrid()->model()->rowCount(), 7);
+    frame.Command(QStringLiteral("mnuRMovePrevious"))->trigger();
+    EXPECT_EQ(SummaryRow(frame), 13);
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("14"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    // Several rows can be selected at once.
+    grid->selectionModel()->select(grid->model()->index(20, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(frame.Summary()->SelectedRecords(), (QList<qint64>{14, 21}));
+}
+
+TEST_F(RecordWindowsTest, ColumnVisibilityIsSavedAndRestored)
+{
+    {
+        MainWindow frame(session);
+        frame.MDIForm_Load(database);
+        SummaryWindow* summary = frame.Summary();
+        ASSERT_NE(summary, nullptr);
+        EXPECT_TRUE(summary->IsColumnVisible(SummaryModel::Notes));
+        EXPECT_FALSE(summary->IsColumnVisible(SummaryModel::FileName));
+        summary->SetColumnVisible(SummaryModel::Notes, false);
+        summary->SetColumnVisible(SummaryModel::FileName, true);
+        frame.Command(QStringLiteral("mnuFCloseDB"))->trigger();
+        EXPECT_EQ(frame.Summary(), nullptr);
+    }
+    EXPECT_EQ(ReadSetting(session.Folders, Settings::ColumnsToShow),
+              QStringLiteral("FormID Form_Name Form_Date File_Name"));
+    EXPECT_EQ(ReadSetting(session.Folders, Settings::DefaultColumnsToShow),
+              QStringLiteral("FormID Form_Name Form_Notes Form_Date"));
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    ASSERT_NE(frame.Summary(), nullptr);
+    EXPECT_FALSE(frame.Summary()->IsColumnVisible(SummaryModel::Notes));
+    EXPECT_TRUE(frame.Summary()->IsColumnVisible(SummaryModel::FileName));
+    EXPECT_TRUE(frame.Summary()->IsColumnVisible(SummaryModel::RecordName));
+}
+
+TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    ASSERT_TRUE(frame.DatabaseOpen);
+    const QString resultFile = session.Folders.SearchResultFile();
+    QFile leftOver(resultFile);
+    ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+    leftOver.close();
+
+    frame.BrowserSubWindow()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(session.Database.CurrentDatabase, nullptr);
+    EXPECT_TRUE(session.Database.CurrentDatabasePath.isEmpty());
+    EXPECT_EQ(session.Tables.FieldCount(), 0);
+    EXPECT_FALSE(QFile::exists(resultFile));
+    EXPECT_EQ(frame.Browser(), nullptr);
+    EXPECT_EQ(frame.Summary(), nullptr);
+    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.Command(QStringLiteral("mnuFCloseDB"))->isEnabled());
+    EXPECT_FALSE(frame.Command(QStringLiteral("tbrNext"))->isEnabled());
+    EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
+    EXPECT_EQ(RecentFiles::RecentFilesMenuItems().value(0), database);
+
+    // Opening a database again brings both windows back.
+    ui.QueueFiles({database});
+    frame.Command(QStringLiteral("mnuFOpenDB"))->trigger();
+    EXPECT_TRUE(frame.DatabaseOpen);
+    ASSERT_NE(frame.Summary(), nullptr);
+    EXPECT_EQ(Count(frame), QStringLiteral("24"));
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
+}
+
+TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(QString());
+    ui.QueueCancel();
+    frame.Command(QStringLiteral("tbrOpenDB"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled by user"));
+    EXPECT_EQ(frame.Browser(), nullptr);
+    EXPECT_FALSE(frame.DatabaseOpen);
+}
+
+TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    QTableView* grid = frame.Summary()->Grid();
+    const QModelIndex row = grid->model()->index(3, 1);
+    grid->scrollTo(row);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+    EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("4"));
+    emit grid->doubleClicked(row); // the view's own double-click handling is Qt's
+    auto* text = frame.findChild<QPlainTextEdit*>(QStringLiteral("frmPrint"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("product = ")));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
+}
+
+TEST_F(RecordWindowsTest, QuickFindNarrowsTheSummaryAndClearSearchRestoresIt)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    SummaryWindow* summary = frame.Summary();
+    ASSERT_NE(summary, nullptr);
+    auto* combo = summary->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* text = summary->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* find = summary->findChild<QPushButton*>(QStringLiteral("cmdFind_0"));
+    auto* clear = summary->findChild<QPushButton*>(QStringLiteral("cmdFind_1"));
+    ASSERT_TRUE(combo && text && find && clear);
+    // The record-level fields of default.cfg, then the database's field names.
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Record ID"));
+    const int country = combo->findText(QStringLiteral("country"));
+    ASSERT_GE(country, 0);
+
+    combo->setCurrentIndex(country);
+    text->setText(QStringLiteral("*an*")); // Canada, France, Japan
+    QTest::mouseClick(find, Qt::LeftButton);
+    const int found = summary->Model()->rowCount();
+    EXPECT_GT(found, 0);
+    EXPECT_LT(found, 24);
+    EXPECT_EQ(Count(frame), QString::number(found));
+    EXPECT_TRUE(session.Database.SummaryFiltered);
+    // Every row found is a guestbook record (the feedback form has no country).
+    for (int row = 0; row < found; ++row)
+        EXPECT_GT(summary->Model()->FormIdAt(row), 12);
+    // The viewer shows the first record found.
+    EXPECT_EQ(ViewerRecordId(frame), QString::number(summary->Model()->FormIdAt(0)));
+    frame.Command(QStringLiteral("tbrLast"))->trigger();
+    EXPECT_EQ(ViewerRecordId(frame), QString::number(summary->Model()->FormIdAt(found - 1)));
+
+    // A record name typed exactly, in other letter case.
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Record Name")));
+    text->setText(QStringLiteral("alice kowalski"));
+    QTest::mouseClick(find, Qt::LeftButton);
+    EXPECT_EQ(Count(frame), QStringLiteral("2")); // she answered two forms
+
+    text->clear();
+    QTest::mouseClick(find, Qt::LeftButton);
+    EXPECT_EQ(ui.MessageTexts().value(0), QStringLiteral("Please enter a search value"));
+    EXPECT_EQ(Count(frame), QStringLiteral("2"));
+
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_FALSE(session.Database.SummaryFiltered);
+    EXPECT_EQ(Count(frame), QStringLiteral("24"));
+    EXPECT_EQ(summary->Model()->rowCount(), 24);
+    EXPECT_EQ(ui.messages.size(), 1);
+}
