@@ -1,5 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "output/OutputState.h"
+#include "output/TextRenderer.h"
+
 #include "app/AboutDialog.h"
 #include "app/HelpWindow.h"
 #include "app/RecentFiles.h"
@@ -10,6 +13,8 @@
 #include "app/WizardDialog.h"
 #include "config/ConfigReader.h"
 #include "database/DatabaseOpening.h"
+#include "output/OutputState.h"
+#include "output/TextRenderer.h"
 #include "platform/QtUi.h"
 #include "responses/ResponseImport.h"
 #include "search/SummaryNavigation.h"
@@ -354,16 +359,7 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key)
             m_mdi->setActiveSubWindow(m_summarySub);
     } else if (key == QLatin1String("View")) {
         OpenResume(m_session);
-        if (m_summarySub)
-            m_mdi->setActiveSubWindow(m_summarySub);
-        // Shown as plain text until report output takes over.
-        const RecordTables& t = m_session.Tables;
-        QString text;
-        for (int r = 0; r < t.FieldCount(); ++r)
-            text += t.Field(r, RecordTables::FieldNameColumn) + QStringLiteral(" = ") +
-                    t.Field(r, RecordTables::FieldValueColumn) + QLatin1Char('\n');
-        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
-        ShowRecordText(QStringLiteral("Record ") + t.Header(0), text);
+        ViewRecord();
     }
     // Printing, deleting, editing and the Query Builder are connected by the
     // windows that carry them out.
@@ -449,9 +445,7 @@ bool MainWindow::ShowRecordWindows()
             if (m_browserSub)
                 m_browserSub->close();
         };
-        hooks.showRecordText = [this](const QString& title, const QString& text) {
-            ShowRecordText(title, text);
-        };
+        hooks.viewRecord = [this] { ViewRecord(); };
         auto* summary = new SummaryWindow(m_session, std::move(hooks));
         m_summarySub = m_mdi->addSubWindow(summary);
         m_summarySub->setAttribute(Qt::WA_DeleteOnClose);
@@ -472,7 +466,19 @@ SummaryWindow* MainWindow::Summary() const
     return m_summarySub && !m_summarySub->isHidden() ? qobject_cast<SummaryWindow*>(m_summarySub->widget()) : nullptr;
 }
 
-void MainWindow::ShowRecordText(const QString& title, const QString& text)
+void MainWindow::ViewRecord()
+{
+    // The output viewer comes to the front whether or not the record could
+    // be rendered; it keeps its earlier text when it could not.
+    if (RenderRecordView(m_session)) {
+        ShowRecordText(QStringLiteral("Viewing Record"), m_session.Output.OutputText);
+        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+    } else {
+        ShowRecordText(QStringLiteral("Viewing Record"), std::nullopt);
+    }
+}
+
+void MainWindow::ShowRecordText(const QString& title, const std::optional<QString>& text)
 {
     ForgetClosedWindows();
     QPlainTextEdit* view = nullptr;
@@ -489,7 +495,8 @@ void MainWindow::ShowRecordText(const QString& title, const QString& text)
         m_textSub->setAttribute(Qt::WA_DeleteOnClose);
         m_textSub->resize(600, 420);
     }
-    view->setPlainText(text);
+    if (text)
+        view->setPlainText(*text);
     m_textSub->setWindowTitle(title);
     m_textSub->show();
     m_mdi->setActiveSubWindow(m_textSub);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "app/HelpWindow.h"
 #include "app/ShellCommands.h"
 #include "app/WizardDialog.h"
@@ -77,7 +79,9 @@ private:
     void OnCommand(const QString& name, void (MainWindow::*slot)());
     void OpenRecentFile(int k);
     void OpenSampleDatabase();
-    void ShowRecordText(const QString& title, const QString& text);
+    // Renders the current record into the output viewer and shows it.
+    void ViewRecord();
+    void ShowRecordText(const QString& title, const std::optional<QString>& text);
     void CloseRecordWindows();
     void ForgetClosedWindows();
     void PlaceOnScreen();

@@ -199,3 +199,8 @@ bool RenderTextTemplate(Session& session, const QString& path)
     }
     return RenderTextBody(session, body.text);
 }
+
+bool RenderRecordView(Session& session)
+{
+    return RenderTextTemplate(session, session.Folders.FindFile(QStringLiteral("Default_Dat.rpt")));
+}

@@ -11,5 +11,10 @@ class Session;
 // was produced so far.
 bool RenderTextTemplate(Session& session, const QString& path);
 
+// Lays out the record in memory through the record template
+// "Default_Dat.rpt" of the program folders, as the View command and a
+// double-click in the summary show it. False when it cannot be rendered.
+bool RenderRecordView(Session& session);
+
 // The same for a body already read (no file involved).
 bool RenderTextBody(Session& session, const QString& body);

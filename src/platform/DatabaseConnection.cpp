@@ -12,8 +12,21 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 
 } // namespace
 
+namespace {
+
+// SQLite takes an empty name for a private temporary database; a database
+// file must be named.
+std::string NamedFile(const QString& path)
+{
+    if (path.trimmed().isEmpty())
+        throw std::runtime_error("No database file name was given.");
+    return path.toStdString();
+}
+
+} // namespace
+
 DatabaseConnection::DatabaseConnection(const QString& path)
-    : m_path(path), m_db(Utf8(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
+    : m_path(path), m_db(NamedFile(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
 {
     Configure();
     // Opening reads nothing; read the schema now so that a file that is not

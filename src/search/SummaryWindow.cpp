@@ -201,21 +201,9 @@ void SummaryWindow::Command1_Click(int index)
 
 void SummaryWindow::RowDoubleClicked()
 {
-    if (!OpenResume(m_session))
-        return;
-    // The record as plain text until report output takes over.
-    const RecordTables& t = m_session.Tables;
-    QString text;
-    const char* labels[] = {"Record ID", "Record Name", "Notes", "Date", "Imported From"};
-    for (int c = 0; c < 5; ++c)
-        text += QStringLiteral("%1: %2\n").arg(QString::fromLatin1(labels[c]), t.Header(c));
-    text += QLatin1Char('\n');
-    for (int r = 0; r < t.FieldCount(); ++r)
-        text += t.Field(r, RecordTables::FieldNameColumn) + QStringLiteral(" = ") +
-                t.Field(r, RecordTables::FieldValueColumn) + QLatin1Char('\n');
-    m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
-    if (m_hooks.showRecordText)
-        m_hooks.showRecordText(QStringLiteral("Record ") + t.Header(0), text);
+    OpenResume(m_session);
+    if (m_hooks.viewRecord)
+        m_hooks.viewRecord();
 }
 
 QList<qint64> SummaryWindow::SelectedRecords() const

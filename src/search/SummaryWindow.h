@@ -20,7 +20,7 @@ public:
     struct Hooks {
         std::function<void()> closeViewer;
         // Shows a record's text (double-click).
-        std::function<void(const QString& title, const QString& text)> showRecordText;
+        std::function<void()> viewRecord; // renders the current record into the output viewer
     };
 
     SummaryWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);

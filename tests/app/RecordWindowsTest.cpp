@@ -30,6 +30,9 @@ protected:
         RecentFiles::ClearRecentFiles();
         QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
                     dir.File(QStringLiteral("default.cfg")));
+        // The record template as the build stores it in the program folder.
+        QFile::copy(QStringLiteral(TALLOWMERE_PROGRAM_DIR "/Default_dat.rpt"),
+                    dir.File(QStringLiteral("Default_dat.rpt")));
         database = MakeDatabase(QStringLiteral("forms.fdb"));
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
@@ -130,8 +133,9 @@ TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
     frame.MDIForm_Load(QString());
     EXPECT_FALSE(frame.DatabaseOpen);
     ASSERT_EQ(ui.messages.size(), 1);
-    // An empty path is no database of this program.
-    EXPECT_EQ(ui.messages.first().text, QStringLiteral("Invalid database"));
+    // An empty path names no file: it is refused before anything is opened.
+    EXPECT_EQ(ui.messages.first().text,
+              QStringLiteral("Error opening database: No database file name was given."));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled"));
     EXPECT_EQ(frame.Wizard(), nullptr);
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
@@ -262,7 +266,10 @@ TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
     emit grid->doubleClicked(row); // the view's own double-click handling is Qt's
     auto* text = frame.findChild<QPlainTextEdit*>(QStringLiteral("frmPrint"));
     ASSERT_NE(text, nullptr);
-    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("product = ")));
+    // The record laid out by the record template, as the View command shows it.
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Record ID:              4")))
+        << text->toPlainText().toStdString();
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("\nproduct ")));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
 }
 

@@ -4,6 +4,10 @@
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Lets GoogleTest print text values readably in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 class ProgramFolders;
 
