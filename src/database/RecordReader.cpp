@@ -13,9 +13,14 @@ using R = RecordTables;
 // user's short date format so that it reads back as the same date.
 QString ColumnText(const SQLite::Column& column, qint16 kind, const Regional& regional)
 {
-    if (column.isNull())
+    const int type = column.getType();
+    if (type == SQLite::Null)
         return QString();
-    const QString text = QString::fromUtf8(column.getText());
+    // Record and row numbers: no detour through the engine's own text.
+    if (type == SQLite::INTEGER)
+        return QString::number(column.getInt64());
+    const char* utf8 = column.getText();
+    const QString text = QString::fromUtf8(utf8, column.getBytes());
     if (kind == kDateColumn) {
         const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
         return date.isValid() ? regional.DateToText(date) : text;

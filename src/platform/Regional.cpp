@@ -69,7 +69,11 @@ QString Regional::DateToText(const QDate& date) const
 {
     if (!date.isValid())
         return {};
-    return m_locale.toString(date, m_shortFormat);
+    if (date != m_lastDate) {
+        m_lastDateText = m_locale.toString(date, m_shortFormat);
+        m_lastDate = date;
+    }
+    return m_lastDateText;
 }
 
 int Regional::MonthFromName(const QString& word) const

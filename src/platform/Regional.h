@@ -45,4 +45,7 @@ private:
     // up once: asking the system locale for them on every date is slow.
     QHash<QString, int> m_months;
     QSet<QString> m_dayNames;
+    // Records read one after another mostly share their dates.
+    mutable QDate m_lastDate;
+    mutable QString m_lastDateText;
 };
