@@ -26,10 +26,15 @@ bool IsBlankLine(const QString& line)
 
 } // namespace
 
-QString ConfigFileFilter()
+FileDialogRequest ConfigFileDialog(const QString& title)
 {
-    return QStringLiteral("All Files (*.*)|*.*|") +
-           QStringLiteral("Form Configuration Files (*.cfg)|*.cfg|");
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|") +
+                                       QStringLiteral("Form Configuration Files (*.cfg)|*.cfg|"));
+    request.selectedFilter = 1;
+    request.proposedName = QStringLiteral("*.cfg");
+    return request;
 }
 
 QStringList SplitConfigLines(const QString& text)
@@ -92,12 +97,8 @@ bool LoadConfigFile(Session& session, const QString& name)
     if (!name.isEmpty()) {
         path = QDir(session.Folders.Program()).filePath(name);
     } else {
-        FileDialogRequest request;
-        request.title = QStringLiteral("Load Configuration File...");
-        request.filters = ParseFileFilters(ConfigFileFilter());
-        request.selectedFilter = 1;
-        request.proposedName = QStringLiteral("*.cfg");
-        const FileDialogResult chosen = ui.OpenFileDialog(request);
+        const FileDialogResult chosen =
+            ui.OpenFileDialog(ConfigFileDialog(QStringLiteral("Load Configuration File...")));
         if (chosen.cancelled || chosen.paths.isEmpty()) {
             ui.SetStatusText(QStringLiteral("Load configuration file cancelled"));
             return true;

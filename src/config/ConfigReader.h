@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ui.h"
+
 #include "config/FormConfig.h"
 
 #include <QStringList>
@@ -38,5 +40,6 @@ bool LoadConfigFile(Session& session, const QString& name);
 // Default.cfg" and returns false: the program then ends.
 bool LoadDefaultConfig(Session& session);
 
-// The filter list of the configuration file dialogs.
-QString ConfigFileFilter();
+// The configuration file dialogs' request: the title, both filters with
+// configuration files chosen, and "*.cfg" proposed.
+FileDialogRequest ConfigFileDialog(const QString& title);

@@ -27,12 +27,8 @@ void SaveConfigFile(Session& session)
     Ui& ui = session.ui;
     const QString cancelled = QStringLiteral("Save configuration cancelled");
 
-    FileDialogRequest request;
-    request.title = QStringLiteral("Save Configuration File As...");
-    request.filters = ParseFileFilters(ConfigFileFilter());
-    request.selectedFilter = 1;
-    request.proposedName = QStringLiteral("*.cfg");
-    const FileDialogResult chosen = ui.SaveFileDialog(request);
+    const FileDialogResult chosen =
+        ui.SaveFileDialog(ConfigFileDialog(QStringLiteral("Save Configuration File As...")));
     if (chosen.cancelled || chosen.paths.isEmpty()) {
         ui.SetStatusText(cancelled);
         return;

@@ -138,21 +138,27 @@ bool LikePattern::MatchSequence(const Source& text, size_t length) const
     size_t v = 0;
     size_t starP = size_t(-1);
     size_t starV = 0;
+    // With a literal after the star, the star's run can only end where that
+    // literal occurs next: skip ahead to it. False when it never occurs.
+    const auto skipToLiteral = [&] {
+        if (p < m && m_elements[p].kind == Kind::Literal) {
+            const char32_t want = m_elements[p].ch;
+            while (starV < length && text[starV] != want)
+                ++starV;
+            if (starV == length)
+                return false;
+            v = starV;
+        }
+        return true;
+    };
     while (v < length) {
         if (p < m && m_elements[p].kind == Kind::Star) {
             starP = ++p;
             starV = v;
             if (p == m)
                 return true; // a trailing star takes the rest
-            // A literal after the star: skip ahead to its next occurrence.
-            if (p < m && m_elements[p].kind == Kind::Literal) {
-                const char32_t want = m_elements[p].ch;
-                while (starV < length && text[starV] != want)
-                    ++starV;
-                if (starV == length)
-                    return false;
-                v = starV;
-            }
+            if (!skipToLiteral())
+                return false;
             continue;
         }
         if (p < m && MatchOne(m_elements[p], text[v])) {
@@ -164,14 +170,8 @@ bool LikePattern::MatchSequence(const Source& text, size_t length) const
             return false;
         p = starP;
         v = ++starV;
-        if (p < m && m_elements[p].kind == Kind::Literal) {
-            const char32_t want = m_elements[p].ch;
-            while (starV < length && text[starV] != want)
-                ++starV;
-            if (starV == length)
-                return false;
-            v = starV;
-        }
+        if (!skipToLiteral())
+            return false;
     }
     while (p < m && m_elements[p].kind == Kind::Star)
         ++p;
