@@ -12,6 +12,7 @@
 #include "app/ShellProcedures.h"
 #include "app/WizardDialog.h"
 #include "config/ConfigReader.h"
+#include "config/ConfigWriter.h"
 #include "database/DatabaseOpening.h"
 #include "output/OutputState.h"
 #include "output/TextRenderer.h"
@@ -188,6 +189,9 @@ void MainWindow::ConnectCommands()
     });
     connect(Command(QStringLiteral("mnuFImportResume")), &QAction::triggered, this,
             [this] { Toolbar1_ButtonClick(QStringLiteral("FileImport")); });
+    OnCommand(QStringLiteral("mnuFLoadConfig"), &MainWindow::LoadConfiguration);
+    connect(Command(QStringLiteral("mnuFSaveConfig")), &QAction::triggered, this,
+            [this] { SaveConfigFile(m_session); });
     connect(Command(QStringLiteral("mnuFExit")), &QAction::triggered, this, &QWidget::close);
     connect(Command(QStringLiteral("mnuFPrinterSetup")), &QAction::triggered, this, [this] {
         QPrintDialog dialog(&Printer(), this);
@@ -464,6 +468,21 @@ BrowserWindow* MainWindow::Browser() const
 SummaryWindow* MainWindow::Summary() const
 {
     return m_summarySub && !m_summarySub->isHidden() ? qobject_cast<SummaryWindow*>(m_summarySub->widget()) : nullptr;
+}
+
+void MainWindow::LoadConfiguration()
+{
+    bool loaded = false;
+    LoadConfigFile(m_session, QString(), &loaded);
+    if (!loaded)
+        return;
+    // The viewer, the summary's captions and Quick Find follow the new form.
+    if (BrowserWindow* browser = Browser()) {
+        browser->ApplyConfiguration();
+        m_mdi->setActiveSubWindow(m_browserSub);
+    }
+    if (SummaryWindow* summary = Summary())
+        summary->ApplyConfiguration();
 }
 
 void MainWindow::ViewRecord()

@@ -79,6 +79,8 @@ private:
     void OnCommand(const QString& name, void (MainWindow::*slot)());
     void OpenRecentFile(int k);
     void OpenSampleDatabase();
+    // Loads a form configuration chosen by the user and lays the windows out by it.
+    void LoadConfiguration();
     // Renders the current record into the output viewer and shows it.
     void ViewRecord();
     void ShowRecordText(const QString& title, const std::optional<QString>& text);

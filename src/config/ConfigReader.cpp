@@ -90,8 +90,10 @@ bool ReadConfigText(const QString& text, const RecordTables& tables, FormConfig&
     return true;
 }
 
-bool LoadConfigFile(Session& session, const QString& name)
+bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
 {
+    if (loaded)
+        *loaded = false;
     Ui& ui = session.ui;
     QString path;
     if (!name.isEmpty()) {
@@ -124,18 +126,20 @@ bool LoadConfigFile(Session& session, const QString& name)
 
         // Read into a fresh configuration so that a broken file leaves the
         // one in use untouched.
-        FormConfig loaded;
+        FormConfig fresh;
         QString error;
-        if (!ReadConfigText(TextFromBytes(bytes), session.Tables, loaded, &error)) {
+        if (!ReadConfigText(TextFromBytes(bytes), session.Tables, fresh, &error)) {
             ui.SetStatusText(kReadError + error);
             return false;
         }
-        session.Config = std::move(loaded);
+        session.Config = std::move(fresh);
     } catch (const std::exception& e) {
         ui.SetStatusText(kReadError + QString::fromLocal8Bit(e.what()));
         return false;
     }
     ui.SetStatusText(QStringLiteral("Configuration read from ") + path);
+    if (loaded)
+        *loaded = true;
     return true;
 }
 

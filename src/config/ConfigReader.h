@@ -31,9 +31,10 @@ bool ReadConfigText(const QString& text, const RecordTables& tables, FormConfig&
 // cancelled the choice of file. On failure the status text gives the
 // reason and session.Config is left as it was.
 //
-// After a successful load the caller shows the record viewer window and
-// rebuilds the Quick Find field list from session.Config.RecordFieldList.
-bool LoadConfigFile(Session& session, const QString& name);
+// After a successful load (*loaded set) the caller shows the record viewer
+// window and rebuilds the Quick Find field list from
+// session.Config.RecordFieldList.
+bool LoadConfigFile(Session& session, const QString& name, bool* loaded = nullptr);
 
 // Loads "default.cfg" from the program folder, as the record viewer does
 // when it is created. On failure it shows "frmBrowser Load: Error reading

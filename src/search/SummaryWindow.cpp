@@ -150,6 +150,12 @@ void SummaryWindow::Reload(int count)
         OpenResume(m_session);
 }
 
+void SummaryWindow::ApplyConfiguration()
+{
+    m_model->SetCaptions(m_session.Config.SummaryCaptions);
+    FillQuickFindCombo();
+}
+
 void SummaryWindow::FillQuickFindCombo()
 {
     ::FillQuickFindCombo(m_session);

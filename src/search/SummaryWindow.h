@@ -29,6 +29,8 @@ public:
     // Quick Find: 0 Find, 1 Clear Search.
     void cmdFind_Click(int index);
     void FillQuickFindCombo();
+    // A new form configuration: column captions and the Quick Find list.
+    void ApplyConfiguration();
 
     // Navigation: 0 first, 1 previous, 2 next, 3 last.
     void Command1_Click(int index);

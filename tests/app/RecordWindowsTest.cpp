@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -321,4 +322,40 @@ TEST_F(RecordWindowsTest, QuickFindNarrowsTheSummaryAndClearSearchRestoresIt)
     EXPECT_EQ(Count(frame), QStringLiteral("24"));
     EXPECT_EQ(summary->Model()->rowCount(), 24);
     EXPECT_EQ(ui.messages.size(), 1);
+}
+
+TEST_F(RecordWindowsTest, LoadingAConfigurationRelaysTheWindows)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    QFile original(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    QByteArray text = original.readAll();
+    text.replace("F|0|Record Name [or First Field]|Name|", "F|0|Respondent|Who|");
+    const QString path = dir.Write(QStringLiteral("survey.cfg"), text);
+
+    ui.QueueFiles({path});
+    frame.Command(QStringLiteral("mnuFLoadConfig"))->trigger();
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Configuration read from ") + path);
+    auto* label = frame.findChild<QLabel*>(QStringLiteral("lblResume_1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Respondent"));
+    SummaryWindow* summary = frame.Summary();
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Respondent"));
+    auto* combo = summary->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    EXPECT_GE(combo->findText(QStringLiteral("Record Who")), 0);
+
+    // Cancelling the choice of file changes nothing.
+    ui.QueueCancel();
+    frame.Command(QStringLiteral("mnuFLoadConfig"))->trigger();
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Load configuration file cancelled"));
+    EXPECT_EQ(label->text(), QStringLiteral("Respondent"));
+
+    // Saving writes the entries back; the saved file loads to the same form.
+    const QString saved = dir.File(QStringLiteral("saved.cfg"));
+    ui.QueueFiles({saved});
+    frame.Command(QStringLiteral("mnuFSaveConfig"))->trigger();
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Configuration saved to file ") + saved);
+    EXPECT_TRUE(dir.Read(QStringLiteral("saved.cfg")).contains("F|0|Respondent|Who|"));
 }
