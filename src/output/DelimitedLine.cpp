@@ -29,6 +29,11 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
     line.clear();
     bool first = true;
     const int rows = tables.RowCount[RecordTables::kFieldTable];
+    // Each name upper-cased once, not once for every field asked for.
+    QStringList names;
+    names.reserve(rows);
+    for (int row = 0; row < rows; ++row)
+        names.append(tables.Field(row, RecordTables::FieldNameColumn).trimmed().toUpper());
     for (int i = 0; i < state.OutputFieldList.size(); ++i) {
         const OutputField& entry = state.OutputFieldList[i];
         if (!entry.PrintStat)
@@ -40,12 +45,13 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
             if (tables.IsColumnInRange(RecordTables::kHeaderTable, column))
                 value = tables.Header(column);
         } else {
-            const QStringView key = QStringView(entry.Key).trimmed();
-            for (int row = 0; row < rows; ++row) {
-                if (QStringView(tables.Field(row, RecordTables::FieldNameColumn))
-                        .trimmed()
-                        .compare(key, Qt::CaseInsensitive) == 0)
+            const QString key = entry.Key.trimmed().toUpper();
+            // With several rows of that name the last one counts.
+            for (int row = rows - 1; row >= 0; --row) {
+                if (names[row] == key) {
                     value = tables.Field(row, RecordTables::FieldValueColumn);
+                    break;
+                }
             }
         }
         if (!first)

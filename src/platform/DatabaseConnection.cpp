@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace {
@@ -13,6 +14,10 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 } // namespace
 
 namespace {
+
+// A connection is only ever used by the thread that opened it, so SQLite
+// need not lock around every call.
+constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
 
 // SQLite takes an empty name for a private temporary database; a database
 // file must be named.
@@ -26,7 +31,7 @@ std::string NamedFile(const QString& path)
 } // namespace
 
 DatabaseConnection::DatabaseConnection(const QString& path)
-    : m_path(path), m_db(NamedFile(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
+    : m_path(path), m_db(NamedFile(path), kOpenFlags, kBusyTimeoutMs)
 {
     Configure();
     // Opening reads nothing; read the schema now so that a file that is not
@@ -38,7 +43,7 @@ DatabaseConnection::DatabaseConnection(const QString& path)
 }
 
 DatabaseConnection::DatabaseConnection(const QString& path, Created)
-    : m_path(path), m_db(Utf8(path), SQLite::OPEN_READWRITE, kBusyTimeoutMs)
+    : m_path(path), m_db(Utf8(path), kOpenFlags, kBusyTimeoutMs)
 {
     Configure();
 }
