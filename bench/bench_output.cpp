@@ -1,11 +1,17 @@
 // Output throughput: 10,000 records of 10 fields written as text through
 // "Default_dat.rpt" to a file, and 100,000 records exported as delimited
-// lines. Records come from memory through the runner's record loader (a
-// prepared record copied into the tables), so only the output side is timed.
+// lines. First the records come from memory through the runner's record
+// loader (a prepared record copied into the tables), so only the output
+// side is timed; then the same runs read every record from a database, as
+// the program does.
 //
 // Usage: build/bench/bench_output [PROGRAM_FOLDER]   (default: ../bin next to it)
 
 #include "app/Session.h"
+#include "database/DatabaseCreation.h"
+#include "database/DatabaseOpening.h"
+#include "database/RecordReader.h"
+#include "database/RecordWriter.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
 #include "platform/ConsoleUi.h"
@@ -16,6 +22,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -52,9 +59,11 @@ QList<RecordTables> Prepared()
     return records;
 }
 
-double Time(Session& session, ConsoleUi& ui, OutputType type, int records, const QString& path)
+using Loader = std::function<bool(qint32)>;
+
+double Time(Session& session, ConsoleUi& ui, OutputType type, int records, const QString& path,
+            const Loader& load)
 {
-    static const QList<RecordTables> prepared = Prepared();
     OutputRequest request;
     request.type = type;
     for (int id = 1; id <= records; ++id)
@@ -62,14 +71,45 @@ double Time(Session& session, ConsoleUi& ui, OutputType type, int records, const
     ui.QueueFiles({path});
     QElapsedTimer timer;
     timer.start();
-    const OutputResult result = RunOutput(session, request, [&](qint32 id) {
-        session.Tables = prepared[id % prepared.size()];
-        return true;
-    });
+    const OutputResult result = RunOutput(session, request, load);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (!result.completed || result.count != records)
         std::fprintf(stderr, "run failed after %d records\n", result.count);
     return records / seconds;
+}
+
+// A database of records 1 to count, written as import writes them.
+bool MakeDatabase(Session& session, const QString& path, int count)
+{
+    if (!CreateNewDatabase(session.ui, path) || !OpenResumeDatabase(session, path))
+        return false;
+    DatabaseState& d = session.Database;
+    WriteBatch batch(d.CurrentDatabase.get());
+    QString error;
+    int lost = 0;
+    for (int id = 1; id <= count; ++id) {
+        FillRecord(session.Tables, id);
+        session.Tables.PutArrayElement(1, 0, QString());
+        d.RecordState |= DatabaseState::NewRecord;
+        const bool written = WriteResumes(session, 1);
+        d.RecordState &= ~DatabaseState::NewRecord;
+        if (!written || !batch.AfterRecord(&error, &lost))
+            return false;
+    }
+    return batch.Finish(&error, &lost);
+}
+
+void Report(const char* what, Session& session, ConsoleUi& ui, const QString& folder,
+            const Loader& load)
+{
+    const QString textPath = folder + QStringLiteral("/") + what + QStringLiteral(".txt");
+    const double text = Time(session, ui, OutputType::TextFile, 10000, textPath, load);
+    std::printf("%s: text file, Default_dat.rpt: 10000 records, %.0f records/s (goal 20000)\n",
+                what, text);
+    const QString delimitedPath = folder + QStringLiteral("/") + what + QStringLiteral(".csv");
+    const double delimited = Time(session, ui, OutputType::DelimitedFile, 100000, delimitedPath, load);
+    std::printf("%s: delimited file: 100000 records, %.0f records/s (goal 200000)\n", what,
+                delimited);
 }
 
 } // namespace
@@ -92,13 +132,18 @@ int main(int argc, char** argv)
                          {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QStringLiteral("Record Date")}},
                         names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
-    const QString textPath = out.filePath(QStringLiteral("records.txt"));
-    const double text = Time(session, ui, OutputType::TextFile, 10000, textPath);
-    std::printf("text file, Default_dat.rpt: 10000 records, %.0f records/s (goal 20000), %lld bytes\n",
-                text, static_cast<long long>(QFileInfo(textPath).size()));
-    const QString delimitedPath = out.filePath(QStringLiteral("records.csv"));
-    const double delimited = Time(session, ui, OutputType::DelimitedFile, 100000, delimitedPath);
-    std::printf("delimited file: 100000 records, %.0f records/s (goal 200000), %lld bytes\n",
-                delimited, static_cast<long long>(QFileInfo(delimitedPath).size()));
+    const QList<RecordTables> prepared = Prepared();
+    Report("from memory", session, ui, out.path(), [&](qint32 id) {
+        session.Tables = prepared[id % prepared.size()];
+        return true;
+    });
+
+    if (!MakeDatabase(session, out.filePath(QStringLiteral("records.fdb")), 100000)) {
+        std::fprintf(stderr, "could not make the database\n");
+        return 1;
+    }
+    Report("from the database", session, ui, out.path(), [&](qint32 id) {
+        return session.Database.RecordCursor.Seek(id) && ReadResumes(session);
+    });
     return 0;
 }
