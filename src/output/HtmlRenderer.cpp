@@ -24,8 +24,8 @@ BlockOutcome RenderBlock(Session& session, const QString& block, QIODevice& out)
         return BlockOutcome::Stopped;
     }
     for (;;) {
-        const MarkerValue spec = EvaluateMarker(session, split.spec, ValueStyle::Html);
-        int lastA = spec.a;
+        const MarkerValue lineSpec = EvaluateMarker(session, split.lineSpec, ValueStyle::Html);
+        int lastA = lineSpec.a;
         QString text;
         qsizetype pos = 0;
         const QString& content = split.content;
@@ -48,7 +48,7 @@ BlockOutcome RenderBlock(Session& session, const QString& block, QIODevice& out)
             lastA = value.a;
             pos = close + 1;
         }
-        if (LineIsShown(spec, session.Tables)) {
+        if (LineIsShown(lineSpec, session.Tables)) {
             const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
             if (out.write(bytes) != bytes.size()) {
                 ui.MessageBox(QStringLiteral("Error processing HTML line: ") + out.errorString(),

@@ -172,12 +172,12 @@ MarkerValue EvaluateMarker(Session& session, const QString& markerText, ValueSty
     return result;
 }
 
-bool LineIsShown(const MarkerValue& spec, const RecordTables& tables)
+bool LineIsShown(const MarkerValue& lineSpec, const RecordTables& tables)
 {
-    if ((spec.b != 0 || spec.a < 2) && spec.text.isEmpty() && spec.a != 0)
+    if ((lineSpec.b != 0 || lineSpec.a < 2) && lineSpec.text.isEmpty() && lineSpec.a != 0)
         return false;
-    if (spec.b == 0 && spec.a >= 2) {
-        if (spec.a >= RecordTables::kTables || tables.RowCount[spec.a] == 0)
+    if (lineSpec.b == 0 && lineSpec.a >= 2) {
+        if (lineSpec.a >= RecordTables::kTables || tables.RowCount[lineSpec.a] == 0)
             return false;
     }
     return true;

@@ -36,8 +36,8 @@ bool IsFieldSelected(const OutputState& state, const QString& key);
 // or are numbers, come back unchanged.
 QString ReformatDate(Session& session, const QString& value, int a);
 
-// Whether a line with this evaluated specification is shown.
-bool LineIsShown(const MarkerValue& spec, const RecordTables& tables);
+// Whether a line with this evaluated line specification is shown.
+bool LineIsShown(const MarkerValue& lineSpec, const RecordTables& tables);
 
 // HTML text for an inserted value: <, >, & and " escaped, CR LF as "<BR>".
 QString HtmlValue(const QString& value);

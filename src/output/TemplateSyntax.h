@@ -17,12 +17,12 @@ QStringList CutBlocks(const QString& body, BlockStyle style);
 // The lines of a block (split at CR; the LF after it is dropped).
 QStringList BlockLines(const QString& block);
 
-// A line (or an HTML block) split into its content and its specification:
+// A line (or an HTML block) split into its content and its line specification:
 // the text between a final "{...}", else its last 9 characters, else
 // "00.00.000". ok is false for a final "}" without a "{".
 struct LineSpec {
     QString content;
-    QString spec;
+    QString lineSpec;
     bool ok = true;
 };
 LineSpec SplitLineSpec(const QString& line);

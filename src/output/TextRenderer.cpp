@@ -108,13 +108,13 @@ BlockOutcome RenderLine(Session& session, const QString& line, int* lastA)
         ui.MessageBox(QStringLiteral("Error processing text line: "), MessageIcon::Exclamation);
         return BlockOutcome::Failed;
     }
-    const MarkerValue spec = EvaluateMarker(session, split.spec);
-    *lastA = spec.a;
+    const MarkerValue lineSpec = EvaluateMarker(session, split.lineSpec);
+    *lastA = lineSpec.a;
     auto unmatchedBar = [&] {
         ui.MessageBox(QStringLiteral("Unmatched | in report template"), MessageIcon::Exclamation);
         return BlockOutcome::Failed;
     };
-    if (!LineIsShown(spec, session.Tables)) {
+    if (!LineIsShown(lineSpec, session.Tables)) {
         const PassResult measure = RunPass(session, split.content, 1, nullptr);
         if (!measure.ok)
             return unmatchedBar();
@@ -122,7 +122,7 @@ BlockOutcome RenderLine(Session& session, const QString& line, int* lastA)
             *lastA = measure.lastA;
         return BlockOutcome::Rendered;
     }
-    const bool aligned = spec.c & (MarkerFlag::RightAlign | MarkerFlag::Centre);
+    const bool aligned = lineSpec.c & (MarkerFlag::RightAlign | MarkerFlag::Centre);
     for (int k = 1;; ++k) {
         const qsizetype lineStart = out.size();
         if (aligned) {
@@ -131,7 +131,7 @@ BlockOutcome RenderLine(Session& session, const QString& line, int* lastA)
                 return unmatchedBar();
             if (measure.width > 0) {
                 const int room = kLineWidth - measure.width;
-                const int lead = (spec.c & MarkerFlag::RightAlign)
+                const int lead = (lineSpec.c & MarkerFlag::RightAlign)
                                      ? room
                                      : static_cast<int>(RoundHalfEven(room / 2.0));
                 Blanks(&out, lead);

@@ -149,8 +149,8 @@ TEST_F(MarkerEvaluatorTest, HtmlValuesAreEscapedButLeadInsAreNot)
 
 TEST_F(MarkerEvaluatorTest, LineCondition)
 {
-    auto shown = [&](const QString& spec) {
-        return LineIsShown(EvaluateMarker(session, spec), session.Tables);
+    auto shown = [&](const QString& lineSpec) {
+        return LineIsShown(EvaluateMarker(session, lineSpec), session.Tables);
     };
     EXPECT_TRUE(shown(QStringLiteral("00.00.000")));
     EXPECT_TRUE(shown(QStringLiteral("01.01.000")));

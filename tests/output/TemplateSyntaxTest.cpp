@@ -52,20 +52,20 @@ TEST(SplitLineSpec, BracedNineCharacterAndDefaultSpecifications)
     LineSpec s = SplitLineSpec(QStringLiteral("Name: |1.1.000|{01.01.008}"));
     EXPECT_TRUE(s.ok);
     EXPECT_EQ(s.content, QStringLiteral("Name: |1.1.000|"));
-    EXPECT_EQ(s.spec, QStringLiteral("01.01.008"));
+    EXPECT_EQ(s.lineSpec, QStringLiteral("01.01.008"));
 
     // The last "{" counts: braces in the content stay content.
     s = SplitLineSpec(QStringLiteral("a { b } c{2.0.0}"));
     EXPECT_EQ(s.content, QStringLiteral("a { b } c"));
-    EXPECT_EQ(s.spec, QStringLiteral("2.0.0"));
+    EXPECT_EQ(s.lineSpec, QStringLiteral("2.0.0"));
 
     s = SplitLineSpec(QStringLiteral("Name: |1.1.000|00.00.000"));
     EXPECT_EQ(s.content, QStringLiteral("Name: |1.1.000|"));
-    EXPECT_EQ(s.spec, QStringLiteral("00.00.000"));
+    EXPECT_EQ(s.lineSpec, QStringLiteral("00.00.000"));
 
     s = SplitLineSpec(QStringLiteral("short"));
     EXPECT_EQ(s.content, QStringLiteral("short"));
-    EXPECT_EQ(s.spec, QStringLiteral("00.00.000"));
+    EXPECT_EQ(s.lineSpec, QStringLiteral("00.00.000"));
 
     s = SplitLineSpec(QStringLiteral("no opening brace}"));
     EXPECT_FALSE(s.ok);
