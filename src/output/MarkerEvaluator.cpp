@@ -96,7 +96,7 @@ bool IsFieldSelected(const OutputState& state, const QString& key)
 
 QString ReformatDate(Session& session, const QString& value, int a)
 {
-    if (value.isEmpty() || !session.Output.DateFilter.MayBeDate(session.RegionalSettings, value))
+    if (value.isEmpty())
         return value;
     const Regional& regional = session.RegionalSettings;
     const auto date = regional.ParseDate(value);

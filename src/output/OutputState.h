@@ -1,6 +1,5 @@
 #pragma once
 
-#include "output/DateWords.h"
 #include "output/OutputFieldList.h"
 #include "output/TemplateList.h"
 #include "output/Wrapping.h"
@@ -31,6 +30,4 @@ struct OutputState {
     QStringList TemplateLines;
     // The text an on-screen output run produced for the output viewer.
     QString ViewerText;
-    // Rules out values that cannot be dates before the date parser runs.
-    DateWords DateFilter;
 };

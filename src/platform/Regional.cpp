@@ -86,10 +86,41 @@ bool Regional::IsDayName(const QString& word) const
     return m_dayNames.contains(word.toCaseFolded());
 }
 
+bool Regional::MayBeDate(const QString& text) const
+{
+    // Every date form holds a day and a year in digits, only the characters
+    // dates and times are written with, and no word but a month or day name,
+    // a time's am/pm or ISO's T and Z.
+    static const QSet<QString> timeWords = {QStringLiteral("am"), QStringLiteral("pm"),
+                                            QStringLiteral("a"),  QStringLiteral("p"),
+                                            QStringLiteral("m"),  QStringLiteral("t"),
+                                            QStringLiteral("z")};
+    bool digit = false;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c.isLetter()) {
+            qsizetype j = i;
+            while (j < text.size() && text[j].isLetter())
+                ++j;
+            const QString word = text.mid(i, j - i).toCaseFolded();
+            if (!timeWords.contains(word) && !m_months.contains(word) && !m_dayNames.contains(word))
+                return false;
+            i = j;
+            continue;
+        }
+        if (c.isDigit())
+            digit = true;
+        else if (!c.isSpace() && !QStringLiteral("/-.,:+").contains(c))
+            return false;
+        ++i;
+    }
+    return digit;
+}
+
 std::optional<QDate> Regional::ParseDate(const QString& input) const
 {
     QString text = input.trimmed();
-    if (text.isEmpty())
+    if (!MayBeDate(text))
         return std::nullopt;
 
     static const QRegularExpression iso(

@@ -35,6 +35,8 @@ public:
 private:
     enum class Order { MonthDayYear, DayMonthYear, YearMonthDay };
 
+    // A quick test that rules out most texts before any pattern runs.
+    bool MayBeDate(const QString& text) const;
     int MonthFromName(const QString& word) const;
     bool IsDayName(const QString& word) const;
 
