@@ -29,5 +29,3 @@ struct OutputState;
 QStringList FillOutputFieldList(OutputState& state, const QList<RecordLevelField>& recordFields,
                                 const QString& fieldNamesList);
 
-// The names of a field-names list, read as the field choosers read it.
-QStringList SplitFieldNamesList(const QString& fieldNamesList);

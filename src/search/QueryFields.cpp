@@ -1,5 +1,6 @@
 #include "search/QueryFields.h"
 
+#include "database/FieldNamesList.h"
 #include "search/QuickFind.h"
 
 QStringList QueryFieldList(const FormConfig& config, const QString& currentFieldNames)
@@ -7,7 +8,7 @@ QStringList QueryFieldList(const FormConfig& config, const QString& currentField
     QStringList list;
     for (const RecordField& field : config.RecordFieldList)
         list.append(field.DisplayName);
-    list.append(SearchableFieldNames(currentFieldNames));
+    list.append(SplitFieldNamesList(currentFieldNames));
     return list;
 }
 

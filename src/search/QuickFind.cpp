@@ -6,21 +6,6 @@ namespace {
 const QString kQuote = QStringLiteral("\"");
 }
 
-QStringList SearchableFieldNames(const QString& currentFieldNames)
-{
-    QStringList names;
-    QString rest = currentFieldNames;
-    qsizetype p = rest.indexOf(QLatin1Char('\r'));
-    while (p >= 0) {
-        // At least two characters before the carriage return.
-        if (p >= 2)
-            names.append(rest.left(p));
-        rest = rest.mid(p + 2);
-        p = rest.indexOf(QLatin1Char('\r'));
-    }
-    return names;
-}
-
 QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QString& qualifiedName,
                                          const QString& pattern, const ColumnKindLookup& formsColumns,
                                          const Regional& regional, const QString& resultPath)

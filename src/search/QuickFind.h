@@ -14,11 +14,6 @@ struct QuickFindEntry {
     bool operator==(const QuickFindEntry&) const = default;
 };
 
-// The names of the database's field-name list (each ended by carriage
-// return and line feed) that the search lists offer: names of at least two
-// characters, in order; text after the last carriage return is ignored.
-QStringList SearchableFieldNames(const QString& currentFieldNames);
-
 // The criteria Find and Clear Search build from the chosen entry.
 struct QuickFindCriteria {
     bool fieldFound = false; // false: "Field not found", nothing else is set

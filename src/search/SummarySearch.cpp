@@ -1,8 +1,7 @@
 #include "search/SummarySearch.h"
 
-#include "output/OutputFieldList.h"
-
 #include "app/Session.h"
+#include "database/FieldNamesList.h"
 #include "database/RecordReader.h"
 #include "output/OutputFieldList.h"
 #include "platform/SchemaLines.h"
@@ -173,7 +172,7 @@ bool FillQuickFindCombo(Session& session)
         outputFields.append({fields[i].QualifiedName, session.Config.ParsedEntry.DataLocation,
                              fields[i].DisplayName});
     }
-    for (const QString& name : SearchableFieldNames(session.Database.CurrentFieldNames))
+    for (const QString& name : SplitFieldNamesList(session.Database.CurrentFieldNames))
         st.QuickFindEntries.append({name, -1});
     FillOutputFieldList(session.Output, outputFields, session.Database.CurrentFieldNames);
     if (!st.QuickFindEntries.isEmpty())

@@ -170,13 +170,4 @@ TEST_F(QuickFindTest, CancelInterruptsTheRunningStatement)
     EXPECT_EQ(full.count, ResultNames(result).size());
 }
 
-TEST(SearchableFieldNames, SplitAtLineBreaksKeepingNamesOfTwoOrMore)
-{
-    EXPECT_EQ(SearchableFieldNames(QStringLiteral("\r\nEmail\r\nQ\r\nAge\r\ntail")),
-              (QStringList{"Email", "Age"}));
-    EXPECT_TRUE(SearchableFieldNames(QStringLiteral("\r\n")).isEmpty());
-    EXPECT_TRUE(SearchableFieldNames(QString()).isEmpty());
-    EXPECT_EQ(SearchableFieldNames(QStringLiteral("ab\r\n")), QStringList{"ab"});
-}
-
 } // namespace
