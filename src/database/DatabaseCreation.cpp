@@ -11,7 +11,6 @@
 
 namespace {
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
 
 // The SQL of one record table, from its description in the schema lines.
 std::vector<std::string> RecordTableStatements(int description)
@@ -20,7 +19,7 @@ std::vector<std::string> RecordTableStatements(int description)
     const SchemaLine table = ParseSchemaLine(SchemaLineText(header));
     if (table.name.isEmpty() || table.size < 1)
         throw std::runtime_error(
-            Utf8(QStringLiteral("Schema line %1 describes no table").arg(header)));
+            QStringLiteral("Schema line %1 describes no table").arg(header).toStdString());
     const bool linked = table.type != kMasterTable;
 
     QStringList columns;
@@ -33,7 +32,7 @@ std::vector<std::string> RecordTableStatements(int description)
             // The first field is the record table's auto-numbered key.
             if (field.type != kLongColumn)
                 throw std::runtime_error(
-                    Utf8(QStringLiteral("Key field %1 is not a Long field").arg(field.name)));
+                    QStringLiteral("Key field %1 is not a Long field").arg(field.name).toStdString());
             columns.append(name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT"));
             continue;
         }
@@ -55,7 +54,7 @@ std::vector<std::string> RecordTableStatements(int description)
     }
     std::vector<std::string> statements;
     statements.push_back("CREATE TABLE " + QuotedName(table.name) + " (" +
-                         Utf8(columns.join(QStringLiteral(", "))) + ")");
+                         columns.join(QStringLiteral(", ")).toStdString() + ")");
     if (linked)
         statements.push_back("CREATE INDEX \"FormID\" ON " + QuotedName(table.name) +
                              " (\"FormID\")");
@@ -104,8 +103,8 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
         };
         SQLite::Statement insert(db, "INSERT INTO \"Info\" (\"Key\", \"Value\") VALUES (?, ?)");
         for (const auto& row : rows) {
-            insert.bind(1, Utf8(row[0]));
-            insert.bind(2, Utf8(row[1]));
+            insert.bind(1, row[0].toStdString());
+            insert.bind(2, row[1].toStdString());
             insert.exec();
             insert.reset();
         }

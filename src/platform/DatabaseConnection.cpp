@@ -9,7 +9,6 @@
 
 namespace {
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
 
 } // namespace
 
@@ -43,7 +42,7 @@ DatabaseConnection::DatabaseConnection(const QString& path)
 }
 
 DatabaseConnection::DatabaseConnection(const QString& path, Created)
-    : m_path(path), m_db(Utf8(path), kOpenFlags, kBusyTimeoutMs)
+    : m_path(path), m_db(path.toStdString(), kOpenFlags, kBusyTimeoutMs)
 {
     Configure();
 }
@@ -67,10 +66,10 @@ std::unique_ptr<DatabaseConnection> DatabaseConnection::CreateFile(const QString
     // that appears between a check and the creation, is never touched.
     QFile file(path);
     if (QFileInfo::exists(path))
-        throw std::runtime_error(Utf8(QStringLiteral("Database '%1' already exists.").arg(path)));
+        throw std::runtime_error(QStringLiteral("Database '%1' already exists.").arg(path).toStdString());
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         throw std::runtime_error(
-            Utf8(QStringLiteral("Cannot create '%1': %2").arg(path, file.errorString())));
+            QStringLiteral("Cannot create '%1': %2").arg(path, file.errorString()).toStdString());
     file.close();
     return std::unique_ptr<DatabaseConnection>(new DatabaseConnection(path, Created{}));
 }
@@ -102,7 +101,7 @@ const TableLayout& DatabaseConnection::Layout(const QString& table)
         layout.push_back(column);
     }
     if (layout.empty())
-        throw std::runtime_error(Utf8(QStringLiteral("no such table: %1").arg(table)));
+        throw std::runtime_error(QStringLiteral("no such table: %1").arg(table).toStdString());
     return m_layouts.emplace(table, std::move(layout)).first->second;
 }
 
@@ -124,5 +123,5 @@ std::string QuotedName(const QString& name)
 {
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return Utf8(QLatin1Char('"') + quoted + QLatin1Char('"'));
+    return (QLatin1Char('"') + quoted + QLatin1Char('"')).toStdString();
 }

@@ -19,11 +19,6 @@ int YieldDuringSearch(void* user)
     return ui.CancelRequested() ? 1 : 0; // non-zero interrupts the statement
 }
 
-std::string Utf8(const QString& text)
-{
-    return text.toStdString();
-}
-
 void Bind(SQLite::Statement& statement, const QVariantList& values)
 {
     for (int i = 0; i < values.size(); ++i) {
@@ -33,7 +28,7 @@ void Bind(SQLite::Statement& statement, const QVariantList& values)
         else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
             statement.bind(i + 1, static_cast<int64_t>(v.toLongLong()));
         else
-            statement.bind(i + 1, Utf8(v.toString()));
+            statement.bind(i + 1, v.toString().toStdString());
     }
 }
 
@@ -44,14 +39,14 @@ void CreateResultFile(SQLite::Database& source, const QString& resultPath)
     if (QFile::exists(resultPath)) {
         QFile file(resultPath);
         if (!file.remove())
-            throw std::runtime_error(Utf8(resultPath + QStringLiteral(": ") + file.errorString()));
+            throw std::runtime_error((resultPath + QStringLiteral(": ") + file.errorString()).toStdString());
     }
     SQLite::Statement schema(source,
                              "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = 'Forms'");
     if (!schema.executeStep())
         throw std::runtime_error("no such table: Forms");
     const std::string createForms = schema.getColumn(0).getString();
-    SQLite::Database result(Utf8(resultPath), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    SQLite::Database result(resultPath.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     result.exec(createForms);
 }
 
@@ -62,7 +57,7 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
 {
     SearchRunResult run;
     try {
-        SQLite::Database db(Utf8(databasePath), SQLite::OPEN_READWRITE);
+        SQLite::Database db(databasePath.toStdString(), SQLite::OPEN_READWRITE);
         db.setBusyTimeout(2000);
         const char* registerError = nullptr;
         if (!RegisterSearchFunctions(db.getHandle(), &registerError))
@@ -70,12 +65,12 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
         CreateResultFile(db, resultPath);
 
         SQLite::Statement attach(db, "ATTACH DATABASE ? AS result");
-        attach.bind(1, Utf8(resultPath));
+        attach.bind(1, resultPath.toStdString());
         attach.exec();
 
-        SQLite::Statement copy(db, Utf8(QStringLiteral("INSERT INTO result.Forms SELECT * FROM main.Forms "
+        SQLite::Statement copy(db, (QStringLiteral("INSERT INTO result.Forms SELECT * FROM main.Forms "
                                                        "AS Forms WHERE ") +
-                                        condition.where + QStringLiteral(" ORDER BY Forms.FormID")));
+                                        condition.where + QStringLiteral(" ORDER BY Forms.FormID")).toStdString());
         Bind(copy, condition.values);
         sqlite3_progress_handler(db.getHandle(), kStepsBetweenYields, YieldDuringSearch, &ui);
         try {
@@ -100,7 +95,7 @@ std::vector<qint64> ResultFormIds(const QString& resultPath, QString* error)
 {
     std::vector<qint64> ids;
     try {
-        SQLite::Database db(Utf8(resultPath), SQLite::OPEN_READONLY);
+        SQLite::Database db(resultPath.toStdString(), SQLite::OPEN_READONLY);
         SQLite::Statement query(db, "SELECT FormID FROM Forms ORDER BY FormID");
         while (query.executeStep())
             ids.push_back(query.getColumn(0).getInt64());
