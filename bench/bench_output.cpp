@@ -38,10 +38,11 @@ void FillRecord(RecordTables& t, qint32 id)
     for (int f = 0; f < kFields; ++f) {
         t.CurrentRow[2] = static_cast<qint16>(f);
         t.PutArrayElement(2, 1, QStringLiteral("Field%1").arg(f));
-        t.PutArrayElement(2, 2, f == 3 ? QStringLiteral("A longer answer that goes on for a while, "
-                                                        "so that it has to wrap over more than one "
-                                                        "line of the eighty-column layout.")
-                                       : QStringLiteral("value %1 of record %2").arg(f).arg(id));
+        t.PutArrayElement(2, 2,
+                          f == 3 ? QStringLiteral("A longer answer that goes on for a while, "
+                                                  "so that it has to wrap over more than one "
+                                                  "line of the eighty-column layout.")
+                                 : QStringLiteral("value %1 of record %2").arg(f).arg(id));
     }
     t.CurrentRow[2] = 0;
 }
@@ -107,7 +108,8 @@ void Report(const char* what, Session& session, ConsoleUi& ui, const QString& fo
     std::printf("%s: text file, Default_dat.rpt: 10000 records, %.0f records/s (goal 20000)\n",
                 what, text);
     const QString delimitedPath = folder + QStringLiteral("/") + what + QStringLiteral(".csv");
-    const double delimited = Time(session, ui, OutputType::DelimitedFile, 100000, delimitedPath, load);
+    const double delimited =
+        Time(session, ui, OutputType::DelimitedFile, 100000, delimitedPath, load);
     std::printf("%s: delimited file: 100000 records, %.0f records/s (goal 200000)\n", what,
                 delimited);
 }
@@ -117,8 +119,9 @@ void Report(const char* what, Session& session, ConsoleUi& ui, const QString& fo
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString program = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                     : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin"));
+    const QString program =
+        argc > 1 ? QString::fromLocal8Bit(argv[1])
+                 : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin"));
     QTemporaryDir out;
     ConsoleUi ui(true);
     Session session(ui, ProgramFolders(QDir::cleanPath(program), out.path()),
@@ -126,11 +129,12 @@ int main(int argc, char** argv)
     QStringList names;
     for (int f = 0; f < kFields; ++f)
         names.append(QStringLiteral("Field%1").arg(f));
-    FillOutputFieldList(session.Output,
-                        {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
-                         {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")},
-                         {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QStringLiteral("Record Date")}},
-                        names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    FillOutputFieldList(
+        session.Output,
+        {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
+         {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")},
+         {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QStringLiteral("Record Date")}},
+        names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
     const QList<RecordTables> prepared = Prepared();
     Report("from memory", session, ui, out.path(), [&](qint32 id) {

@@ -22,21 +22,30 @@
 namespace {
 
 constexpr int kFields = 10;
-const char* const kNames[kFields] = {"Name", "E-mail", "Phone", "Street", "City",
-                                     "Country", "Age", "Product", "Rating", "Comments"};
+const char* const kNames[kFields] = {"Name",    "E-mail", "Phone",   "Street", "City",
+                                     "Country", "Age",    "Product", "Rating", "Comments"};
 
 QByteArray Value(int record, int field)
 {
     switch (field) {
-    case 0: return "Person+" + QByteArray::number(record);
-    case 1: return "person" + QByteArray::number(record) + "%40example.org";
-    case 2: return "%2B44+20+7946+" + QByteArray::number(record % 10000);
-    case 3: return QByteArray::number(record % 300) + "+High+Street";
-    case 4: return record % 2 ? "London" : "Z%FCrich";
-    case 5: return "United+Kingdom";
-    case 6: return QByteArray::number(18 + record % 60);
-    case 7: return "Widget+" + QByteArray::number(record % 12);
-    case 8: return QByteArray::number(record % 5 + 1);
+    case 0:
+        return "Person+" + QByteArray::number(record);
+    case 1:
+        return "person" + QByteArray::number(record) + "%40example.org";
+    case 2:
+        return "%2B44+20+7946+" + QByteArray::number(record % 10000);
+    case 3:
+        return QByteArray::number(record % 300) + "+High+Street";
+    case 4:
+        return record % 2 ? "London" : "Z%FCrich";
+    case 5:
+        return "United+Kingdom";
+    case 6:
+        return QByteArray::number(18 + record % 60);
+    case 7:
+        return "Widget+" + QByteArray::number(record % 12);
+    case 8:
+        return QByteArray::number(record % 5 + 1);
     default:
         return record % 3 ? QByteArray("Fine+service%2C+thanks.")
                           : QByteArray("First+line%0D%0ASecond+line%0D%0AThird+line");
@@ -83,7 +92,8 @@ double ImportSeconds(const QString& folder, const QString& db, const QString& fi
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("  %s\n", ui.StatusText().toUtf8().constData());
     if (outcome.failed)
-        std::printf("  import reported errors: %s\n", ui.MessageTexts().join(" | ").toUtf8().constData());
+        std::printf("  import reported errors: %s\n",
+                    ui.MessageTexts().join(" | ").toUtf8().constData());
     return seconds;
 }
 
@@ -98,7 +108,8 @@ double FloorSeconds(const QString& db, int records)
     SQLite::Transaction transaction(d);
     SQLite::Statement form(d, "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date, File_Name) "
                               "VALUES (?, '', '2024-03-05', '/tmp/responses.txt')");
-    SQLite::Statement data(d, "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+    SQLite::Statement data(d,
+                           "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
     for (int r = 0; r < records; ++r) {
         const QByteArray name = "Person " + QByteArray::number(r);
         form.bind(1, name.constData());

@@ -40,18 +40,23 @@ void Generate(const QString& path, int records)
     SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db.exec("PRAGMA journal_mode = OFF");
     db.exec("PRAGMA synchronous = OFF");
-    db.exec("CREATE TABLE \"Forms\" (\"FormID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Form_Name\" MEMO_TEXT, "
+    db.exec("CREATE TABLE \"Forms\" (\"FormID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Form_Name\" "
+            "MEMO_TEXT, "
             "\"Form_Notes\" MEMO_TEXT, \"Form_Date\" DATE_TEXT, \"File_Name\" TEXT(255))");
-    db.exec("CREATE TABLE \"Data\" (\"DataID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Field_Name\" TEXT(255), "
+    db.exec("CREATE TABLE \"Data\" (\"DataID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Field_Name\" "
+            "TEXT(255), "
             "\"Field_Value\" MEMO_TEXT, \"FormID\" INTEGER, CONSTRAINT \"FormToData\" FOREIGN KEY "
             "(\"FormID\") REFERENCES \"Forms\" (\"FormID\") ON DELETE CASCADE)");
-    db.exec("CREATE TABLE \"Info\" (\"KeyID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Key\" MEMO_TEXT, "
-            "\"Value\" MEMO_TEXT)");
+    db.exec(
+        "CREATE TABLE \"Info\" (\"KeyID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Key\" MEMO_TEXT, "
+        "\"Value\" MEMO_TEXT)");
     std::mt19937 rng(42);
     SQLite::Transaction transaction(db);
-    SQLite::Statement form(db, "INSERT INTO Forms (FormID, Form_Name, Form_Notes, Form_Date, File_Name) "
-                               "VALUES (?, ?, '', '2024-01-01', 'bench.txt')");
-    SQLite::Statement data(db, "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+    SQLite::Statement form(
+        db, "INSERT INTO Forms (FormID, Form_Name, Form_Notes, Form_Date, File_Name) "
+            "VALUES (?, ?, '', '2024-01-01', 'bench.txt')");
+    SQLite::Statement data(db,
+                           "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
     for (int r = 1; r <= records; ++r) {
         form.bind(1, r);
         form.bind(2, RandomWord(rng, 12));
@@ -126,7 +131,8 @@ std::optional<SearchValueKind> FormsColumns(const QString& column)
     return SearchValueKind::Text;
 }
 
-QueryRow Row(const QString& field, const QString& op, const QString& value, const QString& connector)
+QueryRow Row(const QString& field, const QString& op, const QString& value,
+             const QString& connector)
 {
     QueryRow row;
     const bool record = field.startsWith(QLatin1String("Forms."));
@@ -169,37 +175,43 @@ int main(int argc, char* argv[])
     const Regional regional(QLocale::c());
 
     // Warm the file cache so neither side pays for the first read.
-    RunShell(database, result, QStringLiteral("FormID IN (SELECT FormID FROM Data WHERE Field_Value = 'none')"));
+    RunShell(database, result,
+             QStringLiteral("FormID IN (SELECT FormID FROM Data WHERE Field_Value = 'none')"));
 
     const QuickFindCriteria name = BuildQuickFindCriteria(
-        {QStringLiteral("Record Name"), 1}, QStringLiteral("Forms.Form_Name"), QStringLiteral("*abc*"),
-        FormsColumns, regional, result);
+        {QStringLiteral("Record Name"), 1}, QStringLiteral("Forms.Form_Name"),
+        QStringLiteral("*abc*"), FormsColumns, regional, result);
     Report("Quick Find record name *abc*", RunOurs(database, result, name.condition),
            RunShell(database, result, QStringLiteral("Forms.Form_Name LIKE '%abc%'")));
 
-    const QuickFindCriteria field = BuildQuickFindCriteria({QStringLiteral("Field3"), -1}, QString(),
-                                                           QStringLiteral("*x*"), FormsColumns, regional, result);
+    const QuickFindCriteria field =
+        BuildQuickFindCriteria({QStringLiteral("Field3"), -1}, QString(), QStringLiteral("*x*"),
+                               FormsColumns, regional, result);
     Report("Quick Find field Field3 *x*", RunOurs(database, result, field.condition),
            RunShell(database, result,
-                    QStringLiteral("Forms.FormID IN (SELECT FormID FROM Data WHERE Field_Name = 'Field3' "
-                                   "AND Field_Value LIKE '%x%')")));
+                    QStringLiteral(
+                        "Forms.FormID IN (SELECT FormID FROM Data WHERE Field_Name = 'Field3' "
+                        "AND Field_Value LIKE '%x%')")));
 
-    const QueryGrid grid{Row(QStringLiteral("Forms.Form_Name"), QStringLiteral("LIKE"), QStringLiteral("*abc*"),
-                             QStringLiteral("OR")),
-                         Row(QStringLiteral("Field3"), QStringLiteral("LIKE"), QStringLiteral("*xy*"),
-                             QStringLiteral("AND")),
+    const QueryGrid grid{Row(QStringLiteral("Forms.Form_Name"), QStringLiteral("LIKE"),
+                             QStringLiteral("*abc*"), QStringLiteral("OR")),
+                         Row(QStringLiteral("Field3"), QStringLiteral("LIKE"),
+                             QStringLiteral("*xy*"), QStringLiteral("AND")),
                          Row(QStringLiteral("Field5"), QStringLiteral(">="), QStringLiteral("M"),
                              QStringLiteral("END"))};
-    const BuiltQuery query = BuildQuery(grid, kShownQueryColumns, ui, regional, FormsColumns, result);
+    const BuiltQuery query =
+        BuildQuery(grid, kShownQueryColumns, ui, regional, FormsColumns, result);
     if (query.outcome != BuiltQuery::Outcome::Ready) {
-        std::fprintf(stderr, "query rejected: %s\n", qPrintable(ui.MessageTexts().join(QLatin1Char(' '))));
+        std::fprintf(stderr, "query rejected: %s\n",
+                     qPrintable(ui.MessageTexts().join(QLatin1Char(' '))));
         return 1;
     }
     Report("Query Builder: name OR (Field3 AND Field5)", RunOurs(database, result, query.condition),
            RunShell(database, result,
-                    QStringLiteral("(Forms.Form_Name LIKE '%abc%' OR (Forms.FormID IN (SELECT FormID FROM "
-                                   "Data WHERE Field_Name = 'Field3' AND Field_Value LIKE '%xy%') AND "
-                                   "Forms.FormID IN (SELECT FormID FROM Data WHERE Field_Name = 'Field5' "
-                                   "AND Field_Value >= 'M' COLLATE NOCASE)))")));
+                    QStringLiteral(
+                        "(Forms.Form_Name LIKE '%abc%' OR (Forms.FormID IN (SELECT FormID FROM "
+                        "Data WHERE Field_Name = 'Field3' AND Field_Value LIKE '%xy%') AND "
+                        "Forms.FormID IN (SELECT FormID FROM Data WHERE Field_Name = 'Field5' "
+                        "AND Field_Value >= 'M' COLLATE NOCASE)))")));
     return 0;
 }

@@ -47,7 +47,8 @@ bool MakeDatabase(const QString& path, int records)
     SQLite::Transaction transaction(db);
     SQLite::Statement form(db, "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date, File_Name) "
                                "VALUES (?, ?, ?, ?)");
-    SQLite::Statement field(db, "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+    SQLite::Statement field(db,
+                            "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
     for (int i = 1; i <= records; ++i) {
         form.bind(1, "Person " + std::to_string(i));
         form.bind(2, i % 7 == 0 ? "call back" : "");
@@ -76,8 +77,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    const QString path = QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/summary_%1.fdb").arg(records);
+    const QString path =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/summary_%1.fdb").arg(records);
     if (!QFileInfo::exists(path)) {
         std::printf("making %d records in %s ...\n", records, qPrintable(path));
         QElapsedTimer make;
@@ -99,10 +100,12 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     timer.start();
     if (!OpenResumeDatabase(session, path)) {
-        std::fprintf(stderr, "open failed: %s\n", qPrintable(ui.MessageTexts().join(QLatin1Char('|'))));
+        std::fprintf(stderr, "open failed: %s\n",
+                     qPrintable(ui.MessageTexts().join(QLatin1Char('|'))));
         return 1;
     }
-    model.SetSource(&session.Database.CurrentDatabase->Db(), &session.Database.SummaryRecords.Ids());
+    model.SetSource(&session.Database.CurrentDatabase->Db(),
+                    &session.Database.SummaryRecords.Ids());
     // What a summary window shows first: its top rows.
     QString first;
     for (int row = 0; row < 40; ++row)
@@ -124,8 +127,8 @@ int main(int argc, char** argv)
                 qPrintable(lastName));
     std::printf("open to first rows: %.1f ms\n", openMs);
     std::printf("scroll to the end:  %.1f ms\n", endMs);
-    std::printf("memory: VmRSS %.1f MB (%.1f MB before opening), VmHWM %.1f MB\n", rss,
-                rssBefore, hwm);
+    std::printf("memory: VmRSS %.1f MB (%.1f MB before opening), VmHWM %.1f MB\n", rss, rssBefore,
+                hwm);
     (void)hwmBefore;
     return 0;
 }

@@ -23,17 +23,18 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
     bar->setMovable(false);
     QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
                                    QStringLiteral("&Back"), m_browser, &QTextBrowser::backward);
-    QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                      QStringLiteral("&Forward"), m_browser,
-                                      &QTextBrowser::forward);
-    bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("&Contents"),
-                   this, &HelpWindow::ShowContents);
+    QAction* forward =
+        bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("&Forward"),
+                       m_browser, &QTextBrowser::forward);
+    bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("&Contents"), this,
+                   &HelpWindow::ShowContents);
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
-    connect(m_browser, &QTextBrowser::sourceChanged, this,
-            [this] { setWindowTitle(QStringLiteral("Tallowmere Help - ") + m_browser->documentTitle()); });
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(QStringLiteral("Tallowmere Help - ") + m_browser->documentTitle());
+    });
     resize(720, 560);
 }
 

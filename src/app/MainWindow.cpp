@@ -137,7 +137,8 @@ void MainWindow::BuildMenus()
         menu->menuAction()->setObjectName(menuData.name);
         m_commands.insert(menuData.name, menu->menuAction());
         for (const MenuItem& item : menuData.items) {
-            QAction* action = item.IsSeparator() ? menu->addSeparator() : menu->addAction(item.caption);
+            QAction* action =
+                item.IsSeparator() ? menu->addSeparator() : menu->addAction(item.caption);
             action->setObjectName(item.name);
             action->setCheckable(item.checkable);
             action->setVisible(item.initiallyVisible);
@@ -236,7 +237,10 @@ void MainWindow::ConnectCommands()
     });
 }
 
-QAction* MainWindow::Command(const QString& name) const { return m_commands.value(name); }
+QAction* MainWindow::Command(const QString& name) const
+{
+    return m_commands.value(name);
+}
 
 QPrinter& MainWindow::Printer()
 {
@@ -407,7 +411,8 @@ void MainWindow::ForgetClosedWindows()
 {
     // A closed child window is deleted later; until then it only hides.
     for (QPointer<QMdiSubWindow>* child : {&m_browserSub, &m_summarySub, &m_textSub}) {
-        if (*child && (*child)->isHidden() && (*child)->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        if (*child && (*child)->isHidden() &&
+            (*child)->testAttribute(Qt::WA_WState_ExplicitShowHide))
             *child = nullptr;
     }
 }
@@ -462,12 +467,16 @@ bool MainWindow::ShowRecordWindows()
 
 BrowserWindow* MainWindow::Browser() const
 {
-    return m_browserSub && !m_browserSub->isHidden() ? qobject_cast<BrowserWindow*>(m_browserSub->widget()) : nullptr;
+    return m_browserSub && !m_browserSub->isHidden()
+               ? qobject_cast<BrowserWindow*>(m_browserSub->widget())
+               : nullptr;
 }
 
 SummaryWindow* MainWindow::Summary() const
 {
-    return m_summarySub && !m_summarySub->isHidden() ? qobject_cast<SummaryWindow*>(m_summarySub->widget()) : nullptr;
+    return m_summarySub && !m_summarySub->isHidden()
+               ? qobject_cast<SummaryWindow*>(m_summarySub->widget())
+               : nullptr;
 }
 
 void MainWindow::LoadConfiguration()
@@ -548,10 +557,8 @@ void MainWindow::DoEdit(const QString& action)
         Qt::KeyboardModifiers modifiers;
     };
     static const Keystroke keystrokes[] = {
-        {"Cut", Qt::Key_X, Qt::ControlModifier},
-        {"Copy", Qt::Key_C, Qt::ControlModifier},
-        {"Paste", Qt::Key_V, Qt::ControlModifier},
-        {"Undo", Qt::Key_Z, Qt::ControlModifier},
+        {"Cut", Qt::Key_X, Qt::ControlModifier},    {"Copy", Qt::Key_C, Qt::ControlModifier},
+        {"Paste", Qt::Key_V, Qt::ControlModifier},  {"Undo", Qt::Key_Z, Qt::ControlModifier},
         {"Delete", Qt::Key_Delete, Qt::NoModifier},
     };
     QMdiSubWindow* child = m_mdi->activeSubWindow();
@@ -592,10 +599,10 @@ void MainWindow::ShowHelpContents()
         m_help = new HelpWindow(m_session.Folders.ProgramFile(QStringLiteral("help")), this);
     m_help->setWindowFlag(Qt::Window, true);
     if (!m_help->ShowContents()) {
-        m_session.ui.MessageBox(QStringLiteral("The help pages were not found in ") +
-                                    QDir::toNativeSeparators(m_session.Folders.ProgramFile(
-                                        QStringLiteral("help"))),
-                                MessageIcon::Exclamation);
+        m_session.ui.MessageBox(
+            QStringLiteral("The help pages were not found in ") +
+                QDir::toNativeSeparators(m_session.Folders.ProgramFile(QStringLiteral("help"))),
+            MessageIcon::Exclamation);
         m_help->close();
         return;
     }

@@ -5,8 +5,14 @@
 // The program's name, title line and version as the About window and the
 // command line show them.
 namespace ProgramInfo {
-inline QString Name() { return QStringLiteral("Tallowmere"); }
-inline QString TitleLine() { return QStringLiteral("A database for HTML form responses"); }
+inline QString Name()
+{
+    return QStringLiteral("Tallowmere");
+}
+inline QString TitleLine()
+{
+    return QStringLiteral("A database for HTML form responses");
+}
 inline QString Version()
 {
     return QStringLiteral("%1.%2.%3")

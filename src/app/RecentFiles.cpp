@@ -7,15 +7,18 @@ namespace {
 
 const QString kGroup = QStringLiteral("Recent Files");
 
-QString KeyName(int i) { return QStringLiteral("RecentFile") + QString::number(i); }
+QString KeyName(int i)
+{
+    return QStringLiteral("RecentFile") + QString::number(i);
+}
 
 // Errors of the per-user store are not reported: a failed write simply
 // leaves the list as it was.
 std::unique_ptr<QSettings> OpenGroup()
 {
-    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Tallowmere"),
-                                             QStringLiteral("Tallowmere"));
+    auto store =
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                    QStringLiteral("Tallowmere"), QStringLiteral("Tallowmere"));
     store->beginGroup(kGroup);
     return store;
 }

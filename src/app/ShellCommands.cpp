@@ -52,12 +52,14 @@ QList<Menu> BuildMenus()
         file.items.append(recent);
     }
 
-    Menu edit{QStringLiteral("mnuEdit"), QStringLiteral("&Edit"),
+    Menu edit{QStringLiteral("mnuEdit"),
+              QStringLiteral("&Edit"),
               {Item("mnuEUndo", "&Undo"), Item("mnuECut", "Cu&t"), Item("mnuECopy", "&Copy"),
                Item("mnuEPaste", "&Paste"), Item("mnuEDelete", "&Delete"),
                Item("mnuECopyToClipboard", "Copy &record(s) to clipboard")}};
 
-    Menu record{QStringLiteral("mnuResume"), QStringLiteral("&Record"),
+    Menu record{QStringLiteral("mnuResume"),
+                QStringLiteral("&Record"),
                 {Item("mnuRMoveFirst", "Move &First", "First"),
                  Item("mnuRMovePrevious", "Move &Previous", "Prev"),
                  Item("mnuRMoveNext", "Move &Next", "Next"),
@@ -70,26 +72,31 @@ QList<Menu> BuildMenus()
                  Item("mnuRViewResume", "&View record", "View"),
                  Item("mnuRViewSummary", "View &summary", "Browse")}};
 
-    Menu options{QStringLiteral("mnuOptions"), QStringLiteral("&Options"),
-                 {Item("mnuOToolbar", "&Toolbar"),
-                  Item("mnuOQueryBuilder", "&Search using Query Builder"),
-                  Item("mnuOPreferences", "&Preferences / Quick Tips"),
-                  Item("mnuOSelectFields", "Select summary &fields"),
-                  Item("mnuOSpellCheck", "Spell &Check"),
-                  Item("mnuOFormDesigner", "&Form Designer"),
-                  Item("mnuOArrangeSections", "&Arrange Sections")}};
+    Menu options{
+        QStringLiteral("mnuOptions"),
+        QStringLiteral("&Options"),
+        {Item("mnuOToolbar", "&Toolbar"), Item("mnuOQueryBuilder", "&Search using Query Builder"),
+         Item("mnuOPreferences", "&Preferences / Quick Tips"),
+         Item("mnuOSelectFields", "Select summary &fields"), Item("mnuOSpellCheck", "Spell &Check"),
+         Item("mnuOFormDesigner", "&Form Designer"),
+         Item("mnuOArrangeSections", "&Arrange Sections")}};
     options.items.first().checkable = true;
 
-    Menu window{QStringLiteral("mnuWindow"), QStringLiteral("&Window"),
+    Menu window{QStringLiteral("mnuWindow"),
+                QStringLiteral("&Window"),
                 {Item("mnuWCascade", "&Cascade"), Item("mnuWTile", "&Tile")}};
-    Menu help{QStringLiteral("mnuHelp"), QStringLiteral("&Help"),
+    Menu help{QStringLiteral("mnuHelp"),
+              QStringLiteral("&Help"),
               {Item("mnuHContents", "&Contents"), Item("mnuHAbout", "&About Tallowmere...")}};
     return {file, edit, record, options, window, help};
 }
 
 // Whether the button at position is a database command: every button
 // after the "OpenDB" button (position 5).
-bool NeedsDatabase(const ToolbarButton& button) { return button.position >= 6; }
+bool NeedsDatabase(const ToolbarButton& button)
+{
+    return button.position >= 6;
+}
 
 } // namespace
 
@@ -124,7 +131,10 @@ const QList<ToolbarButton>& ToolbarButtons()
     return buttons;
 }
 
-QString ToolbarButtonName(const QString& key) { return QStringLiteral("tbr") + key; }
+QString ToolbarButtonName(const QString& key)
+{
+    return QStringLiteral("tbr") + key;
+}
 
 const QList<Menu>& MainMenus()
 {
@@ -132,7 +142,10 @@ const QList<Menu>& MainMenus()
     return menus;
 }
 
-QString RecentFileItemName(int k) { return QStringLiteral("mnuFRecentFile") + QString::number(k); }
+QString RecentFileItemName(int k)
+{
+    return QStringLiteral("mnuFRecentFile") + QString::number(k);
+}
 
 QList<CommandState> NoDatabaseCommandStates(bool noDatabase)
 {
@@ -153,9 +166,9 @@ QList<CommandState> NoDatabaseCommandStates(bool noDatabase)
         for (const MenuItem& item : menu.items)
             states.append({item.name, enabled});
     }
-    for (const char* name : {"mnuFCloseDB", "mnuFImportResume", "mnuFImportClipboard",
-                             "mnuFSaveResumeToDB", "mnuFDelimitedExport", "mnuFExportResume",
-                             "mnuFExportHTML", "mnuFPrintResume"})
+    for (const char* name :
+         {"mnuFCloseDB", "mnuFImportResume", "mnuFImportClipboard", "mnuFSaveResumeToDB",
+          "mnuFDelimitedExport", "mnuFExportResume", "mnuFExportHTML", "mnuFPrintResume"})
         states.append({QString::fromLatin1(name), enabled});
     return states;
 }

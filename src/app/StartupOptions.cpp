@@ -35,7 +35,8 @@ QString SampleQueriesNote()
         QStringLiteral("'Load Query' button to load one of the sample query"),
         QStringLiteral("files. For more information on creating and saving"),
         QStringLiteral("your own queries, please see the help file (or press F1)."),
-    }.join(QStringLiteral("\r\n"));
+    }
+        .join(QStringLiteral("\r\n"));
 }
 
 bool AutoOpenTicked(const ProgramFolders& folders)
@@ -64,6 +65,9 @@ bool NoWizardChanged(const ProgramFolders& folders, bool ticked, QString* error)
     return WriteSettingFlag(folders, Settings::NoWizard, ticked, error);
 }
 
-bool StaysOpenAfter(int task) { return task == ViewTutorial; }
+bool StaysOpenAfter(int task)
+{
+    return task == ViewTutorial;
+}
 
 } // namespace StartupOptions

@@ -8,7 +8,13 @@ class ProgramFolders;
 namespace StartupOptions {
 
 // Tasks, by the index of the option (and of the direct button).
-enum Task { OpenExisting = 0, CreateNew = 1, OpenSample = 2, ViewTutorial = 3, SaveOptionsOnly = 4 };
+enum Task {
+    OpenExisting = 0,
+    CreateNew = 1,
+    OpenSample = 2,
+    ViewTutorial = 3,
+    SaveOptionsOnly = 4
+};
 
 // The tips shown in the dialog's "Quick Tips" frame.
 QString QuickTipsText();

@@ -11,7 +11,7 @@ struct StartupPlan {
 
     int startMode = OpenNothing; // AutoLoadDB's number, or 2 with a command line
     bool openDatabase = false;
-    QString databasePath;        // the database to open (may be empty: the open reports it)
+    QString databasePath; // the database to open (may be empty: the open reports it)
     bool showWizard = false;
 };
 

@@ -53,10 +53,9 @@ WizardDialog::WizardDialog(Session& session, Tasks tasks, QWidget* parent)
     auto* optionsFrame = new QGroupBox(QStringLiteral("Startup Options"), this);
     auto* optionsLayout = new QGridLayout(optionsFrame);
     m_options = new QButtonGroup(this);
-    const char* optionCaptions[] = {"Open an &Existing Database", "Create a &New Database",
-                                    "Open the &Sample Database",
-                                    "View &Tutorial (Opens in your web browser)",
-                                    "Onl&y save startup options"};
+    const char* optionCaptions[] = {
+        "Open an &Existing Database", "Create a &New Database", "Open the &Sample Database",
+        "View &Tutorial (Opens in your web browser)", "Onl&y save startup options"};
     const char* buttonCaptions[] = {"&Open Database", "Create &New Database",
                                     "Open &Sample Database", "View &Tutorial"};
     for (int i = 0; i < 5; ++i) {
@@ -112,7 +111,10 @@ void WizardDialog::SelectTask(int task)
         option->setChecked(true);
 }
 
-int WizardDialog::SelectedTask() const { return m_options->checkedId(); }
+int WizardDialog::SelectedTask() const
+{
+    return m_options->checkedId();
+}
 
 void WizardDialog::RunTask(int task)
 {

@@ -13,7 +13,8 @@ int main(int argc, char* argv[])
 
     QtUi ui;
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
-    QApplication::setWindowIcon(QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
+    QApplication::setWindowIcon(
+        QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 
     MainWindow frame(session);
     // The whole command line after the program's name is one database path.

@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-CliContext::CliContext(const ProgramFolders& folders)
-    : session(ui, folders), out(stdout)
-{
-}
+CliContext::CliContext(const ProgramFolders& folders) : session(ui, folders), out(stdout) {}
 
 int UsageError(const QString& text)
 {

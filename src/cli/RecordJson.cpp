@@ -72,8 +72,8 @@ QString RecordText(const RecordTables& t, const Regional& regional, bool withFie
     const QString id = t.Header(R::FormIdColumn);
     text += QStringLiteral("Record ID:   ") + (id.isEmpty() ? QStringLiteral("(new)") : id) +
             QLatin1Char('\n');
-    text += QStringLiteral("Record Name: ") + Indented(t.Header(R::NameColumn), QStringLiteral("             ")) +
-            QLatin1Char('\n');
+    text += QStringLiteral("Record Name: ") +
+            Indented(t.Header(R::NameColumn), QStringLiteral("             ")) + QLatin1Char('\n');
     text += QStringLiteral("Date:        ") + IsoDate(t.Header(R::DateColumn), regional) +
             QLatin1Char('\n');
     text += QStringLiteral("Source:      ") + t.Header(R::SourceColumn) + QLatin1Char('\n');

@@ -20,9 +20,9 @@ void PrintError(const QString& text)
 QList<QPair<QString, QJsonValue>> FieldValues(const ConfigFields& f)
 {
     const QJsonValue values[kConfigFieldCount] = {
-        f.EntryKind, f.SectionNumber, f.EntryLabel, f.ShortName, f.LabelStyle,
-        f.RequiredFlag, f.Reserved7, f.MaxLength, f.Reserved9, f.DataType,
-        f.DataLocation, f.DataField, f.Placement, f.Reserved14, f.ComboItems};
+        f.EntryKind,    f.SectionNumber, f.EntryLabel, f.ShortName,  f.LabelStyle,
+        f.RequiredFlag, f.Reserved7,     f.MaxLength,  f.Reserved9,  f.DataType,
+        f.DataLocation, f.DataField,     f.Placement,  f.Reserved14, f.ComboItems};
     QList<QPair<QString, QJsonValue>> list;
     for (int i = 0; i < kConfigFieldCount; ++i)
         list.append({ConfigFieldName(i + 1), values[i]});
@@ -49,8 +49,8 @@ void PrintText(QTextStream& out, FormConfig& config)
     }
     out << "RecordFieldList\n";
     for (const RecordField& field : std::as_const(config.RecordFieldList))
-        out << "  " << field.EntryNumber << "  " << field.QualifiedName << "  "
-            << field.DisplayName << "\n";
+        out << "  " << field.EntryNumber << "  " << field.QualifiedName << "  " << field.DisplayName
+            << "\n";
     out << "Placements\n";
     for (int item = 0; item < ViewerLayout::kHeaderItems; ++item) {
         if (config.HeaderItemEntry[item] != FormConfig::kNoEntry)
@@ -79,8 +79,8 @@ QJsonObject ConfigJson(FormConfig& config, const QString& path)
         QJsonObject fields;
         for (const auto& [name, value] : FieldValues(config.ParsedEntry))
             fields.insert(name, value);
-        entries.append(QJsonObject{{QStringLiteral("number"), entry},
-                                   {QStringLiteral("fields"), fields}});
+        entries.append(
+            QJsonObject{{QStringLiteral("number"), entry}, {QStringLiteral("fields"), fields}});
     }
     QJsonArray recordFields;
     for (const RecordField& field : std::as_const(config.RecordFieldList))
@@ -90,9 +90,10 @@ QJsonObject ConfigJson(FormConfig& config, const QString& path)
     QJsonArray headerItems;
     for (int item = 0; item < ViewerLayout::kHeaderItems; ++item) {
         if (config.HeaderItemEntry[item] != FormConfig::kNoEntry)
-            headerItems.append(QJsonObject{{QStringLiteral("item"), item},
-                                           {QStringLiteral("entry"), config.HeaderItemEntry[item]},
-                                           {QStringLiteral("column"), config.HeaderItemColumn[item]}});
+            headerItems.append(
+                QJsonObject{{QStringLiteral("item"), item},
+                            {QStringLiteral("entry"), config.HeaderItemEntry[item]},
+                            {QStringLiteral("column"), config.HeaderItemColumn[item]}});
     }
     QJsonArray frames;
     for (int frame = 0; frame < ViewerLayout::kFrames; ++frame) {
@@ -115,10 +116,9 @@ QJsonObject ConfigJson(FormConfig& config, const QString& path)
         {QStringLiteral("file"), path},
         {QStringLiteral("entries"), entries},
         {QStringLiteral("recordFieldList"), recordFields},
-        {QStringLiteral("placements"),
-         QJsonObject{{QStringLiteral("headerItems"), headerItems},
-                     {QStringLiteral("frames"), frames},
-                     {QStringLiteral("gridRows"), gridRows}}}};
+        {QStringLiteral("placements"), QJsonObject{{QStringLiteral("headerItems"), headerItems},
+                                                   {QStringLiteral("frames"), frames},
+                                                   {QStringLiteral("gridRows"), gridRows}}}};
 }
 
 } // namespace

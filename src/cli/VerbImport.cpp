@@ -8,7 +8,8 @@
 int RunImport(CliContext& context, QStringList args)
 {
     if (args.size() < 2)
-        return UsageError(QStringLiteral("import needs a database file and at least one response file"));
+        return UsageError(
+            QStringLiteral("import needs a database file and at least one response file"));
     for (const QString& a : args) {
         if (a.startsWith(QStringLiteral("--")))
             return UsageError(QStringLiteral("import: unknown option ") + a);

@@ -32,8 +32,8 @@ int RunParse(CliContext& context, QStringList args)
             } else {
                 if (!first)
                     context.out << "\n";
-                context.out << "Response " << number << " in "
-                            << QFileInfo(path).absoluteFilePath() << "\n"
+                context.out << "Response " << number << " in " << QFileInfo(path).absoluteFilePath()
+                            << "\n"
                             << RecordText(session.Tables, session.RegionalSettings, true);
             }
             first = false;

@@ -15,7 +15,8 @@ int RunRender(CliContext& context, QStringList args)
 {
     const bool html = TakeFlag(args, QStringLiteral("--html"));
     if (args.size() != 3 || args.first().startsWith(QStringLiteral("--")))
-        return UsageError(QStringLiteral("render needs a database file, a record number and a template"));
+        return UsageError(
+            QStringLiteral("render needs a database file, a record number and a template"));
     bool ok = false;
     const qint64 id = args[1].toLongLong(&ok);
     if (!ok)

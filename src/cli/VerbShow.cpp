@@ -21,8 +21,9 @@ int RunShow(CliContext& context, QStringList args)
         return kExitFailed;
     Session& session = context.session;
     if (!session.Database.RecordCursor.Seek(id)) {
-        session.ui.MessageBox(QStringLiteral("No record with FormID %1 in %2").arg(id).arg(args.first()),
-                              MessageIcon::Exclamation);
+        session.ui.MessageBox(
+            QStringLiteral("No record with FormID %1 in %2").arg(id).arg(args.first()),
+            MessageIcon::Exclamation);
         return kExitFailed;
     }
     if (!ReadResumes(session))

@@ -19,8 +19,8 @@ int RunTemplate(CliContext& context, QStringList args)
         ListTemplates(session);
         const TemplateList& list = session.Output.Templates;
         for (int k = 0; k < list.Count(); ++k)
-            context.out << list.FileName(k) << '\t' << list.Name(k) << '\t'
-                        << list.OutputTypes(k) << '\t' << list.Description(k) << '\n';
+            context.out << list.FileName(k) << '\t' << list.Name(k) << '\t' << list.OutputTypes(k)
+                        << '\t' << list.Description(k) << '\n';
         context.out.flush();
         return kExitOk;
     }

@@ -20,9 +20,10 @@ const Verb kVerbs[] = {
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
     {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
     {"find", "find [--json] DB FIELD PATTERN",
-     "Quick Find: the records whose FIELD (\"Record Name\" or a field name) matches PATTERN", RunFind},
-    {"query", "query [--json] DB FILE.qry", "run a saved Query Builder query and print the records found",
-     RunQuery},
+     "Quick Find: the records whose FIELD (\"Record Name\" or a field name) matches PATTERN",
+     RunFind},
+    {"query", "query [--json] DB FILE.qry",
+     "run a saved Query Builder query and print the records found", RunQuery},
     {"template", "template [--yes] list | template convert FILE",
      "list the report templates (file, name, output types, description; --yes converts plain "
      "ones), or store one plain template file in the program's form, in place",

@@ -6,7 +6,10 @@
 
 namespace {
 
-std::optional<qint16> Number16(const QString& text) { return ToInt16(LeadingNumber(text)); }
+std::optional<qint16> Number16(const QString& text)
+{
+    return ToInt16(LeadingNumber(text));
+}
 
 QString OutOfRange(int entry, const QString& what, int number, int count)
 {
@@ -71,7 +74,8 @@ bool ApplyPlacement(FormConfig& config, int entry, const RecordTables& tables, Q
 
     if (place.kind == ViewerPlace::Frame) {
         if (place.number < 0 || place.number >= ViewerLayout::kFrames)
-            return fail(OutOfRange(entry, QStringLiteral("frame"), place.number, ViewerLayout::kFrames));
+            return fail(
+                OutOfRange(entry, QStringLiteral("frame"), place.number, ViewerLayout::kFrames));
         config.FrameEntry[place.number] = static_cast<qint16>(entry);
         return true;
     }
@@ -82,7 +86,8 @@ bool ApplyPlacement(FormConfig& config, int entry, const RecordTables& tables, Q
         return fail(QStringLiteral("entry %1: data location '%2' is not a table.column cell")
                         .arg(entry)
                         .arg(fields.DataLocation));
-    const int table = place.kind == ViewerPlace::HeaderItem ? RecordTables::kHeaderTable : cell->table;
+    const int table =
+        place.kind == ViewerPlace::HeaderItem ? RecordTables::kHeaderTable : cell->table;
     if (!tables.IsColumnInRange(table, cell->column))
         return fail(QStringLiteral("entry %1: the record has no cell %2.%3")
                         .arg(entry)
@@ -104,7 +109,8 @@ bool ApplyPlacement(FormConfig& config, int entry, const RecordTables& tables, Q
         return fail(OutOfRange(entry, QStringLiteral("grid section"), place.number,
                                ViewerLayout::kGridSections));
     if (place.row < 0 || place.row >= ViewerLayout::kGridRows)
-        return fail(OutOfRange(entry, QStringLiteral("grid row"), place.row, ViewerLayout::kGridRows));
+        return fail(
+            OutOfRange(entry, QStringLiteral("grid row"), place.row, ViewerLayout::kGridRows));
     config.GridEntry[place.number][place.row] = static_cast<qint16>(entry);
     config.GridTable[place.number][place.row] = cell->table;
     config.GridColumn[place.number][place.row] = cell->column;

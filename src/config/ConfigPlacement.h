@@ -8,8 +8,8 @@ class RecordTables;
 struct ViewerPlace {
     enum Kind { NotShown, HeaderItem, Frame, GridRow };
     Kind kind = NotShown;
-    int number = 0;  // header item or frame number; grid row section
-    int row = 0;     // grid row within its section
+    int number = 0;   // header item or frame number; grid row section
+    int row = 0;      // grid row within its section
     bool fits = true; // false when a number does not fit in 16 bits
 };
 

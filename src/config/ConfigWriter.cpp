@@ -47,7 +47,8 @@ void SaveConfigFile(Session& session)
     BusyPointer busy(ui);
     const FormConfig& config = session.Config;
     QString written;
-    for (int entry = 0; entry <= config.LastEntryIndex && entry < config.ConfigEntries.size(); ++entry)
+    for (int entry = 0; entry <= config.LastEntryIndex && entry < config.ConfigEntries.size();
+         ++entry)
         written += config.ConfigEntries[entry];
 
     QString error;

@@ -6,9 +6,9 @@
 namespace {
 
 const char* const kFieldNames[kConfigFieldCount] = {
-    "EntryKind", "SectionNumber", "EntryLabel", "ShortName", "LabelStyle",
-    "RequiredFlag", "Reserved7", "MaxLength", "Reserved9", "DataType",
-    "DataLocation", "DataField", "Placement", "Reserved14", "ComboItems"};
+    "EntryKind",    "SectionNumber", "EntryLabel", "ShortName",  "LabelStyle",
+    "RequiredFlag", "Reserved7",     "MaxLength",  "Reserved9",  "DataType",
+    "DataLocation", "DataField",     "Placement",  "Reserved14", "ComboItems"};
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -23,14 +23,20 @@ QString ReadLabelText(const QString& field, qint16 section)
     return section != 0 ? RemoveCRLF(true, text) : text;
 }
 
-QString ReadPlainText(const QString& field) { return RemoveCRLF(true, TrimBlanks(field)); }
+QString ReadPlainText(const QString& field)
+{
+    return RemoveCRLF(true, TrimBlanks(field));
+}
 
-QString ReadListText(const QString& field) { return RemoveCRLF(false, TrimBlanks(field)); }
+QString ReadListText(const QString& field)
+{
+    return RemoveCRLF(false, TrimBlanks(field));
+}
 
 bool IsEntryKind(const QString& kind)
 {
-    return kind == QLatin1String("T") || kind == QLatin1String("S") ||
-           kind == QLatin1String("F") || kind == QLatin1String("I");
+    return kind == QLatin1String("T") || kind == QLatin1String("S") || kind == QLatin1String("F") ||
+           kind == QLatin1String("I");
 }
 
 // The end line is a terminator: only its first "|" ends the last field, so
@@ -58,22 +64,47 @@ bool StoreField(ConfigFields& f, int number, const QString& field)
         return true;
     };
     switch (number) {
-    case 1: f.EntryKind = TrimBlanks(field.left(1)); return true;
-    case 2: return number16(f.SectionNumber);
-    case 3: f.EntryLabel = ReadLabelText(field, f.SectionNumber); return true;
-    case 4: f.ShortName = ReadLabelText(field, f.SectionNumber); return true;
-    case 5: return number16(f.LabelStyle);
-    case 6: return number16(f.RequiredFlag);
-    case 7: return number16(f.Reserved7);
-    case 8: return number16(f.MaxLength);
-    case 9: return number16(f.Reserved9);
-    case 10: f.DataType = ReadPlainText(field); return true;
-    case 11: f.DataLocation = ReadPlainText(field); return true;
-    case 12: f.DataField = ReadPlainText(field); return true;
-    case 13: f.Placement = ReadPlainText(field); return true;
-    case 14: f.Reserved14 = ReadPlainText(field); return true;
-    case 15: f.ComboItems = ReadListText(field); return true;
-    default: return true;
+    case 1:
+        f.EntryKind = TrimBlanks(field.left(1));
+        return true;
+    case 2:
+        return number16(f.SectionNumber);
+    case 3:
+        f.EntryLabel = ReadLabelText(field, f.SectionNumber);
+        return true;
+    case 4:
+        f.ShortName = ReadLabelText(field, f.SectionNumber);
+        return true;
+    case 5:
+        return number16(f.LabelStyle);
+    case 6:
+        return number16(f.RequiredFlag);
+    case 7:
+        return number16(f.Reserved7);
+    case 8:
+        return number16(f.MaxLength);
+    case 9:
+        return number16(f.Reserved9);
+    case 10:
+        f.DataType = ReadPlainText(field);
+        return true;
+    case 11:
+        f.DataLocation = ReadPlainText(field);
+        return true;
+    case 12:
+        f.DataField = ReadPlainText(field);
+        return true;
+    case 13:
+        f.Placement = ReadPlainText(field);
+        return true;
+    case 14:
+        f.Reserved14 = ReadPlainText(field);
+        return true;
+    case 15:
+        f.ComboItems = ReadListText(field);
+        return true;
+    default:
+        return true;
     }
 }
 
@@ -132,8 +163,8 @@ bool ParseConfig(FormConfig& config, int entry, QString* error)
         const qsizetype fieldEnd = separator ? p : p + 1;
         ++counter;
         if (!StoreField(fields, counter, text.mid(fieldStart, fieldEnd - fieldStart)))
-            return fail(QStringLiteral("has a number out of range in %1")
-                            .arg(ConfigFieldName(counter)));
+            return fail(
+                QStringLiteral("has a number out of range in %1").arg(ConfigFieldName(counter)));
         if (counter == 1 && !IsEntryKind(fields.EntryKind)) {
             fields = ConfigFields(); // an entry of no kind configures nothing
             return true;

@@ -13,21 +13,21 @@
 // them. Numbers are signed 16-bit; an entry that is not one of the kinds
 // T, S, F or I leaves every field empty or 0.
 struct ConfigFields {
-    QString EntryKind;      // "T", "S", "F" or "I"
+    QString EntryKind; // "T", "S", "F" or "I"
     qint16 SectionNumber = 0;
     QString EntryLabel;
     QString ShortName;
-    qint16 LabelStyle = 0;  // 0: label drawn in red
+    qint16 LabelStyle = 0; // 0: label drawn in red
     qint16 RequiredFlag = 0;
-    qint16 Reserved7 = 0;   // read and not used
+    qint16 Reserved7 = 0; // read and not used
     qint16 MaxLength = 0;
-    qint16 Reserved9 = 0;   // read and not used
-    QString DataType;       // "D", "C", "L", "T" or anything without a rule
-    QString DataLocation;   // "table.column" of the record cell
-    QString DataField;      // database column name
-    QString Placement;      // "L..n", "F..n", "Gs.r" or nothing shown
-    QString Reserved14;     // read and not used
-    QString ComboItems;     // choices, one per line (CR LF between them)
+    qint16 Reserved9 = 0; // read and not used
+    QString DataType;     // "D", "C", "L", "T" or anything without a rule
+    QString DataLocation; // "table.column" of the record cell
+    QString DataField;    // database column name
+    QString Placement;    // "L..n", "F..n", "Gs.r" or nothing shown
+    QString Reserved14;   // read and not used
+    QString ComboItems;   // choices, one per line (CR LF between them)
 
     bool operator==(const ConfigFields&) const = default;
 };
@@ -48,8 +48,8 @@ struct FormConfig {
     static constexpr qint16 kNoEntry = -1;
     static constexpr qint16 kNoColumn = -1;
 
-    using GridNumbers = std::array<std::array<qint16, ViewerLayout::kGridRows>,
-                                   ViewerLayout::kGridSections>;
+    using GridNumbers =
+        std::array<std::array<qint16, ViewerLayout::kGridRows>, ViewerLayout::kGridSections>;
 
     FormConfig();
 

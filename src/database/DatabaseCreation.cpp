@@ -11,7 +11,6 @@
 
 namespace {
 
-
 // The SQL of one record table, from its description in the schema lines.
 std::vector<std::string> RecordTableStatements(int description)
 {
@@ -31,8 +30,9 @@ std::vector<std::string> RecordTableStatements(int description)
         if (i == 0) {
             // The first field is the record table's auto-numbered key.
             if (field.type != kLongColumn)
-                throw std::runtime_error(
-                    QStringLiteral("Key field %1 is not a Long field").arg(field.name).toStdString());
+                throw std::runtime_error(QStringLiteral("Key field %1 is not a Long field")
+                                             .arg(field.name)
+                                             .toStdString());
             columns.append(name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT"));
             continue;
         }
@@ -71,7 +71,10 @@ QString ProgramVersionText()
         .arg(TALLOWMERE_VERSION_PATCH);
 }
 
-int ProgramMajorVersion() { return TALLOWMERE_VERSION_MAJOR; }
+int ProgramMajorVersion()
+{
+    return TALLOWMERE_VERSION_MAJOR;
+}
 
 bool CreateNewDatabase(Ui& ui, const QString& path)
 {

@@ -10,7 +10,10 @@
 
 namespace {
 
-QString Text(const SQLite::Column& column) { return QString::fromUtf8(column.getText()); }
+QString Text(const SQLite::Column& column)
+{
+    return QString::fromUtf8(column.getText());
+}
 
 const char* const kInfoInOrder = "SELECT \"Key\", \"Value\" FROM \"Info\" ORDER BY \"KeyID\"";
 
@@ -22,8 +25,8 @@ void GetDatabaseName(Session& session, const QString& path)
     if (chosen.isEmpty()) {
         FileDialogRequest request;
         request.title = QStringLiteral("Open Database...");
-        request.filters = ParseFileFilters(
-            QStringLiteral("All Files (*.*)|*.*|Database Files (*.fdb)|*.fdb|"));
+        request.filters =
+            ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|Database Files (*.fdb)|*.fdb|"));
         request.selectedFilter = 1;
         request.proposedName = QStringLiteral("*.fdb");
         const FileDialogResult result = session.ui.OpenFileDialog(request);

@@ -14,8 +14,8 @@ struct DatabaseState {
 
     QString CurrentDatabasePath;                         // empty when none is open
     std::unique_ptr<DatabaseConnection> CurrentDatabase; // the open connection
-    RecordSet RecordCursor;   // the viewer's cursor over Forms (a clone of the summary's)
-    RecordSet SummaryRecords; // the summary's rows: every FormID, ascending
+    RecordSet RecordCursor;    // the viewer's cursor over Forms (a clone of the summary's)
+    RecordSet SummaryRecords;  // the summary's rows: every FormID, ascending
     QString CurrentFieldNames; // CR LF, then each field name ever stored and CR LF
     int RecordState = 0;
     bool OpeningDatabase = false;

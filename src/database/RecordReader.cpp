@@ -31,7 +31,7 @@ QString ColumnText(const SQLite::Column& column, qint16 kind, const Regional& re
 qint16 KindAt(const TableLayout& layout, int index)
 {
     return index < static_cast<int>(layout.size()) ? layout[static_cast<size_t>(index)].kind
-                                                    : qint16(kMemoColumn);
+                                                   : qint16(kMemoColumn);
 }
 
 } // namespace
@@ -68,9 +68,9 @@ bool ReadResumes(Session& session)
         while (rows.executeStep()) {
             any = true;
             const int columns = rows.getColumnCount();
-            t.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn,
-                              ColumnText(rows.getColumn(columns - 1), KindAt(data, columns - 1),
-                                         regional));
+            t.PutArrayElement(
+                R::kFieldTable, R::FieldFormIdColumn,
+                ColumnText(rows.getColumn(columns - 1), KindAt(data, columns - 1), regional));
             for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
                 t.PutArrayElement(R::kFieldTable, i,
                                   ColumnText(rows.getColumn(i), KindAt(data, i), regional));

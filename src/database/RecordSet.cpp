@@ -7,7 +7,8 @@
 void RecordSet::Load(DatabaseConnection& connection)
 {
     std::vector<qint64> ids;
-    SQLite::Statement& all = connection.Cached("SELECT \"FormID\" FROM \"Forms\" ORDER BY \"FormID\"");
+    SQLite::Statement& all =
+        connection.Cached("SELECT \"FormID\" FROM \"Forms\" ORDER BY \"FormID\"");
     while (all.executeStep())
         ids.push_back(all.getColumn(0).getInt64());
     all.reset();

@@ -28,8 +28,7 @@ std::string InsertSql(const QString& table, const std::vector<QString>& columns)
 // UPDATE table SET column = value unless told to keep it, for the row
 // whose key equals the last parameter. Column i takes its value from
 // parameter 2i-1 and its keep flag from parameter 2i.
-std::string UpdateSql(const QString& table, const std::vector<QString>& columns,
-                      const QString& key)
+std::string UpdateSql(const QString& table, const std::vector<QString>& columns, const QString& key)
 {
     std::string sets;
     int parameter = 1;
@@ -180,10 +179,9 @@ bool WriteResumes(Session& session, int writeFields)
             // twice and the foreign key allows no stray rows.
             if (edit) {
                 std::vector<qint64> existing;
-                SQLite::Statement& rows =
-                    c.Cached("SELECT " + QuotedName(keyColumn.name) + " FROM \"Data\" WHERE " +
-                             QuotedName(recordColumn.name) + " = ? ORDER BY " +
-                             QuotedName(keyColumn.name));
+                SQLite::Statement& rows = c.Cached(
+                    "SELECT " + QuotedName(keyColumn.name) + " FROM \"Data\" WHERE " +
+                    QuotedName(recordColumn.name) + " = ? ORDER BY " + QuotedName(keyColumn.name));
                 rows.bind(1, static_cast<int64_t>(formId));
                 while (rows.executeStep())
                     existing.push_back(rows.getColumn(0).getInt64());
@@ -191,8 +189,8 @@ bool WriteResumes(Session& session, int writeFields)
                 for (qint64 dataId : existing) {
                     const int row = EntryWithDataId(t, dataId, regional);
                     if (row < 0) {
-                        SQLite::Statement& remove = c.Cached(
-                            "DELETE FROM \"Data\" WHERE " + QuotedName(keyColumn.name) + " = ?");
+                        SQLite::Statement& remove = c.Cached("DELETE FROM \"Data\" WHERE " +
+                                                             QuotedName(keyColumn.name) + " = ?");
                         remove.bind(1, static_cast<int64_t>(dataId));
                         remove.exec();
                         continue;
@@ -209,8 +207,8 @@ bool WriteResumes(Session& session, int writeFields)
                 }
             }
 
-            SQLite::Statement& insert = c.Cached(InsertSql(
-                QStringLiteral("Data"), {data[1].name, data[2].name, recordColumn.name}));
+            SQLite::Statement& insert = c.Cached(
+                InsertSql(QStringLiteral("Data"), {data[1].name, data[2].name, recordColumn.name}));
             for (int row = 0; row < t.FieldCount(); ++row) {
                 if (!t.Field(row, R::DataIdColumn).trimmed().isEmpty())
                     continue;
@@ -263,7 +261,10 @@ bool WriteResumes(Session& session, int writeFields)
     return true;
 }
 
-WriteBatch::WriteBatch(DatabaseConnection* connection) : m_connection(connection) { Begin(); }
+WriteBatch::WriteBatch(DatabaseConnection* connection) : m_connection(connection)
+{
+    Begin();
+}
 
 WriteBatch::~WriteBatch()
 {
@@ -323,4 +324,7 @@ bool WriteBatch::AfterRecord(QString* error, int* lost)
     return ok;
 }
 
-bool WriteBatch::Finish(QString* error, int* lost) { return Commit(error, lost); }
+bool WriteBatch::Finish(QString* error, int* lost)
+{
+    return Commit(error, lost);
+}

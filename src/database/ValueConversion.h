@@ -4,7 +4,9 @@
 
 class Regional;
 struct ColumnInfo;
-namespace SQLite { class Statement; }
+namespace SQLite {
+class Statement;
+}
 
 // What a record's text becomes when it is stored in a column of a given
 // kind: the value to store, Null, or "keep" (the column is left as it was:

@@ -19,8 +19,8 @@ QString DelimiterFromName(const QString& boxText)
     return boxText;
 }
 
-bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
-                        bool replaceQuotes, const QString& delimiter)
+bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks, bool replaceQuotes,
+                        const QString& delimiter)
 {
     OutputState& state = session.Output;
     const RecordTables& tables = session.Tables;

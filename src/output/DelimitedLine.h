@@ -13,5 +13,5 @@ QString DelimiterFromName(const QString& boxText);
 // entries first, separated by delimiter, left in session.Output.OutputText.
 // Values are written as stored: no date reformatting and no escaping beyond
 // the options.
-bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
-                        bool replaceQuotes, const QString& delimiter);
+bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks, bool replaceQuotes,
+                        const QString& delimiter);

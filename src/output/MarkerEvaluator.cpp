@@ -75,10 +75,14 @@ QString TableValue(const Session& session, int a, int b)
 QString SpecialValue(const Session& session, int b)
 {
     switch (std::abs(b)) {
-    case 1: return QString::number(session.Output.PageNumber);
-    case 2: return QStringLiteral("-");
-    case 3: return session.Output.ReportTitle;
-    default: return {};
+    case 1:
+        return QString::number(session.Output.PageNumber);
+    case 2:
+        return QStringLiteral("-");
+    case 3:
+        return session.Output.ReportTitle;
+    default:
+        return {};
     }
 }
 

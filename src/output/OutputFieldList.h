@@ -28,4 +28,3 @@ struct OutputState;
 // starts selected. Returns the field names taken from the list, in order.
 QStringList FillOutputFieldList(OutputState& state, const QList<RecordLevelField>& recordFields,
                                 const QString& fieldNamesList);
-

@@ -76,7 +76,10 @@ public:
         return ok;
     }
     QIODevice& Device() { return *m_device; }
-    QString Error() const { return m_error.isEmpty() && m_device ? m_device->errorString() : m_error; }
+    QString Error() const
+    {
+        return m_error.isEmpty() && m_device ? m_device->errorString() : m_error;
+    }
     bool IsOpen() const { return m_device && m_device->isOpen(); }
 
 private:
@@ -89,8 +92,7 @@ public:
     Run(Session& session, const OutputRequest& request, const RecordLoader& load)
         : m_session(session), m_ui(session.ui), m_request(request), m_load(load),
           m_state(session.Output)
-    {
-    }
+    {}
 
     OutputResult Go()
     {
@@ -167,10 +169,9 @@ private:
         const bool html = m_request.type == OutputType::HtmlFile;
         FileDialogRequest dialog;
         dialog.title = QStringLiteral("Save record(s) to file...");
-        dialog.filters = ParseFileFilters(
-            QStringLiteral("All Files (*.*)|*.*|") +
-            (html ? QStringLiteral("HTML Files (*.htm)|*.htm|")
-                  : QStringLiteral("Text Files (*.txt)|*.txt|")));
+        dialog.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|") +
+                                          (html ? QStringLiteral("HTML Files (*.htm)|*.htm|")
+                                                : QStringLiteral("Text Files (*.txt)|*.txt|")));
         dialog.proposedName = html ? QStringLiteral("*.htm") : QStringLiteral("*.txt");
         dialog.defaultExtension = html ? QStringLiteral("htm") : QStringLiteral("txt");
         const FileDialogResult chosen = m_ui.SaveFileDialog(dialog);
@@ -347,9 +348,8 @@ private:
                 ErrorPath(m_pendingError);
                 return false;
             }
-            m_ui.UpdateProgress(counter + 1,
-                                QString::number(counter + 1) + QLatin1Char('/') +
-                                    QString::number(total));
+            m_ui.UpdateProgress(counter + 1, QString::number(counter + 1) + QLatin1Char('/') +
+                                                 QString::number(total));
             m_ui.Yield();
             ++m_result.count;
         }

@@ -9,8 +9,14 @@ class Session;
 
 // The targets of an output run, numbered as the Output Options dialog
 // numbers its choices.
-enum class OutputType { Screen = 0, Printer = 1, HtmlFile = 2, TextFile = 3, Clipboard = 4,
-                        DelimitedFile = 5 };
+enum class OutputType {
+    Screen = 0,
+    Printer = 1,
+    HtmlFile = 2,
+    TextFile = 3,
+    Clipboard = 4,
+    DelimitedFile = 5
+};
 
 // What the printer target needs from the page renderer; the runner calls it
 // and knows nothing of pages or fonts.

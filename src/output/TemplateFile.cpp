@@ -19,7 +19,10 @@ const std::array<int, 5>& TemplateShiftTable()
     return kShifts;
 }
 
-bool IsBeginLine(const QByteArray& line) { return line.left(6) == "#BEGIN"; }
+bool IsBeginLine(const QByteArray& line)
+{
+    return line.left(6) == "#BEGIN";
+}
 
 namespace {
 

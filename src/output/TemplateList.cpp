@@ -11,12 +11,18 @@
 QString OutputTypeKeyword(int outputType)
 {
     switch (outputType) {
-    case 0: return QStringLiteral("Screen");
-    case 1: return QStringLiteral("Print");
-    case 2: return QStringLiteral("HTML");
-    case 3: return QStringLiteral("TextFile");
-    case 4: return QStringLiteral("TextClipboard");
-    default: return {};
+    case 0:
+        return QStringLiteral("Screen");
+    case 1:
+        return QStringLiteral("Print");
+    case 2:
+        return QStringLiteral("HTML");
+    case 3:
+        return QStringLiteral("TextFile");
+    case 4:
+        return QStringLiteral("TextClipboard");
+    default:
+        return {};
     }
 }
 
@@ -153,7 +159,8 @@ void ListTemplates(Session& session)
             const MessageAnswer answer = session.ui.MessageBox(
                 QStringLiteral("Template ") + name + QStringLiteral(" needs to be converted") +
                     QStringLiteral("\r\n") +
-                    QStringLiteral("before it can be used. Press OK to convert, or Cancel to ignore."),
+                    QStringLiteral(
+                        "before it can be used. Press OK to convert, or Cancel to ignore."),
                 MessageIcon::None, MessageButtons::OkCancel);
             if (answer == MessageAnswer::Ok) {
                 // An installed program folder is read-only: the converted

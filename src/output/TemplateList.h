@@ -7,11 +7,11 @@ class Session;
 
 // One report template found at start-up.
 struct ReportTemplate {
-    QString FileName;     // without folder, as the folder listing spells it
-    QString Name;         // never empty
-    QString OutputTypes;  // may name several targets
-    QString Description;  // may be empty
-    QString Path;         // where it was found
+    QString FileName;    // without folder, as the folder listing spells it
+    QString Name;        // never empty
+    QString OutputTypes; // may name several targets
+    QString Description; // may be empty
+    QString Path;        // where it was found
 };
 
 // The templates in listing order; an entry's position is its template number.

@@ -32,7 +32,7 @@ namespace MarkerFlag {
 constexpr int Bold = 1;
 constexpr int Italic = 2;
 constexpr int Underline = 4;
-constexpr int NoFill = 8;      // markers: no fill, drop all-empty lines; lines: new page
+constexpr int NoFill = 8; // markers: no fill, drop all-empty lines; lines: new page
 constexpr int RightAlign = 16;
 constexpr int Centre = 32;
 constexpr int Size10 = 64;

@@ -168,8 +168,7 @@ BlockOutcome RenderBlock(Session& session, const QString& block)
             session.Output.ItemNumber = 1;
             return BlockOutcome::Rendered;
         }
-        session.Output.ItemNumber =
-            static_cast<qint16>(session.Tables.CurrentRow[lastA] + 1);
+        session.Output.ItemNumber = static_cast<qint16>(session.Tables.CurrentRow[lastA] + 1);
     }
 }
 

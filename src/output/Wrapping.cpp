@@ -4,7 +4,10 @@
 
 namespace {
 
-bool IsBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+bool IsBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
 
 // Produces the next line from the cache's position.
 QString NextLine(WrapCache& cache, int width)
@@ -64,7 +67,10 @@ QString NextLine(WrapCache& cache, int width)
     return trimmed ? TrimBlanks(line) : line;
 }
 
-bool HasMore(const WrapCache& cache) { return cache.pendingLine || cache.position < cache.value.size(); }
+bool HasMore(const WrapCache& cache)
+{
+    return cache.pendingLine || cache.position < cache.value.size();
+}
 
 } // namespace
 

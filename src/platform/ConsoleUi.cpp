@@ -30,5 +30,11 @@ FileDialogResult ConsoleUi::NextFiles()
     return result;
 }
 
-FileDialogResult ConsoleUi::OpenFileDialog(const FileDialogRequest&) { return NextFiles(); }
-FileDialogResult ConsoleUi::SaveFileDialog(const FileDialogRequest&) { return NextFiles(); }
+FileDialogResult ConsoleUi::OpenFileDialog(const FileDialogRequest&)
+{
+    return NextFiles();
+}
+FileDialogResult ConsoleUi::SaveFileDialog(const FileDialogRequest&)
+{
+    return NextFiles();
+}

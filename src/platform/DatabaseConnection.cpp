@@ -7,10 +7,7 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 namespace {
 
@@ -66,7 +63,8 @@ std::unique_ptr<DatabaseConnection> DatabaseConnection::CreateFile(const QString
     // that appears between a check and the creation, is never touched.
     QFile file(path);
     if (QFileInfo::exists(path))
-        throw std::runtime_error(QStringLiteral("Database '%1' already exists.").arg(path).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Database '%1' already exists.").arg(path).toStdString());
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         throw std::runtime_error(
             QStringLiteral("Cannot create '%1': %2").arg(path, file.errorString()).toStdString());
@@ -96,8 +94,8 @@ const TableLayout& DatabaseConnection::Layout(const QString& table)
     while (info.executeStep()) {
         ColumnInfo column;
         column.name = QString::fromStdString(info.getColumn(1).getString());
-        column.kind = KindOfDeclaredType(QString::fromStdString(info.getColumn(2).getString()),
-                                         &column.size);
+        column.kind =
+            KindOfDeclaredType(QString::fromStdString(info.getColumn(2).getString()), &column.size);
         layout.push_back(column);
     }
     if (layout.empty())

@@ -63,8 +63,8 @@ QString Read(const QString& path, const QString& section, const QString& key)
     return {};
 }
 
-bool Write(const QString& path, const QString& section, const QString& key,
-           const QString& value, QString* error)
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
+           QString* error)
 {
     QStringList lines = ReadLines(path);
     const QString keyLine = key.trimmed() + QLatin1Char('=') + value;

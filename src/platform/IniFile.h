@@ -19,7 +19,7 @@ QString Read(const QString& path, const QString& section, const QString& key);
 // Writes one key, creating the file, the section and the key as needed and
 // keeping every other line. On failure returns false with the system's
 // description in *error.
-bool Write(const QString& path, const QString& section, const QString& key,
-           const QString& value, QString* error = nullptr);
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
+           QString* error = nullptr);
 
 } // namespace IniFile

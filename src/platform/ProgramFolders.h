@@ -9,7 +9,8 @@ class ProgramFolders {
 public:
     ProgramFolders() = default;
     ProgramFolders(QString programFolder, QString writableFolder)
-        : m_program(std::move(programFolder)), m_writable(std::move(writableFolder)) {}
+        : m_program(std::move(programFolder)), m_writable(std::move(writableFolder))
+    {}
 
     // Program folder: $TALLOWMERE_HOME when set, else executableFolder when
     // it holds default.cfg, else the installed share folder. Writable folder:

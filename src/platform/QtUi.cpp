@@ -45,18 +45,32 @@ MessageAnswer QtUi::MessageBox(const QString& text, MessageIcon icon, MessageBut
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);
     switch (icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (buttons) {
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     case MessageButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
-    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -65,10 +79,14 @@ MessageAnswer QtUi::MessageBox(const QString& text, MessageIcon icon, MessageBut
     const int answer = box.exec();
     QApplication::restoreOverrideCursor();
     switch (answer) {
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    default: break;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        break;
     }
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
@@ -189,8 +207,17 @@ void QtUi::CloseProgress()
     }
 }
 
-bool QtUi::ProgressVisible() const { return m_progress && m_progress->isVisible(); }
+bool QtUi::ProgressVisible() const
+{
+    return m_progress && m_progress->isVisible();
+}
 
-QString QtUi::ClipboardText() const { return QGuiApplication::clipboard()->text(); }
+QString QtUi::ClipboardText() const
+{
+    return QGuiApplication::clipboard()->text();
+}
 
-void QtUi::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtUi::SetClipboardText(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}

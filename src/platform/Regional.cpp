@@ -51,8 +51,8 @@ Regional::Regional(QLocale locale)
     for (const QLocale& loc : {english, m_locale}) {
         for (auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
             for (int month = 1; month <= 12; ++month) {
-                for (const QString& name : {loc.monthName(month, format),
-                                            loc.standaloneMonthName(month, format)}) {
+                for (const QString& name :
+                     {loc.monthName(month, format), loc.standaloneMonthName(month, format)}) {
                     if (!folded(name).isEmpty())
                         m_months.insert(folded(name), month);
                 }
@@ -91,10 +91,9 @@ bool Regional::MayBeDate(const QString& text) const
     // Every date form holds a day and a year in digits, only the characters
     // dates and times are written with, and no word but a month or day name,
     // a time's am/pm or ISO's T and Z.
-    static const QSet<QString> timeWords = {QStringLiteral("am"), QStringLiteral("pm"),
-                                            QStringLiteral("a"),  QStringLiteral("p"),
-                                            QStringLiteral("m"),  QStringLiteral("t"),
-                                            QStringLiteral("z")};
+    static const QSet<QString> timeWords = {
+        QStringLiteral("am"), QStringLiteral("pm"), QStringLiteral("a"), QStringLiteral("p"),
+        QStringLiteral("m"),  QStringLiteral("t"),  QStringLiteral("z")};
     bool digit = false;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
@@ -123,17 +122,17 @@ std::optional<QDate> Regional::ParseDate(const QString& input) const
     if (!MayBeDate(text))
         return std::nullopt;
 
-    static const QRegularExpression iso(
-        QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?"
-                       "(?:Z|[+-]\\d{2}:?\\d{2})?)?$"));
+    static const QRegularExpression iso(QStringLiteral(
+        "^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?"
+        "(?:Z|[+-]\\d{2}:?\\d{2})?)?$"));
     if (const auto m = iso.match(text); m.hasMatch()) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
         return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
     }
 
     // A time of day may follow the date; it is not part of the date.
-    static const QRegularExpression time(QStringLiteral(
-        "(?:^|\\s)\\d{1,2}:\\d{2}(?::\\d{2})?(?:\\s*[AaPp]\\.?[Mm]\\.?)?\\s*$"));
+    static const QRegularExpression time(
+        QStringLiteral("(?:^|\\s)\\d{1,2}:\\d{2}(?::\\d{2})?(?:\\s*[AaPp]\\.?[Mm]\\.?)?\\s*$"));
     if (const auto m = time.match(text); m.hasMatch())
         text = text.left(m.capturedStart()).trimmed();
     if (text.isEmpty())

@@ -29,11 +29,11 @@ const std::map<int, const char*>& Lines()
 qint16 KindOfLetter(const QString& letter, qint16 typeBefore)
 {
     static const std::map<QString, qint16> letters = {
-        {QStringLiteral("T"), kTextColumn},     {QStringLiteral("M"), kMemoColumn},
-        {QStringLiteral("L"), kLongColumn},     {QStringLiteral("C"), kCurrencyColumn},
-        {QStringLiteral("D"), kDateColumn},     {QStringLiteral("B"), kBooleanColumn},
-        {QStringLiteral("I"), kIntegerColumn},  {QStringLiteral("S"), kSingleColumn},
-        {QStringLiteral("O"), kDoubleColumn},   {QStringLiteral("Y"), kByteColumn},
+        {QStringLiteral("T"), kTextColumn},       {QStringLiteral("M"), kMemoColumn},
+        {QStringLiteral("L"), kLongColumn},       {QStringLiteral("C"), kCurrencyColumn},
+        {QStringLiteral("D"), kDateColumn},       {QStringLiteral("B"), kBooleanColumn},
+        {QStringLiteral("I"), kIntegerColumn},    {QStringLiteral("S"), kSingleColumn},
+        {QStringLiteral("O"), kDoubleColumn},     {QStringLiteral("Y"), kByteColumn},
         {QStringLiteral("N"), kLongBinaryColumn}, {QStringLiteral("Z"), kDetailTable},
         {QStringLiteral("X"), kMasterTable},
     };
@@ -117,11 +117,11 @@ qint16 KindOfDeclaredType(const QString& declared, int* size)
         return kTextColumn;
     }
     static const std::map<QString, qint16> kinds = {
-        {QStringLiteral("MEMO_TEXT"), kMemoColumn},   {QStringLiteral("DATE_TEXT"), kDateColumn},
-        {QStringLiteral("INTEGER"), kLongColumn},     {QStringLiteral("CURRENCY"), kCurrencyColumn},
-        {QStringLiteral("BOOLEAN"), kBooleanColumn},  {QStringLiteral("SMALLINT"), kIntegerColumn},
-        {QStringLiteral("FLOAT"), kSingleColumn},     {QStringLiteral("DOUBLE"), kDoubleColumn},
-        {QStringLiteral("TINYINT"), kByteColumn},     {QStringLiteral("BLOB"), kLongBinaryColumn},
+        {QStringLiteral("MEMO_TEXT"), kMemoColumn},  {QStringLiteral("DATE_TEXT"), kDateColumn},
+        {QStringLiteral("INTEGER"), kLongColumn},    {QStringLiteral("CURRENCY"), kCurrencyColumn},
+        {QStringLiteral("BOOLEAN"), kBooleanColumn}, {QStringLiteral("SMALLINT"), kIntegerColumn},
+        {QStringLiteral("FLOAT"), kSingleColumn},    {QStringLiteral("DOUBLE"), kDoubleColumn},
+        {QStringLiteral("TINYINT"), kByteColumn},    {QStringLiteral("BLOB"), kLongBinaryColumn},
     };
     if (size)
         *size = 0;

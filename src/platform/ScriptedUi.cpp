@@ -1,7 +1,6 @@
 #include "platform/ScriptedUi.h"
 
-MessageAnswer ScriptedUi::MessageBox(const QString& text, MessageIcon icon,
-                                     MessageButtons buttons)
+MessageAnswer ScriptedUi::MessageBox(const QString& text, MessageIcon icon, MessageButtons buttons)
 {
     messages.append({text, icon, buttons});
     log.append(QStringLiteral("message: ") + text);

@@ -27,9 +27,9 @@ QList<FileFilter> ParseFileFilters(const QString& filterText);
 struct FileDialogRequest {
     QString title;
     QList<FileFilter> filters;
-    int selectedFilter = 0;      // index into filters
-    QString proposedName;        // for example "*.fdb"
-    QString defaultExtension;    // without the dot, for example "fdb"
+    int selectedFilter = 0;   // index into filters
+    QString proposedName;     // for example "*.fdb"
+    QString defaultExtension; // without the dot, for example "fdb"
     bool multipleSelection = false;
     bool overwritePrompt = false; // save dialogs: ask before choosing an existing file
 };

@@ -7,7 +7,10 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-std::string Text(const QString& s) { return s.toStdString(); }
+std::string Text(const QString& s)
+{
+    return s.toStdString();
+}
 
 } // namespace
 
@@ -32,10 +35,10 @@ QString RecordTables::GetArrayElement(int table, int column) const
 {
     if (table > kHeaderTable && table < kTables && CurrentRow[table] >= RowCount[table])
         return {};
-    if (!IsColumnInRange(table, column) ||
-        (table == kFieldTable && CurrentRow[table] < 0))
-        throw RecordTablesError(Text(QStringLiteral("Cell %1.%2 does not exist").arg(table).arg(column)) +
-                                kCrLf + "Program Error: GetArrayElement: Cannot read from table");
+    if (!IsColumnInRange(table, column) || (table == kFieldTable && CurrentRow[table] < 0))
+        throw RecordTablesError(
+            Text(QStringLiteral("Cell %1.%2 does not exist").arg(table).arg(column)) + kCrLf +
+            "Program Error: GetArrayElement: Cannot read from table");
     if (table == kHeaderTable)
         return m_header[static_cast<size_t>(column)];
     if (table == kFieldTable)
@@ -54,8 +57,9 @@ bool RecordTables::PutArrayElement(int table, int column, const QString& text)
 {
     if (!IsColumnInRange(table, column) ||
         (table > kHeaderTable && table < kTables && CurrentRow[table] < 0))
-        throw RecordTablesError(Text(QStringLiteral("Cell %1.%2 does not exist").arg(table).arg(column)) +
-                                kCrLf + "Program Error: PutArrayElement: Cannot write to table");
+        throw RecordTablesError(
+            Text(QStringLiteral("Cell %1.%2 does not exist").arg(table).arg(column)) + kCrLf +
+            "Program Error: PutArrayElement: Cannot write to table");
     if (table > kHeaderTable && CurrentRow[table] >= RowCount[table]) {
         if (RowCount[table] >= RowCapacity[table])
             GrowFieldRows(table);
@@ -152,7 +156,8 @@ void RecordTables::RemoveBlankRecords()
             bool blank = true;
             if (t == kFieldTable) {
                 for (int c = 0; c <= ColumnCount[t]; ++c) {
-                    const QString cell = TrimBlanks(m_fields[static_cast<size_t>(row)][static_cast<size_t>(c)]);
+                    const QString cell =
+                        TrimBlanks(m_fields[static_cast<size_t>(row)][static_cast<size_t>(c)]);
                     if (!cell.isEmpty() && cell != QStringLiteral("//")) {
                         blank = false;
                         break;

@@ -29,10 +29,19 @@ public:
     static constexpr qint16 kMaxCapacity = 16384;
 
     // Header columns and field-row columns.
-    enum HeaderColumn { FormIdColumn = 0, NameColumn = 1, NotesColumn = 2, DateColumn = 3,
-                        SourceColumn = 4 };
-    enum FieldColumn { DataIdColumn = 0, FieldNameColumn = 1, FieldValueColumn = 2,
-                       FieldFormIdColumn = 3 };
+    enum HeaderColumn {
+        FormIdColumn = 0,
+        NameColumn = 1,
+        NotesColumn = 2,
+        DateColumn = 3,
+        SourceColumn = 4
+    };
+    enum FieldColumn {
+        DataIdColumn = 0,
+        FieldNameColumn = 1,
+        FieldValueColumn = 2,
+        FieldFormIdColumn = 3
+    };
 
     RecordTables();
 

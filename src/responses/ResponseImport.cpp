@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kModeBits = DatabaseState::NewRecord | DatabaseState::EditRecord | 4 |
-                          DatabaseState::NoRecords;
+constexpr int kModeBits =
+    DatabaseState::NewRecord | DatabaseState::EditRecord | 4 | DatabaseState::NoRecords;
 
 } // namespace
 

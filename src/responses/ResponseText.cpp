@@ -17,7 +17,10 @@ int HexDigit(char c)
 
 } // namespace
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QString TrimBlanks(const QString& text)
 {
@@ -74,7 +77,8 @@ QByteArray PercentDecode(const QByteArray& encoded)
             out.append(' ');
         } else if (c == '%') {
             if (i + 2 >= n)
-                throw DecodeError("a \"%\" at the end of the text is not followed by two characters");
+                throw DecodeError(
+                    "a \"%\" at the end of the text is not followed by two characters");
             // Read like a hexadecimal literal: digits up to the first
             // non-digit, none at all giving 0.
             int value = 0;

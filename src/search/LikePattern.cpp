@@ -130,8 +130,7 @@ bool LikePattern::MatchOne(const Element& element, char32_t c) const
 // Every element but the star takes exactly one character, so a star needs
 // only the last one remembered for backtracking: linear for one star, at
 // worst pattern length times value length.
-template <typename Source>
-bool LikePattern::MatchSequence(const Source& text, size_t length) const
+template <typename Source> bool LikePattern::MatchSequence(const Source& text, size_t length) const
 {
     const size_t m = m_elements.size();
     size_t p = 0;

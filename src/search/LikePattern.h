@@ -34,8 +34,7 @@ private:
         char32_t high;
     };
 
-    template <typename Source>
-    bool MatchSequence(const Source& text, size_t length) const;
+    template <typename Source> bool MatchSequence(const Source& text, size_t length) const;
     bool MatchOne(const Element& element, char32_t c) const;
 
     std::vector<Element> m_elements;

@@ -170,9 +170,9 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
         const QueryRow& row = grid[r];
         const bool last = r == n - 1;
         const bool onData = row[kTableColumn] != QLatin1String("Forms");
-        QString column;        // SQL column of the comparison
-        QString op;            // SQL operator
-        QVariant value;        // bound value
+        QString column; // SQL column of the comparison
+        QString op;     // SQL operator
+        QVariant value; // bound value
         bool negated = false;
         bool complete = true;
         int closes = 0;
@@ -191,14 +191,15 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             }
             case kNotColumn: {
                 const QString notCell = row[c].trimmed();
-                if (!notCell.isEmpty() && notCell.compare(QLatin1String("NOT"), Qt::CaseInsensitive) != 0)
+                if (!notCell.isEmpty() &&
+                    notCell.compare(QLatin1String("NOT"), Qt::CaseInsensitive) != 0)
                     return reject(kNotCell);
                 negated = !notCell.isEmpty();
                 w += QStringLiteral("(");
                 if (onData) {
-                    w += QStringLiteral("Forms.FormID = ANY (") + QStringLiteral("SELECT FormID FROM ") +
-                         row[kTableColumn] + QStringLiteral(" WHERE ") +
-                         QStringLiteral("Field_Name LIKE ") + kQuote +
+                    w += QStringLiteral("Forms.FormID = ANY (") +
+                         QStringLiteral("SELECT FormID FROM ") + row[kTableColumn] +
+                         QStringLiteral(" WHERE ") + QStringLiteral("Field_Name LIKE ") + kQuote +
                          row[kFieldNameColumn].trimmed() + kQuote + QStringLiteral(" AND (");
                 }
                 w += row[c] + kBlank;
@@ -212,9 +213,8 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                     column = QStringLiteral("Field_Value");
                 } else {
                     // Only a real column of Forms may reach the statement.
-                    const QString bare = field.startsWith(QLatin1String("Forms."))
-                                             ? field.mid(6)
-                                             : QString();
+                    const QString bare =
+                        field.startsWith(QLatin1String("Forms.")) ? field.mid(6) : QString();
                     if (bare.isEmpty() || !formsColumns(bare))
                         return reject(kField);
                     column = QStringLiteral("Forms.") + bare;
@@ -338,10 +338,11 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
     }
 
     built.condition.where = *where;
-    built.condition.shownStatement =
-        QStringLiteral("SELECT DISTINCTROW Forms.*") + QStringLiteral(" INTO [Forms] IN ") + kQuote +
-        resultPath + kQuote + QStringLiteral(" FROM ") + built.tableList + QStringLiteral(" WHERE") +
-        QStringLiteral("(") + w + QStringLiteral(")") + QStringLiteral(" ORDER BY Forms.FormID");
+    built.condition.shownStatement = QStringLiteral("SELECT DISTINCTROW Forms.*") +
+                                     QStringLiteral(" INTO [Forms] IN ") + kQuote + resultPath +
+                                     kQuote + QStringLiteral(" FROM ") + built.tableList +
+                                     QStringLiteral(" WHERE") + QStringLiteral("(") + w +
+                                     QStringLiteral(")") + QStringLiteral(" ORDER BY Forms.FormID");
     built.outcome = BuiltQuery::Outcome::Ready;
     return built;
 }

@@ -37,8 +37,8 @@ inline const QString kValue = QStringLiteral("Please enter a valid field value")
 inline const QString kDate = QStringLiteral("Please enter a valid date");
 inline const QString kNumber = QStringLiteral("Please enter a valid Numeric Value ");
 inline const QString kConnector = QStringLiteral("Please specify a logical connector");
-inline const QString kLastConnector =
-    QStringLiteral("The last row cannot have a logical connector: please choose END or leave it empty");
+inline const QString kLastConnector = QStringLiteral(
+    "The last row cannot have a logical connector: please choose END or leave it empty");
 inline const QString kBracketCell =
     QStringLiteral("Bracket columns may only hold \"(\" or \")\" characters");
 inline const QString kNotCell = QStringLiteral("The Not column may only hold NOT");

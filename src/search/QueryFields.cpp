@@ -42,7 +42,8 @@ bool ChooseQueryField(Ui& ui, FormConfig& config, QueryRow& row, const QString& 
             continue;
         QString error;
         if (!ParseConfig(config, field.EntryNumber, &error)) {
-            ui.MessageBox(QStringLiteral("Error selecting field: ") + error, MessageIcon::Exclamation);
+            ui.MessageBox(QStringLiteral("Error selecting field: ") + error,
+                          MessageIcon::Exclamation);
             return false;
         }
         row[kDatabaseFieldColumn] = field.QualifiedName;

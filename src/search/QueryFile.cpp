@@ -11,11 +11,11 @@ const QString kProduct = QStringLiteral("Tallowmere");
 const QString kSaveError = QStringLiteral("Error saving query file: ");
 const QString kLoadError = QStringLiteral("Error loading query file: ");
 // Keys of the row sections by column; columns 10 and beyond are not saved.
-const char* const kKeys[] = {"OpenB", "NotOp", "VB", "Operator", "Value",
-                             "CloseB", "Connector", "DB", "Type", "TableName"};
+const char* const kKeys[] = {"OpenB",  "NotOp",     "VB", "Operator", "Value",
+                             "CloseB", "Connector", "DB", "Type",     "TableName"};
 // The order in which a row's keys are read back.
-const int kReadOrder[] = {kOpenBrackets, kNotColumn, kFieldNameColumn, kDatabaseFieldColumn,
-                          kOperatorColumn, kValueColumn, kCloseBrackets, kConnectorColumn,
+const int kReadOrder[] = {kOpenBrackets,   kNotColumn,   kFieldNameColumn, kDatabaseFieldColumn,
+                          kOperatorColumn, kValueColumn, kCloseBrackets,   kConnectorColumn,
                           kDataTypeColumn, kTableColumn};
 // Rows beyond this many are not a query anyone built in the grid.
 constexpr qint32 kMaxRows = 32767;
@@ -62,10 +62,12 @@ bool WriteQueryFile(Ui& ui, const QString& path, const QueryGrid& grid)
             return false;
         }
     }
-    bool ok = write(kProduct, QStringLiteral("Version"),
-                    QStringLiteral("%1.%2").arg(TALLOWMERE_VERSION_MAJOR).arg(TALLOWMERE_VERSION_MINOR)) &&
-              write(kProduct, QStringLiteral("Rows"), NumberWithSignSpace(grid.size())) &&
-              write(kProduct, QStringLiteral("Columns"), NumberWithSignSpace(kShownQueryColumns));
+    bool ok =
+        write(
+            kProduct, QStringLiteral("Version"),
+            QStringLiteral("%1.%2").arg(TALLOWMERE_VERSION_MAJOR).arg(TALLOWMERE_VERSION_MINOR)) &&
+        write(kProduct, QStringLiteral("Rows"), NumberWithSignSpace(grid.size())) &&
+        write(kProduct, QStringLiteral("Columns"), NumberWithSignSpace(kShownQueryColumns));
     for (qsizetype r = 0; ok && r < grid.size(); ++r) {
         for (int c = 0; ok && c < kQueryColumnCount; ++c) {
             if (c < int(std::size(kKeys)) && !grid[r][c].isEmpty())
@@ -88,9 +90,10 @@ bool SaveQueryFile(Ui& ui, const QueryGrid& grid)
     const QString path = chosen.paths.first();
     ui.Yield();
     if (QFile::exists(path)) {
-        const MessageAnswer answer = ui.MessageBox(
-            QStringLiteral("File ") + path + QStringLiteral(" already exists. Do you wish to overwrite it?"),
-            MessageIcon::Question, MessageButtons::YesNo);
+        const MessageAnswer answer =
+            ui.MessageBox(QStringLiteral("File ") + path +
+                              QStringLiteral(" already exists. Do you wish to overwrite it?"),
+                          MessageIcon::Question, MessageButtons::YesNo);
         if (answer != MessageAnswer::Yes)
             return false;
     }

@@ -7,7 +7,8 @@ const QString kQuote = QStringLiteral("\"");
 }
 
 QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QString& qualifiedName,
-                                         const QString& pattern, const ColumnKindLookup& formsColumns,
+                                         const QString& pattern,
+                                         const ColumnKindLookup& formsColumns,
                                          const Regional& regional, const QString& resultPath)
 {
     QuickFindCriteria criteria;
@@ -19,14 +20,17 @@ QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QStr
 
     if (!byName) {
         qualified = qualifiedName;
-        const QString bare = qualified.startsWith(QLatin1String("Forms.")) ? qualified.mid(6) : QString();
-        const std::optional<SearchValueKind> found = bare.isEmpty() ? std::nullopt : formsColumns(bare);
+        const QString bare =
+            qualified.startsWith(QLatin1String("Forms.")) ? qualified.mid(6) : QString();
+        const std::optional<SearchValueKind> found =
+            bare.isEmpty() ? std::nullopt : formsColumns(bare);
         if (!found)
             return criteria;
         kind = *found;
         column = QStringLiteral("Forms.") + bare;
-        quote = kind == SearchValueKind::Date ? QStringLiteral("#")
-                                          : (kind == SearchValueKind::Number ? QString() : kQuote);
+        quote = kind == SearchValueKind::Date
+                    ? QStringLiteral("#")
+                    : (kind == SearchValueKind::Number ? QString() : kQuote);
         criteria.lblFind = QStringLiteral("(");
         criteria.statementHead = QStringLiteral("SELECT *") + QStringLiteral(" INTO [Forms] IN ") +
                                  kQuote + resultPath + kQuote + QStringLiteral(" FROM Forms") +
@@ -38,8 +42,9 @@ QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QStr
                            QStringLiteral("Field_Name LIKE ") + kQuote + entry.text + kQuote +
                            QStringLiteral(" AND ");
         criteria.statementHead = QStringLiteral("SELECT DISTINCTROW Forms.*") +
-                                 QStringLiteral(" INTO [Forms] IN ") + kQuote + resultPath + kQuote +
-                                 QStringLiteral(" FROM Forms, Data") + QStringLiteral(" WHERE ");
+                                 QStringLiteral(" INTO [Forms] IN ") + kQuote + resultPath +
+                                 kQuote + QStringLiteral(" FROM Forms, Data") +
+                                 QStringLiteral(" WHERE ");
     }
     criteria.fieldFound = true;
     criteria.lblFind += qualified + QStringLiteral(" Like ") + quote + pattern + quote;

@@ -29,7 +29,8 @@ struct QuickFindCriteria {
 // qualifiedName is the record-level field's "Forms.Column" (ignored for a
 // field by name); pattern is the text typed, used unchanged as the pattern.
 QuickFindCriteria BuildQuickFindCriteria(const QuickFindEntry& entry, const QString& qualifiedName,
-                                         const QString& pattern, const ColumnKindLookup& formsColumns,
+                                         const QString& pattern,
+                                         const ColumnKindLookup& formsColumns,
                                          const Regional& regional, const QString& resultPath);
 
 namespace QuickFindMessages {

@@ -83,7 +83,8 @@ std::vector<qint64> SelectedRecords(const RecordSelection& selection,
     if (from == RecordSelection::kAllRecords && selection.SelectionTo == 0)
         return summaryIds;
     if (from == RecordSelection::kCurrentRecord && selection.SelectionTo == 0) {
-        if (currentId && std::find(summaryIds.begin(), summaryIds.end(), *currentId) != summaryIds.end())
+        if (currentId &&
+            std::find(summaryIds.begin(), summaryIds.end(), *currentId) != summaryIds.end())
             ids.push_back(*currentId);
         return ids;
     }

@@ -96,8 +96,8 @@ bool RegisterSearchFunctions(sqlite3* db, const char** error)
                                         nullptr, LikeFunction, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         auto* context = new FoldContext;
-        rc = sqlite3_create_collation_v2(db, kFoldCollation, SQLITE_UTF8, context,
-                                         CompareFolded, DeleteFoldContext);
+        rc = sqlite3_create_collation_v2(db, kFoldCollation, SQLITE_UTF8, context, CompareFolded,
+                                         DeleteFoldContext);
         if (rc != SQLITE_OK)
             delete context; // the engine keeps nothing it refused
     }

@@ -39,10 +39,11 @@ void CreateResultFile(SQLite::Database& source, const QString& resultPath)
     if (QFile::exists(resultPath)) {
         QFile file(resultPath);
         if (!file.remove())
-            throw std::runtime_error((resultPath + QStringLiteral(": ") + file.errorString()).toStdString());
+            throw std::runtime_error(
+                (resultPath + QStringLiteral(": ") + file.errorString()).toStdString());
     }
-    SQLite::Statement schema(source,
-                             "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = 'Forms'");
+    SQLite::Statement schema(
+        source, "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = 'Forms'");
     if (!schema.executeStep())
         throw std::runtime_error("no such table: Forms");
     const std::string createForms = schema.getColumn(0).getString();
@@ -68,9 +69,11 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
         attach.bind(1, resultPath.toStdString());
         attach.exec();
 
-        SQLite::Statement copy(db, (QStringLiteral("INSERT INTO result.Forms SELECT * FROM main.Forms "
-                                                       "AS Forms WHERE ") +
-                                        condition.where + QStringLiteral(" ORDER BY Forms.FormID")).toStdString());
+        SQLite::Statement copy(db,
+                               (QStringLiteral("INSERT INTO result.Forms SELECT * FROM main.Forms "
+                                               "AS Forms WHERE ") +
+                                condition.where + QStringLiteral(" ORDER BY Forms.FormID"))
+                                   .toStdString());
         Bind(copy, condition.values);
         sqlite3_progress_handler(db.getHandle(), kStepsBetweenYields, YieldDuringSearch, &ui);
         try {

@@ -13,7 +13,10 @@ QList<QString> SourceFields()
     return fields;
 }
 
-QList<bool> InitialVisibility() { return {true, true, true, true, false}; }
+QList<bool> InitialVisibility()
+{
+    return {true, true, true, true, false};
+}
 
 QString ColumnsText(const QList<bool>& visible)
 {

@@ -27,8 +27,7 @@ QString SummaryModel::SourceField(int column)
 
 QString SummaryModel::DefaultCaption(int column)
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kCaptions[column])
-                                               : QString();
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kCaptions[column]) : QString();
 }
 
 void SummaryModel::SetSource(SQLite::Database* database, const std::vector<qint64>* ids,

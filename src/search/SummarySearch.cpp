@@ -111,8 +111,9 @@ std::optional<QuickFindCriteria> Criteria(Session& session, int entryIndex, cons
         const QString qualified = entry.itemNumber >= 0 && entry.itemNumber < fields.size()
                                       ? fields[entry.itemNumber].QualifiedName
                                       : QString();
-        criteria = BuildQuickFindCriteria(entry, qualified, pattern, FormsColumnKinds(session),
-                                          session.RegionalSettings, session.Folders.SearchResultFile());
+        criteria =
+            BuildQuickFindCriteria(entry, qualified, pattern, FormsColumnKinds(session),
+                                   session.RegionalSettings, session.Folders.SearchResultFile());
     }
     if (!criteria.fieldFound) {
         session.ui.MessageBox(QuickFindMessages::kFieldNotFound, MessageIcon::Exclamation);
@@ -234,7 +235,8 @@ void ShowWholeDatabase(Session& session)
         try {
             d.SummaryRecords.Load(*d.CurrentDatabase);
         } catch (const std::exception& e) {
-            session.ui.MessageBox(QStringLiteral("Error reading data: ") + QString::fromUtf8(e.what()),
+            session.ui.MessageBox(QStringLiteral("Error reading data: ") +
+                                      QString::fromUtf8(e.what()),
                                   MessageIcon::Exclamation);
         }
     }

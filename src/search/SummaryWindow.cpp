@@ -30,7 +30,8 @@ SummaryWindow::SummaryWindow(Session& session, Hooks hooks, QWidget* parent)
     setObjectName(QStringLiteral("frmQueryResult"));
     setWindowTitle(QStringLiteral("Summary"));
 
-    auto* caption = new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
+    auto* caption =
+        new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
     caption->setObjectName(QStringLiteral("lblCaption"));
     m_grid->setObjectName(QStringLiteral("resGrid"));
     m_grid->setModel(m_model);
@@ -99,17 +100,15 @@ SummaryWindow::SummaryWindow(Session& session, Hooks hooks, QWidget* parent)
     for (int c = 0; c < visible.size(); ++c)
         SetColumnVisible(c, visible[c]);
     if (!error.isEmpty())
-        QTimer::singleShot(0, this, [this, error] {
-            m_session.ui.MessageBox(error, MessageIcon::Exclamation);
-        });
+        QTimer::singleShot(
+            0, this, [this, error] { m_session.ui.MessageBox(error, MessageIcon::Exclamation); });
 
     SessionEvents& events = m_session.Events;
     connect(&events, &SessionEvents::SummaryReloaded, this, &SummaryWindow::Reload);
     connect(&events, &SessionEvents::SummaryCurrentRowChanged, this,
             &SummaryWindow::FollowCurrentRecord);
-    connect(&events, &SessionEvents::DatabaseOpened, this, [this](const QString& path) {
-        setWindowTitle(QStringLiteral("Summary ") + path);
-    });
+    connect(&events, &SessionEvents::DatabaseOpened, this,
+            [this](const QString& path) { setWindowTitle(QStringLiteral("Summary ") + path); });
     connect(&events, &SessionEvents::FieldNamesChanged, this, &SummaryWindow::FillQuickFindCombo);
 
     // Typing in the field list completes the first entry that begins with
@@ -184,11 +183,10 @@ void SummaryWindow::FollowCurrentRecord(qint64 formId)
     if (row < 0 || m_grid->currentIndex().row() == row)
         return;
     m_following = true;
-    const QModelIndex index = m_model->index(row, m_grid->currentIndex().isValid()
-                                                      ? m_grid->currentIndex().column()
-                                                      : 0);
-    m_grid->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndex index =
+        m_model->index(row, m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() : 0);
+    m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
     m_grid->scrollTo(index);
     m_following = false;
 }
@@ -228,7 +226,10 @@ void SummaryWindow::SetColumnVisible(int column, bool visible)
     m_grid->setColumnHidden(column, !visible);
 }
 
-bool SummaryWindow::IsColumnVisible(int column) const { return !m_grid->isColumnHidden(column); }
+bool SummaryWindow::IsColumnVisible(int column) const
+{
+    return !m_grid->isColumnHidden(column);
+}
 
 void SummaryWindow::ShowColumnMenu(const QPoint& at)
 {

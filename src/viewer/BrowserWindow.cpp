@@ -34,8 +34,8 @@ QFont FixedPitchFont()
 void ApplyLabelStyle(QLabel* label, qint16 labelStyle)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, labelStyle == 0 ? QColor(255, 0, 0)
-                                                           : palette.color(QPalette::ButtonText));
+    palette.setColor(QPalette::WindowText,
+                     labelStyle == 0 ? QColor(255, 0, 0) : palette.color(QPalette::ButtonText));
     label->setPalette(palette);
 }
 
@@ -76,9 +76,8 @@ BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &BrowserWindow::ShowCurrentValue);
 
-    auto* valueLabel =
-        new QLabel(QStringLiteral("Field Editor: multiline fields can be edited here ----------->"),
-                   fields);
+    auto* valueLabel = new QLabel(
+        QStringLiteral("Field Editor: multiline fields can be edited here ----------->"), fields);
     valueLabel->setObjectName(QStringLiteral("Label1"));
     m_txtViewer = new QPlainTextEdit(fields);
     m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
@@ -109,8 +108,8 @@ BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
 
     ApplyConfiguration();
     LockText(true);
-    for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdMoveUp", "cmdMoveDown",
-                             "cmdAddNew", "cmdRemove", "cmdOK"})
+    for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdMoveUp", "cmdMoveDown", "cmdAddNew",
+                             "cmdRemove", "cmdOK"})
         for (QWidget* w : findChildren<QWidget*>(QString::fromLatin1(name)))
             w->setEnabled(false);
 
@@ -153,12 +152,11 @@ QWidget* BrowserWindow::BuildEditingPanel()
     auto* panel = new QWidget(this);
     m_panelTitle = new QLabel(panel);
     m_panelTitle->setObjectName(QStringLiteral("lblResume_Panel"));
-    m_panelTitle->setText(QStringLiteral(
-        "--------------------------------------- Editing Form Data "
-        "---------------------------------------"));
-    auto* listLabel =
-        new QLabel(QStringLiteral("List of Fields (Click on any field to select it for editing)"),
-                   panel);
+    m_panelTitle->setText(
+        QStringLiteral("--------------------------------------- Editing Form Data "
+                       "---------------------------------------"));
+    auto* listLabel = new QLabel(
+        QStringLiteral("List of Fields (Click on any field to select it for editing)"), panel);
     listLabel->setObjectName(QStringLiteral("lblGrid"));
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
@@ -310,10 +308,9 @@ void BrowserWindow::ShowCurrentValue()
 {
     const QModelIndex current = m_grid->currentIndex();
     m_txtViewer->setPlainText(
-        current.isValid()
-            ? m_session.Tables.Field(current.row(), RecordTables::FieldValueColumn)
-                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            : QString());
+        current.isValid() ? m_session.Tables.Field(current.row(), RecordTables::FieldValueColumn)
+                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                          : QString());
 }
 
 void BrowserWindow::FillFieldList()

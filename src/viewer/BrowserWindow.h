@@ -22,9 +22,9 @@ class BrowserWindow : public QWidget {
 public:
     // What closing the viewer asks of the windows around it.
     struct Hooks {
-        std::function<void()> closeOthers;   // the summary and other record windows
+        std::function<void()> closeOthers;     // the summary and other record windows
         std::function<void()> disableCommands; // the commands that need a database
-        std::function<void()> showSummary;   // "Done": the summary in front
+        std::function<void()> showSummary;     // "Done": the summary in front
     };
 
     BrowserWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);

@@ -4,8 +4,7 @@
 
 FieldGridModel::FieldGridModel(const RecordTables& tables, QObject* parent)
     : QAbstractTableModel(parent), m_tables(tables)
-{
-}
+{}
 
 void FieldGridModel::Refresh()
 {

@@ -58,7 +58,8 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
     const QStringList fileItems = ActionTexts(file->actions());
     ASSERT_EQ(fileItems.size(), 19);
     EXPECT_EQ(fileItems.first(), QStringLiteral("&New Database..."));
-    EXPECT_EQ(fileItems[5], QStringLiteral("&Export record(s) to different Tallowmere Database..."));
+    EXPECT_EQ(fileItems[5],
+              QStringLiteral("&Export record(s) to different Tallowmere Database..."));
     EXPECT_EQ(fileItems[13], QStringLiteral("E&xit"));
     EXPECT_EQ(fileItems[14], QStringLiteral("-"));
     EXPECT_EQ(fileItems.last(), QStringLiteral("RecentFile4"));
@@ -110,9 +111,9 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     EXPECT_EQ(frame.Wizard()->windowTitle(), QStringLiteral("Quick Tips"));
     EXPECT_FALSE(frame.DatabaseOpen);
 
-    for (const char* off : {"mnuEdit", "mnuResume", "mnuOptions", "mnuFCloseDB",
-                            "mnuFImportResume", "mnuFPrintResume", "mnuRMoveNext", "tbrNext",
-                            "tbrFileImport", "tbrView"})
+    for (const char* off :
+         {"mnuEdit", "mnuResume", "mnuOptions", "mnuFCloseDB", "mnuFImportResume",
+          "mnuFPrintResume", "mnuRMoveNext", "tbrNext", "tbrFileImport", "tbrView"})
         EXPECT_FALSE(frame.Command(QString::fromLatin1(off))->isEnabled()) << off;
     for (const char* on : {"tbrOpenDB", "mnuFOpenDB", "mnuFNewDB", "mnuFExit", "mnuWTile",
                            "mnuHContents", "mnuHAbout", "mnuFLoadConfig"})
@@ -227,7 +228,8 @@ TEST_F(MainWindowTest, MissingHelpPagesAreReported)
     MainWindow frame(session);
     frame.ShowHelpContents();
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages.first().text.startsWith(QStringLiteral("The help pages were not found in ")));
+    EXPECT_TRUE(
+        ui.messages.first().text.startsWith(QStringLiteral("The help pages were not found in ")));
 }
 
 TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
@@ -235,7 +237,8 @@ TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
     QFile::remove(dir.File(QStringLiteral("default.cfg")));
     MainWindow frame(session);
     frame.MDIForm_Load(QString());
-    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
     EXPECT_FALSE(frame.isVisible());
     EXPECT_EQ(frame.Wizard(), nullptr);
     EXPECT_EQ(ui.busyDepth, 0);

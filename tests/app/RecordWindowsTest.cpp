@@ -342,7 +342,8 @@ TEST_F(RecordWindowsTest, LoadingAConfigurationRelaysTheWindows)
     EXPECT_EQ(label->text(), QStringLiteral("Respondent"));
     SummaryWindow* summary = frame.Summary();
     ASSERT_NE(summary, nullptr);
-    EXPECT_EQ(summary->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Respondent"));
+    EXPECT_EQ(summary->Model()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("Respondent"));
     auto* combo = summary->findChild<QComboBox*>(QStringLiteral("Combo1"));
     EXPECT_GE(combo->findText(QStringLiteral("Record Who")), 0);
 

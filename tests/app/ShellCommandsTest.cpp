@@ -92,9 +92,9 @@ TEST(ShellCommands, NoDatabaseDisablesDatabaseCommandsOnly)
     EXPECT_TRUE(on.value(QStringLiteral("tbrOpenDB")));
     // Cut, Copy and Paste are not touched; the New, Open, Exit, Window and
     // Help commands are never listed.
-    for (const char* untouched : {"tbrCut", "tbrCopy", "tbrPaste", "mnuFNewDB", "mnuFOpenDB",
-                                  "mnuFExit", "mnuFPrinterSetup", "mnuFLoadConfig", "mnuWTile",
-                                  "mnuHContents", "mnuFRecentFile1"})
+    for (const char* untouched :
+         {"tbrCut", "tbrCopy", "tbrPaste", "mnuFNewDB", "mnuFOpenDB", "mnuFExit",
+          "mnuFPrinterSetup", "mnuFLoadConfig", "mnuWTile", "mnuHContents", "mnuFRecentFile1"})
         EXPECT_FALSE(off.contains(QString::fromLatin1(untouched))) << untouched;
 
     for (const char* name :
@@ -119,27 +119,27 @@ TEST(ShellCommands, EditStatesByLockAndRecords)
     const QMap<QString, bool> empty = AsMap(EditCommandStates(true, true));
 
     // Viewing a record: move and start editing, not save or cancel.
-    for (const char* name : {"tbrNext", "mnuRMoveNext", "tbrEdit", "mnuREditResume", "tbrAdd",
-                             "tbrDelete", "tbrQuery", "mnuOQueryBuilder", "tbrPrint", "tbrCopy",
-                             "tbrOpenDB", "mnuFImportResume"})
+    for (const char* name :
+         {"tbrNext", "mnuRMoveNext", "tbrEdit", "mnuREditResume", "tbrAdd", "tbrDelete", "tbrQuery",
+          "mnuOQueryBuilder", "tbrPrint", "tbrCopy", "tbrOpenDB", "mnuFImportResume"})
         EXPECT_TRUE(viewing.value(QString::fromLatin1(name))) << name;
     for (const char* name : {"tbrSave", "mnuRCancel", "tbrCut", "mnuEPaste", "cmdAddNew",
                              "cmdInsertEntry", "cmdRemove"})
         EXPECT_FALSE(viewing.value(QString::fromLatin1(name), true)) << name;
 
     // Entering or editing: save, cancel and the editing panel, nothing that leaves the record.
-    for (const char* name : {"tbrSave", "mnuRSaveResume", "tbrCancel", "tbrCut", "cmdAddNew",
-                             "cmdRemove", "tbrCopy"})
+    for (const char* name :
+         {"tbrSave", "mnuRSaveResume", "tbrCancel", "tbrCut", "cmdAddNew", "cmdRemove", "tbrCopy"})
         EXPECT_TRUE(editing.value(QString::fromLatin1(name))) << name;
-    for (const char* name : {"tbrNext", "tbrEdit", "tbrAdd", "tbrOpenDB", "mnuFOpenDB",
-                             "tbrView", "tbrBrowse", "tbrPrint"})
+    for (const char* name : {"tbrNext", "tbrEdit", "tbrAdd", "tbrOpenDB", "mnuFOpenDB", "tbrView",
+                             "tbrBrowse", "tbrPrint"})
         EXPECT_FALSE(editing.value(QString::fromLatin1(name), true)) << name;
 
     // No record: only new, view, summary, open and import.
-    for (const char* name : {"tbrAdd", "tbrView", "tbrBrowse", "tbrOpenDB", "tbrFileImport",
-                             "tbrClipboardImport"})
+    for (const char* name :
+         {"tbrAdd", "tbrView", "tbrBrowse", "tbrOpenDB", "tbrFileImport", "tbrClipboardImport"})
         EXPECT_TRUE(empty.value(QString::fromLatin1(name))) << name;
-    for (const char* name : {"tbrCopy", "tbrFirst", "tbrEdit", "tbrDelete", "tbrQuery",
-                             "tbrPrint", "tbrSave"})
+    for (const char* name :
+         {"tbrCopy", "tbrFirst", "tbrEdit", "tbrDelete", "tbrQuery", "tbrPrint", "tbrSave"})
         EXPECT_FALSE(empty.value(QString::fromLatin1(name), true)) << name;
 }

@@ -45,12 +45,14 @@ TEST(StartupOptions, TickingAutoOpenWithADatabaseRemembersItTrimmed)
 TEST(StartupOptions, TextsAndTasks)
 {
     const QString note = StartupOptions::SampleQueriesNote();
-    EXPECT_TRUE(note.startsWith(QStringLiteral("Along with the sample database, some sample QUERIES\r\nare also")));
+    EXPECT_TRUE(note.startsWith(
+        QStringLiteral("Along with the sample database, some sample QUERIES\r\nare also")));
     EXPECT_TRUE(note.contains(QStringLiteral("select \r\n'Search' from the Options menu.")));
     EXPECT_TRUE(note.endsWith(QStringLiteral("please see the help file (or press F1).")));
     EXPECT_EQ(note.count(QStringLiteral("\r\n")), 6);
     // Five paragraphs, each beginning with a dash.
-    const QStringList paragraphs = StartupOptions::QuickTipsText().split(QStringLiteral("\r\n\r\n"));
+    const QStringList paragraphs =
+        StartupOptions::QuickTipsText().split(QStringLiteral("\r\n\r\n"));
     ASSERT_EQ(paragraphs.size(), 5);
     for (const QString& p : paragraphs)
         EXPECT_TRUE(p.startsWith(QStringLiteral("- "))) << p.toStdString();

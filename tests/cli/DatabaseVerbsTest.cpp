@@ -20,8 +20,8 @@ TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
     EXPECT_EQ(RunCli({"create", db}, &out, &err), 1);
     EXPECT_EQ(err, ("Database '" + db + "' already exists.\n").toUtf8());
 
-    const QString file = dir.Write(QStringLiteral("r.txt"),
-                                   "name=Ann&age=30\r\n\r\nname=Bob&note=a%0D%0Ab\r\n");
+    const QString file =
+        dir.Write(QStringLiteral("r.txt"), "name=Ann&age=30\r\n\r\nname=Bob&note=a%0D%0Ab\r\n");
     ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
     EXPECT_EQ(out, ("2 Record(s) imported in to " + db + "\n").toUtf8());
 
@@ -29,19 +29,22 @@ TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
     ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
     EXPECT_EQ(out, QStringLiteral("1\t%1\tAnn\t%2\n2\t%1\tBob\t%2\n").arg(date, file).toUtf8());
     ASSERT_EQ(RunCli({"list", "--json", db}, &out, &err), 0);
-    EXPECT_EQ(out, QStringLiteral("[\n  {\"FormID\": 1, \"Form_Name\": \"Ann\", \"Form_Notes\": \"\", "
-                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"},\n"
-                                  "  {\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
-                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"}\n]\n")
-                       .arg(date, file)
-                       .toUtf8());
+    EXPECT_EQ(out,
+              QStringLiteral("[\n  {\"FormID\": 1, \"Form_Name\": \"Ann\", \"Form_Notes\": \"\", "
+                             "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"},\n"
+                             "  {\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
+                             "\"Form_Date\": \"%1\", \"File_Name\": \"%2\"}\n]\n")
+                  .arg(date, file)
+                  .toUtf8());
     ASSERT_EQ(RunCli({"show", "--json", db, "2"}, &out, &err), 0);
-    EXPECT_EQ(out, QStringLiteral("{\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
-                                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\", \"fields\": ["
-                                  "{\"DataID\": 3, \"Field_Name\": \"name\", \"Field_Value\": \"Bob\"}, "
-                                  "{\"DataID\": 4, \"Field_Name\": \"note\", \"Field_Value\": \"a\\r\\nb\"}]}\n")
-                       .arg(date, file)
-                       .toUtf8());
+    EXPECT_EQ(out,
+              QStringLiteral(
+                  "{\"FormID\": 2, \"Form_Name\": \"Bob\", \"Form_Notes\": \"\", "
+                  "\"Form_Date\": \"%1\", \"File_Name\": \"%2\", \"fields\": ["
+                  "{\"DataID\": 3, \"Field_Name\": \"name\", \"Field_Value\": \"Bob\"}, "
+                  "{\"DataID\": 4, \"Field_Name\": \"note\", \"Field_Value\": \"a\\r\\nb\"}]}\n")
+                  .arg(date, file)
+                  .toUtf8());
     EXPECT_EQ(RunCli({"show", db, "9"}, &out, &err), 1);
     EXPECT_EQ(err, ("No record with FormID 9 in " + db + "\n").toUtf8());
     ASSERT_EQ(RunCli({"fields", db}, &out, &err), 0);
@@ -100,11 +103,17 @@ TEST(DatabaseVerbs, KilledImportLeavesOnlyCompleteRecords)
         EXPECT_EQ(check.execAndGet("PRAGMA integrity_check").getString(), "ok");
         EXPECT_GT(check.execAndGet("SELECT count(*) FROM Forms").getInt(), 0);
         EXPECT_LT(check.execAndGet("SELECT count(*) FROM Forms").getInt(), 200000);
-        EXPECT_EQ(check.execAndGet("SELECT count(*) FROM Forms f WHERE (SELECT count(*) FROM "
-                                   "Data d WHERE d.FormID = f.FormID) <> " +
-                                   std::to_string(kFields)).getInt(), 0);
-        EXPECT_EQ(check.execAndGet("SELECT count(*) FROM Data WHERE FormID NOT IN "
-                                   "(SELECT FormID FROM Forms)").getInt(), 0);
+        EXPECT_EQ(check
+                      .execAndGet("SELECT count(*) FROM Forms f WHERE (SELECT count(*) FROM "
+                                  "Data d WHERE d.FormID = f.FormID) <> " +
+                                  std::to_string(kFields))
+                      .getInt(),
+                  0);
+        EXPECT_EQ(check
+                      .execAndGet("SELECT count(*) FROM Data WHERE FormID NOT IN "
+                                  "(SELECT FormID FROM Forms)")
+                      .getInt(),
+                  0);
     }
     ScriptedUi ui;
     Session session(ui, dir.Folders(), Regional(TestLocale()));

@@ -7,12 +7,14 @@ TEST(OutputVerbs, TemplateListAndConvert)
 {
     QByteArray out, err;
     ASSERT_EQ(RunCli({"template", "list"}, &out, &err), 0) << err.constData();
-    EXPECT_TRUE(out.contains("Default_dat.rpt\tDefault record text\tScreen Print TextFile TextClipboard\t"));
+    EXPECT_TRUE(out.contains(
+        "Default_dat.rpt\tDefault record text\tScreen Print TextFile TextClipboard\t"));
     EXPECT_TRUE(out.contains("Defaulthtm.rpt\tDefault HTML record\tHTML\t"));
     EXPECT_TRUE(err.isEmpty()) << err.constData(); // the shipped templates are stored already
 
     TempDir dir;
-    const QString plain = dir.Write(QStringLiteral("mine.rpt"), "#NAME{Mine}\r\n#BEGIN\r\nx{00.00.000}||\r\n");
+    const QString plain =
+        dir.Write(QStringLiteral("mine.rpt"), "#NAME{Mine}\r\n#BEGIN\r\nx{00.00.000}||\r\n");
     ASSERT_EQ(RunCli({"template", "convert", plain}, &out, &err), 0) << err.constData();
     const QByteArray stored = dir.Read(QStringLiteral("mine.rpt"));
     EXPECT_TRUE(stored.startsWith("#NAME{Mine}\r\n#BEGIN\r\n"));
@@ -38,11 +40,13 @@ TEST(OutputVerbs, RenderAndExportARealDatabase)
     EXPECT_TRUE(out.contains("<td>&lt;b&gt;bold&lt;/b&gt; &amp; &quot;q&quot;</td>"));
 
     const QString html = dir.File(QStringLiteral("page.htm"));
-    ASSERT_EQ(RunCli({"export", db, "--type", "html", "-o", html, "--title", "Sample"}, &out, &err), 0)
+    ASSERT_EQ(RunCli({"export", db, "--type", "html", "-o", html, "--title", "Sample"}, &out, &err),
+              0)
         << err.constData();
     EXPECT_EQ(err, ("3 record(s) saved to " + html + "\n").toUtf8());
     const QByteArray page = dir.Read(QStringLiteral("page.htm"));
-    EXPECT_TRUE(page.startsWith("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">"));
+    EXPECT_TRUE(page.startsWith(
+        "<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">"));
     EXPECT_TRUE(page.contains("<title>Form records: Sample</title>"));
     EXPECT_EQ(page.count("<table>"), 3);
     EXPECT_TRUE(page.endsWith("</body>\r\n</html>\r\n"));

@@ -31,17 +31,22 @@ TEST(ParseVerb, PrintsEveryResponseAsJson)
     const QJsonArray fields = ann[QStringLiteral("fields")].toArray();
     ASSERT_EQ(fields.size(), 3);
     EXPECT_TRUE(fields[0].toObject()[QStringLiteral("DataID")].isNull());
-    EXPECT_EQ(fields[1].toObject()[QStringLiteral("Field_Name")].toString(), QStringLiteral("email"));
+    EXPECT_EQ(fields[1].toObject()[QStringLiteral("Field_Name")].toString(),
+              QStringLiteral("email"));
     EXPECT_EQ(fields[1].toObject()[QStringLiteral("Field_Value")].toString(),
               QStringLiteral("ann@example.org"));
     EXPECT_EQ(fields[2].toObject()[QStringLiteral("Field_Value")].toString(),
               QStringLiteral("Line one\r\nLine two"));
 
     const QJsonObject bob = records[1].toObject();
-    EXPECT_EQ(bob[QStringLiteral("fields")].toArray()[1].toObject()[QStringLiteral("Field_Value")].toString(),
+    EXPECT_EQ(bob[QStringLiteral("fields")]
+                  .toArray()[1]
+                  .toObject()[QStringLiteral("Field_Value")]
+                  .toString(),
               QStringLiteral("Z\u00fcrich"));
     // The object keeps its documented key order.
-    EXPECT_TRUE(out.contains("{\"FormID\": null, \"Form_Name\": \"Ann Lee\", \"Form_Notes\": \"\", \"Form_Date\": "));
+    EXPECT_TRUE(out.contains(
+        "{\"FormID\": null, \"Form_Name\": \"Ann Lee\", \"Form_Notes\": \"\", \"Form_Date\": "));
 }
 
 TEST(ParseVerb, ReportsFilesWithoutResponsesAndMissingFiles)
@@ -51,12 +56,16 @@ TEST(ParseVerb, ReportsFilesWithoutResponsesAndMissingFiles)
     const QString good = dir.Write(QStringLiteral("good.txt"), "a=1\n");
     QByteArray out;
     QByteArray err;
-    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--json"), prose, good}, &out, &err), 0);
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--json"), prose, good}, &out, &err),
+              0);
     EXPECT_EQ(QJsonDocument::fromJson(out).array().size(), 1);
-    EXPECT_TRUE(err.contains("No valid Record in file \n" + QFileInfo(prose).absoluteFilePath().toUtf8()))
+    EXPECT_TRUE(
+        err.contains("No valid Record in file \n" + QFileInfo(prose).absoluteFilePath().toUtf8()))
         << err.constData();
 
-    EXPECT_EQ(RunCli({QStringLiteral("parse"), dir.File(QStringLiteral("missing.txt")), good}, &out, &err), 1);
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), dir.File(QStringLiteral("missing.txt")), good}, &out,
+                     &err),
+              1);
     EXPECT_TRUE(err.contains("Error reading Record from ")) << err.constData();
     EXPECT_TRUE(out.contains("a = 1")) << out.constData();
 }
@@ -66,7 +75,9 @@ TEST(ParseVerb, RefusesBadUsage)
     QByteArray out;
     QByteArray err;
     EXPECT_EQ(RunCli({QStringLiteral("parse")}, &out, &err), 2);
-    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--bogus"), QStringLiteral("x")}, &out, &err), 2);
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--bogus"), QStringLiteral("x")},
+                     &out, &err),
+              2);
     EXPECT_EQ(RunCli({QStringLiteral("no-such-verb")}, &out, &err), 2);
     EXPECT_EQ(RunCli({QStringLiteral("--help")}, &out, &err), 0);
     EXPECT_TRUE(out.contains("parse [--json] FILE..."));

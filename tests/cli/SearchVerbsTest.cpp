@@ -14,11 +14,11 @@ protected:
     {
         QByteArray out, err;
         ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
-        const QString file = dir.Write(QStringLiteral("r.txt"),
-                                       "name=Ann&email=ann%40x.org&city=Oslo\r\n\r\n"
-                                       "name=Bob&email=bob%40y.org\r\n\r\n"
-                                       "name=Hannah&city=Bergen\r\n\r\n"
-                                       "name=%C3%84rger&email=a%22q\r\n");
+        const QString file =
+            dir.Write(QStringLiteral("r.txt"), "name=Ann&email=ann%40x.org&city=Oslo\r\n\r\n"
+                                               "name=Bob&email=bob%40y.org\r\n\r\n"
+                                               "name=Hannah&city=Bergen\r\n\r\n"
+                                               "name=%C3%84rger&email=a%22q\r\n");
         ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
     }
 
@@ -71,12 +71,13 @@ TEST_F(SearchVerbs, FindMessages)
 
 TEST_F(SearchVerbs, QueryRunsASavedQueryFile)
 {
-    const QString qry = dir.Write(QStringLiteral("q.qry"),
-                                  "[Tallowmere]\r\nVersion=1.9\r\nRows= 2\r\nColumns= 7\r\n"
-                                  "[Row 0]\r\nVB=Record Name\r\nOperator=LIKE\r\nValue=*\r\n"
-                                  "Connector=AND\r\nDB=Forms.Form_Name\r\nType=T\r\nTableName=Forms\r\n"
-                                  "[Row 1]\r\nNotOp=NOT\r\nVB=email\r\nOperator=LIKE\r\nValue=*x*\r\n"
-                                  "DB=Field_Value\r\nType=M\r\nTableName=Data\r\n");
+    const QString qry =
+        dir.Write(QStringLiteral("q.qry"),
+                  "[Tallowmere]\r\nVersion=1.9\r\nRows= 2\r\nColumns= 7\r\n"
+                  "[Row 0]\r\nVB=Record Name\r\nOperator=LIKE\r\nValue=*\r\n"
+                  "Connector=AND\r\nDB=Forms.Form_Name\r\nType=T\r\nTableName=Forms\r\n"
+                  "[Row 1]\r\nNotOp=NOT\r\nVB=email\r\nOperator=LIKE\r\nValue=*x*\r\n"
+                  "DB=Field_Value\r\nType=M\r\nTableName=Data\r\n");
     // Records with an email field not containing x: the NOT belongs inside
     // the sub-query, so Hannah (no email at all) is not found; Ann's has an x.
     EXPECT_EQ(Ids({"query", db, qry}), (QStringList{"2", "4"}));
@@ -85,10 +86,11 @@ TEST_F(SearchVerbs, QueryRunsASavedQueryFile)
     Ids({"query", db, bad}, 1);
     EXPECT_TRUE(lastError.contains(bad + " is an invalid query file"));
 
-    const QString unbalanced = dir.Write(QStringLiteral("u.qry"),
-                                         "[Tallowmere]\r\nRows= 1\r\nColumns= 7\r\n"
-                                         "[Row 0]\r\nOpenB=(\r\nVB=Record Name\r\nOperator==\r\n"
-                                         "Value=Ann\r\nDB=Forms.Form_Name\r\nType=T\r\nTableName=Forms\r\n");
+    const QString unbalanced =
+        dir.Write(QStringLiteral("u.qry"),
+                  "[Tallowmere]\r\nRows= 1\r\nColumns= 7\r\n"
+                  "[Row 0]\r\nOpenB=(\r\nVB=Record Name\r\nOperator==\r\n"
+                  "Value=Ann\r\nDB=Forms.Form_Name\r\nType=T\r\nTableName=Forms\r\n");
     Ids({"query", db, unbalanced}, 1);
     EXPECT_TRUE(lastError.contains("The brackets do not match"));
 }
@@ -118,12 +120,13 @@ TEST_F(SearchVerbs, ExportOutputsOnlyTheRecordsFound)
 
     // A search that fails writes nothing.
     const QString none = dir.File(QStringLiteral("none.txt"));
-    EXPECT_EQ(RunCli({"export", db, "--type", "text", "-o", none, "--find", "Nickname", "x"},
-                     &out, &err),
-              1);
+    EXPECT_EQ(
+        RunCli({"export", db, "--type", "text", "-o", none, "--find", "Nickname", "x"}, &out, &err),
+        1);
     EXPECT_TRUE(err.contains("Field not found"));
     EXPECT_FALSE(QFileInfo::exists(none));
-    EXPECT_EQ(RunCli({"export", db, "--type", "text", "-o", none, "--find", "Email"}, &out, &err), 2);
+    EXPECT_EQ(RunCli({"export", db, "--type", "text", "-o", none, "--find", "Email"}, &out, &err),
+              2);
 }
 
 } // namespace

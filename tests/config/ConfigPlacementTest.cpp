@@ -45,7 +45,7 @@ TEST(ReadPlacement, KnowsHeaderItemsFramesAndGridRows)
     EXPECT_EQ(g.number, 2);
     EXPECT_EQ(g.row, 5);
     for (const QString& other : {QString(), QStringLiteral("L3"), QStringLiteral("X.1"),
-                                QStringLiteral("l.1"), QStringLiteral(".1")})
+                                 QStringLiteral("l.1"), QStringLiteral(".1")})
         EXPECT_EQ(ReadPlacement(other).kind, ViewerPlace::NotShown) << other.toStdString();
     EXPECT_FALSE(ReadPlacement(QStringLiteral("G1.99999")).fits);
 }

@@ -6,7 +6,8 @@
 
 namespace {
 
-const QString kNameEntry = QStringLiteral("F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n||\n");
+const QString kNameEntry =
+    QStringLiteral("F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n||\n");
 const QString kDateEntry = QStringLiteral("F|0|Date|Date|1|0|0|0|0|D|1.3|Form_Date|L.3||\n||\n");
 
 } // namespace
@@ -47,8 +48,8 @@ TEST(ReadConfigText, LinesInsideAnEntryBelongToIt)
     FormConfig config;
     RecordTables tables;
     QString error;
-    const QString text = QStringLiteral(
-        "T|0|Label\n# not a comment here\n\n|Short|0|0|0|0|0|T|||||\n  ||\n");
+    const QString text =
+        QStringLiteral("T|0|Label\n# not a comment here\n\n|Short|0|0|0|0|0|T|||||\n  ||\n");
     ASSERT_TRUE(ReadConfigText(text, tables, config, &error)) << error.toStdString();
     ASSERT_EQ(config.ConfigEntries.size(), 1);
     EXPECT_EQ(config.ConfigEntries[0],
@@ -73,7 +74,8 @@ TEST(ReadConfigText, AnUnfinishedLastEntryStaysButIsNeverParsed)
     RecordTables tables;
     QString error;
     // The last line has no line break, so its "||" is not an end line.
-    const QString text = kNameEntry + QStringLiteral("F|0|Notes|Notes|1|0|0|0|0|M|1.2|Form_Notes|L.4||\n||");
+    const QString text =
+        kNameEntry + QStringLiteral("F|0|Notes|Notes|1|0|0|0|0|M|1.2|Form_Notes|L.4||\n||");
     ASSERT_TRUE(ReadConfigText(text, tables, config, &error)) << error.toStdString();
     ASSERT_EQ(config.ConfigEntries.size(), 2);
     EXPECT_EQ(config.LastEntryIndex, 0);
@@ -87,8 +89,8 @@ TEST(ReadConfigText, ARejectedEntryStopsTheReadingWithTheEntriesBeforeIt)
     FormConfig config;
     RecordTables tables;
     QString error;
-    const QString text = kNameEntry + QStringLiteral("T|0|a|b|0|0|0|0|0|T|1.1|Form_Name|L.2|\n||\n") +
-                         kDateEntry;
+    const QString text =
+        kNameEntry + QStringLiteral("T|0|a|b|0|0|0|0|0|T|1.1|Form_Name|L.2|\n||\n") + kDateEntry;
     EXPECT_FALSE(ReadConfigText(text, tables, config, &error));
     EXPECT_EQ(error, "entry 1 has 14 of the 15 fields");
     EXPECT_EQ(config.LastEntryIndex, 0);
@@ -119,9 +121,8 @@ TEST(LoadConfigFile, ANameIsAFileOfTheProgramFolder)
     f.dir.Write(QStringLiteral("form.cfg"), (kNameEntry + kDateEntry).toUtf8());
     ASSERT_TRUE(LoadConfigFile(f.session, QStringLiteral("form.cfg")));
     const QString path = f.dir.File(QStringLiteral("form.cfg"));
-    EXPECT_EQ(f.ui.statusTexts,
-              (QStringList{"Reading configuration from " + path + "...",
-                           "Configuration read from " + path}));
+    EXPECT_EQ(f.ui.statusTexts, (QStringList{"Reading configuration from " + path + "...",
+                                             "Configuration read from " + path}));
     EXPECT_TRUE(f.ui.messages.isEmpty());
     EXPECT_EQ(f.ui.busyDepth, 0);
     EXPECT_GE(f.ui.yields, 1);
@@ -231,6 +232,7 @@ TEST(ReadConfigText, EntryNumbersStayWithinSixteenBits)
     EXPECT_EQ(full.ConfigEntries.size(), 32768);
 
     FormConfig tooMany;
-    EXPECT_FALSE(ReadConfigText(entry.repeated(32768) + QStringLiteral("S|"), tables, tooMany, &error));
+    EXPECT_FALSE(
+        ReadConfigText(entry.repeated(32768) + QStringLiteral("S|"), tables, tooMany, &error));
     EXPECT_EQ(error, "more than 32768 entries");
 }

@@ -7,26 +7,24 @@
 
 namespace {
 
-const QByteArray kFile =
-    "# Comments are not kept\n"
-    "\n"
-    "F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n"
-    "||\n"
-    "# nor is this one\n"
-    "T|2|Colour\r\nchoice|Colour|0|1|0|10|0|T|2.2|Field_Value|G1.2||\n"
-    "Red\n"
-    "Green\n"
-    "Blue\n"
-    "  ||\n";
+const QByteArray kFile = "# Comments are not kept\n"
+                         "\n"
+                         "F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n"
+                         "||\n"
+                         "# nor is this one\n"
+                         "T|2|Colour\r\nchoice|Colour|0|1|0|10|0|T|2.2|Field_Value|G1.2||\n"
+                         "Red\n"
+                         "Green\n"
+                         "Blue\n"
+                         "  ||\n";
 
-const QByteArray kSaved =
-    "F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n"
-    "||\n"
-    "T|2|Colour\nchoice|Colour|0|1|0|10|0|T|2.2|Field_Value|G1.2||\n"
-    "Red\n"
-    "Green\n"
-    "Blue\n"
-    "  ||\n";
+const QByteArray kSaved = "F|0|Record Name|Name|1|0|0|0|0|M|1.1|Form_Name|L.1||\n"
+                          "||\n"
+                          "T|2|Colour\nchoice|Colour|0|1|0|10|0|T|2.2|Field_Value|G1.2||\n"
+                          "Red\n"
+                          "Green\n"
+                          "Blue\n"
+                          "  ||\n";
 
 } // namespace
 
@@ -84,8 +82,7 @@ TEST(SaveConfigFile, AsksBeforeOverwritingAnExistingFile)
     f.dir.Write(QStringLiteral("form.cfg"), kFile);
     ASSERT_TRUE(LoadConfigFile(f.session, QStringLiteral("form.cfg")));
     const QString path = f.dir.Write(QStringLiteral("old.cfg"), "keep me\n");
-    const QString question =
-        "File " + path + " already exists. Do you wish to overwrite it?";
+    const QString question = "File " + path + " already exists. Do you wish to overwrite it?";
 
     f.ui.QueueFiles({path});
     f.ui.QueueAnswer(MessageAnswer::No);
@@ -124,7 +121,8 @@ TEST(SaveConfigFile, AFileThatCannotBeWrittenShowsTheReasonAlone)
     SaveConfigFile(f.session);
     EXPECT_FALSE(f.ui.StatusText().isEmpty());
     EXPECT_FALSE(f.ui.StatusText().startsWith(QStringLiteral("Configuration saved")));
-    EXPECT_EQ(f.ui.statusTexts.at(f.ui.statusTexts.size() - 2), "Saving Configuration to file " + path);
+    EXPECT_EQ(f.ui.statusTexts.at(f.ui.statusTexts.size() - 2),
+              "Saving Configuration to file " + path);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(f.ui.busyDepth, 0);
 }

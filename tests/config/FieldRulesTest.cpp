@@ -9,13 +9,12 @@ namespace {
 // Header items 1 to 4 and grid rows 0.0 and 1.3 with rules:
 // 1 text of at most 5, required; 2 date; 3 number "C"; 4 number "L";
 // 0.0 text of at most 3; 1.3 no rule ("M"), required.
-const QByteArray kRules =
-    "F|0|Short answer|Short|1|1|0|5|0|T|1.1|Form_Name|L.1||\n||\n"
-    "F|0|Birthday|Birthday|1|0|0|0|0|D|1.3|Form_Date|L.2||\n||\n"
-    "F|0|Price|Price|1|0|0|0|0|C|1.2|Form_Notes|L.3||\n||\n"
-    "F|0|Count|Count|1|0|0|0|0|L|1.4|File_Name|L.4||\n||\n"
-    "F|0|Code|Code|1|0|0|3|0|T|2.1|Field_Name|G0.0||\n||\n"
-    "F|0|Comment|Comment|1|1|0|0|0|M|2.2|Field_Value|G1.3||\n||\n";
+const QByteArray kRules = "F|0|Short answer|Short|1|1|0|5|0|T|1.1|Form_Name|L.1||\n||\n"
+                          "F|0|Birthday|Birthday|1|0|0|0|0|D|1.3|Form_Date|L.2||\n||\n"
+                          "F|0|Price|Price|1|0|0|0|0|C|1.2|Form_Notes|L.3||\n||\n"
+                          "F|0|Count|Count|1|0|0|0|0|L|1.4|File_Name|L.4||\n||\n"
+                          "F|0|Code|Code|1|0|0|3|0|T|2.1|Field_Name|G0.0||\n||\n"
+                          "F|0|Comment|Comment|1|1|0|0|0|M|2.2|Field_Value|G1.3||\n||\n";
 
 struct RulesFixture : ConfigFixture {
     RulesFixture()
@@ -41,10 +40,13 @@ TEST(CheckField, TextIsLimitedToMaxLengthBlanksIncluded)
     EXPECT_TRUE(CheckField(f.session, "1", QStringLiteral("\u00e9t\u00e9s!"), false));
     EXPECT_FALSE(CheckField(f.session, "G0.0", "abcd", false));
     ASSERT_EQ(f.ui.messages.size(), 3);
-    EXPECT_EQ(f.ui.messages[0].text, "Please restrict your response to 5 characters for this field.");
+    EXPECT_EQ(f.ui.messages[0].text,
+              "Please restrict your response to 5 characters for this field.");
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(f.ui.messages[1].text, "Please restrict your response to 5 characters for this field.");
-    EXPECT_EQ(f.ui.messages[2].text, "Please restrict your response to 3 characters for this field.");
+    EXPECT_EQ(f.ui.messages[1].text,
+              "Please restrict your response to 5 characters for this field.");
+    EXPECT_EQ(f.ui.messages[2].text,
+              "Please restrict your response to 3 characters for this field.");
 }
 
 TEST(CheckField, DatesFollowTheRegionalSettings)
@@ -84,12 +86,11 @@ TEST(CheckField, ARequiredEmptyFieldWarnsAndStillPasses)
     ASSERT_TRUE(f.loaded);
     EXPECT_TRUE(CheckField(f.session, "1", "  ", true));
     ASSERT_EQ(f.ui.messages.size(), 1);
-    EXPECT_EQ(f.ui.messages[0].text,
-              "Please note that 'Short answer'\r\n"
-              "is a required field and should not be left blank.\r\n"
-              "Please remember to enter an appropriate response \r\n"
-              "before submitting your Record. Your Record is \r\n"
-              "being saved without this field");
+    EXPECT_EQ(f.ui.messages[0].text, "Please note that 'Short answer'\r\n"
+                                     "is a required field and should not be left blank.\r\n"
+                                     "Please remember to enter an appropriate response \r\n"
+                                     "before submitting your Record. Your Record is \r\n"
+                                     "being saved without this field");
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Exclamation);
 
     f.ui.messages.clear();
@@ -106,7 +107,8 @@ TEST(CheckField, TheRequiredWarningComesBeforeTheTypeMessage)
     EXPECT_FALSE(CheckField(f.session, "1", "       ", true));
     ASSERT_EQ(f.ui.messages.size(), 2);
     EXPECT_TRUE(f.ui.messages[0].text.startsWith("Please note that 'Short answer'"));
-    EXPECT_EQ(f.ui.messages[1].text, "Please restrict your response to 5 characters for this field.");
+    EXPECT_EQ(f.ui.messages[1].text,
+              "Please restrict your response to 5 characters for this field.");
 }
 
 TEST(CheckField, WithoutTheRequiredRuleAnEmptyFieldPassesSilently)
@@ -117,7 +119,8 @@ TEST(CheckField, WithoutTheRequiredRuleAnEmptyFieldPassesSilently)
     EXPECT_TRUE(CheckField(f.session, "G1.3", "", false));
     EXPECT_FALSE(CheckField(f.session, "1", "filled", true)); // too long, but not empty
     ASSERT_EQ(f.ui.messages.size(), 1);
-    EXPECT_EQ(f.ui.messages[0].text, "Please restrict your response to 5 characters for this field.");
+    EXPECT_EQ(f.ui.messages[0].text,
+              "Please restrict your response to 5 characters for this field.");
 }
 
 TEST(CheckField, ControlsWithoutRulesAlwaysPass)

@@ -38,8 +38,8 @@ TEST(ParseConfig, ReadsTheFifteenFieldsOfAnEntry)
 
 TEST(ParseConfig, NumbersAreReadByTheirLeadingDigitsAndRoundedHalfToEven)
 {
-    FormConfig config = WithEntry(QStringLiteral(
-        "T|\r\n 3\r\n| a | b |2.5|3.5|x|  40 chars|-7|T|||||\r\n||\r\n"));
+    FormConfig config =
+        WithEntry(QStringLiteral("T|\r\n 3\r\n| a | b |2.5|3.5|x|  40 chars|-7|T|||||\r\n||\r\n"));
     ASSERT_TRUE(ParseConfig(config, 0));
     const ConfigFields& f = config.ParsedEntry;
     EXPECT_EQ(f.SectionNumber, 3);
@@ -60,7 +60,8 @@ TEST(ParseConfig, ANumberBeyondSixteenBitsRejectsTheEntry)
 
 TEST(ParseConfig, LabelLinesAreJoinedOnlyOutsideSectionZero)
 {
-    const QString label = QStringLiteral("|\r\nFirst\r\nSecond\r\n|Short\r\nName|0|0|0|0|0|T|||||\r\n||\r\n");
+    const QString label =
+        QStringLiteral("|\r\nFirst\r\nSecond\r\n|Short\r\nName|0|0|0|0|0|T|||||\r\n||\r\n");
     FormConfig sectionZero = WithEntry(QStringLiteral("T|0") + label);
     ASSERT_TRUE(ParseConfig(sectionZero, 0));
     EXPECT_EQ(sectionZero.ParsedEntry.EntryLabel, "\r\nFirst\r\nSecond\r\n");
@@ -75,7 +76,8 @@ TEST(ParseConfig, LabelLinesAreJoinedOnlyOutsideSectionZero)
 TEST(ParseConfig, PlainTextIsTrimmedAndJoinedListTextKeepsItsLines)
 {
     FormConfig config = WithEntry(QStringLiteral(
-        "S|0|a|b|0|0|0|0|0| D\r\n|\r\n1.\r\n3\r\n|Form\r\nDate|L.3||\r\nRed\r\nGreen\r\nBlue\r\n\r\n||\r\n"));
+        "S|0|a|b|0|0|0|0|0| "
+        "D\r\n|\r\n1.\r\n3\r\n|Form\r\nDate|L.3||\r\nRed\r\nGreen\r\nBlue\r\n\r\n||\r\n"));
     ASSERT_TRUE(ParseConfig(config, 0));
     const ConfigFields& f = config.ParsedEntry;
     EXPECT_EQ(f.DataType, "D");
@@ -92,7 +94,8 @@ TEST(ParseConfig, FourteenSeparatorsBeforeTheEndLineAreCompleteThirteenAreNot)
     EXPECT_TRUE(ParseConfig(complete, 0));
     EXPECT_EQ(complete.ParsedEntry.Placement, "L.1");
 
-    FormConfig shortEntry = WithEntry(QStringLiteral("T|0|a|b|0|0|0|0|0|T|1.1|Form_Name|L.1|\r\n||\r\n"));
+    FormConfig shortEntry =
+        WithEntry(QStringLiteral("T|0|a|b|0|0|0|0|0|T|1.1|Form_Name|L.1|\r\n||\r\n"));
     QString error;
     EXPECT_FALSE(ParseConfig(shortEntry, 0, &error));
     EXPECT_EQ(error, "entry 0 has 14 of the 15 fields");
@@ -101,7 +104,8 @@ TEST(ParseConfig, FourteenSeparatorsBeforeTheEndLineAreCompleteThirteenAreNot)
 TEST(ParseConfig, AnEntryOfNoKnownKindIsAcceptedWithEveryFieldEmpty)
 {
     for (const QString& kind : {QStringLiteral(" T"), QStringLiteral("X"), QStringLiteral("t")}) {
-        FormConfig config = WithEntry(kind + QStringLiteral("|4|a|b|1|1|1|9|1|T|1.1|Form_Name|L.1||\r\n||\r\n"));
+        FormConfig config =
+            WithEntry(kind + QStringLiteral("|4|a|b|1|1|1|9|1|T|1.1|Form_Name|L.1||\r\n||\r\n"));
         config.ParsedEntry.EntryLabel = QStringLiteral("left over");
         EXPECT_TRUE(ParseConfig(config, 0)) << kind.toStdString();
         EXPECT_EQ(config.ParsedEntry, ConfigFields()) << kind.toStdString();

@@ -8,7 +8,10 @@
 
 namespace {
 
-QString DefaultCfg() { return QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"); }
+QString DefaultCfg()
+{
+    return QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg");
+}
 
 } // namespace
 
@@ -18,7 +21,8 @@ TEST(ConfigVerb, PrintsTheShippedConfiguration)
     QByteArray err;
     ASSERT_EQ(RunCli({"config", DefaultCfg()}, &out, &err), 0) << err.constData();
     const QString text = QString::fromUtf8(out);
-    EXPECT_TRUE(text.startsWith("Entry 0\n  EntryKind: F\n  SectionNumber: 0\n  EntryLabel: Record ID\n"))
+    EXPECT_TRUE(
+        text.startsWith("Entry 0\n  EntryKind: F\n  SectionNumber: 0\n  EntryLabel: Record ID\n"))
         << out.constData();
     EXPECT_TRUE(text.contains("RecordFieldList\n"
                               "  0  Forms.FormID  Record ID\n"
@@ -57,7 +61,8 @@ TEST(ConfigVerb, JsonHasEveryFieldOfEveryEntry)
     ASSERT_EQ(recordFields.size(), 1);
     EXPECT_EQ(recordFields[0].toObject().value("qualifiedName").toString(), "Forms.Form_Name");
     EXPECT_EQ(recordFields[0].toObject().value("displayName").toString(), "Record Colour");
-    const QJsonArray headerItems = root.value("placements").toObject().value("headerItems").toArray();
+    const QJsonArray headerItems =
+        root.value("placements").toObject().value("headerItems").toArray();
     ASSERT_EQ(headerItems.size(), 1);
     EXPECT_EQ(headerItems[0].toObject().value("item").toInt(), 1);
     EXPECT_EQ(headerItems[0].toObject().value("column").toInt(), 1);

@@ -34,8 +34,5 @@ struct DatabaseFixture {
     }
     SQLite::Database& Db() { return session.Database.CurrentDatabase->Db(); }
     int Count(const char* sql) { return Db().execAndGet(sql).getInt(); }
-    QString Text(const char* sql)
-    {
-        return QString::fromUtf8(Db().execAndGet(sql).getText());
-    }
+    QString Text(const char* sql) { return QString::fromUtf8(Db().execAndGet(sql).getText()); }
 };

@@ -41,7 +41,7 @@ TEST(ParseSchemaLine, NumbersByLeadingPrefixAndOddEndings)
 {
     EXPECT_EQ(ParseSchemaLine(QStringLiteral("A,T,12abc,0")).size, 12);
     EXPECT_EQ(ParseSchemaLine(QStringLiteral("A,T,x,0")).size, 0);
-    EXPECT_EQ(ParseSchemaLine(QStringLiteral("A,T,2.5,0")).size, 2); // half to even
+    EXPECT_EQ(ParseSchemaLine(QStringLiteral("A,T,2.5,0")).size, 2);   // half to even
     EXPECT_EQ(ParseSchemaLine(QStringLiteral("A,T,99999,0")).size, 0); // does not fit 16 bits
     EXPECT_TRUE(ParseSchemaLine(QStringLiteral("A,T,1,0.5")).flag);
     // The last character belongs to the last column even when it is a comma.
@@ -56,7 +56,7 @@ TEST(ParseSchemaLine, NumbersByLeadingPrefixAndOddEndings)
 TEST(ParseSchemaLine, EveryLetterSelectsItsType)
 {
     const std::pair<const char*, qint16> letters[] = {
-        {"T", 10}, {"M", 12}, {"L", 4}, {"C", 5}, {"D", 8}, {"B", 1}, {"I", 3},
+        {"T", 10}, {"M", 12}, {"L", 4}, {"C", 5},  {"D", 8},  {"B", 1}, {"I", 3},
         {"S", 6},  {"O", 7},  {"Y", 2}, {"N", 11}, {"Z", -1}, {"X", -2}};
     for (const auto& [letter, code] : letters)
         EXPECT_EQ(ParseSchemaLine(QStringLiteral("F,%1,1,0").arg(QLatin1String(letter))).type, code)
@@ -65,9 +65,9 @@ TEST(ParseSchemaLine, EveryLetterSelectsItsType)
 
 TEST(DeclaredTypes, KindsSurviveTheFileAndTextStaysText)
 {
-    const qint16 kinds[] = {kTextColumn, kMemoColumn, kLongColumn, kCurrencyColumn,
-                            kDateColumn, kBooleanColumn, kIntegerColumn, kSingleColumn,
-                            kDoubleColumn, kByteColumn, kLongBinaryColumn};
+    const qint16 kinds[] = {kTextColumn,   kMemoColumn,    kLongColumn,      kCurrencyColumn,
+                            kDateColumn,   kBooleanColumn, kIntegerColumn,   kSingleColumn,
+                            kDoubleColumn, kByteColumn,    kLongBinaryColumn};
     for (qint16 kind : kinds) {
         int size = -1;
         EXPECT_EQ(KindOfDeclaredType(DeclaredType(kind, 40), &size), kind) << kind;
@@ -77,7 +77,8 @@ TEST(DeclaredTypes, KindsSurviveTheFileAndTextStaysText)
     SQLite::Database db(":memory:", SQLite::OPEN_READWRITE);
     db.exec(("CREATE TABLE t (a " + DeclaredType(kTextColumn, 10) + ", b " +
              DeclaredType(kMemoColumn, 0) + ", c " + DeclaredType(kDateColumn, 0) + ", d " +
-             DeclaredType(kCurrencyColumn, 0) + ")").toStdString());
+             DeclaredType(kCurrencyColumn, 0) + ")")
+                .toStdString());
     db.exec("INSERT INTO t VALUES ('30', '007', '2024-01-02', '12.5')");
     SQLite::Statement row(db, "SELECT typeof(a), typeof(b), b, typeof(c), typeof(d) FROM t");
     ASSERT_TRUE(row.executeStep());
@@ -109,7 +110,9 @@ TEST(CreateNewDatabase, BuildsTheLayoutAndInfoRows)
     EXPECT_EQ(db.execAndGet("SELECT count(*) FROM Data").getInt(), 0);
     EXPECT_EQ(db.execAndGet("PRAGMA application_id").getInt(), DatabaseConnection::kApplicationId);
     EXPECT_EQ(db.execAndGet("SELECT count(*) FROM sqlite_master WHERE type='index' AND "
-                            "name='FormID' AND tbl_name='Data'").getInt(), 1);
+                            "name='FormID' AND tbl_name='Data'")
+                  .getInt(),
+              1);
 
     QStringList info;
     SQLite::Statement rows(db, "SELECT Key, Value FROM Info ORDER BY KeyID");

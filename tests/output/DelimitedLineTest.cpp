@@ -11,10 +11,12 @@ protected:
                    QStringLiteral("2/3/2004")},
                   {{QStringLiteral("Quote"), QStringLiteral("say \"hi\", ok")},
                    {QStringLiteral("third"), QStringLiteral("3")}});
-        FillOutputFieldList(session.Output,
-                            {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
-                             {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QStringLiteral("Record Date")}},
-                            QStringLiteral("Quote\r\nMissing\r\nThird\r\n"));
+        FillOutputFieldList(
+            session.Output,
+            {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
+             {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"),
+              QStringLiteral("Record Date")}},
+            QStringLiteral("Quote\r\nMissing\r\nThird\r\n"));
     }
     QString Line(bool quotes, bool joinLines, bool replace, const QString& delimiter)
     {

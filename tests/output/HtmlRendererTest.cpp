@@ -10,7 +10,8 @@ protected:
     {
         SetRecord({QStringLiteral("3"), QStringLiteral("<script>alert(\"x\")</script> & co"),
                    QStringLiteral("line one\r\nline two")},
-                  {{QStringLiteral("A"), QStringLiteral("1")}, {QStringLiteral("B"), QStringLiteral("2")}});
+                  {{QStringLiteral("A"), QStringLiteral("1")},
+                   {QStringLiteral("B"), QStringLiteral("2")}});
     }
     QString Render(const QString& body)
     {
@@ -32,9 +33,10 @@ TEST_F(HtmlRendererTest, ValuesAreEscapedAndTemplateTextIsWrittenAsIs)
 
 TEST_F(HtmlRendererTest, BlocksKeepTheirLineBreaksAndRepeatOverRows)
 {
-    EXPECT_EQ(Render(QStringLiteral("<ul>\r\n<li>x</li>{00.00.000}||\r\n"
-                                    "<li>|n 2.1.000|=|2.2.000|</li>{02.00.000}||\r\n</ul>{00.00.000}||")),
-              QStringLiteral("<ul>\r\n<li>x</li>\r\n<li>1.A=1</li>\r\n<li>2.B=2</li>\r\n</ul>\r\n"));
+    EXPECT_EQ(
+        Render(QStringLiteral("<ul>\r\n<li>x</li>{00.00.000}||\r\n"
+                              "<li>|n 2.1.000|=|2.2.000|</li>{02.00.000}||\r\n</ul>{00.00.000}||")),
+        QStringLiteral("<ul>\r\n<li>x</li>\r\n<li>1.A=1</li>\r\n<li>2.B=2</li>\r\n</ul>\r\n"));
 }
 
 TEST_F(HtmlRendererTest, LineConditionOmitsBlocks)

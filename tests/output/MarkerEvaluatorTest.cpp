@@ -55,10 +55,10 @@ TEST_F(MarkerEvaluatorTest, SpecialValuesPageDashAndTitle)
 
 TEST_F(MarkerEvaluatorTest, SelectionRulesForTableValues)
 {
-    FillOutputFieldList(session.Output,
-                        {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"),
-                          QStringLiteral("Record Name")}},
-                        QStringLiteral("Email\r\nVisited\r\n"));
+    FillOutputFieldList(
+        session.Output,
+        {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")}},
+        QStringLiteral("Email\r\nVisited\r\n"));
     EXPECT_EQ(Eval(QStringLiteral("1.1.0")), QStringLiteral("Ann Smith"));
     session.Output.OutputFieldList[0].PrintStat = false; // "1.1"
     session.Output.OutputFieldList[1].PrintStat = false; // Email
@@ -79,10 +79,10 @@ TEST_F(MarkerEvaluatorTest, NamedValuesFollowTheFieldList)
 {
     // Not in the list: empty.
     EXPECT_EQ(Eval(QStringLiteral("\"Email\"")), QString());
-    FillOutputFieldList(session.Output,
-                        {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"),
-                          QStringLiteral("Record Name")}},
-                        QStringLiteral("Email\r\nYear\r\n"));
+    FillOutputFieldList(
+        session.Output,
+        {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")}},
+        QStringLiteral("Email\r\nYear\r\n"));
     session.Output.OutputFieldList[0].Key = QStringLiteral("1.1");
     EXPECT_EQ(Eval(QStringLiteral("\" email \".0.0")), QStringLiteral("ann@example.org"));
     EXPECT_EQ(Eval(QStringLiteral("\"1.1\"")), QStringLiteral("Ann Smith")); // a header entry
@@ -158,8 +158,8 @@ TEST_F(MarkerEvaluatorTest, LineCondition)
     EXPECT_FALSE(shown(QStringLiteral("01.02.000"))); // empty notes
     EXPECT_TRUE(shown(QStringLiteral("02.00.000")));  // the record has rows
     session.Tables.CurrentRow[2] = 3;
-    EXPECT_FALSE(shown(QStringLiteral("02.02.000"))); // empty value
-    EXPECT_FALSE(shown(QStringLiteral("03.00.000"))); // table 3 has no rows
+    EXPECT_FALSE(shown(QStringLiteral("02.02.000")));  // empty value
+    EXPECT_FALSE(shown(QStringLiteral("03.00.000")));  // table 3 has no rows
     EXPECT_FALSE(shown(QStringLiteral("-01.03.000"))); // no report title
     session.Output.ReportTitle = QStringLiteral("T");
     EXPECT_TRUE(shown(QStringLiteral("-01.03.000")));

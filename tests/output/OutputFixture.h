@@ -39,11 +39,15 @@ protected:
     {
         QByteArray stored;
         QString error;
-        EXPECT_TRUE(ScrambleTemplate(header + "#BEGIN\r\n" + body, &stored, &error)) << qPrintable(error);
+        EXPECT_TRUE(ScrambleTemplate(header + "#BEGIN\r\n" + body, &stored, &error))
+            << qPrintable(error);
         return dir.Write(name, stored);
     }
 
-    QString Crlf(QString text) const { return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n")); }
+    QString Crlf(QString text) const
+    {
+        return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    }
 
     TempDir dir;
     ScriptedUi ui;

@@ -44,16 +44,20 @@ protected:
         : program(ui, ProgramFolders(QStringLiteral(TALLOWMERE_PROGRAM_DIR), dir.Path()),
                   Regional(TestLocale()))
     {
-        records[3] = {{QStringLiteral("3"), QStringLiteral("Ann"), QString(), QStringLiteral("1/5/1998")},
-                      {{QStringLiteral("Email"), QStringLiteral("ann@example.org")}}};
-        records[8] = {{QStringLiteral("8"), QStringLiteral("Bo <b>&</b>"), QStringLiteral("two\r\nlines")},
-                      {{QStringLiteral("Email"), QStringLiteral("bo@example.org")},
-                       {QStringLiteral("Comment"), QStringLiteral("say \"hi\"")}}};
+        records[3] = {
+            {QStringLiteral("3"), QStringLiteral("Ann"), QString(), QStringLiteral("1/5/1998")},
+            {{QStringLiteral("Email"), QStringLiteral("ann@example.org")}}};
+        records[8] = {
+            {QStringLiteral("8"), QStringLiteral("Bo <b>&</b>"), QStringLiteral("two\r\nlines")},
+            {{QStringLiteral("Email"), QStringLiteral("bo@example.org")},
+             {QStringLiteral("Comment"), QStringLiteral("say \"hi\"")}}};
         records[12] = {{QStringLiteral("12"), QStringLiteral("Cy")}, {}};
-        FillOutputFieldList(program.Output,
-                            {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
-                             {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")}},
-                            QStringLiteral("Email\r\nComment\r\n"));
+        FillOutputFieldList(
+            program.Output,
+            {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
+             {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"),
+              QStringLiteral("Record Name")}},
+            QStringLiteral("Email\r\nComment\r\n"));
     }
 
     RecordLoader Loader()
@@ -107,7 +111,8 @@ TEST_F(OutputRunnerTest, TextFileWithHeadingAndRecords)
     ASSERT_EQ(ui.saveRequests.size(), 1);
     const FileDialogRequest& dialog = ui.saveRequests[0];
     EXPECT_EQ(dialog.title, QStringLiteral("Save record(s) to file..."));
-    EXPECT_EQ(dialog.filters, ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|")));
+    EXPECT_EQ(dialog.filters,
+              ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|")));
     EXPECT_EQ(dialog.proposedName, QStringLiteral("*.txt"));
     EXPECT_EQ(dialog.defaultExtension, QStringLiteral("txt"));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("3 record(s) saved to ") + path);
@@ -162,8 +167,9 @@ TEST_F(OutputRunnerTest, HtmlFileIsAValidEscapedPageAndReplacesAnOldFile)
     program.Output.ReportTitle = QStringLiteral("Q&A <2024>");
     const OutputResult result = Run(OutputType::HtmlFile);
     EXPECT_TRUE(result.completed);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("File ") + path +
-                                       QStringLiteral(" already exists.\r\nDo you wish to overwrite this file?"));
+    EXPECT_EQ(ui.messages[0].text,
+              QStringLiteral("File ") + path +
+                  QStringLiteral(" already exists.\r\nDo you wish to overwrite this file?"));
     EXPECT_EQ(ui.saveRequests[0].proposedName, QStringLiteral("*.htm"));
     EXPECT_EQ(ui.saveRequests[0].defaultExtension, QStringLiteral("htm"));
     EXPECT_EQ(ui.saveRequests[0].filters[1].pattern, QStringLiteral("*.htm"));
@@ -182,7 +188,7 @@ TEST_F(OutputRunnerTest, HtmlFileIsAValidEscapedPageAndReplacesAnOldFile)
     const QStringList order = CheckElementNesting(html, &problem);
     EXPECT_TRUE(problem.isEmpty()) << qPrintable(problem);
     EXPECT_EQ(order.mid(0, 4), (QStringList{QStringLiteral("html"), QStringLiteral("head"),
-                                           QStringLiteral("title"), QStringLiteral("style")}));
+                                            QStringLiteral("title"), QStringLiteral("style")}));
     EXPECT_EQ(order.count(QStringLiteral("table")), 3);
     EXPECT_TRUE(html.trimmed().endsWith(QStringLiteral("</html>")));
 }
@@ -219,8 +225,8 @@ TEST_F(OutputRunnerTest, DelimitedFileAndItsDelimiterCheck)
     ui.QueueFiles({path});
     request.delimiterText = QString();
     EXPECT_FALSE(Run(OutputType::DelimitedFile).completed);
-    EXPECT_EQ(ui.MessageTexts(),
-              QStringList{QStringLiteral("Please select a delimiter to use for separating fields")});
+    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral(
+                                     "Please select a delimiter to use for separating fields")});
     EXPECT_FALSE(QFile::exists(path));
 
     ui.QueueFiles({path});
@@ -240,10 +246,12 @@ TEST_F(OutputRunnerTest, IdRangeChecksAndOrder)
 {
     request.idRange = IdRangeText{QStringLiteral("9"), QStringLiteral("4")};
     EXPECT_FALSE(Run(OutputType::Screen).completed);
-    EXPECT_EQ(ui.messages.last().text, QStringLiteral("'From' value should be less than 'To' value"));
+    EXPECT_EQ(ui.messages.last().text,
+              QStringLiteral("'From' value should be less than 'To' value"));
     request.idRange = IdRangeText{QStringLiteral("0"), QStringLiteral("4")};
     Run(OutputType::Screen);
-    EXPECT_EQ(ui.messages.last().text, QStringLiteral("Please enter valid 'From' and 'To' values for Form ID"));
+    EXPECT_EQ(ui.messages.last().text,
+              QStringLiteral("Please enter valid 'From' and 'To' values for Form ID"));
     request.idRange = IdRangeText{QStringLiteral("x1"), QStringLiteral("4")};
     Run(OutputType::Screen);
     EXPECT_TRUE(ui.messages.last().text.startsWith(QStringLiteral("Output Error: ")));
@@ -288,8 +296,8 @@ TEST_F(OutputRunnerTest, PrinterStartsNewPagesOnlyBetweenRecords)
         QStringList calls;
         bool Begin(const QString& top, const QString& chosen) override
         {
-            calls.append(QStringLiteral("begin ") + top.section(QLatin1Char('/'), -1) + QLatin1Char(' ') +
-                         chosen.section(QLatin1Char('/'), -1));
+            calls.append(QStringLiteral("begin ") + top.section(QLatin1Char('/'), -1) +
+                         QLatin1Char(' ') + chosen.section(QLatin1Char('/'), -1));
             return true;
         }
         bool Record(bool newPage) override

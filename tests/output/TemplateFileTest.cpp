@@ -27,7 +27,8 @@ using TemplateFileTest = OutputFixture;
 TEST_F(TemplateFileTest, ConversionRoundTripKeepsHeaderAndBody)
 {
     const QByteArray header = "comment line\r\n#NAME{Round}\r\n#BEGIN here\r\n";
-    const QByteArray body = "Line |1.1.000|{00.00.000}||\r\n~ all printable !\"#$%&'()*+,-./ 09:;<=>?@AZ[\\]^_`az{|}\t||\r\n";
+    const QByteArray body = "Line |1.1.000|{00.00.000}||\r\n~ all printable !\"#$%&'()*+,-./ "
+                            "09:;<=>?@AZ[\\]^_`az{|}\t||\r\n";
     const QString path = dir.Write(QStringLiteral("r.rpt"), header + body);
     ASSERT_TRUE(ConvertTemplate(ui, path));
     const QByteArray stored = dir.Read(QStringLiteral("r.rpt"));
@@ -44,7 +45,8 @@ TEST_F(TemplateFileTest, ConversionRoundTripKeepsHeaderAndBody)
 
 TEST_F(TemplateFileTest, BareLineFeedsBecomeCrLf)
 {
-    const QString path = dir.Write(QStringLiteral("lf.rpt"), "#NAME{LF}\n#BEGIN\nA{00.00.000}||\nB{00.00.000}||\n");
+    const QString path =
+        dir.Write(QStringLiteral("lf.rpt"), "#NAME{LF}\n#BEGIN\nA{00.00.000}||\nB{00.00.000}||\n");
     ASSERT_TRUE(ConvertTemplate(ui, path));
     EXPECT_TRUE(dir.Read(QStringLiteral("lf.rpt")).startsWith("#NAME{LF}\r\n#BEGIN\r\n"));
     SetRecord({QStringLiteral("1")}, {});
@@ -160,7 +162,8 @@ TEST(ShippedTemplates, AreStoredAndListedWithoutQuestions)
     QStringList files;
     for (int k = 0; k < session.Output.Templates.Count(); ++k)
         files.append(session.Output.Templates.FileName(k).toLower());
-    for (const char* name : {"default_dat.rpt", "defaulthtm.rpt", "htop.rpt", "hbot.rpt", "ttop.rpt"})
+    for (const char* name :
+         {"default_dat.rpt", "defaulthtm.rpt", "htop.rpt", "hbot.rpt", "ttop.rpt"})
         EXPECT_TRUE(files.contains(QLatin1String(name))) << name;
     EXPECT_FALSE(session.Output.Templates.ForOutputType(0).isEmpty());
     EXPECT_FALSE(session.Output.Templates.ForOutputType(1).isEmpty());

@@ -13,8 +13,8 @@ TEST(CutBlocks, TextBlocksEndOnlyAtDoubleBarBeforeLineBreak)
 
 TEST(CutBlocks, HtmlBlocksEndAtEveryDoubleBarAndDropTheLineBreakAfterIt)
 {
-    const QStringList blocks =
-        CutBlocks(QStringLiteral("<p>a</p>||\r\n<p>b</p>||<i>c</i>||\r\n\r\nrest"), BlockStyle::Html);
+    const QStringList blocks = CutBlocks(
+        QStringLiteral("<p>a</p>||\r\n<p>b</p>||<i>c</i>||\r\n\r\nrest"), BlockStyle::Html);
     ASSERT_EQ(blocks.size(), 3);
     EXPECT_EQ(blocks[0], QStringLiteral("<p>a</p>"));
     EXPECT_EQ(blocks[1], QStringLiteral("<p>b</p>"));

@@ -6,10 +6,11 @@ class TextRendererTest : public OutputFixture {
 protected:
     void SetUp() override
     {
-        SetRecord({QStringLiteral("7"), QStringLiteral("Bob"), QString(), QStringLiteral("1/5/1998")},
-                  {{QStringLiteral("Colour"), QStringLiteral("blue")},
-                   {QStringLiteral("Size"), QStringLiteral("large")},
-                   {QStringLiteral("Shape"), QStringLiteral("round")}});
+        SetRecord(
+            {QStringLiteral("7"), QStringLiteral("Bob"), QString(), QStringLiteral("1/5/1998")},
+            {{QStringLiteral("Colour"), QStringLiteral("blue")},
+             {QStringLiteral("Size"), QStringLiteral("large")},
+             {QStringLiteral("Shape"), QStringLiteral("round")}});
     }
     QString Render(const QString& body)
     {
@@ -33,8 +34,9 @@ TEST_F(TextRendererTest, LongValueWrapsAndRepeatsTheLiteralText)
 
 TEST_F(TextRendererTest, BlockRepeatsOncePerFieldRowWithNumbers)
 {
-    EXPECT_EQ(Render(QStringLiteral("|n  ||2.1.000 ||2.2.008|{02.00.000}||\n")),
-              QStringLiteral("1.   Colour    blue\r\n2.   Size      large\r\n3.   Shape     round\r\n"));
+    EXPECT_EQ(
+        Render(QStringLiteral("|n  ||2.1.000 ||2.2.008|{02.00.000}||\n")),
+        QStringLiteral("1.   Colour    blue\r\n2.   Size      large\r\n3.   Shape     round\r\n"));
     EXPECT_EQ(session.Output.ItemNumber, 1);
     // A block of several lines repeats as a whole.
     EXPECT_EQ(Render(QStringLiteral("-{00.00.000}\n|2.1.008|{02.00.000}||\nend{00.00.000}||\n")),
@@ -140,23 +142,27 @@ TEST_F(TextRendererTest, ShippedRecordTextTemplate)
                     Regional(TestLocale()));
     shipped.Tables = session.Tables;
     shipped.Tables.PutArrayElement(1, 2, QStringLiteral("first line\r\nsecond line"));
-    const QString longValue = QString(30, QLatin1Char('w')) + QLatin1Char(' ') +
-                              QString(40, QLatin1Char('x'));
+    const QString longValue =
+        QString(30, QLatin1Char('w')) + QLatin1Char(' ') + QString(40, QLatin1Char('x'));
     shipped.Tables.CurrentRow[2] = 1;
     shipped.Tables.PutArrayElement(2, 2, longValue);
     shipped.Tables.CurrentRow[2] = 0;
-    ASSERT_TRUE(RenderTextTemplate(shipped, shipped.Folders.FindFile(QStringLiteral("DEFAULT_DAT.RPT"))));
+    ASSERT_TRUE(
+        RenderTextTemplate(shipped, shipped.Folders.FindFile(QStringLiteral("DEFAULT_DAT.RPT"))));
     const QStringList lines = shipped.Output.OutputText.split(QStringLiteral("\r\n"));
     for (const QString& line : lines)
         EXPECT_LE(line.size(), 80) << qPrintable(line);
     const QString text = shipped.Output.OutputText;
-    EXPECT_TRUE(text.contains(QStringLiteral("Record ID:") + QString(14, QLatin1Char(' ')) + QStringLiteral("7\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Date:") + QString(19, QLatin1Char(' ')) + QStringLiteral("Jan 5, 1998\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Record ID:") + QString(14, QLatin1Char(' ')) +
+                              QStringLiteral("7\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Date:") + QString(19, QLatin1Char(' ')) +
+                              QStringLiteral("Jan 5, 1998\r\n")));
     EXPECT_TRUE(text.contains(QString(24, QLatin1Char(' ')) + QStringLiteral("second line\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("Size") + QString(20, QLatin1Char(' ')) +
                               QString(30, QLatin1Char('w')) + QStringLiteral("\r\n") +
                               QString(24, QLatin1Char(' ')) + QString(40, QLatin1Char('x'))));
-    EXPECT_TRUE(text.contains(QStringLiteral("Shape") + QString(19, QLatin1Char(' ')) + QStringLiteral("round")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Shape") + QString(19, QLatin1Char(' ')) +
+                              QStringLiteral("round")));
     EXPECT_FALSE(text.contains(QStringLiteral("Source:"))); // empty header cells are left out
     EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.MessageTexts().join(QLatin1Char('\n')));
 }

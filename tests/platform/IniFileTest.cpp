@@ -19,8 +19,10 @@ TEST(IniFile, WritesCreateFileSectionAndKey)
     ASSERT_TRUE(IniFile::Write(path, QStringLiteral("Tallowmere"), QStringLiteral("AutoLoadDB"),
                                QStringLiteral("0")));
 
-    EXPECT_EQ(dir.Read(QStringLiteral("Tallowmere.ini")),
-              QByteArray("[Tallowmere]\r\nAutoLoadDB=0\r\nNoWizard=0\r\n\r\n[Row 0]\r\nVB=Record Name\r\n"));
+    EXPECT_EQ(
+        dir.Read(QStringLiteral("Tallowmere.ini")),
+        QByteArray(
+            "[Tallowmere]\r\nAutoLoadDB=0\r\nNoWizard=0\r\n\r\n[Row 0]\r\nVB=Record Name\r\n"));
     EXPECT_EQ(IniFile::Read(path, QStringLiteral("tallowmere"), QStringLiteral("autoloaddb")),
               QStringLiteral("0"));
     EXPECT_EQ(IniFile::Read(path, QStringLiteral("Row 0"), QStringLiteral("VB")),
@@ -32,9 +34,10 @@ TEST(IniFile, WritesCreateFileSectionAndKey)
 TEST(IniFile, ReadsTrimmedValuesCutTo254Characters)
 {
     TempDir dir;
-    const QString path = dir.Write(QStringLiteral("q.qry"),
-                                   "; comment\n[Tallowmere]\nRows= 2\nColumns = 7 \r\n[Row 0]\nValue=" +
-                                       QByteArray(300, 'x') + "\nEmpty=\n");
+    const QString path = dir.Write(
+        QStringLiteral("q.qry"),
+        "; comment\n[Tallowmere]\nRows= 2\nColumns = 7 \r\n[Row 0]\nValue=" + QByteArray(300, 'x') +
+            "\nEmpty=\n");
     EXPECT_EQ(IniFile::Read(path, QStringLiteral("Tallowmere"), QStringLiteral("Rows")),
               QStringLiteral("2"));
     EXPECT_EQ(IniFile::Read(path, QStringLiteral("Tallowmere"), QStringLiteral("Columns")),
@@ -48,8 +51,10 @@ TEST(IniFile, ReadsTrimmedValuesCutTo254Characters)
 TEST(IniFile, KeepsOtherLinesAndValuesWithEqualsSigns)
 {
     TempDir dir;
-    const QString path = dir.Write(QStringLiteral("a.ini"), "[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny=2\r\n");
-    ASSERT_TRUE(IniFile::Write(path, QStringLiteral("A"), QStringLiteral("z"), QStringLiteral("a=b")));
+    const QString path =
+        dir.Write(QStringLiteral("a.ini"), "[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny=2\r\n");
+    ASSERT_TRUE(
+        IniFile::Write(path, QStringLiteral("A"), QStringLiteral("z"), QStringLiteral("a=b")));
     EXPECT_EQ(dir.Read(QStringLiteral("a.ini")),
               QByteArray("[A]\r\nx=1\r\n; note\r\nz=a=b\r\n\r\n[B]\r\ny=2\r\n"));
     EXPECT_EQ(IniFile::Read(path, QStringLiteral("A"), QStringLiteral("z")), QStringLiteral("a=b"));
@@ -60,6 +65,7 @@ TEST(IniFile, ReportsAnUnwritableFile)
     TempDir dir;
     QString error;
     EXPECT_FALSE(IniFile::Write(dir.File(QStringLiteral("missing/folder/x.ini")),
-                                QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"), &error));
+                                QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"),
+                                &error));
     EXPECT_FALSE(error.isEmpty());
 }

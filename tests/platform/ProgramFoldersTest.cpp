@@ -15,8 +15,10 @@ TEST(ProgramFolders, ProgramHomeFromEnvironmentWins)
     qunsetenv("TALLOWMERE_HOME");
     EXPECT_EQ(folders.Program(), QDir(home.Path()).canonicalPath());
     EXPECT_EQ(folders.Writable(), folders.Program());
-    EXPECT_EQ(folders.SettingsFile(), QDir(folders.Program()).filePath(QStringLiteral("Tallowmere.ini")));
-    EXPECT_EQ(folders.SearchResultFile(), QDir(folders.Program()).filePath(QStringLiteral("TempDB.tdb")));
+    EXPECT_EQ(folders.SettingsFile(),
+              QDir(folders.Program()).filePath(QStringLiteral("Tallowmere.ini")));
+    EXPECT_EQ(folders.SearchResultFile(),
+              QDir(folders.Program()).filePath(QStringLiteral("TempDB.tdb")));
 }
 
 TEST(ProgramFolders, ExecutableFolderWhenItHoldsDefaultConfig)

@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename T>
-T* Find(const QWidget& parent, const char* name)
+template <typename T> T* Find(const QWidget& parent, const char* name)
 {
     T* found = parent.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;
@@ -64,7 +63,8 @@ TEST(QtUiProgress, ShowingAgainClearsTheCancelFlag)
     ASSERT_TRUE(ui.CancelRequested());
     ui.ShowProgress({});
     EXPECT_FALSE(ui.CancelRequested());
-    EXPECT_EQ(Find<QProgressDialog>(frame, "frmProgress")->windowTitle(), QStringLiteral("Working..."));
+    EXPECT_EQ(Find<QProgressDialog>(frame, "frmProgress")->windowTitle(),
+              QStringLiteral("Working..."));
     ui.CloseProgress();
     EXPECT_FALSE(ui.ProgressVisible());
 }

@@ -5,7 +5,10 @@
 
 namespace {
 
-QDate D(int y, int m, int d) { return QDate(y, m, d); }
+QDate D(int y, int m, int d)
+{
+    return QDate(y, m, d);
+}
 
 } // namespace
 

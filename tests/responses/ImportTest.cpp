@@ -38,7 +38,8 @@ TEST(ImportResume, ManyFilesInOrderWithTheirMessages)
     const QString two = f.dir.Write(QStringLiteral("two.txt"),
                                     "From: someone\r\n\r\nname=Ann&age=30\r\n\r\n"
                                     "name=Bob&city=Paris%0D%0ALondon\r\n\r\nThanks, bye\r\n");
-    const QString prose = f.dir.Write(QStringLiteral("prose.txt"), "Dear all,\r\nnothing here.\r\n");
+    const QString prose =
+        f.dir.Write(QStringLiteral("prose.txt"), "Dear all,\r\nnothing here.\r\n");
     const QString blank = f.dir.Write(QStringLiteral("blank.txt"), "name=&mail=\r\n");
     const QString empty = f.dir.Write(QStringLiteral("empty.txt"), QByteArray());
     int reloaded = -1;
@@ -54,14 +55,14 @@ TEST(ImportResume, ManyFilesInOrderWithTheirMessages)
     EXPECT_EQ(f.ui.MessageTexts(),
               (QStringList{"No valid Record in file \r\n" + QFileInfo(prose).absoluteFilePath(),
                            "No valid Record in file \r\n" + QFileInfo(empty).absoluteFilePath()}));
-    EXPECT_EQ(f.ui.statusTexts,
-              (QStringList{"Importing records in to  " + db, Status(3, db)}));
+    EXPECT_EQ(f.ui.statusTexts, (QStringList{"Importing records in to  " + db, Status(3, db)}));
     EXPECT_EQ(f.ui.yields, 1);
     EXPECT_EQ(f.ui.busyDepth, 0);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 3);
     EXPECT_EQ(f.Count("SELECT count(DISTINCT Form_Date) FROM Forms"), 1);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms WHERE File_Name=(SELECT File_Name FROM Forms "
-                      "WHERE FormID=1)"), 2);
+                      "WHERE FormID=1)"),
+              2);
     EXPECT_EQ(f.Text("SELECT Form_Date FROM Forms WHERE FormID=1"),
               QFileInfo(two).lastModified().date().toString(Qt::ISODate));
     EXPECT_EQ(f.Text("SELECT Field_Value FROM Data WHERE Field_Name='city'"),

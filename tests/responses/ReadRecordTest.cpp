@@ -133,7 +133,8 @@ TEST(ReadRecord, TooManyFieldsDropsOnlyThatResponse)
     f.OpenFile(big + "\n\nname=After\n");
     EXPECT_EQ(f.Next(), kRecordDropped);
     ASSERT_EQ(f.ui.messages.size(), 1);
-    EXPECT_TRUE(f.ui.messages[0].text.endsWith(QStringLiteral("Error in Config file, or program error 3")));
+    EXPECT_TRUE(
+        f.ui.messages[0].text.endsWith(QStringLiteral("Error in Config file, or program error 3")));
     EXPECT_EQ(f.Next(), kRecordRead);
     EXPECT_EQ(f.Pairs(), (QStringList{"name=After"}));
 }

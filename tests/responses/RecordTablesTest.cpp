@@ -98,7 +98,8 @@ TEST(RecordTables, HoldsAtMost16384FieldRows)
         Append(t, QStringLiteral("one"), QStringLiteral("too many"));
         FAIL() << "no error";
     } catch (const RecordTablesError& e) {
-        EXPECT_TRUE(e.Message().endsWith(QStringLiteral("\r\nError in Config file, or program error 3")));
+        EXPECT_TRUE(
+            e.Message().endsWith(QStringLiteral("\r\nError in Config file, or program error 3")));
     }
     EXPECT_EQ(t.RowCount[F], 16384);
 }

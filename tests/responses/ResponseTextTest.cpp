@@ -25,7 +25,8 @@ TEST(DecodeResponseText, DecodesPlusAndEscapes)
     EXPECT_EQ(DecodeResponseText(QStringLiteral("%2541")), QStringLiteral("%41"));
     EXPECT_EQ(DecodeResponseText(QStringLiteral("a%0D%0Ab")), QStringLiteral("a\r\nb"));
     EXPECT_EQ(DecodeResponseText(QStringLiteral("%4G")), QString(QChar(4)));
-    EXPECT_EQ(DecodeResponseText(QStringLiteral("a%4Gb")), QStringLiteral("a") + QChar(4) + QStringLiteral("b"));
+    EXPECT_EQ(DecodeResponseText(QStringLiteral("a%4Gb")),
+              QStringLiteral("a") + QChar(4) + QStringLiteral("b"));
     EXPECT_EQ(DecodeResponseText(QStringLiteral("%ZZ")), QString(QChar(0)));
     EXPECT_EQ(DecodeResponseText(QStringLiteral("%ff")), QStringLiteral("\u00ff"));
     EXPECT_EQ(DecodeResponseText(QStringLiteral("%C3%A9")), QStringLiteral("\u00e9"));

@@ -40,7 +40,7 @@ TEST(LikePattern, StarTakesAnyRunIncludingNone)
     EXPECT_TRUE(Like("", "*"));
     EXPECT_TRUE(Like("a*", "a**"));
     EXPECT_TRUE(Like("abab", "*ab"));
-    EXPECT_TRUE(Like("aaab", "*aab"));     // needs backtracking past the first 'a'
+    EXPECT_TRUE(Like("aaab", "*aab")); // needs backtracking past the first 'a'
     EXPECT_TRUE(Like("mississippi", "m*iss*ppi"));
     EXPECT_FALSE(Like("mississippi", "m*iss*ppix"));
     EXPECT_TRUE(Like("abcXbcY", "a*bc?"));
@@ -91,13 +91,13 @@ TEST(LikePattern, LetterCaseIsIgnoredForAllOfUnicode)
     EXPECT_TRUE(Like("ÄRGER", "ärger"));
     EXPECT_TRUE(Like("straße", "STRAßE"));
     EXPECT_TRUE(Like("ΣΟΦΊΑ", "σοφία"));
-    EXPECT_TRUE(Like("σοφίας", "*ΊΑΣ"));  // final sigma folds like sigma
+    EXPECT_TRUE(Like("σοφίας", "*ΊΑΣ")); // final sigma folds like sigma
     EXPECT_TRUE(Like("ПРИВЕТ мир", "привет*"));
     EXPECT_TRUE(Like("kelvin", "\u212Aelvin")); // Kelvin sign folds to k
     EXPECT_TRUE(Like("\u212Aelvin", "kel*"));
     EXPECT_TRUE(Like("Éclair", "[é]*"));
     EXPECT_TRUE(Like("ÉCLAIR", "[à-ê]clair"));
-    EXPECT_FALSE(Like("Eclair", "[é]*"));    // an accent is not a case
+    EXPECT_FALSE(Like("Eclair", "[é]*")); // an accent is not a case
     EXPECT_TRUE(Like("日本語テキスト", "*語*"));
     EXPECT_TRUE(Like("😀smile", "?smile")); // one code point outside the BMP
 }

@@ -90,53 +90,59 @@ protected:
 
 TEST_F(QueryBuilderTest, WorkedExampleStatementTextCharacterForCharacter)
 {
-    QueryRow second = FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x*"));
+    QueryRow second =
+        FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x*"));
     second[kNotColumn] = QStringLiteral("NOT");
-    const BuiltQuery built = Build({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
-                                              QStringLiteral("LIKE"), QStringLiteral("a*"),
-                                              QStringLiteral("OR")),
-                                    second});
+    const BuiltQuery built =
+        Build({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("LIKE"),
+                         QStringLiteral("a*"), QStringLiteral("OR")),
+               second});
     ASSERT_EQ(built.outcome, BuiltQuery::Outcome::Ready);
     EXPECT_EQ(built.tableList, QStringLiteral("Forms, Data"));
     EXPECT_EQ(built.condition.shownStatement,
-              QStringLiteral("SELECT DISTINCTROW Forms.* INTO [Forms] IN \"P\" FROM Forms, Data WHERE( ( "
-                             "Forms.Form_Name LIKE \"a*\" )  OR  (Forms.FormID = ANY (SELECT FormID FROM "
-                             "Data WHERE Field_Name LIKE \"Email\" AND (NOT Field_Value LIKE \"*x*\" )))  "
-                             ") ORDER BY Forms.FormID"));
+              QStringLiteral(
+                  "SELECT DISTINCTROW Forms.* INTO [Forms] IN \"P\" FROM Forms, Data WHERE( ( "
+                  "Forms.Form_Name LIKE \"a*\" )  OR  (Forms.FormID = ANY (SELECT FormID FROM "
+                  "Data WHERE Field_Name LIKE \"Email\" AND (NOT Field_Value LIKE \"*x*\" )))  "
+                  ") ORDER BY Forms.FormID"));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 TEST_F(QueryBuilderTest, WorkedExampleFindsTheRightRecords)
 {
-    QueryRow second = FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x*"));
+    QueryRow second =
+        FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x*"));
     second[kNotColumn] = QStringLiteral("NOT");
     // Name starting with a, or an Email field not containing x (case of the
     // field name ignored: gamma's "email" counts and contains x).
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("LIKE"),
-                               QStringLiteral("a*"), QStringLiteral("OR")),
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
+                               QStringLiteral("LIKE"), QStringLiteral("a*"), QStringLiteral("OR")),
                      second}),
               (QStringList{"alpha", "Beta"}));
 }
 
 TEST_F(QueryBuilderTest, RecordLevelRowsOnlyUseTheFormsTable)
 {
-    const BuiltQuery built = Build({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
-                                              QStringLiteral("="), QStringLiteral("BETA"), QStringLiteral("END"))});
+    const BuiltQuery built =
+        Build({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
+                         QStringLiteral("BETA"), QStringLiteral("END"))});
     ASSERT_EQ(built.outcome, BuiltQuery::Outcome::Ready);
     EXPECT_EQ(built.tableList, QStringLiteral("Forms"));
     EXPECT_EQ(built.condition.shownStatement,
               QStringLiteral("SELECT DISTINCTROW Forms.* INTO [Forms] IN \"P\" FROM Forms WHERE( ( "
                              "Forms.Form_Name = \"BETA\" )  ) ORDER BY Forms.FormID"));
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
-                               QStringLiteral("BETA"), QStringLiteral("END"))}),
-              QStringList{"Beta"});
+    EXPECT_EQ(
+        Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
+                         QStringLiteral("BETA"), QStringLiteral("END"))}),
+        QStringList{"Beta"});
 }
 
 TEST_F(QueryBuilderTest, TwoFieldRowsAreIndependentSubQueries)
 {
-    const QueryGrid grid{FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x.org"),
-                                  QStringLiteral("AND")),
-                         FieldRow(QStringLiteral("City"), QStringLiteral("="), QStringLiteral("oslo"))};
+    const QueryGrid grid{
+        FieldRow(QStringLiteral("Email"), QStringLiteral("LIKE"), QStringLiteral("*x.org"),
+                 QStringLiteral("AND")),
+        FieldRow(QStringLiteral("City"), QStringLiteral("="), QStringLiteral("oslo"))};
     const BuiltQuery built = Build(grid);
     ASSERT_EQ(built.outcome, BuiltQuery::Outcome::Ready);
     EXPECT_EQ(built.tableList, QStringLiteral("Forms, Data"));
@@ -152,16 +158,17 @@ TEST_F(QueryBuilderTest, DatesAndNumbersCompareAsDatesAndNumbers)
     const BuiltQuery built = Build({RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"),
                                               QStringLiteral(">="), QStringLiteral("1/15/2024"))});
     ASSERT_EQ(built.outcome, BuiltQuery::Outcome::Ready);
-    EXPECT_TRUE(built.condition.shownStatement.contains(QStringLiteral("Forms.Form_Date >= #1/15/2024# )")));
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral(">="),
-                               QStringLiteral("1/15/2024"))}),
+    EXPECT_TRUE(built.condition.shownStatement.contains(
+        QStringLiteral("Forms.Form_Date >= #1/15/2024# )")));
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"),
+                               QStringLiteral(">="), QStringLiteral("1/15/2024"))}),
               (QStringList{"alpha", "Beta"}));
     // 10 > 9 as numbers, although "10" < "9" as text.
     EXPECT_EQ(Found({RecordRow(QStringLiteral("FormID"), QStringLiteral("L"), QStringLiteral(">"),
                                QStringLiteral("2"))}),
               (QStringList{"gamma", "delta"}));
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("FormID"), QStringLiteral("L"), QStringLiteral("LIKE"),
-                               QStringLiteral("3"))}),
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("FormID"), QStringLiteral("L"),
+                               QStringLiteral("LIKE"), QStringLiteral("3"))}),
               QStringList{"gamma"});
 }
 
@@ -180,7 +187,8 @@ TEST_F(QueryBuilderTest, PrecedenceIsNotThenAndThenOrThenXor)
     EXPECT_EQ(Found(bracketed), (QStringList{"alpha", "Beta"}));
     // *a XOR *l*: exactly one of them. alpha, Beta, gamma, delta end in a;
     // alpha and delta hold an l.
-    EXPECT_EQ(Found({name("LIKE", "*a", "XOR"), name("LIKE", "*l*")}), (QStringList{"Beta", "gamma"}));
+    EXPECT_EQ(Found({name("LIKE", "*a", "XOR"), name("LIKE", "*l*")}),
+              (QStringList{"Beta", "gamma"}));
     // XOR binds loosest: alpha XOR alpha OR beta = alpha XOR (alpha OR beta) = Beta.
     EXPECT_EQ(Found({name("=", "alpha", "XOR"), name("=", "alpha", "OR"), name("=", "beta")}),
               QStringList{"Beta"});
@@ -197,14 +205,14 @@ TEST_F(QueryBuilderTest, ValuesAreBoundNeverPartOfTheStatement)
     CreateSearchDatabase(dir.File(QStringLiteral("odd.fdb")),
                          {{"say \"hi\")", "", {}}, {"x') OR 1=1 --", "", {}}, {"plain", "", {}}});
     database = dir.File(QStringLiteral("odd.fdb"));
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
-                               QStringLiteral("say \"hi\")"))}),
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
+                               QStringLiteral("="), QStringLiteral("say \"hi\")"))}),
               QStringList{"say \"hi\")"});
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
-                               QStringLiteral("x') OR 1=1 --"))}),
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
+                               QStringLiteral("="), QStringLiteral("x') OR 1=1 --"))}),
               QStringList{"x') OR 1=1 --"});
-    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("LIKE"),
-                               QStringLiteral("*\"*"))}),
+    EXPECT_EQ(Found({RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"),
+                               QStringLiteral("LIKE"), QStringLiteral("*\"*"))}),
               QStringList{"say \"hi\")"});
 }
 
@@ -214,7 +222,8 @@ TEST_F(QueryBuilderTest, EmptyQueryRunsNothing)
     QueryRow hiddenOnly;
     hiddenOnly[kTableColumn] = QStringLiteral("Data"); // hidden columns do not count
     EXPECT_EQ(Build({hiddenOnly}).outcome, BuiltQuery::Outcome::Empty);
-    EXPECT_EQ(Build({NewQueryRow()}).outcome, BuiltQuery::Outcome::Rejected); // "=" and "END" are content
+    EXPECT_EQ(Build({NewQueryRow()}).outcome,
+              BuiltQuery::Outcome::Rejected); // "=" and "END" are content
     EXPECT_TRUE(ui.messages.size() == 1 && ui.messages[0].text == kField);
 }
 
@@ -267,8 +276,8 @@ TEST_F(QueryBuilderTest, ChecksStopAtTheFirstFailingCellInOrder)
     };
     for (const Case& c : cases) {
         ScriptedUi fresh;
-        const BuiltQuery built =
-            BuildQuery(c.grid, kShownQueryColumns, fresh, regional, FormsColumns, QStringLiteral("P"));
+        const BuiltQuery built = BuildQuery(c.grid, kShownQueryColumns, fresh, regional,
+                                            FormsColumns, QStringLiteral("P"));
         EXPECT_EQ(built.outcome, BuiltQuery::Outcome::Rejected);
         ASSERT_EQ(fresh.messages.size(), 1) << c.message.toStdString();
         EXPECT_EQ(fresh.messages[0].text, c.message);
@@ -279,23 +288,25 @@ TEST_F(QueryBuilderTest, ChecksStopAtTheFirstFailingCellInOrder)
 TEST_F(QueryBuilderTest, EveryBadDateAndNumberIsReportedBeforeStopping)
 {
     const QueryGrid grid{
-        RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral("="), QStringLiteral("31/31/99"),
-                  QStringLiteral("AND")),
-        RecordRow(QStringLiteral("FormID"), QStringLiteral("L"), QStringLiteral("="), QStringLiteral("ten"),
-                  QStringLiteral("OR")),
-        RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral("="), QStringLiteral("soon"),
-                  QStringLiteral("AND")),
-        RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="), QStringLiteral(" "))};
+        RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral("="),
+                  QStringLiteral("31/31/99"), QStringLiteral("AND")),
+        RecordRow(QStringLiteral("FormID"), QStringLiteral("L"), QStringLiteral("="),
+                  QStringLiteral("ten"), QStringLiteral("OR")),
+        RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral("="),
+                  QStringLiteral("soon"), QStringLiteral("AND")),
+        RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
+                  QStringLiteral(" "))};
     const BuiltQuery built = Build(grid);
     EXPECT_EQ(built.outcome, BuiltQuery::Outcome::Rejected);
     // The bad dates and numbers do not stop the checks; the empty value does.
     EXPECT_EQ(ui.MessageTexts(), (QStringList{kDate, kNumber, kDate, kValue}));
 
     ScriptedUi fresh;
-    const QueryGrid onlyDates{RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"), QStringLiteral("="),
-                                        QStringLiteral("31/31/99"), QStringLiteral("OR")),
-                              RecordRow(QStringLiteral("FormID"), QStringLiteral("C"), QStringLiteral("="),
-                                        QStringLiteral("1x"))};
+    const QueryGrid onlyDates{RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"),
+                                        QStringLiteral("="), QStringLiteral("31/31/99"),
+                                        QStringLiteral("OR")),
+                              RecordRow(QStringLiteral("FormID"), QStringLiteral("C"),
+                                        QStringLiteral("="), QStringLiteral("1x"))};
     EXPECT_EQ(BuildQuery(onlyDates, 7, fresh, regional, FormsColumns, "P").outcome,
               BuiltQuery::Outcome::Rejected);
     EXPECT_EQ(fresh.MessageTexts(), (QStringList{kDate, kNumber}));
@@ -304,7 +315,8 @@ TEST_F(QueryBuilderTest, EveryBadDateAndNumberIsReportedBeforeStopping)
 TEST_F(QueryBuilderTest, UnbalancedBracketsAreReportedBeforeAnythingRuns)
 {
     auto name = [](const QString& value, const QString& connector = QString()) {
-        return RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="), value, connector);
+        return RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
+                         value, connector);
     };
     const std::vector<std::pair<QString, QString>> brackets{
         {"((", ")"}, {"(", ""}, {"", ")"}, {"(", "))"}};
@@ -344,7 +356,8 @@ TEST_F(QueryBuilderTest, FewerColumnsLeaveTheLaterColumnsUnprocessed)
     EXPECT_EQ(ui.MessageTexts(), QStringList{kUnbalanced});
     // With all seven the same row is checked and its connector refused.
     ScriptedUi fresh;
-    EXPECT_EQ(BuildQuery(grid, 7, fresh, regional, FormsColumns, "P").outcome, BuiltQuery::Outcome::Rejected);
+    EXPECT_EQ(BuildQuery(grid, 7, fresh, regional, FormsColumns, "P").outcome,
+              BuiltQuery::Outcome::Rejected);
     EXPECT_EQ(fresh.MessageTexts(), QStringList{kConnector});
     // Five columns and a plain row: runs, the connector column ignored.
     grid[0][kOpenBrackets].clear();

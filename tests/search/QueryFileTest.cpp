@@ -69,7 +69,8 @@ TEST(QueryFile, SaveWritesTheLayoutAndAStatusText)
     ASSERT_GT(row1, row0);
     const QString section0 = text.mid(row0, row1 - row0);
     QStringList keys;
-    for (const QString& line : section0.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
+    for (const QString& line :
+         section0.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
         if (line.contains(QLatin1Char('=')))
             keys.append(line.section(QLatin1Char('='), 0, 0));
     EXPECT_EQ(keys, (QStringList{"VB", "Operator", "Value", "DB", "Type", "TableName"}));
@@ -86,7 +87,8 @@ TEST(QueryFile, OverwritingAsksFirst)
     EXPECT_FALSE(SaveQueryFile(ui, SampleGrid()));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].text,
-              QStringLiteral("File ") + path + QStringLiteral(" already exists. Do you wish to overwrite it?"));
+              QStringLiteral("File ") + path +
+                  QStringLiteral(" already exists. Do you wish to overwrite it?"));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(dir.Read(QStringLiteral("q.qry")), QByteArray("old"));
@@ -121,13 +123,16 @@ TEST(QueryFile, SaveThenLoadReproducesColumnsZeroToNine)
 TEST(QueryFile, LoadRules)
 {
     TempDir dir;
-    const QString path = dir.Write(QStringLiteral("q.qry"),
-                                   "[Tallowmere]\r\nVersion=0.1\r\nRows= 3\r\nColumns= 5\r\n"
-                                   "[Row 0]\r\nOpenB=NULL\r\nNotOp=NULL\r\nCloseB=NULL\r\nConnector=NULL\r\n"
-                                   "VB=NULL\r\nValue=" + QByteArray(300, 'v') + "\r\n"
-                                   "DB=Forms.Form_Date\r\nType=T\r\nTableName=Forms\r\n"
-                                   "[Row1]\r\nVB=lost\r\n"
-                                   "[Row 2]\r\nDB=Forms.Form_Notes\r\nType=Q\r\n");
+    const QString path =
+        dir.Write(QStringLiteral("q.qry"),
+                  "[Tallowmere]\r\nVersion=0.1\r\nRows= 3\r\nColumns= 5\r\n"
+                  "[Row 0]\r\nOpenB=NULL\r\nNotOp=NULL\r\nCloseB=NULL\r\nConnector=NULL\r\n"
+                  "VB=NULL\r\nValue=" +
+                      QByteArray(300, 'v') +
+                      "\r\n"
+                      "DB=Forms.Form_Date\r\nType=T\r\nTableName=Forms\r\n"
+                      "[Row1]\r\nVB=lost\r\n"
+                      "[Row 2]\r\nDB=Forms.Form_Notes\r\nType=Q\r\n");
     ScriptedUi ui;
     QueryGrid grid;
     int columns = 7;
@@ -163,10 +168,12 @@ TEST(QueryFile, LoadRules)
 TEST(QueryFile, InvalidFilesLeaveTheGridAlone)
 {
     TempDir dir;
-    const std::vector<QByteArray> bodies{
-        "", "[Tallowmere]\r\nRows= 2\r\n", "[Tallowmere]\r\nColumns= 7\r\n",
-        "[Tallowmere]\r\nRows= 0\r\nColumns= 7\r\n", "[Tallowmere]\r\nRows=two\r\nColumns= 7\r\n",
-        "[Tallowmere]\r\nRows=-4\r\nColumns= 7\r\n"};
+    const std::vector<QByteArray> bodies{"",
+                                         "[Tallowmere]\r\nRows= 2\r\n",
+                                         "[Tallowmere]\r\nColumns= 7\r\n",
+                                         "[Tallowmere]\r\nRows= 0\r\nColumns= 7\r\n",
+                                         "[Tallowmere]\r\nRows=two\r\nColumns= 7\r\n",
+                                         "[Tallowmere]\r\nRows=-4\r\nColumns= 7\r\n"};
     for (const QByteArray& body : bodies) {
         const QString path = dir.Write(QStringLiteral("bad.qry"), body);
         ScriptedUi ui;
@@ -175,16 +182,17 @@ TEST(QueryFile, InvalidFilesLeaveTheGridAlone)
         EXPECT_FALSE(ReadQueryFile(ui, path, grid, columns, NothingConfigured));
         EXPECT_EQ(grid, SampleGrid());
         EXPECT_EQ(columns, 7);
-        EXPECT_EQ(ui.MessageTexts(), QStringList{path + QStringLiteral(" is an invalid query file")});
+        EXPECT_EQ(ui.MessageTexts(),
+                  QStringList{path + QStringLiteral(" is an invalid query file")});
     }
 }
 
 TEST(QueryFile, AFieldWhoseEntryDoesNotParseStopsLoading)
 {
     TempDir dir;
-    const QString path = dir.Write(QStringLiteral("q.qry"),
-                                   "[Tallowmere]\r\nRows= 2\r\nColumns= 7\r\n"
-                                   "[Row 0]\r\nVB=a\r\n[Row 1]\r\nDB=Forms.Broken\r\n");
+    const QString path =
+        dir.Write(QStringLiteral("q.qry"), "[Tallowmere]\r\nRows= 2\r\nColumns= 7\r\n"
+                                           "[Row 0]\r\nVB=a\r\n[Row 1]\r\nDB=Forms.Broken\r\n");
     ScriptedUi ui;
     QueryGrid grid;
     int columns = 0;
@@ -197,7 +205,8 @@ TEST(QueryFile, AFieldWhoseEntryDoesNotParseStopsLoading)
         return lookup;
     };
     EXPECT_FALSE(ReadQueryFile(ui, path, grid, columns, resolve));
-    EXPECT_EQ(ui.MessageTexts(), QStringList{"Error loading query file: entry 9 has too few fields"});
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList{"Error loading query file: entry 9 has too few fields"});
     EXPECT_EQ(grid[0][kFieldNameColumn], QStringLiteral("a")); // rows read so far stay
 }
 

@@ -22,15 +22,18 @@ std::optional<SearchValueKind> FormsColumns(const QString& column)
 
 class QuickFindTest : public ::testing::Test {
 protected:
-    QuickFindCriteria Criteria(const QuickFindEntry& entry, const QString& qualified, const QString& pattern)
+    QuickFindCriteria Criteria(const QuickFindEntry& entry, const QString& qualified,
+                               const QString& pattern)
     {
-        return BuildQuickFindCriteria(entry, qualified, pattern, FormsColumns, regional, QStringLiteral("P"));
+        return BuildQuickFindCriteria(entry, qualified, pattern, FormsColumns, regional,
+                                      QStringLiteral("P"));
     }
 
     QStringList Found(const QuickFindEntry& entry, const QString& qualified, const QString& pattern)
     {
         const QuickFindCriteria criteria = Criteria(entry, qualified, pattern);
-        EXPECT_TRUE(criteria.fieldFound && criteria.error.isEmpty()) << criteria.error.toStdString();
+        EXPECT_TRUE(criteria.fieldFound && criteria.error.isEmpty())
+            << criteria.error.toStdString();
         const SearchRunResult run = RunSearch(database, result, criteria.condition, ui);
         EXPECT_TRUE(run.ok) << run.error.toStdString();
         EXPECT_EQ(run.count, ResultNames(result).size());
@@ -39,10 +42,11 @@ protected:
 
     void SetUp() override
     {
-        CreateSearchDatabase(database, {{"abc", "2024-02-29", {{"Email", "x@y"}, {"Email", "second@x"}}},
-                                        {"xxABCxx", "2024-03-01", {{"Q#1", "yes"}}},
-                                        {"Abc", "", {{"Phone", "123"}}},
-                                        {"ab", "", {{"Q11", "no"}}}});
+        CreateSearchDatabase(database,
+                             {{"abc", "2024-02-29", {{"Email", "x@y"}, {"Email", "second@x"}}},
+                              {"xxABCxx", "2024-03-01", {{"Q#1", "yes"}}},
+                              {"Abc", "", {{"Phone", "123"}}},
+                              {"ab", "", {{"Q11", "no"}}}});
     }
 
     TempDir dir;
@@ -58,34 +62,43 @@ TEST_F(QuickFindTest, StatementTextsMatchTheCompleteStatements)
     QuickFindCriteria c = Criteria(name, QStringLiteral("Forms.Form_Name"), QStringLiteral("V"));
     EXPECT_EQ(c.lblFind, QStringLiteral("(Forms.Form_Name Like \"V\")"));
     EXPECT_EQ(c.condition.shownStatement,
-              QStringLiteral("SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.Form_Name Like \"V\")) "
-                             "ORDER BY Forms.FormID"));
+              QStringLiteral(
+                  "SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.Form_Name Like \"V\")) "
+                  "ORDER BY Forms.FormID"));
 
-    c = Criteria({QStringLiteral("Record Date"), 3}, QStringLiteral("Forms.Form_Date"), QStringLiteral("V"));
+    c = Criteria({QStringLiteral("Record Date"), 3}, QStringLiteral("Forms.Form_Date"),
+                 QStringLiteral("V"));
     EXPECT_EQ(c.condition.shownStatement,
-              QStringLiteral("SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.Form_Date Like #V#)) "
-                             "ORDER BY Forms.FormID"));
-    c = Criteria({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"), QStringLiteral("V"));
-    EXPECT_EQ(c.condition.shownStatement,
-              QStringLiteral("SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.FormID Like V)) "
-                             "ORDER BY Forms.FormID"));
+              QStringLiteral(
+                  "SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.Form_Date Like #V#)) "
+                  "ORDER BY Forms.FormID"));
+    c = Criteria({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"),
+                 QStringLiteral("V"));
+    EXPECT_EQ(
+        c.condition.shownStatement,
+        QStringLiteral("SELECT * INTO [Forms] IN \"P\" FROM Forms WHERE ((Forms.FormID Like V)) "
+                       "ORDER BY Forms.FormID"));
 
     c = Criteria({QStringLiteral("N"), -1}, QString(), QStringLiteral("V"));
-    EXPECT_EQ(c.lblFind, QStringLiteral("Forms.FormID = ANY (SELECT FormID FROM Data WHERE Field_Name LIKE "
-                                        "\"N\" AND Data.Field_Value Like \"V\")"));
+    EXPECT_EQ(c.lblFind,
+              QStringLiteral("Forms.FormID = ANY (SELECT FormID FROM Data WHERE Field_Name LIKE "
+                             "\"N\" AND Data.Field_Value Like \"V\")"));
     EXPECT_EQ(c.condition.shownStatement,
-              QStringLiteral("SELECT DISTINCTROW Forms.* INTO [Forms] IN \"P\" FROM Forms, Data WHERE "
-                             "(Forms.FormID = ANY (SELECT FormID FROM Data WHERE Field_Name LIKE \"N\" AND "
-                             "Data.Field_Value Like \"V\")) ORDER BY Forms.FormID"));
+              QStringLiteral(
+                  "SELECT DISTINCTROW Forms.* INTO [Forms] IN \"P\" FROM Forms, Data WHERE "
+                  "(Forms.FormID = ANY (SELECT FormID FROM Data WHERE Field_Name LIKE \"N\" AND "
+                  "Data.Field_Value Like \"V\")) ORDER BY Forms.FormID"));
 }
 
 TEST_F(QuickFindTest, AFieldTheSummaryDoesNotHaveIsNotFound)
 {
-    const QuickFindCriteria c =
-        Criteria({QStringLiteral("Record Town"), 5}, QStringLiteral("Forms.Town"), QStringLiteral("x"));
+    const QuickFindCriteria c = Criteria({QStringLiteral("Record Town"), 5},
+                                         QStringLiteral("Forms.Town"), QStringLiteral("x"));
     EXPECT_FALSE(c.fieldFound);
     // The qualified name is compared exactly.
-    EXPECT_FALSE(Criteria({QStringLiteral("Record Name"), 1}, QStringLiteral("forms.Form_Name"), "x").fieldFound);
+    EXPECT_FALSE(
+        Criteria({QStringLiteral("Record Name"), 1}, QStringLiteral("forms.Form_Name"), "x")
+            .fieldFound);
 }
 
 TEST_F(QuickFindTest, RecordNamePatterns)
@@ -100,10 +113,13 @@ TEST_F(QuickFindTest, RecordNamePatterns)
 
 TEST_F(QuickFindTest, FieldByNameListsEachRecordOnce)
 {
-    EXPECT_EQ(Found({QStringLiteral("Email"), -1}, QString(), QStringLiteral("*")), QStringList{"abc"});
-    EXPECT_EQ(Found({QStringLiteral("EMAIL"), -1}, QString(), QStringLiteral("*X*")), QStringList{"abc"});
+    EXPECT_EQ(Found({QStringLiteral("Email"), -1}, QString(), QStringLiteral("*")),
+              QStringList{"abc"});
+    EXPECT_EQ(Found({QStringLiteral("EMAIL"), -1}, QString(), QStringLiteral("*X*")),
+              QStringList{"abc"});
     // A field name is a name, not a pattern: Q#1 does not find Q11.
-    EXPECT_EQ(Found({QStringLiteral("Q#1"), -1}, QString(), QStringLiteral("*")), QStringList{"xxABCxx"});
+    EXPECT_EQ(Found({QStringLiteral("Q#1"), -1}, QString(), QStringLiteral("*")),
+              QStringList{"xxABCxx"});
 }
 
 TEST_F(QuickFindTest, DatesAndNumbersAreWholeValues)
@@ -111,26 +127,31 @@ TEST_F(QuickFindTest, DatesAndNumbersAreWholeValues)
     EXPECT_EQ(Found({QStringLiteral("Record Date"), 3}, QStringLiteral("Forms.Form_Date"),
                     QStringLiteral("2/29/2024")),
               QStringList{"abc"});
-    EXPECT_EQ(Found({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"), QStringLiteral("3")),
+    EXPECT_EQ(Found({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"),
+                    QStringLiteral("3")),
               QStringList{"Abc"});
     // What the engine would refuse is an error before anything runs.
-    EXPECT_FALSE(Criteria({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"), "3*").error.isEmpty());
+    EXPECT_FALSE(Criteria({QStringLiteral("Record ID"), 0}, QStringLiteral("Forms.FormID"), "3*")
+                     .error.isEmpty());
     EXPECT_FALSE(
-        Criteria({QStringLiteral("Record Date"), 3}, QStringLiteral("Forms.Form_Date"), "*2024").error.isEmpty());
+        Criteria({QStringLiteral("Record Date"), 3}, QStringLiteral("Forms.Form_Date"), "*2024")
+            .error.isEmpty());
 }
 
 TEST_F(QuickFindTest, ASecondSearchReplacesTheResultFile)
 {
     const QuickFindEntry name{QStringLiteral("Record Name"), 1};
-    EXPECT_EQ(Found(name, QStringLiteral("Forms.Form_Name"), QStringLiteral("ab")), QStringList{"ab"});
-    EXPECT_EQ(Found(name, QStringLiteral("Forms.Form_Name"), QStringLiteral("x*")), QStringList{"xxABCxx"});
+    EXPECT_EQ(Found(name, QStringLiteral("Forms.Form_Name"), QStringLiteral("ab")),
+              QStringList{"ab"});
+    EXPECT_EQ(Found(name, QStringLiteral("Forms.Form_Name"), QStringLiteral("x*")),
+              QStringList{"xxABCxx"});
     EXPECT_EQ(ResultFormIds(result), std::vector<qint64>{2});
 }
 
 TEST_F(QuickFindTest, EngineErrorsComeBackAsText)
 {
-    const QuickFindCriteria c =
-        Criteria({QStringLiteral("Record Name"), 1}, QStringLiteral("Forms.Form_Name"), QStringLiteral("[ab"));
+    const QuickFindCriteria c = Criteria({QStringLiteral("Record Name"), 1},
+                                         QStringLiteral("Forms.Form_Name"), QStringLiteral("[ab"));
     const SearchRunResult run = RunSearch(database, result, c.condition, ui);
     EXPECT_FALSE(run.ok);
     EXPECT_FALSE(run.cancelled);
@@ -152,7 +173,8 @@ TEST_F(QuickFindTest, CancelInterruptsTheRunningStatement)
 {
     std::vector<TestRecord> many;
     for (int i = 0; i < 20000; ++i)
-        many.push_back({QStringLiteral("name %1").arg(i), "", {{"Field", QStringLiteral("v%1").arg(i)}}});
+        many.push_back(
+            {QStringLiteral("name %1").arg(i), "", {{"Field", QStringLiteral("v%1").arg(i)}}});
     const QString big = dir.File(QStringLiteral("big.fdb"));
     CreateSearchDatabase(big, many);
     const QuickFindCriteria c =

@@ -41,7 +41,7 @@ TEST_F(RecordSelectionTest, RangeRules)
     EXPECT_EQ(RangeOk("abc", "4"), kInvalid);
     EXPECT_EQ(RangeOk("", "4"), kInvalid);
     EXPECT_EQ(RangeOk("1", "99999999999"), kInvalid); // beyond 32 bits
-    EXPECT_EQ(selection, (RecordSelection{-2, 0})); // untouched while open
+    EXPECT_EQ(selection, (RecordSelection{-2, 0}));   // untouched while open
     bool closed = false;
     EXPECT_EQ(RangeOk("7", "7", &closed), QString());
     EXPECT_TRUE(closed);
@@ -83,7 +83,8 @@ TEST(SelectedRecords, EachKindInSummaryOrder)
 {
     const std::vector<qint64> summary{2, 5, 6, 9, 14};
     EXPECT_EQ(SelectedRecords({-2, 0}, summary, {}, 5), summary);
-    EXPECT_EQ(SelectedRecords({-1, 0}, summary, {14, 2, 6, 77}, 5), (std::vector<qint64>{2, 6, 14}));
+    EXPECT_EQ(SelectedRecords({-1, 0}, summary, {14, 2, 6, 77}, 5),
+              (std::vector<qint64>{2, 6, 14}));
     EXPECT_EQ(SelectedRecords({-3, 0}, summary, {}, 9), std::vector<qint64>{9});
     EXPECT_TRUE(SelectedRecords({-3, 0}, summary, {}, std::nullopt).empty());
     // A range takes the summary's records inside it, skipping absent numbers.

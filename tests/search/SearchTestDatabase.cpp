@@ -11,11 +11,13 @@ void CreateSearchDatabase(const QString& path, const std::vector<TestRecord>& re
     db.exec("CREATE TABLE Data (DataID INTEGER PRIMARY KEY AUTOINCREMENT, Field_Name TEXT(255), "
             "Field_Value MEMO_TEXT, FormID INTEGER REFERENCES Forms (FormID) ON DELETE CASCADE)");
     db.exec("CREATE INDEX FormID ON Data (FormID)");
-    db.exec("CREATE TABLE Info (KeyID INTEGER PRIMARY KEY AUTOINCREMENT, Key MEMO_TEXT, Value MEMO_TEXT)");
+    db.exec("CREATE TABLE Info (KeyID INTEGER PRIMARY KEY AUTOINCREMENT, Key MEMO_TEXT, Value "
+            "MEMO_TEXT)");
     SQLite::Transaction transaction(db);
     SQLite::Statement form(db, "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date, File_Name) "
                                "VALUES (?, '', ?, 'test.txt')");
-    SQLite::Statement data(db, "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+    SQLite::Statement data(db,
+                           "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
     for (const TestRecord& r : records) {
         form.bind(1, r.name.toStdString());
         if (r.date.isEmpty())

@@ -41,10 +41,12 @@ TEST(SummaryColumns, VisibilityIsASubstringTest)
 {
     EXPECT_EQ(VisibilityFor(QStringLiteral("Form_Names")),
               (QList<bool>{false, true, false, false, false}));
-    EXPECT_EQ(VisibilityFor(QStringLiteral("formid")), (QList<bool>{false, false, false, false, false}));
+    EXPECT_EQ(VisibilityFor(QStringLiteral("formid")),
+              (QList<bool>{false, false, false, false, false}));
     EXPECT_TRUE(VisibilityFor(QStringLiteral("  ")).isEmpty());
     EXPECT_EQ(ColumnsText({false, false, false, false, false}), QString());
-    EXPECT_EQ(ColumnsText({false, true, false, false, true}), QStringLiteral("Form_Name File_Name"));
+    EXPECT_EQ(ColumnsText({false, true, false, false, true}),
+              QStringLiteral("Form_Name File_Name"));
 }
 
 TEST(SummaryColumns, SavingWritesTheVisibleColumnsOrReportsWhy)
@@ -58,7 +60,8 @@ TEST(SummaryColumns, SavingWritesTheVisibleColumnsOrReportsWhy)
     const ProgramFolders unwritable(dir.Path(), dir.File(QStringLiteral("no/such/folder")));
     QString error;
     EXPECT_FALSE(SaveVisibility(unwritable, {true, true, true, true, true}, &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Configuration could not be saved to Tallowmere.ini: ")))
+    EXPECT_TRUE(
+        error.startsWith(QStringLiteral("Configuration could not be saved to Tallowmere.ini: ")))
         << error.toStdString();
     LoadVisibility(unwritable, InitialVisibility(), &error);
     EXPECT_TRUE(error.startsWith(QStringLiteral("Error reading/writing Tallowmere.ini: ")));

@@ -19,11 +19,13 @@ protected:
         QFile cfg(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"));
         ASSERT_TRUE(cfg.open(QIODevice::ReadOnly));
         QString error;
-        ASSERT_TRUE(ReadConfigText(QString::fromUtf8(cfg.readAll()), session.Tables, session.Config, &error));
+        ASSERT_TRUE(ReadConfigText(QString::fromUtf8(cfg.readAll()), session.Tables, session.Config,
+                                   &error));
         const QString path = CreateAndOpen();
         Db().exec("INSERT INTO Forms (Form_Name, Form_Notes, File_Name) VALUES ('Ann', '', 'a'), "
                   "('Bob', '', 'b'), ('Cid', '', 'c')");
-        Db().exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('Email', 'ann@x', 1)");
+        Db().exec(
+            "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('Email', 'ann@x', 1)");
         session.Database.CurrentFieldNames = QStringLiteral("\r\nEmail\r\nQ\r\n");
         ShowWholeDatabase(session);
         ASSERT_TRUE(FillQuickFindCombo(session));
@@ -92,7 +94,8 @@ TEST_F(SummarySearchTest, FindMessagesLeaveOrRestoreTheDatabaseState)
     EXPECT_FALSE(QuickFindSearch(session, Entry("Record Name"), QStringLiteral("  ")));
     EXPECT_EQ(ui.MessageTexts(), QStringList{"Please enter a search value"});
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(session.Search.lblFind, QStringLiteral("(Forms.Form_Name Like \"  \")")); // rebuilt anyway
+    EXPECT_EQ(session.Search.lblFind,
+              QStringLiteral("(Forms.Form_Name Like \"  \")")); // rebuilt anyway
 
     ASSERT_TRUE(QuickFindSearch(session, Entry("Record Name"), QStringLiteral("a*")));
     EXPECT_FALSE(QuickFindSearch(session, Entry("Record Name"), QStringLiteral("[a")));
@@ -142,7 +145,8 @@ TEST(SummarySearchCancel, CancelReturnsToTheDatabaseWithAStatusText)
     SQLite::Database& db = session.Database.CurrentDatabase->Db();
     db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
             "INSERT INTO Forms (Form_Name, Form_Notes, File_Name) SELECT 'r' || i, '', 'f' FROM n");
-    db.exec("INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT 'Email', 'v' || FormID, FormID FROM Forms");
+    db.exec("INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT 'Email', 'v' || FormID, "
+            "FormID FROM Forms");
     ShowWholeDatabase(session);
     session.Search.QuickFindEntries = {{QStringLiteral("Email"), -1}};
     EXPECT_FALSE(QuickFindSearch(session, 0, QStringLiteral("*x*")));

@@ -9,7 +9,10 @@
 
 TempDir::TempDir() = default;
 
-QString TempDir::File(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+QString TempDir::File(const QString& name) const
+{
+    return QDir(m_dir.path()).filePath(name);
+}
 
 QString TempDir::Write(const QString& name, const QByteArray& bytes) const
 {
@@ -26,9 +29,15 @@ QByteArray TempDir::Read(const QString& name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-ProgramFolders TempDir::Folders() const { return ProgramFolders(Path(), Path()); }
+ProgramFolders TempDir::Folders() const
+{
+    return ProgramFolders(Path(), Path());
+}
 
-QLocale TestLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+QLocale TestLocale()
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
 
 int RunCli(const QStringList& args, QByteArray* out, QByteArray* err, const QByteArray& programHome)
 {

@@ -7,7 +7,10 @@
 #include <ostream>
 
 // Lets GoogleTest print text values readably in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 class ProgramFolders;
 
