@@ -1,24 +1,11 @@
 #include "app/MainWindow.h"
 
-#include "output/OutputState.h"
-#include "output/TextRenderer.h"
-
 #include "app/AboutDialog.h"
-#include "app/HelpWindow.h"
-#include "app/RecentFiles.h"
 #include "app/Session.h"
-#include "app/StartupOptions.h"
 #include "app/StartupPlan.h"
-#include "app/ShellProcedures.h"
-#include "app/WizardDialog.h"
 #include "config/ConfigReader.h"
-#include "config/ConfigWriter.h"
-#include "database/DatabaseOpening.h"
-#include "output/OutputState.h"
-#include "output/TextRenderer.h"
+#include "output/OutputViewerWindow.h"
 #include "platform/QtUi.h"
-#include "responses/ResponseImport.h"
-#include "search/SummaryNavigation.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 
@@ -26,8 +13,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -80,10 +67,32 @@ QIcon ButtonIcon(const QStyle* style, const QString& key)
     return {};
 }
 
+QKeySequence StandardKey(Shortcut shortcut)
+{
+    switch (shortcut) {
+    case Shortcut::None:
+        break;
+    case Shortcut::New:
+        return QKeySequence::New;
+    case Shortcut::Open:
+        return QKeySequence::Open;
+    case Shortcut::Print:
+        return QKeySequence::Print;
+    case Shortcut::Quit:
+        return QKeySequence::Quit;
+    case Shortcut::Find:
+        return QKeySequence::Find;
+    case Shortcut::HelpContents:
+        return QKeySequence::HelpContents;
+    }
+    return {};
+}
+
 } // namespace
 
 MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_mdi(new QMdiArea(this))
+    : QMainWindow(parent), m_session(session), m_shell(session), m_mdi(new QMdiArea(this)),
+      m_children(m_mdi)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(QStringLiteral("Tallowmere"));
@@ -104,24 +113,14 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
     BuildMenus();
     BuildToolbar();
-    ConnectCommands();
-
-    SessionEvents& events = m_session.Events;
-    connect(&events, &SessionEvents::DatabaseOpened, this, [this] {
-        SetNoDBMenus(false);
-        if (m_summarySub) {
-            m_summarySub->showMaximized();
-            m_mdi->setActiveSubWindow(m_summarySub);
-        }
-    });
-    connect(&events, &SessionEvents::RecentFileUsed, this, [this](const QString& path) {
-        RecentFiles::AddRecentFile(path);
-        RefreshRecentFilesMenu();
-    });
+    m_shell.Bind(this);
+    connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,
+            [this] { m_children.Close(ChildKind::Viewer); });
 }
 
 MainWindow::~MainWindow()
 {
+    m_shell.Unbind();
     if (auto* qtUi = dynamic_cast<QtUi*>(&m_session.ui)) {
         qtUi->SetStatusSink({});
         qtUi->SetParent(nullptr);
@@ -143,15 +142,23 @@ void MainWindow::BuildMenus()
             action->setCheckable(item.checkable);
             action->setVisible(item.initiallyVisible);
             m_commands.insert(item.name, action);
+            if (const CommandInfo* command = CommandByMenuItem(item.name)) {
+                if (command->shortcut != Shortcut::None)
+                    action->setShortcut(StandardKey(command->shortcut));
+                const CommandId id = command->id;
+                connect(action, &QAction::triggered, this, [this, id] { m_shell.Run(id); });
+            }
         }
+        if (menuData.name == QLatin1String("mnuOptions"))
+            connect(menu, &QMenu::aboutToShow, this, [this] {
+                Command(QStringLiteral("mnuOToolbar"))->setChecked(m_toolbar->isVisible());
+            });
     }
-    // Shortcuts desktop users expect.
-    Command(QStringLiteral("mnuFOpenDB"))->setShortcut(QKeySequence::Open);
-    Command(QStringLiteral("mnuFNewDB"))->setShortcut(QKeySequence::New);
-    Command(QStringLiteral("mnuFPrintResume"))->setShortcut(QKeySequence::Print);
-    Command(QStringLiteral("mnuFExit"))->setShortcut(QKeySequence::Quit);
-    Command(QStringLiteral("mnuOQueryBuilder"))->setShortcut(QKeySequence::Find);
-    Command(QStringLiteral("mnuHContents"))->setShortcut(QKeySequence::HelpContents);
+    for (int k = 1; k <= 4; ++k) {
+        QAction* item = Command(RecentFileItemName(k));
+        connect(item, &QAction::triggered, this,
+                [this, item] { m_shell.OpenRecentFile(item->text()); });
+    }
     Command(QStringLiteral("mnuOToolbar"))->setChecked(true);
 }
 
@@ -168,73 +175,10 @@ void MainWindow::BuildToolbar()
         QAction* action = m_toolbar->addAction(ButtonIcon(style(), button.key), button.tooltip);
         action->setObjectName(ToolbarButtonName(button.key));
         action->setToolTip(button.tooltip);
+        m_commands.insert(action->objectName(), action);
         const QString key = button.key;
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-        m_commands.insert(action->objectName(), action);
     }
-}
-
-void MainWindow::OnCommand(const QString& name, void (MainWindow::*slot)())
-{
-    connect(Command(name), &QAction::triggered, this, slot);
-}
-
-void MainWindow::ConnectCommands()
-{
-    connect(Command(QStringLiteral("mnuFOpenDB")), &QAction::triggered, this,
-            [this] { Toolbar1_ButtonClick(QStringLiteral("OpenDB")); });
-    OnCommand(QStringLiteral("mnuFNewDB"), &MainWindow::FileNew);
-    connect(Command(QStringLiteral("mnuFCloseDB")), &QAction::triggered, this, [this] {
-        if (m_browserSub)
-            m_browserSub->close();
-    });
-    connect(Command(QStringLiteral("mnuFImportResume")), &QAction::triggered, this,
-            [this] { Toolbar1_ButtonClick(QStringLiteral("FileImport")); });
-    OnCommand(QStringLiteral("mnuFLoadConfig"), &MainWindow::LoadConfiguration);
-    connect(Command(QStringLiteral("mnuFSaveConfig")), &QAction::triggered, this,
-            [this] { SaveConfigFile(m_session); });
-    connect(Command(QStringLiteral("mnuFExit")), &QAction::triggered, this, &QWidget::close);
-    connect(Command(QStringLiteral("mnuFPrinterSetup")), &QAction::triggered, this, [this] {
-        QPrintDialog dialog(&Printer(), this);
-        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
-        dialog.exec();
-    });
-    for (int k = 1; k <= RecentFiles::kMaxEntries; ++k)
-        connect(Command(RecentFileItemName(k)), &QAction::triggered, this,
-                [this, k] { OpenRecentFile(k); });
-
-    for (const char* action : {"Undo", "Cut", "Copy", "Paste", "Delete"}) {
-        const QString name = QString::fromLatin1(action);
-        connect(Command(QStringLiteral("mnuE") + name), &QAction::triggered, this,
-                [this, name] { DoEdit(name); });
-    }
-
-    for (const Menu& menu : MainMenus()) {
-        for (const MenuItem& item : menu.items) {
-            if (item.toolbarKey.isEmpty())
-                continue;
-            const QString key = item.toolbarKey;
-            connect(Command(item.name), &QAction::triggered, this,
-                    [this, key] { Toolbar1_ButtonClick(key); });
-        }
-    }
-
-    QMenu* options = findChild<QMenu*>(QStringLiteral("mnuOptions"));
-    connect(options, &QMenu::aboutToShow, this,
-            [this] { Command(QStringLiteral("mnuOToolbar"))->setChecked(m_toolbar->isVisible()); });
-    connect(Command(QStringLiteral("mnuOToolbar")), &QAction::toggled, this,
-            [this](bool checked) { m_toolbar->setVisible(checked); });
-    connect(Command(QStringLiteral("mnuOPreferences")), &QAction::triggered, this,
-            [this] { ShowWizard(StartupOptions::SaveOptionsOnly); });
-
-    connect(Command(QStringLiteral("mnuWCascade")), &QAction::triggered, m_mdi,
-            &QMdiArea::cascadeSubWindows);
-    OnCommand(QStringLiteral("mnuWTile"), &MainWindow::TileChildren);
-    OnCommand(QStringLiteral("mnuHContents"), &MainWindow::ShowHelpContents);
-    connect(Command(QStringLiteral("mnuHAbout")), &QAction::triggered, this, [this] {
-        AboutDialog about(this);
-        about.exec();
-    });
 }
 
 QAction* MainWindow::Command(const QString& name) const
@@ -277,20 +221,19 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         ui.SetBusy(true);
         busy = true;
         ui.Yield();
-        RefreshRecentFilesMenu();
+        m_shell.RefreshRecentFiles();
         QDir::setCurrent(m_session.Folders.Program());
         if (!ShowRecordWindows()) {
             ui.SetBusy(false);
             return; // the program ends
         }
-        if (m_summarySub)
-            m_mdi->setActiveSubWindow(m_summarySub);
+        m_children.BringToFront(ChildKind::Summary);
 
         const StartupPlan plan = PlanStartup(m_session.Folders, commandLine);
         if (plan.openDatabase) {
             ui.SetStatusText(QStringLiteral("Opening Database..."));
             OpenDatabaseFile(plan.databasePath);
-            RefreshRecentFilesMenu();
+            m_shell.RefreshRecentFiles();
         }
         if (plan.showWizard) {
             WizardDialog* wizard = ShowWizard();
@@ -302,12 +245,6 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
     }
     if (busy)
         ui.SetBusy(false);
-}
-
-void MainWindow::SetNoDBMenus(bool noDatabase)
-{
-    DatabaseOpen = !noDatabase;
-    ApplyCommandStates(NoDatabaseCommandStates(noDatabase));
 }
 
 void MainWindow::ApplyCommandStates(const QList<CommandState>& states)
@@ -323,255 +260,114 @@ void MainWindow::ApplyCommandStates(const QList<CommandState>& states)
     }
 }
 
-void MainWindow::RefreshRecentFilesMenu()
+void MainWindow::ShowRecentFiles(const QStringList& paths)
 {
-    const QStringList items = RecentFiles::RecentFilesMenuItems();
-    if (items.isEmpty())
-        return;
     Command(QStringLiteral("mnuFRecentSeparator"))->setVisible(true);
-    for (int k = 1; k <= RecentFiles::kMaxEntries && k <= items.size(); ++k) {
+    for (int k = 1; k <= 4 && k <= paths.size(); ++k) {
         QAction* item = Command(RecentFileItemName(k));
-        item->setText(items[k - 1]);
+        item->setText(paths[k - 1]);
         item->setVisible(true);
     }
 }
 
-void MainWindow::OpenRecentFile(int k)
+bool MainWindow::ToolbarVisible() const
 {
-    m_session.ui.SetStatusText(QStringLiteral("Opening Database... Please wait"));
-    OpenDatabaseFile(Command(RecentFileItemName(k))->text());
+    return m_toolbar->isVisible();
 }
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key)
+void MainWindow::SetToolbarVisible(bool visible)
 {
-    static const QStringList navigation = {QStringLiteral("First"), QStringLiteral("Prev"),
-                                           QStringLiteral("Next"), QStringLiteral("Last")};
-    if (key == QLatin1String("Cut") || key == QLatin1String("Copy") ||
-        key == QLatin1String("Paste")) {
-        DoEdit(key);
-    } else if (key == QLatin1String("OpenDB")) {
-        if (ShowRecordWindows())
-            FOpenProc();
-    } else if (key == QLatin1String("FileImport")) {
-        ImportResume(m_session);
-    } else if (navigation.contains(key)) {
-        // Every record window moves through the summary's records.
-        Command1_Click(m_session, int(navigation.indexOf(key)));
-    } else if (key == QLatin1String("Edit")) {
-        OpenResume(m_session);
-        if (m_browserSub)
-            m_mdi->setActiveSubWindow(m_browserSub);
-    } else if (key == QLatin1String("Browse")) {
-        OpenResume(m_session);
-        if (m_summarySub)
-            m_mdi->setActiveSubWindow(m_summarySub);
-    } else if (key == QLatin1String("View")) {
-        OpenResume(m_session);
-        ViewRecord();
-    }
-    // Printing, deleting, editing and the Query Builder are connected by the
-    // windows that carry them out.
-}
-
-void MainWindow::FOpenProc()
-{
-    Ui& ui = m_session.ui;
-    BusyPointer busy(ui);
-    ui.SetStatusText(QStringLiteral("Opening database... please wait"));
-    try {
-        GetDatabaseName(m_session, QString());
-        if (!m_session.Database.CurrentDatabasePath.trimmed().isEmpty())
-            RecentFiles::AddRecentFile(m_session.Database.CurrentDatabasePath);
-        RefreshRecentFilesMenu();
-    } catch (const std::exception& e) {
-        ui.MessageBox(QStringLiteral("Error opening file: ") + QString::fromLocal8Bit(e.what()),
-                      MessageIcon::Exclamation);
-    }
-}
-
-void MainWindow::FileNew()
-{
-    if (ShowRecordWindows())
-        ::FileNew(m_session);
-}
-
-void MainWindow::OpenDatabase(const QString& path)
-{
-    if (ShowRecordWindows())
-        GetDatabaseName(m_session, path);
-}
-
-void MainWindow::OpenDatabaseFile(const QString& path)
-{
-    if (ShowRecordWindows())
-        OpenResumeDatabase(m_session, path);
-}
-
-void MainWindow::ForgetClosedWindows()
-{
-    // A closed child window is deleted later; until then it only hides.
-    for (QPointer<QMdiSubWindow>* child : {&m_browserSub, &m_summarySub, &m_textSub}) {
-        if (*child && (*child)->isHidden() &&
-            (*child)->testAttribute(Qt::WA_WState_ExplicitShowHide))
-            *child = nullptr;
-    }
+    m_toolbar->setVisible(visible);
+    Command(QStringLiteral("mnuOToolbar"))->setChecked(visible);
 }
 
 bool MainWindow::ShowRecordWindows()
 {
-    ForgetClosedWindows();
-    if (!m_browserSub) {
+    if (!m_children.Window(ChildKind::Viewer)) {
         if (!LoadDefaultConfig(m_session)) {
             // The viewer cannot be laid out without its configuration.
             close();
             QCoreApplication::exit(1);
             return false;
         }
-        BrowserWindow::Hooks hooks;
-        hooks.closeOthers = [this] {
-            if (m_summarySub)
-                m_summarySub->close();
-            if (m_textSub)
-                m_textSub->close();
-            if (m_wizard)
-                m_wizard->close();
-        };
-        hooks.disableCommands = [this] { SetNoDBMenus(true); };
-        hooks.showSummary = [this] {
-            if (m_summarySub)
-                m_mdi->setActiveSubWindow(m_summarySub);
-        };
-        auto* browser = new BrowserWindow(m_session, std::move(hooks));
-        m_browserSub = m_mdi->addSubWindow(browser);
-        m_browserSub->setAttribute(Qt::WA_DeleteOnClose);
-        m_browserSub->setWindowIcon(windowIcon());
-        m_browserSub->resize(760, 560);
-        m_browserSub->show();
+        m_children.Add(ChildKind::Viewer, new BrowserWindow(m_session, m_shell), QSize(760, 560));
     }
-    if (!m_summarySub) {
-        SummaryWindow::Hooks hooks;
-        hooks.closeViewer = [this] {
-            if (m_browserSub)
-                m_browserSub->close();
-        };
-        hooks.viewRecord = [this] { ViewRecord(); };
-        auto* summary = new SummaryWindow(m_session, std::move(hooks));
-        m_summarySub = m_mdi->addSubWindow(summary);
-        m_summarySub->setAttribute(Qt::WA_DeleteOnClose);
-        m_summarySub->setWindowIcon(windowIcon());
-        m_summarySub->resize(760, 420);
-        m_summarySub->show();
-    }
+    if (!m_children.Window(ChildKind::Summary))
+        m_children.Add(ChildKind::Summary, new SummaryWindow(m_session, m_shell), QSize(760, 420));
     return true;
 }
 
 BrowserWindow* MainWindow::Browser() const
 {
-    return m_browserSub && !m_browserSub->isHidden()
-               ? qobject_cast<BrowserWindow*>(m_browserSub->widget())
-               : nullptr;
+    return m_children.As<BrowserWindow>(ChildKind::Viewer);
 }
 
 SummaryWindow* MainWindow::Summary() const
 {
-    return m_summarySub && !m_summarySub->isHidden()
-               ? qobject_cast<SummaryWindow*>(m_summarySub->widget())
-               : nullptr;
+    return m_children.As<SummaryWindow>(ChildKind::Summary);
 }
 
-void MainWindow::LoadConfiguration()
+OutputViewerWindow* MainWindow::OutputViewer() const
 {
-    bool loaded = false;
-    LoadConfigFile(m_session, QString(), &loaded);
-    if (!loaded)
-        return;
+    return m_children.As<OutputViewerWindow>(ChildKind::OutputViewer);
+}
+
+NavigationTarget* MainWindow::ActiveNavigationTarget()
+{
+    const std::optional<ChildKind> active = m_children.Active();
+    return active ? dynamic_cast<NavigationTarget*>(m_children.Widget(*active)) : nullptr;
+}
+
+void MainWindow::ConfigurationLoaded()
+{
     // The viewer, the summary's captions and Quick Find follow the new form.
     if (BrowserWindow* browser = Browser()) {
         browser->ApplyConfiguration();
-        m_mdi->setActiveSubWindow(m_browserSub);
+        m_children.BringToFront(ChildKind::Viewer);
     }
     if (SummaryWindow* summary = Summary())
         summary->ApplyConfiguration();
 }
 
-void MainWindow::ViewRecord()
+void MainWindow::ShowOutputText(const std::optional<QString>& text)
 {
-    // The output viewer comes to the front whether or not the record could
-    // be rendered; it keeps its earlier text when it could not.
-    if (RenderRecordView(m_session)) {
-        ShowRecordText(QStringLiteral("Viewing Record"), m_session.Output.OutputText);
-        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
-    } else {
-        ShowRecordText(QStringLiteral("Viewing Record"), std::nullopt);
-    }
-}
-
-void MainWindow::ShowRecordText(const QString& title, const std::optional<QString>& text)
-{
-    ForgetClosedWindows();
-    QPlainTextEdit* view = nullptr;
-    if (m_textSub) {
-        view = qobject_cast<QPlainTextEdit*>(m_textSub->widget());
-    } else {
-        view = new QPlainTextEdit;
-        view->setObjectName(QStringLiteral("frmPrint"));
-        view->setReadOnly(true);
-        QFont font(QStringLiteral("Courier New"));
-        font.setStyleHint(QFont::TypeWriter);
-        view->setFont(font);
-        m_textSub = m_mdi->addSubWindow(view);
-        m_textSub->setAttribute(Qt::WA_DeleteOnClose);
-        m_textSub->resize(600, 420);
+    OutputViewerWindow* viewer = OutputViewer();
+    if (!viewer) {
+        viewer = new OutputViewerWindow(m_session);
+        m_children.Add(ChildKind::OutputViewer, viewer, QSize(600, 420));
     }
     if (text)
-        view->setPlainText(*text);
-    m_textSub->setWindowTitle(title);
-    m_textSub->show();
-    m_mdi->setActiveSubWindow(m_textSub);
-}
-
-void MainWindow::CloseRecordWindows()
-{
-    if (m_browserSub)
-        m_browserSub->close();
-    if (m_summarySub)
-        m_summarySub->close();
-    if (m_textSub)
-        m_textSub->close();
-}
-
-void MainWindow::OpenSampleDatabase()
-{
-    Ui& ui = m_session.ui;
-    BusyPointer busy(ui);
-    ui.SetStatusText(QStringLiteral("Opening Sample Database..."));
-    OpenDatabaseFile(m_session.Folders.ProgramFile(QStringLiteral("SampleDB.fdb")));
-    RefreshRecentFilesMenu();
+        viewer->SetText(*text);
+    m_children.BringToFront(ChildKind::OutputViewer);
 }
 
 void MainWindow::DoEdit(const QString& action)
 {
-    struct Keystroke {
-        const char* action;
-        int key;
-        Qt::KeyboardModifiers modifiers;
-    };
-    static const Keystroke keystrokes[] = {
-        {"Cut", Qt::Key_X, Qt::ControlModifier},    {"Copy", Qt::Key_C, Qt::ControlModifier},
-        {"Paste", Qt::Key_V, Qt::ControlModifier},  {"Undo", Qt::Key_Z, Qt::ControlModifier},
-        {"Delete", Qt::Key_Delete, Qt::NoModifier},
-    };
+    // Qt's own edit actions of the focused box of the active child window.
     QMdiSubWindow* child = m_mdi->activeSubWindow();
     QWidget* target = child ? child->focusWidget() : nullptr;
-    if (!target)
-        return;
-    for (const Keystroke& k : keystrokes) {
-        if (action != QLatin1String(k.action))
-            continue;
-        QKeyEvent press(QEvent::KeyPress, k.key, k.modifiers);
-        QKeyEvent release(QEvent::KeyRelease, k.key, k.modifiers);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
+    if (auto* line = qobject_cast<QLineEdit*>(target)) {
+        if (action == QLatin1String("Cut"))
+            line->cut();
+        else if (action == QLatin1String("Copy"))
+            line->copy();
+        else if (action == QLatin1String("Paste"))
+            line->paste();
+        else if (action == QLatin1String("Undo"))
+            line->undo();
+        else if (action == QLatin1String("Delete"))
+            line->del();
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(target)) {
+        if (action == QLatin1String("Cut"))
+            text->cut();
+        else if (action == QLatin1String("Copy"))
+            text->copy();
+        else if (action == QLatin1String("Paste"))
+            text->paste();
+        else if (action == QLatin1String("Undo"))
+            text->undo();
+        else if (action == QLatin1String("Delete"))
+            text->textCursor().deleteChar();
     }
 }
 
@@ -579,9 +375,9 @@ WizardDialog* MainWindow::ShowWizard(int task)
 {
     if (!m_wizard) {
         WizardDialog::Tasks tasks;
-        tasks.openDatabase = [this] { FOpenProc(); };
-        tasks.newDatabase = [this] { FileNew(); };
-        tasks.openSampleDatabase = [this] { OpenSampleDatabase(); };
+        tasks.openDatabase = [this] { m_shell.FOpenProc(); };
+        tasks.newDatabase = [this] { m_shell.FileNew(); };
+        tasks.openSampleDatabase = [this] { m_shell.OpenSampleDatabase(); };
         tasks.openDatabasePath = [this] { return m_session.Database.CurrentDatabasePath; };
         m_wizard = new WizardDialog(m_session, std::move(tasks), this);
     }
@@ -591,6 +387,12 @@ WizardDialog* MainWindow::ShowWizard(int task)
     m_wizard->raise();
     m_wizard->activateWindow();
     return m_wizard;
+}
+
+void MainWindow::CloseStartupOptions()
+{
+    if (m_wizard)
+        m_wizard->close();
 }
 
 void MainWindow::ShowHelpContents()
@@ -610,30 +412,17 @@ void MainWindow::ShowHelpContents()
     m_help->raise();
 }
 
-void MainWindow::TileChildren()
+void MainWindow::ShowAbout()
 {
-    // One above the other, each the full width of the frame.
-    QList<QMdiSubWindow*> children;
-    for (QMdiSubWindow* child : m_mdi->subWindowList())
-        if (child->isVisible() && !child->isMinimized())
-            children.append(child);
-    if (children.isEmpty())
-        return;
-    // Each gets at least the height its controls need; the rest is shared.
-    const QRect area = m_mdi->viewport()->rect();
-    QList<int> heights;
-    int needed = 0;
-    for (QMdiSubWindow* child : children) {
-        heights.append(child->minimumSizeHint().height());
-        needed += heights.last();
-    }
-    const int spare = std::max(0, area.height() - needed) / int(children.size());
-    int top = 0;
-    for (int i = 0; i < children.size(); ++i) {
-        children[i]->showNormal();
-        children[i]->setGeometry(0, top, area.width(), heights[i] + spare);
-        top += heights[i] + spare;
-    }
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainWindow::ShowPrinterSetup()
+{
+    QPrintDialog dialog(&Printer(), this);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -642,7 +431,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         m_wizard->close();
     if (m_help)
         m_help->close();
-    CloseRecordWindows();
-    m_mdi->closeAllSubWindows();
+    m_children.Close(ChildKind::Viewer);
+    m_children.CloseAll();
     event->accept();
 }

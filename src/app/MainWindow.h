@@ -1,17 +1,16 @@
 #pragma once
 
-#include <optional>
-
+#include "app/ChildWindows.h"
 #include "app/HelpWindow.h"
-#include "app/ShellCommands.h"
+#include "app/ShellController.h"
 #include "app/WizardDialog.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QMdiSubWindow>
 #include <QPointer>
 
 class BrowserWindow;
+class OutputViewerWindow;
 class QLabel;
 class SummaryWindow;
 class QMdiArea;
@@ -21,7 +20,9 @@ class Session;
 
 // The main window (frmMDI): the frame that holds every other window, its
 // menus, toolbar and status bar, the start-up sequence and the shutdown.
-class MainWindow : public QMainWindow {
+// Its menus and toolbar are built from the command table; every command
+// goes to the shell controller, which calls back through ShellView.
+class MainWindow : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
     explicit MainWindow(Session& session, QWidget* parent = nullptr);
@@ -33,41 +34,48 @@ public:
 
     // Enables the commands that need a database when one is open
     // (noDatabase false) and disables them when none is.
-    void SetNoDBMenus(bool noDatabase);
-    void ApplyCommandStates(const QList<CommandState>& states);
+    void SetNoDBMenus(bool noDatabase) { m_shell.SetNoDBMenus(noDatabase); }
+    bool DatabaseOpen() const { return m_shell.DatabaseOpen(); }
+    void Toolbar1_ButtonClick(const QString& key) { m_shell.Toolbar1_ButtonClick(key); }
 
-    void RefreshRecentFilesMenu();
-    void Toolbar1_ButtonClick(const QString& key);
-    void FOpenProc();
-    void FileNew();
-    // Sends the keystroke of an edit action ("Cut", "Copy", "Paste",
-    // "Undo", "Delete") to the focused control of the active child window.
-    void DoEdit(const QString& action);
-    // Shows the start-up options dialog, its option set to task when given.
-    WizardDialog* ShowWizard(int task = -1);
-    void ShowHelpContents();
-    void TileChildren();
-
+    ShellController& Shell() { return m_shell; }
     // A command (menu, menu item or toolbar button) by object name.
     QAction* Command(const QString& name) const;
     QMdiArea* MdiArea() const { return m_mdi; }
-    // The record viewer and the summary, created (with the configuration
-    // read from "default.cfg") when missing. False when the configuration
-    // cannot be read: the program then ends.
-    bool ShowRecordWindows();
+    ChildWindows& Children() { return m_children; }
     BrowserWindow* Browser() const;
     SummaryWindow* Summary() const;
-    QMdiSubWindow* BrowserSubWindow() const { return m_browserSub; }
-    QMdiSubWindow* SummarySubWindow() const { return m_summarySub; }
-    // Opens path as the shell does at start-up and from the recent files.
-    void OpenDatabase(const QString& path);
+    OutputViewerWindow* OutputViewer() const;
+    QMdiSubWindow* BrowserSubWindow() const { return m_children.Window(ChildKind::Viewer); }
+    QMdiSubWindow* SummarySubWindow() const { return m_children.Window(ChildKind::Summary); }
     // Opens path without asking (start-up, recent files, the sample).
-    void OpenDatabaseFile(const QString& path);
+    void OpenDatabaseFile(const QString& path) { m_shell.OpenDatabaseFile(path); }
     WizardDialog* Wizard() const { return m_wizard; }
     HelpWindow* Help() const { return m_help; }
     QPrinter& Printer();
+    // Shows the start-up options dialog, its option set to task when given.
+    WizardDialog* ShowWizard(int task = -1);
 
-    bool DatabaseOpen = false;
+    // ShellView
+    bool ShowRecordWindows() override;
+    void BringToFront(ChildKind child) override { m_children.BringToFront(child); }
+    void CloseChild(ChildKind child) override { m_children.Close(child); }
+    void ShowOutputText(const std::optional<QString>& text) override;
+    NavigationTarget* ActiveNavigationTarget() override;
+    void DoEdit(const QString& action) override;
+    void ApplyCommandStates(const QList<CommandState>& states) override;
+    void ShowRecentFiles(const QStringList& paths) override;
+    bool ToolbarVisible() const override;
+    void SetToolbarVisible(bool visible) override;
+    void ShowStartupOptions(int task) override { ShowWizard(task); }
+    void CloseStartupOptions() override;
+    void ShowHelpContents() override;
+    void ShowAbout() override;
+    void ShowPrinterSetup() override;
+    void TileChildren() override { m_children.Tile(); }
+    void CascadeChildren() override { m_children.Cascade(); }
+    void Exit() override { close(); }
+    void ConfigurationLoaded() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,28 +83,16 @@ protected:
 private:
     void BuildMenus();
     void BuildToolbar();
-    void ConnectCommands();
-    void OnCommand(const QString& name, void (MainWindow::*slot)());
-    void OpenRecentFile(int k);
-    void OpenSampleDatabase();
-    // Loads a form configuration chosen by the user and lays the windows out by it.
-    void LoadConfiguration();
-    // Renders the current record into the output viewer and shows it.
-    void ViewRecord();
-    void ShowRecordText(const QString& title, const std::optional<QString>& text);
-    void CloseRecordWindows();
-    void ForgetClosedWindows();
     void PlaceOnScreen();
 
     Session& m_session;
+    ShellController m_shell;
     QMdiArea* m_mdi;
+    ChildWindows m_children;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QHash<QString, QAction*> m_commands;
     QPointer<WizardDialog> m_wizard;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
-    QPointer<QMdiSubWindow> m_browserSub;
-    QPointer<QMdiSubWindow> m_summarySub;
-    QPointer<QMdiSubWindow> m_textSub;
 };

@@ -1,6 +1,5 @@
 #include "app/ShellProcedures.h"
 
-#include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
@@ -48,6 +47,6 @@ QString CloseResumeDatabase(Session& session)
     if (QFile::exists(resultFile))
         QFile::remove(resultFile);
     if (!path.trimmed().isEmpty())
-        RecentFiles::AddRecentFile(path);
+        emit session.Events.RecentFileUsed(path);
     return path;
 }

@@ -1,6 +1,6 @@
 #include "app/StartupOptions.h"
 
-#include "app/Settings.h"
+#include "platform/Settings.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "app/StartupPlan.h"
 
-#include "app/Settings.h"
+#include "platform/Settings.h"
 
 StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLine)
 {

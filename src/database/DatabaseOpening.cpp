@@ -3,7 +3,7 @@
 #include "app/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
-#include "platform/IniFile.h"
+#include "platform/Settings.h"
 #include "platform/Numbers.h"
 
 #include <stdexcept>
@@ -171,8 +171,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         emit session.Events.RecentFileUsed(path);
         // A settings file that cannot be written costs only the preference.
         if (d.RememberLastUsedDB && !path.trimmed().isEmpty())
-            IniFile::Write(session.Folders.SettingsFile(), QStringLiteral("Tallowmere"),
-                           QStringLiteral("LastUsedDB"), path);
+            WriteSetting(session.Folders, Settings::LastUsedDB, path);
         d.OpeningDatabase = false;
         return true;
     } catch (const std::exception& e) {

@@ -1,6 +1,6 @@
 #include "search/SummaryColumns.h"
 
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "search/SummaryModel.h"
 
 namespace SummaryColumns {

@@ -1,6 +1,7 @@
 #include "search/SummaryWindow.h"
 
 #include "app/Session.h"
+#include "app/ShellController.h"
 #include "search/SummaryColumns.h"
 #include "search/SummaryModel.h"
 #include "search/SummaryNavigation.h"
@@ -21,8 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-SummaryWindow::SummaryWindow(Session& session, Hooks hooks, QWidget* parent)
-    : QWidget(parent), m_session(session), m_hooks(std::move(hooks)),
+SummaryWindow::SummaryWindow(Session& session, ShellController& shell, QWidget* parent)
+    : QWidget(parent), m_session(session), m_shell(shell),
       m_model(new SummaryModel(session.RegionalSettings, this)), m_grid(new QTableView(this)),
       m_txtCount(new QLineEdit(this)), m_combo(new QComboBox(this)), m_text(new QLineEdit(this)),
       m_lblFind(new QLabel(QStringLiteral("Find SQL string"), this))
@@ -205,9 +206,8 @@ void SummaryWindow::Command1_Click(int index)
 
 void SummaryWindow::RowDoubleClicked()
 {
-    OpenResume(m_session);
-    if (m_hooks.viewRecord)
-        m_hooks.viewRecord();
+    // As View record: the record through the view template in the output viewer.
+    m_shell.Run(CommandId::ViewRecord);
 }
 
 QList<qint64> SummaryWindow::SelectedRecords() const
@@ -260,7 +260,7 @@ void SummaryWindow::closeEvent(QCloseEvent* event)
     if (!SummaryColumns::SaveVisibility(m_session.Folders, visible, &error))
         m_session.ui.MessageBox(error, MessageIcon::Exclamation);
     m_model->SetSource(nullptr, nullptr);
-    if (m_hooks.closeViewer)
-        m_hooks.closeViewer();
+    // The summary goes with the database: closing it closes the viewer.
+    emit m_session.Events.ViewerMustClose();
     event->accept();
 }

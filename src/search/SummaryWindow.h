@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/ShellView.h"
+
 #include <QWidget>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -9,21 +10,16 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class Session;
+class ShellController;
 class SummaryModel;
 
 // The record summary (frmQueryResult): one row per record of the current
 // set, the record count, and the Quick Find panel. Its current row is the
 // current record; moving it moves the record viewer.
-class SummaryWindow : public QWidget {
+class SummaryWindow : public QWidget, public NavigationTarget {
     Q_OBJECT
 public:
-    struct Hooks {
-        std::function<void()> closeViewer;
-        // Shows a record's text (double-click).
-        std::function<void()> viewRecord; // renders the current record into the output viewer
-    };
-
-    SummaryWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);
+    SummaryWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
     ~SummaryWindow() override;
 
     // Quick Find: 0 Find, 1 Clear Search.
@@ -33,7 +29,7 @@ public:
     void ApplyConfiguration();
 
     // Navigation: 0 first, 1 previous, 2 next, 3 last.
-    void Command1_Click(int index);
+    void Command1_Click(int index) override;
 
     QTableView* Grid() const { return m_grid; }
     SummaryModel* Model() const { return m_model; }
@@ -54,7 +50,7 @@ private:
     void ShowColumnMenu(const QPoint& at);
 
     Session& m_session;
-    Hooks m_hooks;
+    ShellController& m_shell;
     SummaryModel* m_model;
     QTableView* m_grid;
     QLineEdit* m_txtCount;

@@ -1,6 +1,6 @@
 #include "viewer/BrowserWindow.h"
 
-#include "app/ShellProcedures.h"
+#include "app/ShellController.h"
 #include "app/Session.h"
 #include "search/SummaryNavigation.h"
 #include "viewer/FieldGridModel.h"
@@ -48,8 +48,8 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent)
 
 } // namespace
 
-BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
-    : QWidget(parent), m_session(session), m_hooks(std::move(hooks)),
+BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* parent)
+    : QWidget(parent), m_session(session), m_shell(shell),
       m_model(new FieldGridModel(session.Tables, this))
 {
     setObjectName(QStringLiteral("frmBrowser"));
@@ -126,10 +126,20 @@ BrowserWindow::BrowserWindow(Session& session, Hooks hooks, QWidget* parent)
         else
             close();
     });
+    m_shell.Viewer().SetView(this);
     RecordLoaded();
 }
 
-BrowserWindow::~BrowserWindow() = default;
+BrowserWindow::~BrowserWindow()
+{
+    if (m_shell.Viewer().View() == this)
+        m_shell.Viewer().SetView(nullptr);
+}
+
+void BrowserWindow::Command1_Click(int index)
+{
+    m_shell.Viewer().Command1_Click(index);
+}
 
 void BrowserWindow::BuildHeader(QWidget* parent)
 {
@@ -186,11 +196,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
     QPushButton* done = Button("cmdCancel", "&Done [Esc]", panel);
     done->setShortcut(Qt::Key_Escape);
     buttons->addWidget(done);
-    connect(done, &QPushButton::clicked, this, [this] {
-        OpenResume(m_session);
-        if (m_hooks.showSummary)
-            m_hooks.showSummary();
-    });
+    connect(done, &QPushButton::clicked, this, [this] { m_shell.Viewer().Done(); });
 
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -336,12 +342,8 @@ void BrowserWindow::closeEvent(QCloseEvent* event)
 {
     m_closing = true;
     // Each step is attempted whatever happened in the one before.
-    CloseResumeDatabase(m_session);
     ClearDisplay();
+    m_shell.ViewerClosed();
     m_model->Refresh();
-    if (m_hooks.closeOthers)
-        m_hooks.closeOthers();
-    if (m_hooks.disableCommands)
-        m_hooks.disableCommands();
     event->accept();
 }

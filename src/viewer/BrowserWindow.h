@@ -1,10 +1,10 @@
 #pragma once
 
 #include "config/ViewerLayout.h"
+#include "viewer/RecordViewerController.h"
 
 #include <QWidget>
 #include <array>
-#include <functional>
 
 class FieldGridModel;
 class QLabel;
@@ -12,32 +12,28 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
 class Session;
+class ShellController;
 
 // The record viewer (frmBrowser): the header boxes laid out from the form
 // configuration, the field grid over the record in memory, the value box
 // of the grid's current row and the editing panel. Closing it closes the
 // database.
-class BrowserWindow : public QWidget {
+class BrowserWindow : public QWidget, public RecordViewerView, public NavigationTarget {
     Q_OBJECT
 public:
-    // What closing the viewer asks of the windows around it.
-    struct Hooks {
-        std::function<void()> closeOthers;     // the summary and other record windows
-        std::function<void()> disableCommands; // the commands that need a database
-        std::function<void()> showSummary;     // "Done": the summary in front
-    };
-
-    BrowserWindow(Session& session, Hooks hooks, QWidget* parent = nullptr);
+    BrowserWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
     ~BrowserWindow() override;
 
     // Lays the header boxes and their labels out from the configuration.
     void ApplyConfiguration();
     // Fills the header boxes from the record in memory; false after an
     // error (shown with "UpdateRecordDisplay: Program error").
-    bool UpdateResumeDisplay();
+    bool UpdateResumeDisplay() override;
     // Locks (true) or unlocks the header boxes (box 0 is always locked),
     // the value box and the editor boxes.
-    void LockText(bool lock);
+    void LockText(bool lock) override;
+    // Navigation through the summary's records.
+    void Command1_Click(int index) override;
 
     QLineEdit* HeaderBox(int item) const { return m_txtResume[static_cast<size_t>(item)]; }
     QTableView* FieldGrid() const { return m_grid; }
@@ -56,7 +52,7 @@ private:
     void FillFieldList();
 
     Session& m_session;
-    Hooks m_hooks;
+    ShellController& m_shell;
     bool m_closing = false;
     FieldGridModel* m_model;
     std::array<QLineEdit*, ViewerLayout::kHeaderItems> m_txtResume{};

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
 #include "app/Session.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     ASSERT_NE(frame.Wizard(), nullptr);
     EXPECT_TRUE(frame.Wizard()->isVisible());
     EXPECT_EQ(frame.Wizard()->windowTitle(), QStringLiteral("Quick Tips"));
-    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.DatabaseOpen());
 
     for (const char* off :
          {"mnuEdit", "mnuResume", "mnuOptions", "mnuFCloseDB", "mnuFImportResume",
@@ -137,12 +137,12 @@ TEST_F(MainWindowTest, DatabaseCommandsFollowTheOpenState)
 {
     MainWindow frame(session);
     frame.SetNoDBMenus(false);
-    EXPECT_TRUE(frame.DatabaseOpen);
+    EXPECT_TRUE(frame.DatabaseOpen());
     for (const char* on : {"mnuEdit", "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "tbrLast",
                            "tbrFileImport", "mnuOToolbar"})
         EXPECT_TRUE(frame.Command(QString::fromLatin1(on))->isEnabled()) << on;
     frame.SetNoDBMenus(true);
-    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
 }

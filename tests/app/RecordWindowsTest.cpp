@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
 #include "app/Session.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "platform/ScriptedUi.h"
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
@@ -9,6 +9,7 @@
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
+#include <QMdiSubWindow>
 #include <QComboBox>
 #include <QPushButton>
 #include <QDir>
@@ -76,7 +77,7 @@ TEST_F(RecordWindowsTest, CommandLineDatabaseOpensAtStartup)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("Opening Database...")));
     EXPECT_EQ(frame.Wizard(), nullptr);
@@ -110,7 +111,7 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
     {
         MainWindow frame(session);
         frame.MDIForm_Load(QString());
-        ASSERT_TRUE(frame.DatabaseOpen);
+        ASSERT_TRUE(frame.DatabaseOpen());
         EXPECT_EQ(session.Database.CurrentDatabasePath, other);
         EXPECT_EQ(frame.Wizard(), nullptr);
         frame.close();
@@ -132,7 +133,7 @@ TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
     WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
     MainWindow frame(session);
     frame.MDIForm_Load(QString());
-    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.DatabaseOpen());
     ASSERT_EQ(ui.messages.size(), 1);
     // An empty path names no file: it is refused before anything is opened.
     EXPECT_EQ(ui.messages.first().text,
@@ -147,7 +148,7 @@ TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen);
+    ASSERT_TRUE(frame.DatabaseOpen());
 
     frame.Command(QStringLiteral("tbrNext"))->trigger();
     EXPECT_EQ(SummaryRow(frame), 1);
@@ -214,7 +215,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen);
+    ASSERT_TRUE(frame.DatabaseOpen());
     const QString resultFile = session.Folders.SearchResultFile();
     QFile leftOver(resultFile);
     ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
@@ -228,7 +229,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     EXPECT_FALSE(QFile::exists(resultFile));
     EXPECT_EQ(frame.Browser(), nullptr);
     EXPECT_EQ(frame.Summary(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuFCloseDB"))->isEnabled());
     EXPECT_FALSE(frame.Command(QStringLiteral("tbrNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
@@ -237,7 +238,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     // Opening a database again brings both windows back.
     ui.QueueFiles({database});
     frame.Command(QStringLiteral("mnuFOpenDB"))->trigger();
-    EXPECT_TRUE(frame.DatabaseOpen);
+    EXPECT_TRUE(frame.DatabaseOpen());
     ASSERT_NE(frame.Summary(), nullptr);
     EXPECT_EQ(Count(frame), QStringLiteral("24"));
     EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
@@ -252,7 +253,7 @@ TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
     QCoreApplication::processEvents();
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled by user"));
     EXPECT_EQ(frame.Browser(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen);
+    EXPECT_FALSE(frame.DatabaseOpen());
 }
 
 TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
@@ -265,7 +266,9 @@ TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
     EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("4"));
     emit grid->doubleClicked(row); // the view's own double-click handling is Qt's
-    auto* text = frame.findChild<QPlainTextEdit*>(QStringLiteral("frmPrint"));
+    QWidget* viewer = frame.findChild<QWidget*>(QStringLiteral("frmPrint"));
+    ASSERT_NE(viewer, nullptr);
+    auto* text = viewer->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
     ASSERT_NE(text, nullptr);
     // The record laid out by the record template, as the View command shows it.
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Record ID:              4")))

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "app/StartupOptions.h"
 #include "platform/ProgramFolders.h"
 #include "support/TempDir.h"

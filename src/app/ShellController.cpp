@@ -1,0 +1,222 @@
+#include "app/ShellController.h"
+
+#include "app/RecentFiles.h"
+#include "app/Session.h"
+#include "app/ShellProcedures.h"
+#include "app/StartupOptions.h"
+#include "config/ConfigReader.h"
+#include "config/ConfigWriter.h"
+#include "database/DatabaseOpening.h"
+#include "output/TextRenderer.h"
+#include "responses/ResponseImport.h"
+#include "search/SummaryNavigation.h"
+
+#include <exception>
+
+ShellController::ShellController(Session& session, QObject* parent)
+    : QObject(parent), m_session(session), m_viewer(session)
+{
+    SessionEvents& events = m_session.Events;
+    connect(&events, &SessionEvents::DatabaseOpened, this, [this] {
+        SetNoDBMenus(false);
+        if (m_view)
+            m_view->BringToFront(ChildKind::Summary);
+    });
+    // The one place a database joins the recent-files list.
+    connect(&events, &SessionEvents::RecentFileUsed, this, [this](const QString& path) {
+        if (path.trimmed().isEmpty())
+            return;
+        RecentFiles::AddRecentFile(path);
+        RefreshRecentFiles();
+    });
+    // The number of records decides which record commands are on.
+    connect(&events, &SessionEvents::SummaryReloaded, this, [this] { RefreshCommandStates(); });
+}
+
+void ShellController::Bind(ShellView* view)
+{
+    m_view = view;
+    m_viewer.SetShell(view);
+}
+
+CommandContext ShellController::Context() const
+{
+    CommandContext context;
+    context.databaseOpen = m_databaseOpen;
+    context.editing = m_viewer.Editing();
+    context.noRecords = (m_session.Database.RecordState & DatabaseState::NoRecords) != 0;
+    return context;
+}
+
+void ShellController::SetNoDBMenus(bool noDatabase)
+{
+    m_databaseOpen = !noDatabase;
+    RefreshCommandStates();
+}
+
+void ShellController::RefreshCommandStates()
+{
+    if (m_view)
+        m_view->ApplyCommandStates(CommandStates(Context()));
+}
+
+void ShellController::RefreshRecentFiles()
+{
+    const QStringList items = RecentFiles::RecentFilesMenuItems();
+    if (m_view && !items.isEmpty())
+        m_view->ShowRecentFiles(items);
+}
+
+void ShellController::Toolbar1_ButtonClick(const QString& key)
+{
+    if (const CommandInfo* command = CommandByKey(key))
+        Run(command->id);
+}
+
+void ShellController::Run(CommandId id)
+{
+    if (!m_view || !CommandAvailable(CommandOf(id), Context()))
+        return;
+    switch (id) {
+    case CommandId::NewDatabase: FileNew(); break;
+    case CommandId::OpenDatabase:
+        if (m_view->ShowRecordWindows())
+            FOpenProc();
+        break;
+    case CommandId::CloseDatabase: m_view->CloseChild(ChildKind::Viewer); break;
+    case CommandId::ImportFiles: ImportResume(m_session); break;
+    case CommandId::PrinterSetup: m_view->ShowPrinterSetup(); break;
+    case CommandId::LoadConfig: {
+        bool loaded = false;
+        LoadConfigFile(m_session, QString(), &loaded);
+        if (loaded)
+            m_view->ConfigurationLoaded();
+        break;
+    }
+    case CommandId::SaveConfig: SaveConfigFile(m_session); break;
+    case CommandId::Exit: m_view->Exit(); break;
+    case CommandId::Undo: m_view->DoEdit(QStringLiteral("Undo")); break;
+    case CommandId::Cut: m_view->DoEdit(QStringLiteral("Cut")); break;
+    case CommandId::Copy: m_view->DoEdit(QStringLiteral("Copy")); break;
+    case CommandId::Paste: m_view->DoEdit(QStringLiteral("Paste")); break;
+    case CommandId::EditDelete: m_view->DoEdit(QStringLiteral("Delete")); break;
+    case CommandId::MoveFirst: Navigate(0); break;
+    case CommandId::MovePrevious: Navigate(1); break;
+    case CommandId::MoveNext: Navigate(2); break;
+    case CommandId::MoveLast: Navigate(3); break;
+    case CommandId::NewRecord: m_viewer.Command1_Click(RecordViewerController::New); break;
+    case CommandId::DeleteRecord: m_viewer.Command1_Click(RecordViewerController::Delete); break;
+    case CommandId::SaveRecord: m_viewer.Command1_Click(RecordViewerController::Save); break;
+    case CommandId::CancelChanges: m_viewer.Command1_Click(RecordViewerController::Cancel); break;
+    case CommandId::QueryBuilder:
+        m_viewer.Command1_Click(RecordViewerController::QueryBuilder);
+        break;
+    case CommandId::EditRecord:
+        OpenResume(m_session);
+        m_view->BringToFront(ChildKind::Viewer);
+        break;
+    case CommandId::ViewSummary:
+        OpenResume(m_session);
+        m_view->BringToFront(ChildKind::Summary);
+        break;
+    case CommandId::ViewRecord:
+        OpenResume(m_session);
+        ViewRecord();
+        break;
+    case CommandId::ToggleToolbar: m_view->SetToolbarVisible(!m_view->ToolbarVisible()); break;
+    case CommandId::Preferences: m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly); break;
+    case CommandId::Cascade: m_view->CascadeChildren(); break;
+    case CommandId::Tile: m_view->TileChildren(); break;
+    case CommandId::HelpContents: m_view->ShowHelpContents(); break;
+    case CommandId::About: m_view->ShowAbout(); break;
+    case CommandId::ImportClipboard:
+    case CommandId::TransferRecords:
+    case CommandId::ExportDelimited:
+    case CommandId::ExportText:
+    case CommandId::ExportHtml:
+    case CommandId::Print:
+    case CommandId::CopyRecordsToClipboard:
+    case CommandId::SelectSummaryFields:
+    case CommandId::SpellCheck:
+    case CommandId::FormDesigner:
+    case CommandId::ArrangeSections:
+        break; // not in the program yet: never available
+
+    }
+    RefreshCommandStates();
+}
+
+void ShellController::Navigate(int index)
+{
+    // Each child window offers its own entry; with none active the summary moves.
+    if (NavigationTarget* target = m_view->ActiveNavigationTarget())
+        target->Command1_Click(index);
+    else
+        ::Command1_Click(m_session, index);
+}
+
+void ShellController::ViewRecord()
+{
+    // The output viewer comes to the front whether or not the record could
+    // be rendered; it keeps its earlier text when it could not.
+    if (RenderRecordView(m_session)) {
+        m_view->ShowOutputText(m_session.Output.OutputText);
+        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+    } else {
+        m_view->ShowOutputText(std::nullopt);
+    }
+}
+
+void ShellController::OpenRecentFile(const QString& path)
+{
+    m_session.ui.SetStatusText(QStringLiteral("Opening Database... Please wait"));
+    OpenDatabaseFile(path);
+}
+
+void ShellController::FOpenProc()
+{
+    Ui& ui = m_session.ui;
+    BusyPointer busy(ui);
+    ui.SetStatusText(QStringLiteral("Opening database... please wait"));
+    try {
+        GetDatabaseName(m_session, QString());
+        RefreshRecentFiles();
+    } catch (const std::exception& e) {
+        ui.MessageBox(QStringLiteral("Error opening file: ") + QString::fromLocal8Bit(e.what()),
+                      MessageIcon::Exclamation);
+    }
+}
+
+void ShellController::FileNew()
+{
+    if (m_view && m_view->ShowRecordWindows())
+        ::FileNew(m_session);
+}
+
+void ShellController::OpenDatabaseFile(const QString& path)
+{
+    if (m_view && m_view->ShowRecordWindows())
+        OpenResumeDatabase(m_session, path);
+}
+
+void ShellController::OpenSampleDatabase()
+{
+    Ui& ui = m_session.ui;
+    BusyPointer busy(ui);
+    ui.SetStatusText(QStringLiteral("Opening Sample Database..."));
+    OpenDatabaseFile(m_session.Folders.ProgramFile(QStringLiteral("SampleDB.fdb")));
+    RefreshRecentFiles();
+}
+
+void ShellController::ViewerClosed()
+{
+    // Each step is attempted whatever happened in the one before.
+    CloseResumeDatabase(m_session);
+    if (m_view) {
+        m_view->CloseChild(ChildKind::Summary);
+        m_view->CloseChild(ChildKind::OutputViewer);
+        m_view->CloseChild(ChildKind::QueryBuilder);
+        m_view->CloseStartupOptions();
+    }
+    SetNoDBMenus(true);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/CommandTable.h"
+#include "app/ShellView.h"
+#include "viewer/RecordViewerController.h"
+
+#include <QObject>
+
+class Session;
+
+// The main window's logic: it runs each command on the session and on the
+// windows through ShellView, keeps the enabled state of every command up
+// to date, and keeps the recent-files list.
+class ShellController : public QObject {
+    Q_OBJECT
+public:
+    explicit ShellController(Session& session, QObject* parent = nullptr);
+
+    // Binds the window that carries out what the commands ask; until then
+    // (and after Unbind) commands that need a window do nothing.
+    void Bind(ShellView* view);
+    void Unbind() { m_view = nullptr; }
+
+    // Runs a command given through a menu, the toolbar or a shortcut; a
+    // disabled command does nothing.
+    void Run(CommandId id);
+    // Toolbar1_ButtonClick: the command of a toolbar key.
+    void Toolbar1_ButtonClick(const QString& key);
+    // A recent-file item, given the path it shows.
+    void OpenRecentFile(const QString& path);
+
+    // The Open procedure: the file dialog, then opening and checking.
+    void FOpenProc();
+    void FileNew();
+    // Opens path without asking (start-up, the sample database).
+    void OpenDatabaseFile(const QString& path);
+    void OpenSampleDatabase();
+
+    // SetNoDBMenus: whether a database is open, as the commands see it.
+    void SetNoDBMenus(bool noDatabase);
+    bool DatabaseOpen() const { return m_databaseOpen; }
+    CommandContext Context() const;
+    // Applies the enabled state of every command to the window.
+    void RefreshCommandStates();
+    void RefreshRecentFiles();
+
+    // The record viewer's commands, navigation and closing.
+    RecordViewerController& Viewer() { return m_viewer; }
+    // Renders the current record through the view template into the output viewer.
+    void ViewRecord();
+    // The record viewer was closed: the database closes with it.
+    void ViewerClosed();
+
+private:
+    void Navigate(int index);
+
+    Session& m_session;
+    ShellView* m_view = nullptr;
+    RecordViewerController m_viewer;
+    bool m_databaseOpen = false;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/CommandTable.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The child windows of the main window.
+enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
+
+// The navigation entry a child window offers: 0 first, 1 previous, 2 next,
+// 3 last.
+class NavigationTarget {
+public:
+    virtual ~NavigationTarget() = default;
+    virtual void Command1_Click(int index) = 0;
+};
+
+// What the main window does for the dispatcher: windows, dialogs and the
+// state of its controls. The desktop program implements it with widgets;
+// tests implement it with a recorder.
+class ShellView {
+public:
+    virtual ~ShellView() = default;
+
+    // Creates the record viewer and the summary when missing. False when
+    // they cannot be laid out: the program then ends.
+    virtual bool ShowRecordWindows() = 0;
+    virtual void BringToFront(ChildKind child) = 0;
+    virtual void CloseChild(ChildKind child) = 0;
+    // The output viewer in front showing text, or its earlier text when none.
+    virtual void ShowOutputText(const std::optional<QString>& text) = 0;
+    // The navigation entry of the active child window; none when no child
+    // window is active.
+    virtual NavigationTarget* ActiveNavigationTarget() = 0;
+    // The edit action ("Undo", "Cut", "Copy", "Paste", "Delete") on the
+    // focused control of the active child window.
+    virtual void DoEdit(const QString& action) = 0;
+
+    virtual void ApplyCommandStates(const QList<CommandState>& states) = 0;
+    virtual void ShowRecentFiles(const QStringList& paths) = 0;
+    virtual bool ToolbarVisible() const = 0;
+    virtual void SetToolbarVisible(bool visible) = 0;
+
+    virtual void ShowStartupOptions(int task) = 0;
+    virtual void CloseStartupOptions() = 0;
+    virtual void ShowHelpContents() = 0;
+    virtual void ShowAbout() = 0;
+    virtual void ShowPrinterSetup() = 0;
+    virtual void TileChildren() = 0;
+    virtual void CascadeChildren() = 0;
+    virtual void Exit() = 0;
+    // A new form configuration was loaded: the windows lay themselves out again.
+    virtual void ConfigurationLoaded() = 0;
+};

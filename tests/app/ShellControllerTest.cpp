@@ -1,0 +1,212 @@
+#include "app/RecentFiles.h"
+#include "app/Session.h"
+#include "app/ShellController.h"
+#include "database/DatabaseOpening.h"
+#include "platform/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QMap>
+#include <gtest/gtest.h>
+
+// The dispatcher and the command states without any window: a recording
+// ShellView stands in for the main window.
+namespace {
+
+class RecordingShell : public ShellView, public NavigationTarget {
+public:
+    QStringList calls;
+    QMap<QString, bool> states;
+    bool toolbar = true;
+    bool childActive = false;
+
+    bool ShowRecordWindows() override { return calls.append("windows"), true; }
+    void BringToFront(ChildKind child) override { calls.append("front " + Name(child)); }
+    void CloseChild(ChildKind child) override { calls.append("close " + Name(child)); }
+    void ShowOutputText(const std::optional<QString>& text) override
+    {
+        calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
+    }
+    NavigationTarget* ActiveNavigationTarget() override { return childActive ? this : nullptr; }
+    void Command1_Click(int index) override { calls.append("child moves " + QString::number(index)); }
+    void DoEdit(const QString& action) override { calls.append("edit " + action); }
+    void ApplyCommandStates(const QList<CommandState>& list) override
+    {
+        for (const CommandState& s : list)
+            states.insert(s.name, s.enabled);
+    }
+    void ShowRecentFiles(const QStringList& paths) override
+    {
+        calls.append("recent " + paths.join(QLatin1Char(',')));
+    }
+    bool ToolbarVisible() const override { return toolbar; }
+    void SetToolbarVisible(bool visible) override { toolbar = visible; }
+    void ShowStartupOptions(int task) override { calls.append("options " + QString::number(task)); }
+    void CloseStartupOptions() override { calls.append("close options"); }
+    void ShowHelpContents() override { calls.append("help"); }
+    void ShowAbout() override { calls.append("about"); }
+    void ShowPrinterSetup() override { calls.append("printer setup"); }
+    void TileChildren() override { calls.append("tile"); }
+    void CascadeChildren() override { calls.append("cascade"); }
+    void Exit() override { calls.append("exit"); }
+    void ConfigurationLoaded() override { calls.append("configuration"); }
+
+    static QString Name(ChildKind child)
+    {
+        switch (child) {
+        case ChildKind::Viewer: return QStringLiteral("viewer");
+        case ChildKind::Summary: return QStringLiteral("summary");
+        case ChildKind::OutputViewer: return QStringLiteral("output");
+        case ChildKind::QueryBuilder: return QStringLiteral("query");
+        }
+        return {};
+    }
+};
+
+class ShellControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RecentFiles::ClearRecentFiles();
+        QFile::copy(QStringLiteral(TALLOWMERE_PROGRAM_DIR "/Default_dat.rpt"),
+                    dir.File(QStringLiteral("Default_dat.rpt")));
+        shell.Bind(&view);
+    }
+    void TearDown() override { RecentFiles::ClearRecentFiles(); }
+
+    QString Database(bool withRecords)
+    {
+        const QString path = dir.File(QStringLiteral("forms.fdb"));
+        QStringList args{QStringLiteral("import"), path,
+                         QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")};
+        EXPECT_EQ(RunCli({QStringLiteral("create"), path}), 0);
+        if (withRecords) {
+            EXPECT_EQ(RunCli(args), 0);
+        }
+        return path;
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    Session session{ui, dir.Folders(), Regional(TestLocale())};
+    RecordingShell view;
+    ShellController shell{session};
+};
+
+} // namespace
+
+TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
+{
+    shell.SetNoDBMenus(true);
+    for (CommandId id : {CommandId::MoveNext, CommandId::ViewSummary, CommandId::ViewRecord,
+                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo,
+                         CommandId::Preferences})
+        shell.Run(id);
+    EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(view.states.value(QStringLiteral("mnuRMoveNext"), true));
+    EXPECT_TRUE(view.states.value(QStringLiteral("tbrOpenDB")));
+
+    // The frame's own commands work in any state.
+    for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
+                         CommandId::About, CommandId::PrinterSetup, CommandId::Exit})
+        shell.Run(id);
+    EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
+    // Cut, Copy and Paste on the toolbar stay on with no database.
+    view.calls.clear();
+    shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
+    EXPECT_EQ(view.calls, QStringList{"edit Copy"});
+}
+
+TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    for (CommandId id : {CommandId::SelectSummaryFields, CommandId::SpellCheck,
+                         CommandId::FormDesigner, CommandId::ArrangeSections})
+        shell.Run(id);
+    EXPECT_TRUE(view.calls.isEmpty());
+    for (const char* name :
+         {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"})
+        EXPECT_FALSE(view.states.value(QString::fromLatin1(name), true)) << name;
+}
+
+TEST_F(ShellControllerTest, OpeningADatabaseEnablesItsCommandsAndRecordsTheRecentFile)
+{
+    const QString path = Database(true);
+    ASSERT_TRUE(OpenResumeDatabase(session, path));
+    EXPECT_TRUE(shell.DatabaseOpen());
+    EXPECT_TRUE(view.calls.contains("front summary"));
+    // One entry in the recent list for one open.
+    EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{path});
+    EXPECT_EQ(view.calls.filter(QStringLiteral("recent ")).size(), 1);
+    for (const char* on : {"mnuRMoveNext", "tbrNext", "tbrBrowse", "mnuFCloseDB", "mnuEdit"})
+        EXPECT_TRUE(view.states.value(QString::fromLatin1(on), false)) << on;
+    // Viewing a record: nothing to save or cancel.
+    for (const char* off : {"tbrSave", "tbrCancel", "mnuRSaveResume", "tbrCut"})
+        EXPECT_FALSE(view.states.value(QString::fromLatin1(off), true)) << off;
+}
+
+TEST_F(ShellControllerTest, AnEmptyDatabaseTurnsOffTheCommandsThatNeedARecord)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(false)));
+    EXPECT_TRUE(shell.Context().noRecords);
+    for (const char* off : {"tbrFirst", "mnuRMoveLast", "tbrEdit", "mnuREditResume", "tbrCopy"})
+        EXPECT_FALSE(view.states.value(QString::fromLatin1(off), true)) << off;
+    for (const char* on : {"tbrView", "tbrBrowse", "tbrOpenDB", "tbrFileImport"})
+        EXPECT_TRUE(view.states.value(QString::fromLatin1(on), false)) << on;
+}
+
+TEST_F(ShellControllerTest, ToolbarKeysDispatchToTheirCommands)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    shell.Toolbar1_ButtonClick(QStringLiteral("Browse"));
+    shell.Toolbar1_ButtonClick(QStringLiteral("Edit"));
+    shell.Toolbar1_ButtonClick(QStringLiteral("View"));
+    shell.Toolbar1_ButtonClick(QStringLiteral("Cut")); // off while viewing
+    shell.Toolbar1_ButtonClick(QStringLiteral("NoSuchKey"));
+    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text"}));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
+    EXPECT_TRUE(session.Output.OutputText.contains(QStringLiteral("Record ID:")));
+}
+
+TEST_F(ShellControllerTest, NavigationGoesToTheActiveChildOrElseTheSummary)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    view.childActive = true;
+    shell.Run(CommandId::MoveLast);
+    EXPECT_EQ(view.calls, QStringList{"child moves 3"});
+    EXPECT_EQ(session.Database.RecordCursor.Bookmark(), session.Database.SummaryRecords.Bookmark());
+
+    view.childActive = false;
+    shell.Run(CommandId::MoveLast);
+    EXPECT_EQ(session.Database.SummaryRecords.Position(),
+              session.Database.SummaryRecords.Count() - 1);
+    EXPECT_EQ(session.Tables.GetArrayElement(RecordTables::kHeaderTable, 0), QStringLiteral("12"));
+}
+
+TEST_F(ShellControllerTest, ToolbarCommandFlipsTheToolbarAndPreferencesOpenOnSaveOnly)
+{
+    shell.SetNoDBMenus(false);
+    shell.Run(CommandId::ToggleToolbar);
+    EXPECT_FALSE(view.toolbar);
+    shell.Run(CommandId::ToggleToolbar);
+    EXPECT_TRUE(view.toolbar);
+    shell.Run(CommandId::Preferences);
+    EXPECT_EQ(view.calls, QStringList{"options 4"});
+}
+
+TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)
+{
+    const QString path = Database(true);
+    ASSERT_TRUE(OpenResumeDatabase(session, path));
+    view.calls.clear();
+    shell.ViewerClosed();
+    EXPECT_FALSE(shell.DatabaseOpen());
+    EXPECT_TRUE(session.Database.CurrentDatabasePath.isEmpty());
+    EXPECT_EQ(view.calls.filter(QStringLiteral("close ")),
+              (QStringList{"close summary", "close output", "close query", "close options"}));
+    EXPECT_FALSE(view.states.value(QStringLiteral("mnuResume"), true));
+    EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{path});
+}
