@@ -24,7 +24,6 @@ enum class Searcher { QuickFind, QueryBuilder };
 void SetCount(Session& session, int count)
 {
     DatabaseState& d = session.Database;
-    session.Search.txtCount = QString::number(count);
     if (count == 0)
         d.RecordState |= DatabaseState::NoRecords;
     else

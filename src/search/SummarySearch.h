@@ -33,7 +33,7 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 bool RunQueryBuilder(Session& session);
 
 // The summary back on the open database (Clear Search step 1): all rows,
-// SummaryFiltered false, txtCount and the NoRecords bit from the count.
+// SummaryFiltered false and the NoRecords bit from the count.
 void ShowWholeDatabase(Session& session);
 
 // Deletes the result file (the database is closing). Quietly does nothing
