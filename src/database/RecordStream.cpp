@@ -329,8 +329,7 @@ private:
     std::optional<SQLite::Statement> m_oneRecordRows;
 };
 
-template <typename Body>
-StreamEnd Guarded(Session& session, Body body)
+template <typename Body> StreamEnd Guarded(Session& session, Body body)
 {
     try {
         return body();

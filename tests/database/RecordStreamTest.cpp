@@ -52,7 +52,8 @@ protected:
     void MakeRecords(int ordinary)
     {
         for (int i = 1; i <= ordinary; ++i)
-            Insert({QStringLiteral("Person %1").arg(i), i % 3 ? QString() : QStringLiteral("a\r\nb"),
+            Insert({QStringLiteral("Person %1").arg(i),
+                    i % 3 ? QString() : QStringLiteral("a\r\nb"),
                     QStringLiteral("%1/%2/2023").arg(i % 12 + 1).arg(i % 28 + 1), "/tmp/r.txt"},
                    {{"Name", QStringLiteral("Person %1").arg(i)},
                     {"Age", QString::number(20 + i)},
@@ -186,7 +187,7 @@ TEST_F(RecordStreamTest, HeaderOnlyAndStoppingOnRequest)
 TEST_F(RecordStreamTest, RecordDeletedAfterListingIsSkippedWithTheMessage)
 {
     MakeRecords(50);
-    const std::vector<qint64> ids = AllIds(); // the list is made...
+    const std::vector<qint64> ids = AllIds();                     // the list is made...
     f.Db().exec("DELETE FROM Forms WHERE FormID IN (1, 20, 53)"); // ...then records go
     std::vector<qint64> expectedIds;
     for (const qint64 id : ids) {
