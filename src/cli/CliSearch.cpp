@@ -8,9 +8,9 @@
 #include "search/QueryFile.h"
 #include "search/SummarySearch.h"
 
-bool OpenForSearch(CliContext& context, const QString& path)
+bool OpenForSearch(CliContext& context, const QString& path, bool listRecords)
 {
-    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path))
+    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path, listRecords))
         return false;
     return FillQuickFindCombo(context.session);
 }

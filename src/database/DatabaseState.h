@@ -26,4 +26,9 @@ struct DatabaseState {
     QString StoredFieldNames;
     // Whether opening records the path as LastUsedDB (the command line does not).
     bool RememberLastUsedDB = true;
+    // Whether opening lists every FormID for the summary and reads the first
+    // record. Commands that stream the records they need (the command line's
+    // list, find and export) open without: the summary and RecordCursor stay
+    // empty and only NoRecords tells whether the database holds records.
+    bool ListRecordsOnOpen = true;
 };
