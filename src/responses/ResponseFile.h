@@ -6,9 +6,21 @@
 
 // A response file opened for reading line by line. Lines may end with
 // CR LF, LF or CR; the ending is not part of the line. The file is read in
-// chunks, so memory stays flat however large it is.
+// chunks and each byte is looked at once, so time grows with the file and
+// memory with its longest line, never with the whole file.
 class ResponseFile {
 public:
+    // What a line turned out to be. Lines that are not text are not kept
+    // while they are read, so a file of binary junk or one endless line
+    // reads in flat memory; such a line comes back empty.
+    enum class LineKind {
+        Text,
+        Binary,  // holds a NUL byte: no text file, no response, has one
+        TooLong, // longer than the line limit
+    };
+    // Longest line kept, in bytes.
+    static constexpr qsizetype kDefaultLineLimit = qsizetype(256) * 1024 * 1024;
+
     ResponseFile() = default;
     explicit ResponseFile(const QString& path) { Open(path); }
 
@@ -16,16 +28,21 @@ public:
     bool IsOpen() const { return m_file.isOpen(); }
     QString ErrorString() const { return m_file.errorString(); }
     void Close() { m_file.close(); }
+    void SetLineLimit(qsizetype bytes) { m_lineLimit = bytes; }
+    qsizetype LineLimit() const { return m_lineLimit; }
 
     bool AtEnd();
     // The next line without its ending; false at the end of the file.
-    bool ReadLine(QByteArray& line);
+    bool ReadLine(QByteArray& line, LineKind* kind = nullptr);
 
 private:
     bool Fill();
+    // Drops the bytes of the current line scanned so far.
+    void Discard(qsizetype scanned);
 
     QFile m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_eof = false;
+    qsizetype m_lineLimit = kDefaultLineLimit;
 };
