@@ -10,9 +10,9 @@ class QPaintDevice;
 struct PageGeometry {
     enum class Surface { Paper, PageView };
 
-    QPointF origin;       // from the top left of the surface
-    double width = 0;     // surface width less twice the left margin
-    double breakAt = 0;   // a line starting below this breaks the page
+    QPointF origin;     // from the top left of the surface
+    double width = 0;   // surface width less twice the left margin
+    double breakAt = 0; // a line starting below this breaks the page
 
     // The fixed depth of a page: 9.2 inches below the origin.
     static constexpr double kPageDepth = 9.2 * 72;

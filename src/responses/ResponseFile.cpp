@@ -9,17 +9,28 @@ bool ResponseFile::Open(const QString& path)
     if (m_file.isOpen())
         m_file.close();
     m_file.setFileName(path);
+    m_device = &m_file;
     m_buffer.clear();
     m_pos = 0;
     m_eof = false;
     return m_file.open(QIODevice::ReadOnly);
 }
 
+void ResponseFile::Open(QIODevice* device)
+{
+    if (m_file.isOpen())
+        m_file.close();
+    m_device = device;
+    m_buffer.clear();
+    m_pos = 0;
+    m_eof = false;
+}
+
 bool ResponseFile::Fill()
 {
     if (m_eof)
         return false;
-    const QByteArray chunk = m_file.read(kChunk);
+    const QByteArray chunk = m_device->read(kChunk);
     if (chunk.isEmpty()) {
         m_eof = true;
         return false;
