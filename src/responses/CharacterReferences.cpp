@@ -14,7 +14,8 @@ QString DecodeCharacterReferences(const QString& text)
         if (at < copied)
             continue;
         qsizetype i = at + 2;
-        const bool hex = i < text.size() && (text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'));
+        const bool hex =
+            i < text.size() && (text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'));
         if (hex)
             ++i;
         const qsizetype digitsStart = i;

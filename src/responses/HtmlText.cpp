@@ -21,12 +21,11 @@ bool IsHidden(const xmlNode* node)
 bool IsBlock(const xmlNode* node)
 {
     static const char* const kBlocks[] = {
-        "address", "article", "aside",   "blockquote", "center", "dd",      "div",
-        "dl",      "dt",      "fieldset", "figure",    "footer", "form",    "h1",
-        "h2",      "h3",      "h4",      "h5",         "h6",     "header",  "hr",
-        "li",      "main",    "nav",     "ol",         "p",      "pre",     "section",
-        "table",   "tbody",   "td",      "tfoot",      "th",     "thead",   "tr",
-        "ul",      "body",    "html",
+        "address", "article",  "aside",  "blockquote", "center", "dd",    "div",  "dl",
+        "dt",      "fieldset", "figure", "footer",     "form",   "h1",    "h2",   "h3",
+        "h4",      "h5",       "h6",     "header",     "hr",     "li",    "main", "nav",
+        "ol",      "p",        "pre",    "section",    "table",  "tbody", "td",   "tfoot",
+        "th",      "thead",    "tr",     "ul",         "body",   "html",
     };
     for (const char* name : kBlocks) {
         if (NameIs(node, name))
@@ -115,10 +114,10 @@ QByteArray HtmlToText(const QByteArray& html)
     // libxml2 takes an int length; a part that large is no mail to read.
     if (html.isEmpty() || html.size() > std::numeric_limits<int>::max())
         return {};
-    const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                        HTML_PARSE_NONET;
-    htmlDocPtr doc = htmlReadMemory(html.constData(), static_cast<int>(html.size()), nullptr,
-                                    "UTF-8", options);
+    const int options =
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+    htmlDocPtr doc =
+        htmlReadMemory(html.constData(), static_cast<int>(html.size()), nullptr, "UTF-8", options);
     if (!doc)
         return {};
     TextCollector collector;

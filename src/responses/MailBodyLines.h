@@ -28,7 +28,7 @@ private:
     void Line(QByteArrayView line, QByteArray& out);
 
     Options m_options;
-    QByteArray m_partial;     // a line whose ending has not come yet
+    QByteArray m_partial; // a line whose ending has not come yet
     bool m_softPending = false;
     int m_pendingDepth = 0;
 };

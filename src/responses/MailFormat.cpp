@@ -8,10 +8,12 @@ namespace {
 // Headers that mail programs write into every saved message; one of them
 // tells a message from a text that merely starts with "Word: text".
 constexpr std::array<QByteArrayView, 18> kMessageHeaders = {
-    "from",        "to",          "cc",           "date",        "subject",    "received",
-    "return-path", "message-id",  "mime-version", "content-type", "reply-to", "sender",
-    "delivered-to", "in-reply-to", "references",  "x-mailer",    "user-agent",
-    "content-transfer-encoding",
+    "from",         "to",          "cc",
+    "date",         "subject",     "received",
+    "return-path",  "message-id",  "mime-version",
+    "content-type", "reply-to",    "sender",
+    "delivered-to", "in-reply-to", "references",
+    "x-mailer",     "user-agent",  "content-transfer-encoding",
 };
 
 // The compound-file signature of Outlook's .msg (and other Office files).
@@ -70,8 +72,8 @@ bool IsBinary(const QByteArray& head)
             return true;
         // Tab, line ends, form feed, Ctrl-Z and the escape of ISO-2022
         // texts turn up in real text files; other controls hardly do.
-        if ((b < 32 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' &&
-             b != 0x1A && b != 0x1B) ||
+        if ((b < 32 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A &&
+             b != 0x1B) ||
             b == 0x7F)
             ++controls;
     }
@@ -133,7 +135,8 @@ MailFileKind DetectMailFileKind(const QByteArray& head, bool wholeFile)
     if (IsBinary(head))
         return MailFileKind::Binary;
     qsizetype afterCount = 0;
-    if (StartsWithByteCount(head, &afterCount) && StartsWithHeaderBlock(head, afterCount, wholeFile))
+    if (StartsWithByteCount(head, &afterCount) &&
+        StartsWithHeaderBlock(head, afterCount, wholeFile))
         return MailFileKind::AppleMail;
     if (head.startsWith("From ")) {
         qsizetype pos = 0;

@@ -12,14 +12,13 @@
 namespace {
 
 // The first response of one text, read line by line.
-int ReadFirstResponse(Session& session, QIODevice* device, const QDate& date,
-                      const QString& source)
+int ReadFirstResponse(Session& session, QIODevice* device, const QDate& date, const QString& source)
 {
     ResponseFile lines;
     lines.Open(device);
     session.Tables.ClearRecordTables();
-    return ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
-                      source, &lines);
+    return ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date, source,
+                      &lines);
 }
 
 } // namespace
