@@ -14,10 +14,21 @@ bool ResponseFile::Open(const QString& path)
     if (m_file.isOpen())
         m_file.close();
     m_file.setFileName(path);
+    m_device = &m_file;
     m_buffer.clear();
     m_pos = 0;
     m_eof = false;
     return m_file.open(QIODevice::ReadOnly);
+}
+
+void ResponseFile::Open(QIODevice* device)
+{
+    if (m_file.isOpen())
+        m_file.close();
+    m_device = device;
+    m_buffer.clear();
+    m_pos = 0;
+    m_eof = false;
 }
 
 bool ResponseFile::Fill()
@@ -32,7 +43,7 @@ bool ResponseFile::Fill()
     }
     const qsizetype had = m_buffer.size();
     m_buffer.resize(had + kChunk);
-    const qint64 got = m_file.read(m_buffer.data() + had, kChunk);
+    const qint64 got = m_device->read(m_buffer.data() + had, kChunk);
     m_buffer.resize(had + std::max<qint64>(got, 0));
     if (got <= 0) {
         m_eof = true;

@@ -7,7 +7,8 @@
 // A response file opened for reading line by line. Lines may end with
 // CR LF, LF or CR; the ending is not part of the line. The file is read in
 // chunks and each byte is looked at once, so time grows with the file and
-// memory with its longest line, never with the whole file.
+// memory with its longest line, never with the whole file. Any other device
+// open for reading (a mail message's text) can stand in for the file.
 class ResponseFile {
 public:
     // What a line turned out to be. Lines that are not text are not kept
@@ -25,9 +26,11 @@ public:
     explicit ResponseFile(const QString& path) { Open(path); }
 
     bool Open(const QString& path);
-    bool IsOpen() const { return m_file.isOpen(); }
-    QString ErrorString() const { return m_file.errorString(); }
-    void Close() { m_file.close(); }
+    // Reads from device, which stays the caller's.
+    void Open(QIODevice* device);
+    bool IsOpen() const { return m_device->isOpen(); }
+    QString ErrorString() const { return m_device->errorString(); }
+    void Close() { m_device->close(); }
     void SetLineLimit(qsizetype bytes) { m_lineLimit = bytes; }
     qsizetype LineLimit() const { return m_lineLimit; }
 
@@ -41,6 +44,7 @@ private:
     void Discard(qsizetype scanned);
 
     QFile m_file;
+    QIODevice* m_device = &m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_eof = false;

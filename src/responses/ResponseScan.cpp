@@ -1,10 +1,85 @@
 #include "responses/ResponseScan.h"
 
 #include "app/Session.h"
+#include "responses/CharacterReferences.h"
+#include "responses/MailFormat.h"
+#include "responses/MailReader.h"
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+void TellNoRecord(Session& session, const QString& fullPath)
+{
+    session.ui.MessageBox(QStringLiteral("No valid Record in file \r\n") + fullPath,
+                          MessageIcon::Exclamation);
+}
+
+// Plain text: responses found line by line, all dated with the file's date.
+void ScanPlainFile(Session& session, const QString& fullPath, const QDate& date, ResponseFile& file,
+                   ScanOutcome& outcome, const std::function<bool()>& onRecord)
+{
+    int result = kRecordRead;
+    bool told = false;
+    while (!file.AtEnd() && result > kNoRecord) {
+        session.Tables.ClearRecordTables();
+        result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
+                            fullPath, &file);
+        if (result == kRecordRead) {
+            session.Tables.RemoveBlankRecords();
+            ++outcome.records;
+            if (!onRecord()) {
+                outcome.stopped = true;
+                break;
+            }
+        } else if (result == kNoRecord && outcome.records == 0) {
+            TellNoRecord(session, fullPath);
+            told = true;
+        }
+    }
+    // An empty file holds no response either.
+    if (outcome.records == 0 && !told && !outcome.stopped)
+        TellNoRecord(session, fullPath);
+}
+
+// Saved mail: every response of every message's text.
+void ScanMailFile(Session& session, const QString& fullPath, const QDate& fileDate,
+                  MailReader& reader, bool numbered, ScanOutcome& outcome,
+                  const std::function<bool()>& onRecord)
+{
+    MailMessage message;
+    int number = 0;
+    while (!outcome.stopped && reader.Next(message)) {
+        ++number;
+        const QDate date = message.date.isValid() ? message.date.date() : fileDate;
+        const QString source =
+            numbered ? fullPath + QLatin1Char('#') + QString::number(number) : fullPath;
+        ResponseFile text;
+        text.Open(message.body.get());
+        int result = kRecordRead;
+        while (!text.AtEnd() && result > kNoRecord) {
+            session.Tables.ClearRecordTables();
+            result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(),
+                                date, source, &text);
+            if (result == kRecordRead) {
+                session.Tables.RemoveBlankRecords();
+                DecodeRecordCharacterReferences(session.Tables);
+                ++outcome.records;
+                if (!onRecord()) {
+                    outcome.stopped = true;
+                    break;
+                }
+            }
+        }
+    }
+    if (outcome.records == 0 && !outcome.stopped)
+        TellNoRecord(session, fullPath);
+}
+
+} // namespace
 
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
                              const std::function<bool()>& onRecord)
@@ -19,31 +94,48 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     }
     outcome.opened = true;
     const QDate date = info.lastModified().date();
-    int result = kRecordRead;
-    bool told = false;
-    const auto tellNoRecord = [&] {
-        session.ui.MessageBox(QStringLiteral("No valid Record in file \r\n") + fullPath,
-                              MessageIcon::Exclamation);
-        told = true;
-    };
-    while (!file.AtEnd() && result > kNoRecord) {
-        session.Tables.ClearRecordTables();
-        result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
-                            fullPath, &file);
-        if (result == kRecordRead) {
-            session.Tables.RemoveBlankRecords();
-            ++outcome.records;
-            if (!onRecord()) {
-                outcome.stopped = true;
-                break;
-            }
-        } else if (result == kNoRecord && outcome.records == 0) {
-            tellNoRecord();
-        }
+
+    QFile headFile(fullPath);
+    QByteArray head;
+    bool wholeFile = true;
+    if (headFile.open(QIODevice::ReadOnly)) {
+        head = headFile.read(kMailHeadBytes);
+        wholeFile = headFile.atEnd();
     }
-    // An empty file holds no response either.
-    if (outcome.records == 0 && !told && !outcome.stopped)
-        tellNoRecord();
+    headFile.close();
+    const MailFileKind kind = DetectMailFileKind(head, wholeFile);
+
+    switch (kind) {
+    case MailFileKind::PlainText:
+        ScanPlainFile(session, fullPath, date, file, outcome, onRecord);
+        break;
+    case MailFileKind::OutlookMessage:
+        session.ui.MessageBox(
+            QStringLiteral("Cannot read Outlook message files \r\n") + fullPath +
+                QStringLiteral("\r\nSave the message as text or as a mail message (.eml) in "
+                               "Outlook, then import that file."),
+            MessageIcon::Exclamation);
+        outcome.refused = true;
+        break;
+    case MailFileKind::Binary:
+        session.ui.MessageBox(QStringLiteral("Not a text file or a mail message \r\n") + fullPath,
+                              MessageIcon::Exclamation);
+        outcome.refused = true;
+        break;
+    case MailFileKind::Message:
+    case MailFileKind::Mbox:
+    case MailFileKind::AppleMail: {
+        file.Close();
+        MailReader reader;
+        if (!reader.OpenFile(fullPath, kind, &outcome.error)) {
+            outcome.opened = false;
+            return outcome;
+        }
+        ScanMailFile(session, fullPath, date, reader, kind == MailFileKind::Mbox, outcome,
+                     onRecord);
+        break;
+    }
+    }
     file.Close();
     return outcome;
 }
