@@ -8,6 +8,7 @@
 #include "config/ConfigWriter.h"
 #include "database/DatabaseOpening.h"
 #include "output/TextRenderer.h"
+#include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
 #include "search/SummaryNavigation.h"
 
@@ -85,6 +86,9 @@ void ShellController::Run(CommandId id)
         break;
     case CommandId::CloseDatabase: m_view->CloseChild(ChildKind::Viewer); break;
     case CommandId::ImportFiles: ImportResume(m_session); break;
+    case CommandId::ImportClipboard:
+        m_view->ShowClipboardImport(m_session.ui.ClipboardText());
+        break;
     case CommandId::PrinterSetup: m_view->ShowPrinterSetup(); break;
     case CommandId::LoadConfig: {
         bool loaded = false;
@@ -129,7 +133,6 @@ void ShellController::Run(CommandId id)
     case CommandId::Tile: m_view->TileChildren(); break;
     case CommandId::HelpContents: m_view->ShowHelpContents(); break;
     case CommandId::About: m_view->ShowAbout(); break;
-    case CommandId::ImportClipboard:
     case CommandId::TransferRecords:
     case CommandId::ExportDelimited:
     case CommandId::ExportText:
@@ -143,6 +146,32 @@ void ShellController::Run(CommandId id)
         break; // not in the program yet: never available
 
     }
+    RefreshCommandStates();
+}
+
+void ShellController::DropOnWindow(const DroppedResponses& dropped)
+{
+    if (!m_view || dropped.Empty())
+        return;
+    Ui& ui = m_session.ui;
+    if (!m_databaseOpen) {
+        ui.MessageBox(QStringLiteral("No database is open. Open or create a database, then drop "
+                                     "the records on the window again."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    const CommandId id =
+        dropped.files.isEmpty() ? CommandId::ImportClipboard : CommandId::ImportFiles;
+    if (!CommandAvailable(CommandOf(id), Context())) {
+        // Importing would leave the record being entered or edited.
+        ui.MessageBox(QStringLiteral("Save or cancel the changes to the record before importing."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    if (dropped.files.isEmpty())
+        m_view->ShowClipboardImport(dropped.text);
+    else
+        ImportResponseFiles(m_session, dropped.files);
     RefreshCommandStates();
 }
 

@@ -50,6 +50,7 @@ public:
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
+    void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
 
     static QString Name(ChildKind child)
     {
