@@ -54,8 +54,8 @@ enum class CommandId {
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key
-// for "Open", "Quit" and so on).
-enum class Shortcut { None, New, Open, Print, Quit, Find, HelpContents };
+// for "Open", "Quit" and so on); ClipboardImport is Ctrl+Shift+V.
+enum class Shortcut { None, New, Open, Print, Quit, Find, HelpContents, ClipboardImport };
 
 // How one column of the editing-state table enables a command, given the
 // lock argument L (true while a record is only viewed).

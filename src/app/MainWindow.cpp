@@ -6,12 +6,17 @@
 #include "config/ConfigReader.h"
 #include "output/OutputViewerWindow.h"
 #include "platform/QtUi.h"
+#include "responses/ClipboardImportDialog.h"
+#include "responses/DroppedResponses.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +89,8 @@ QKeySequence StandardKey(Shortcut shortcut)
         return QKeySequence::Find;
     case Shortcut::HelpContents:
         return QKeySequence::HelpContents;
+    case Shortcut::ClipboardImport:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V);
     }
     return {};
 }
@@ -116,6 +123,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     m_shell.Bind(this);
     connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,
             [this] { m_children.Close(ChildKind::Viewer); });
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow()
@@ -423,6 +431,40 @@ void MainWindow::ShowPrinterSetup()
     QPrintDialog dialog(&Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     dialog.exec();
+}
+
+void MainWindow::ShowClipboardImport(const QString& text)
+{
+    ClipboardImportDialog dialog(m_session, text, this);
+    dialog.exec();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Taken even with no database open, so that the drop can say why
+    // nothing is imported.
+    if (event->mimeData() && !ReadDroppedResponses(*event->mimeData()).Empty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData() && !ReadDroppedResponses(*event->mimeData()).Empty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData())
+        return;
+    const DroppedResponses dropped = ReadDroppedResponses(*event->mimeData());
+    if (dropped.Empty())
+        return;
+    event->acceptProposedAction();
+    // The import (and its dialogs) run after the drop has ended, so the
+    // program the data came from is not kept waiting.
+    QMetaObject::invokeMethod(
+        this, [this, dropped] { m_shell.DropOnWindow(dropped); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

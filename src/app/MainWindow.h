@@ -76,9 +76,13 @@ public:
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
+    void ShowClipboardImport(const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();

@@ -8,6 +8,7 @@
 #include "config/ConfigWriter.h"
 #include "database/DatabaseOpening.h"
 #include "output/TextRenderer.h"
+#include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
 #include "search/SummaryNavigation.h"
 
@@ -85,15 +86,12 @@ void ShellController::Run(CommandId id)
         if (m_view->ShowRecordWindows())
             FOpenProc();
         break;
-    case CommandId::CloseDatabase:
-        m_view->CloseChild(ChildKind::Viewer);
+    case CommandId::CloseDatabase: m_view->CloseChild(ChildKind::Viewer); break;
+    case CommandId::ImportFiles: ImportResume(m_session); break;
+    case CommandId::ImportClipboard:
+        m_view->ShowClipboardImport(m_session.ui.ClipboardText());
         break;
-    case CommandId::ImportFiles:
-        ImportResume(m_session);
-        break;
-    case CommandId::PrinterSetup:
-        m_view->ShowPrinterSetup();
-        break;
+    case CommandId::PrinterSetup: m_view->ShowPrinterSetup(); break;
     case CommandId::LoadConfig: {
         bool loaded = false;
         LoadConfigFile(m_session, QString(), &loaded);
@@ -161,25 +159,12 @@ void ShellController::Run(CommandId id)
         OpenResume(m_session);
         ViewRecord();
         break;
-    case CommandId::ToggleToolbar:
-        m_view->SetToolbarVisible(!m_view->ToolbarVisible());
-        break;
-    case CommandId::Preferences:
-        m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly);
-        break;
-    case CommandId::Cascade:
-        m_view->CascadeChildren();
-        break;
-    case CommandId::Tile:
-        m_view->TileChildren();
-        break;
-    case CommandId::HelpContents:
-        m_view->ShowHelpContents();
-        break;
-    case CommandId::About:
-        m_view->ShowAbout();
-        break;
-    case CommandId::ImportClipboard:
+    case CommandId::ToggleToolbar: m_view->SetToolbarVisible(!m_view->ToolbarVisible()); break;
+    case CommandId::Preferences: m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly); break;
+    case CommandId::Cascade: m_view->CascadeChildren(); break;
+    case CommandId::Tile: m_view->TileChildren(); break;
+    case CommandId::HelpContents: m_view->ShowHelpContents(); break;
+    case CommandId::About: m_view->ShowAbout(); break;
     case CommandId::TransferRecords:
     case CommandId::ExportDelimited:
     case CommandId::ExportText:
@@ -192,6 +177,32 @@ void ShellController::Run(CommandId id)
     case CommandId::ArrangeSections:
         break; // not in the program yet: never available
     }
+    RefreshCommandStates();
+}
+
+void ShellController::DropOnWindow(const DroppedResponses& dropped)
+{
+    if (!m_view || dropped.Empty())
+        return;
+    Ui& ui = m_session.ui;
+    if (!m_databaseOpen) {
+        ui.MessageBox(QStringLiteral("No database is open. Open or create a database, then drop "
+                                     "the records on the window again."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    const CommandId id =
+        dropped.files.isEmpty() ? CommandId::ImportClipboard : CommandId::ImportFiles;
+    if (!CommandAvailable(CommandOf(id), Context())) {
+        // Importing would leave the record being entered or edited.
+        ui.MessageBox(QStringLiteral("Save or cancel the changes to the record before importing."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    if (dropped.files.isEmpty())
+        m_view->ShowClipboardImport(dropped.text);
+    else
+        ImportResponseFiles(m_session, dropped.files);
     RefreshCommandStates();
 }
 

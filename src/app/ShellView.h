@@ -53,4 +53,7 @@ public:
     virtual void Exit() = 0;
     // A new form configuration was loaded: the windows lay themselves out again.
     virtual void ConfigurationLoaded() = 0;
+    // The clipboard import window, modal, holding text for the user to
+    // confirm; it runs the import itself.
+    virtual void ShowClipboardImport(const QString& text) = 0;
 };

@@ -18,7 +18,6 @@ constexpr int kModeBits =
 ImportOutcome ImportResume(Session& session)
 {
     Ui& ui = session.ui;
-    DatabaseState& d = session.Database;
     ImportOutcome outcome;
 
     FileDialogRequest request;
@@ -33,6 +32,14 @@ ImportOutcome ImportResume(Session& session)
         return outcome;
     }
     ui.Yield();
+    return ImportResponseFiles(session, chosen.paths);
+}
+
+ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths)
+{
+    Ui& ui = session.ui;
+    DatabaseState& d = session.Database;
+    ImportOutcome outcome;
 
     const QString doneText = QStringLiteral(" Record(s) imported in to ");
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
@@ -48,7 +55,7 @@ ImportOutcome ImportResume(Session& session)
                           MessageIcon::Exclamation);
             outcome.failed = true;
         };
-        for (const QString& path : chosen.paths) {
+        for (const QString& path : paths) {
             bool stored = true;
             const ScanOutcome scan = ScanResponseFile(session, path, [&] {
                 d.RecordState |= DatabaseState::NewRecord;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class Session;
 
 struct ImportOutcome {
@@ -12,3 +14,7 @@ struct ImportOutcome {
 // every response in them as a new record of the open database, then
 // brings the summary up to date. All texts go through the session's Ui.
 ImportOutcome ImportResume(Session& session);
+
+// The import of the given files without asking (files dropped on the main
+// window): every response of each file in turn, with the same texts.
+ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths);

@@ -3,6 +3,7 @@
 #include "app/ShellController.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
+#include "responses/DroppedResponses.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -53,6 +54,7 @@ public:
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
+    void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
 
     static QString Name(ChildKind child)
     {
@@ -217,4 +219,41 @@ TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)
               (QStringList{"close summary", "close output", "close query", "close options"}));
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuResume"), true));
     EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{path});
+}
+
+TEST_F(ShellControllerTest, ClipboardImportOpensItsWindowWithTheClipboardText)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(false)));
+    view.calls.clear();
+    ui.clipboard = QStringLiteral("name=Ann");
+    shell.Toolbar1_ButtonClick(QStringLiteral("ClipboardImport"));
+    shell.Run(CommandId::ImportClipboard);
+    EXPECT_EQ(view.calls, (QStringList{"clipboard name=Ann", "clipboard name=Ann"}));
+    EXPECT_TRUE(view.states.value(QStringLiteral("mnuFImportClipboard"), false));
+}
+
+TEST_F(ShellControllerTest, DropsFollowTheImportCommands)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(false)));
+    view.calls.clear();
+    DroppedResponses text;
+    text.text = QStringLiteral("a=1");
+    shell.DropOnWindow(text);
+    EXPECT_EQ(view.calls, QStringList{"clipboard a=1"});
+
+    // While a record is entered, nothing is imported and the user is told why.
+    session.Database.RecordState |= DatabaseState::NewRecord;
+    view.calls.clear();
+    DroppedResponses files;
+    files.files = QStringList{QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")};
+    shell.DropOnWindow(files);
+    shell.DropOnWindow(text);
+    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList(2, "Save or cancel the changes to the record before importing."));
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 0);
+
+    session.Database.RecordState &= ~DatabaseState::NewRecord;
+    shell.DropOnWindow(files);
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 12);
 }
