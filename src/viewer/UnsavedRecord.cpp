@@ -38,7 +38,8 @@ bool StoreUnsavedRecord(Session& session)
     if (!d.CurrentDatabase)
         return true;
     const int mode = d.RecordState & kModeBits;
-    const bool hasRecord = !(d.RecordState & DatabaseState::NoRecords) && d.RecordCursor.Count() > 0 &&
+    const bool hasRecord = !(d.RecordState & DatabaseState::NoRecords) &&
+                           d.RecordCursor.Count() > 0 &&
                            !session.Tables.Header(0).trimmed().isEmpty();
 
     if (mode & DatabaseState::NewRecord) {
