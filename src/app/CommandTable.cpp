@@ -79,15 +79,15 @@ const Row kRows[] = {
     {CommandId::MoveLast, "mnuResume", "mnuRMoveLast", "Move &Last", 24, "Last",
      "Move to the last record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::NewRecord, "mnuResume", "mnuRNewResume", "En&ter new record", 9, "Add",
-     "Enter new record", Shortcut::None, R::L, R::L, true, false},
+     "Enter new record", Shortcut::None, R::L, R::L, true, true},
     {CommandId::EditRecord, "mnuResume", "mnuREditResume", "&Edit record", 17, "Edit",
      "Edit record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::DeleteRecord, "mnuResume", "mnuRDeleteResume", "&Delete record", 11, "Delete",
      "Delete record(s)", Shortcut::None, R::No, R::L, true, false},
     {CommandId::SaveRecord, "mnuResume", "mnuRSaveResume", "Save &record", 14, "Save",
-     "Save changes to record", Shortcut::None, R::NotL, R::NotL, true, false},
+     "Save changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
     {CommandId::CancelChanges, "mnuResume", "mnuRCancel", "&Cancel changes", 15, "Cancel",
-     "Cancel changes to record", Shortcut::None, R::NotL, R::NotL, true, false},
+     "Cancel changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
     {CommandId::ViewRecord, "mnuResume", "mnuRViewResume", "&View record", 19, "View",
      "View record", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
@@ -286,9 +286,10 @@ QList<CommandState> CommandStates(const CommandContext& context)
             states.append(
                 {ToolbarButtonName(c.key), EnabledAs(c, c.toolbarNeedsDatabase, context)});
     }
-    // The editing panel's add, insert and delete buttons of every section.
+    // The editing panel's add, insert and delete buttons of every section;
+    // "Save   >" and "&OK" only store anything while a record is edited.
     const bool editing = context.databaseOpen && context.editing;
-    for (const char* name : {"cmdAddNew", "cmdInsertEntry", "cmdRemove"})
+    for (const char* name : {"cmdAddNew", "cmdInsertEntry", "cmdRemove", "cmdSave", "cmdOK"})
         states.append({Text(name), editing});
     return states;
 }

@@ -474,6 +474,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (m_help)
         m_help->close();
     m_children.Close(ChildKind::Viewer);
+    // The user chose to stay on a record not yet saved.
+    if (m_children.Window(ChildKind::Viewer)) {
+        event->ignore();
+        return;
+    }
     m_children.CloseAll();
     event->accept();
 }

@@ -60,6 +60,7 @@ public:
     bool ShowRecordWindows() override;
     void BringToFront(ChildKind child) override { m_children.BringToFront(child); }
     void CloseChild(ChildKind child) override { m_children.Close(child); }
+    bool IsActive(ChildKind child) const override { return m_children.Active() == child; }
     void ShowOutputText(const std::optional<QString>& text) override;
     NavigationTarget* ActiveNavigationTarget() override;
     void DoEdit(const QString& action) override;

@@ -11,6 +11,7 @@
 #include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
 #include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
 
 #include <exception>
 
@@ -32,6 +33,16 @@ ShellController::ShellController(Session& session, QObject* parent)
     });
     // The number of records decides which record commands are on.
     connect(&events, &SessionEvents::SummaryReloaded, this, [this] { RefreshCommandStates(); });
+    // A header stored while the summary shows a search result: the result's copy follows.
+    connect(&events, &SessionEvents::FilteredSummaryRowWritten, this,
+            [this](qint64 formId) { RefreshResultRow(m_session, formId); });
+    m_viewer.SetLockEditButtons([this](bool lock) {
+        if (!m_view)
+            return;
+        CommandContext context = Context();
+        context.editing = !lock;
+        m_view->ApplyCommandStates(CommandStates(context));
+    });
 }
 
 void ShellController::Bind(ShellView* view)
@@ -148,8 +159,14 @@ void ShellController::Run(CommandId id)
         m_viewer.Command1_Click(RecordViewerController::QueryBuilder);
         break;
     case CommandId::EditRecord:
-        OpenResume(m_session);
-        m_view->BringToFront(ChildKind::Viewer);
+        // Pressed on the record viewer itself, Edit starts editing the record
+        // it shows; from any other window it first brings the viewer there.
+        if (m_view->IsActive(ChildKind::Viewer)) {
+            m_viewer.Command1_Click(RecordViewerController::Edit);
+        } else {
+            OpenResume(m_session);
+            m_view->BringToFront(ChildKind::Viewer);
+        }
         break;
     case CommandId::ViewSummary:
         OpenResume(m_session);

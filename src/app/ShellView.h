@@ -29,6 +29,8 @@ public:
     virtual bool ShowRecordWindows() = 0;
     virtual void BringToFront(ChildKind child) = 0;
     virtual void CloseChild(ChildKind child) = 0;
+    // Whether child is the active child window.
+    virtual bool IsActive(ChildKind child) const = 0;
     // The output viewer in front showing text, or its earlier text when none.
     virtual void ShowOutputText(const std::optional<QString>& text) = 0;
     // The navigation entry of the active child window; none when no child

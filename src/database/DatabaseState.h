@@ -20,6 +20,11 @@ struct DatabaseState {
     int RecordState = 0;
     bool OpeningDatabase = false;
     bool SummaryFiltered = false; // the summary shows a search result
+    // The record on screen has no unsaved change by the user.
+    bool RecordUnchanged = true;
+    // The program itself is filling the viewer's boxes: their change events
+    // are not user edits.
+    bool SuppressChangeEvents = false;
 
     // The field-names list as the file holds it, so an unchanged list is
     // not written again with every record.

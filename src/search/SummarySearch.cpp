@@ -11,6 +11,8 @@
 #include "search/SearchRun.h"
 
 #include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 
 namespace {
 
@@ -253,4 +255,30 @@ std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64
 {
     const RecordSet& summary = session.Database.SummaryRecords;
     return SelectedRecords(session.Selection, summary.Ids(), selectedIds, summary.Bookmark());
+}
+
+void RefreshResultRow(Session& session, qint64 formId)
+{
+    DatabaseState& d = session.Database;
+    const QString path = session.Folders.SearchResultFile();
+    if (d.CurrentDatabasePath.isEmpty() || !QFile::exists(path))
+        return;
+    try {
+        SQLite::Database result(path.toStdString(), SQLite::OPEN_READWRITE);
+        SQLite::Statement attach(result, "ATTACH DATABASE ? AS source");
+        attach.bind(1, d.CurrentDatabasePath.toStdString());
+        attach.exec();
+        SQLite::Statement update(
+            result, "UPDATE main.Forms SET (Form_Name, Form_Notes, Form_Date, File_Name) = "
+                    "(SELECT Form_Name, Form_Notes, Form_Date, File_Name FROM source.Forms "
+                    "WHERE source.Forms.FormID = ?1) WHERE FormID = ?1");
+        update.bind(1, static_cast<int64_t>(formId));
+        update.exec();
+        result.exec("DETACH DATABASE source");
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QStringLiteral("Error updating the search result: ") +
+                                  QString::fromUtf8(e.what()),
+                              MessageIcon::Exclamation);
+    }
+    emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
 }

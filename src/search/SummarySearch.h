@@ -40,6 +40,11 @@ void ShowWholeDatabase(Session& session);
 // when there is none.
 void DeleteSearchResultFile(Session& session);
 
+// The header of record formId was stored while the summary shows a search
+// result: the result file's copy of its row takes the stored values, and
+// the summary shows them. Quietly does nothing when the file has no such row.
+void RefreshResultRow(Session& session, qint64 formId);
+
 // How the open database's Forms columns compare in searches.
 ColumnKindLookup FormsColumnKinds(Session& session);
 

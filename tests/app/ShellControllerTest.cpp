@@ -24,6 +24,8 @@ public:
     bool ShowRecordWindows() override { return calls.append("windows"), true; }
     void BringToFront(ChildKind child) override { calls.append("front " + Name(child)); }
     void CloseChild(ChildKind child) override { calls.append("close " + Name(child)); }
+    bool IsActive(ChildKind child) const override { return active == child; }
+    std::optional<ChildKind> active;
     void ShowOutputText(const std::optional<QString>& text) override
     {
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
