@@ -76,6 +76,8 @@ public:
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
+    void ShowSelectRecords(const QString& caption) override;
+    std::vector<qint64> SummarySelectedRows() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -23,9 +23,15 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     layout->addWidget(m_text);
 }
 
-void OutputViewerWindow::SetText(const QString& text) { m_text->setPlainText(text); }
+void OutputViewerWindow::SetText(const QString& text)
+{
+    m_text->setPlainText(text);
+}
 
-QString OutputViewerWindow::Text() const { return m_text->toPlainText(); }
+QString OutputViewerWindow::Text() const
+{
+    return m_text->toPlainText();
+}
 
 void OutputViewerWindow::Command1_Click(int index)
 {

@@ -1,14 +1,23 @@
 #include "viewer/RecordViewerController.h"
 
 #include "app/Session.h"
+#include "app/ShellRecordChooser.h"
+#include "database/RecordDeletion.h"
 #include "search/SummaryNavigation.h"
 
-bool RecordViewerController::IsBuilt(int code) { return code >= First && code <= Last; }
+bool RecordViewerController::IsBuilt(int code)
+{
+    return (code >= First && code <= Last) || code == Delete;
+}
 
 void RecordViewerController::Command1_Click(int code)
 {
-    if (code >= First && code <= Last)
+    if (code >= First && code <= Last) {
         ::Command1_Click(m_session, code);
+    } else if (code == Delete && m_shell) {
+        ShellRecordChooser chooser(*m_shell);
+        DeleteResumes(m_session, chooser);
+    }
 }
 
 void RecordViewerController::Done()

@@ -28,7 +28,10 @@ public:
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
     }
     NavigationTarget* ActiveNavigationTarget() override { return childActive ? this : nullptr; }
-    void Command1_Click(int index) override { calls.append("child moves " + QString::number(index)); }
+    void Command1_Click(int index) override
+    {
+        calls.append("child moves " + QString::number(index));
+    }
     void DoEdit(const QString& action) override { calls.append("edit " + action); }
     void ApplyCommandStates(const QList<CommandState>& list) override
     {
@@ -50,14 +53,20 @@ public:
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
+    void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
+    std::vector<qint64> SummarySelectedRows() const override { return {}; }
 
     static QString Name(ChildKind child)
     {
         switch (child) {
-        case ChildKind::Viewer: return QStringLiteral("viewer");
-        case ChildKind::Summary: return QStringLiteral("summary");
-        case ChildKind::OutputViewer: return QStringLiteral("output");
-        case ChildKind::QueryBuilder: return QStringLiteral("query");
+        case ChildKind::Viewer:
+            return QStringLiteral("viewer");
+        case ChildKind::Summary:
+            return QStringLiteral("summary");
+        case ChildKind::OutputViewer:
+            return QStringLiteral("output");
+        case ChildKind::QueryBuilder:
+            return QStringLiteral("query");
         }
         return {};
     }
@@ -110,7 +119,8 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
     for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
                          CommandId::About, CommandId::PrinterSetup, CommandId::Exit})
         shell.Run(id);
-    EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
+    EXPECT_EQ(view.calls,
+              (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
