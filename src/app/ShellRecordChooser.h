@@ -9,7 +9,10 @@ class ShellRecordChooser : public RecordChooser {
 public:
     explicit ShellRecordChooser(ShellView& view) : m_view(view) {}
     void ShowSelectDialog(const QString& caption) override { m_view.ShowSelectRecords(caption); }
-    std::vector<qint64> SelectedSummaryRows() const override { return m_view.SummarySelectedRows(); }
+    std::vector<qint64> SelectedSummaryRows() const override
+    {
+        return m_view.SummarySelectedRows();
+    }
 
 private:
     ShellView& m_view;

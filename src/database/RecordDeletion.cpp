@@ -105,7 +105,8 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
             remove.bind(1, static_cast<int64_t>(id));
             remove.exec();
             if (result) {
-                SQLite::Statement& copy = result->Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
+                SQLite::Statement& copy =
+                    result->Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
                 copy.bind(1, static_cast<int64_t>(id));
                 copy.exec();
                 ThrowIfFailed(resultBatch.AfterRecord(&error, &lost), error);

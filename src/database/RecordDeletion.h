@@ -4,7 +4,7 @@ class RecordChooser;
 class Session;
 
 struct DeleteOutcome {
-    bool ran = false;   // the deletion went ahead (not cancelled or declined)
+    bool ran = false;    // the deletion went ahead (not cancelled or declined)
     bool failed = false; // an error stopped it
     int deleted = 0;
 };

@@ -47,16 +47,16 @@ void CopyRecord(DatabaseConnection& target, const RecordTables& t, const Regiona
     const TableLayout& data = target.Layout(QStringLiteral("Data"));
     if (data.size() < 4)
         throw std::runtime_error("Table Data lacks columns.");
-    SQLite::Statement& entry = target.Cached(
-        "INSERT INTO \"Data\" (" + QuotedName(data[1].name) + ", " + QuotedName(data[2].name) +
-        ", " + QuotedName(data.back().name) + ") VALUES (?, ?, ?)");
+    SQLite::Statement& entry = target.Cached("INSERT INTO \"Data\" (" + QuotedName(data[1].name) +
+                                             ", " + QuotedName(data[2].name) + ", " +
+                                             QuotedName(data.back().name) + ") VALUES (?, ?, ?)");
     for (int row = 0; row < t.FieldCount(); ++row) {
         entry.reset();
         entry.clearBindings();
         for (int col = R::FieldNameColumn; col <= R::FieldValueColumn; ++col)
-            BindColumnValue(entry, col,
-                            ConvertForColumn(data[static_cast<size_t>(col)], t.Field(row, col),
-                                             regional));
+            BindColumnValue(
+                entry, col,
+                ConvertForColumn(data[static_cast<size_t>(col)], t.Field(row, col), regional));
         entry.bind(3, static_cast<int64_t>(formId));
         entry.exec();
     }
