@@ -14,8 +14,7 @@ namespace {
 struct ScriptedChooser : RecordChooser {
     explicit ScriptedChooser(Session& s, RecordSelection answer, std::vector<qint64> rows = {})
         : session(s), answer(answer), rows(std::move(rows))
-    {
-    }
+    {}
     void ShowSelectDialog(const QString& caption) override
     {
         captions.append(caption);
@@ -186,10 +185,10 @@ TEST(DeleteCancel, CancelAfterThreeDeletionsLeavesExactlyThreeDeleted)
     ScriptedChooser chooser(session, kAll);
     EXPECT_EQ(DeleteResumes(session, chooser).deleted, 3);
     EXPECT_EQ(ui.StatusText(), "3 record(s) Deleted");
-    EXPECT_EQ(session.Database.SummaryRecords.Ids(),
-              (std::vector<qint64>{4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(session.Database.CurrentDatabase->Db().execAndGet("SELECT count(*) FROM Forms").getInt(),
-              7);
+    EXPECT_EQ(session.Database.SummaryRecords.Ids(), (std::vector<qint64>{4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(
+        session.Database.CurrentDatabase->Db().execAndGet("SELECT count(*) FROM Forms").getInt(),
+        7);
 }
 
 TEST_F(DeleteTest, WhileASearchIsShownBothCopiesGo)
