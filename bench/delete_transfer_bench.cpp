@@ -37,7 +37,8 @@ void Fill(const QString& path)
     db.exec("BEGIN");
     SQLite::Statement form(db, "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date, File_Name) "
                                "VALUES (?, 'note', '2024-03-05', 'responses.txt')");
-    SQLite::Statement data(db, "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+    SQLite::Statement data(db,
+                           "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
     const std::string names[kFields] = {"Name", "Email", "City", "Phone", "Comments"};
     for (int i = 1; i <= kRecords; ++i) {
         form.reset();
