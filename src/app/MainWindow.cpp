@@ -8,6 +8,7 @@
 #include "platform/QtUi.h"
 #include "responses/ClipboardImportDialog.h"
 #include "responses/DroppedResponses.h"
+#include "search/SelectDialog.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 
@@ -324,6 +325,19 @@ NavigationTarget* MainWindow::ActiveNavigationTarget()
 {
     const std::optional<ChildKind> active = m_children.Active();
     return active ? dynamic_cast<NavigationTarget*>(m_children.Widget(*active)) : nullptr;
+}
+
+void MainWindow::ShowSelectRecords(const QString& caption)
+{
+    SelectDialog dialog(m_session, !SummarySelectedRows().empty(), this);
+    dialog.setWindowTitle(caption);
+    dialog.exec();
+}
+
+std::vector<qint64> MainWindow::SummarySelectedRows() const
+{
+    const SummaryWindow* summary = Summary();
+    return summary ? summary->SelectedRecordsInSelectionOrder() : std::vector<qint64>();
 }
 
 void MainWindow::ConfigurationLoaded()

@@ -78,6 +78,8 @@ public:
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
     void ShowClipboardImport(const QString& text) override;
+    void ShowSelectRecords(const QString& caption) override;
+    std::vector<qint64> SummarySelectedRows() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

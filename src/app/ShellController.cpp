@@ -1,5 +1,8 @@
 #include "app/ShellController.h"
 
+#include "app/ShellRecordChooser.h"
+#include "database/RecordTransfer.h"
+
 #include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "app/ShellProcedures.h"
@@ -97,12 +100,23 @@ void ShellController::Run(CommandId id)
         if (m_view->ShowRecordWindows())
             FOpenProc();
         break;
-    case CommandId::CloseDatabase: m_view->CloseChild(ChildKind::Viewer); break;
-    case CommandId::ImportFiles: ImportResume(m_session); break;
+    case CommandId::CloseDatabase:
+        m_view->CloseChild(ChildKind::Viewer);
+        break;
+    case CommandId::ImportFiles:
+        ImportResume(m_session);
+        break;
     case CommandId::ImportClipboard:
         m_view->ShowClipboardImport(m_session.ui.ClipboardText());
         break;
-    case CommandId::PrinterSetup: m_view->ShowPrinterSetup(); break;
+    case CommandId::TransferRecords: {
+        ShellRecordChooser chooser(*m_view);
+        WriteRecordsToDB(m_session, chooser);
+        break;
+    }
+    case CommandId::PrinterSetup:
+        m_view->ShowPrinterSetup();
+        break;
     case CommandId::LoadConfig: {
         bool loaded = false;
         LoadConfigFile(m_session, QString(), &loaded);
@@ -176,13 +190,24 @@ void ShellController::Run(CommandId id)
         OpenResume(m_session);
         ViewRecord();
         break;
-    case CommandId::ToggleToolbar: m_view->SetToolbarVisible(!m_view->ToolbarVisible()); break;
-    case CommandId::Preferences: m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly); break;
-    case CommandId::Cascade: m_view->CascadeChildren(); break;
-    case CommandId::Tile: m_view->TileChildren(); break;
-    case CommandId::HelpContents: m_view->ShowHelpContents(); break;
-    case CommandId::About: m_view->ShowAbout(); break;
-    case CommandId::TransferRecords:
+    case CommandId::ToggleToolbar:
+        m_view->SetToolbarVisible(!m_view->ToolbarVisible());
+        break;
+    case CommandId::Preferences:
+        m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly);
+        break;
+    case CommandId::Cascade:
+        m_view->CascadeChildren();
+        break;
+    case CommandId::Tile:
+        m_view->TileChildren();
+        break;
+    case CommandId::HelpContents:
+        m_view->ShowHelpContents();
+        break;
+    case CommandId::About:
+        m_view->ShowAbout();
+        break;
     case CommandId::ExportDelimited:
     case CommandId::ExportText:
     case CommandId::ExportHtml:

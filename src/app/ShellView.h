@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <vector>
 
 // The child windows of the main window.
 enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
@@ -58,4 +59,9 @@ public:
     // The clipboard import window, modal, holding text for the user to
     // confirm; it runs the import itself.
     virtual void ShowClipboardImport(const QString& text) = 0;
+    // The Select Records dialog with caption, modal; it leaves its answer in
+    // the session's Selection.
+    virtual void ShowSelectRecords(const QString& caption) = 0;
+    // FormIDs of the rows selected in the summary grid, in selection order.
+    virtual std::vector<qint64> SummarySelectedRows() const = 0;
 };

@@ -37,6 +37,15 @@ const Verb kVerbs[] = {
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output",
      RunExport},
+    {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
+     "delete every record (or an ID range, or the records found); only --yes answers the "
+     "question Yes",
+     RunDelete},
+    {"transfer",
+     "transfer DB TARGET [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
+     "copy every record (or an ID range, or the records found) into another database; a "
+     "missing TARGET is created only with --yes",
+     RunTransfer},
 };
 
 void PrintHelp()

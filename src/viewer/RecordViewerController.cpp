@@ -1,7 +1,9 @@
 #include "viewer/RecordViewerController.h"
 
 #include "app/Session.h"
+#include "app/ShellRecordChooser.h"
 #include "config/FieldRules.h"
+#include "database/RecordDeletion.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
 #include "database/RecordWriter.h"
@@ -51,8 +53,8 @@ const QString RecordViewerController::kNewEntryLine = QStringLiteral("New Entry"
 
 bool RecordViewerController::IsBuilt(int code)
 {
-    return (code >= First && code <= Last) || code == New || code == Edit || code == Save ||
-           code == Cancel;
+    return (code >= First && code <= Last) || code == New || code == Edit || code == Delete ||
+           code == Save || code == Cancel;
 }
 
 void RecordViewerController::Command1_Click(int code)
@@ -69,6 +71,12 @@ void RecordViewerController::Command1_Click(int code)
         break;
     case Edit:
         EditRecord();
+        break;
+    case Delete:
+        if (m_shell) {
+            ShellRecordChooser chooser(*m_shell);
+            DeleteResumes(m_session, chooser);
+        }
         break;
     case Save:
         SaveRecord();

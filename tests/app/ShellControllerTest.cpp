@@ -57,6 +57,8 @@ public:
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
     void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
+    void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
+    std::vector<qint64> SummarySelectedRows() const override { return {}; }
 
     static QString Name(ChildKind child)
     {
