@@ -11,6 +11,7 @@
 
 class BrowserWindow;
 class OutputViewerWindow;
+class QueryWindow;
 class QLabel;
 class SummaryWindow;
 class QMdiArea;
@@ -76,6 +77,8 @@ public:
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
+    void ShowQueryBuilder() override;
+    QueryWindow* QueryBuilder() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

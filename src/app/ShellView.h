@@ -53,4 +53,6 @@ public:
     virtual void Exit() = 0;
     // A new form configuration was loaded: the windows lay themselves out again.
     virtual void ConfigurationLoaded() = 0;
+    // The Query Builder in front, created on first use.
+    virtual void ShowQueryBuilder() = 0;
 };

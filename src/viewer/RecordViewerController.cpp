@@ -3,12 +3,17 @@
 #include "app/Session.h"
 #include "search/SummaryNavigation.h"
 
-bool RecordViewerController::IsBuilt(int code) { return code >= First && code <= Last; }
+bool RecordViewerController::IsBuilt(int code)
+{
+    return (code >= First && code <= Last) || code == QueryBuilder;
+}
 
 void RecordViewerController::Command1_Click(int code)
 {
     if (code >= First && code <= Last)
         ::Command1_Click(m_session, code);
+    else if (code == QueryBuilder && m_shell)
+        m_shell->ShowQueryBuilder();
 }
 
 void RecordViewerController::Done()

@@ -50,6 +50,7 @@ public:
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
+    void ShowQueryBuilder() override { calls.append("query builder"); }
 
     static QString Name(ChildKind child)
     {
