@@ -370,3 +370,34 @@ TEST_F(QueryWindowTest, CancelDuringALongSearchShowsTheWholeDatabaseAgain)
     EXPECT_FALSE(ui.CancelRequested());
     EXPECT_EQ(session.Search.QueryRows.size(), 1); // the query is still there to change
 }
+
+TEST_F(QueryWindowTest, TheValueCellOffersTheFieldsChoicesAndStillTakesTypedText)
+{
+    MainWindow frame(session);
+    window = Open(frame);
+    ASSERT_NE(window, nullptr);
+    QTableView* grid = window->Grid();
+    Choose(grid, 0, kFieldNameColumn, RecordName(QStringLiteral("Record Name")));
+    // The field's configured choices, as a configuration entry gives them.
+    session.Search.QueryRows[0][kChoicesColumn] = QStringLiteral("Kettle\r\nToaster");
+    ClickCell(grid, 0, kValueColumn);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0, kValueColumn));
+    QApplication::processEvents();
+    auto* combo = grid->findChild<QComboBox*>(QStringLiteral("grdQueryList"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->isEditable());
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Toaster"));
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("Kett*"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(session.Search.QueryRows[0][kValueColumn], QStringLiteral("Kett*"));
+
+    // Without choices the value is a plain text box.
+    session.Search.QueryRows[0][kChoicesColumn].clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ClickCell(grid, 0, kOpenBrackets);
+    Type(grid, 0, kValueColumn, QStringLiteral("b*"));
+    EXPECT_EQ(session.Search.QueryRows[0][kValueColumn], QStringLiteral("b*"));
+    EXPECT_EQ(grid->findChild<QComboBox*>(QStringLiteral("grdQueryList")), nullptr);
+}

@@ -166,7 +166,10 @@ TEST_F(ShellControllerTest, ToolbarKeysDispatchToTheirCommands)
     shell.Toolbar1_ButtonClick(QStringLiteral("View"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Cut")); // off while viewing
     shell.Toolbar1_ButtonClick(QStringLiteral("NoSuchKey"));
-    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text"}));
+    shell.Toolbar1_ButtonClick(QStringLiteral("Query"));
+    shell.Run(CommandId::QueryBuilder);
+    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text",
+                                       "query builder", "query builder"}));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     EXPECT_TRUE(session.Output.OutputText.contains(QStringLiteral("Record ID:")));
 }
