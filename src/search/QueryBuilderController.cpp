@@ -7,8 +7,14 @@
 
 #include <algorithm>
 
-QueryGrid& QueryBuilderController::Rows() { return m_session.Search.QueryRows; }
-const QueryGrid& QueryBuilderController::Rows() const { return m_session.Search.QueryRows; }
+QueryGrid& QueryBuilderController::Rows()
+{
+    return m_session.Search.QueryRows;
+}
+const QueryGrid& QueryBuilderController::Rows() const
+{
+    return m_session.Search.QueryRows;
+}
 
 QStringList QueryBuilderController::ValueChoices(int row) const
 {
@@ -85,7 +91,10 @@ void QueryBuilderController::cmdClear_Click()
     m_session.Search.QueryColumns = kShownQueryColumns;
 }
 
-bool QueryBuilderController::cmdSave_Click() { return SaveQueryFile(m_session.ui, Rows()); }
+bool QueryBuilderController::cmdSave_Click()
+{
+    return SaveQueryFile(m_session.ui, Rows());
+}
 
 bool QueryBuilderController::cmdLoad_Click()
 {

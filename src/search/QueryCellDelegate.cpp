@@ -12,11 +12,16 @@ namespace {
 QStringList ListOf(const QueryBuilderController& controller, int column)
 {
     switch (column) {
-    case kNotColumn: return {QStringLiteral("NOT")};
-    case kFieldNameColumn: return controller.FieldList();
-    case kOperatorColumn: return QueryOperators();
-    case kConnectorColumn: return QueryConnectors();
-    default: return {};
+    case kNotColumn:
+        return {QStringLiteral("NOT")};
+    case kFieldNameColumn:
+        return controller.FieldList();
+    case kOperatorColumn:
+        return QueryOperators();
+    case kConnectorColumn:
+        return QueryConnectors();
+    default:
+        return {};
     }
 }
 

@@ -14,8 +14,7 @@ class QueryCellDelegate : public QStyledItemDelegate {
 public:
     QueryCellDelegate(QueryBuilderController& controller, QObject* parent = nullptr)
         : QStyledItemDelegate(parent), m_controller(controller)
-    {
-    }
+    {}
 
     // Takes the open editor's text into the grid and closes it.
     void CommitPendingEdit();

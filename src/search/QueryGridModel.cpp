@@ -13,7 +13,10 @@ void QueryGridModel::Reload()
     endResetModel();
 }
 
-int QueryGridModel::NewRowIndex() const { return int(m_controller.Rows().size()); }
+int QueryGridModel::NewRowIndex() const
+{
+    return int(m_controller.Rows().size());
+}
 
 int QueryGridModel::rowCount(const QModelIndex& parent) const
 {
@@ -40,8 +43,9 @@ QVariant QueryGridModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kShownQueryColumns ? QString::fromLatin1(kHeadings[section])
-                                                            : QVariant();
+        return section >= 0 && section < kShownQueryColumns
+                   ? QString::fromLatin1(kHeadings[section])
+                   : QVariant();
     return section == NewRowIndex() ? QStringLiteral("*") : QString::number(section + 1);
 }
 

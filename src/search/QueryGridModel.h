@@ -12,8 +12,7 @@ class QueryGridModel : public QAbstractTableModel {
 public:
     explicit QueryGridModel(QueryBuilderController& controller, QObject* parent = nullptr)
         : QAbstractTableModel(parent), m_controller(controller)
-    {
-    }
+    {}
 
     // The rows were replaced (cleared, loaded, deleted): show them again.
     void Reload();

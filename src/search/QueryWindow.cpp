@@ -98,15 +98,22 @@ void QueryWindow::showEvent(QShowEvent* event)
     }
 }
 
-void QueryWindow::Form_Activate() { m_controller.Form_Activate(); }
+void QueryWindow::Form_Activate()
+{
+    m_controller.Form_Activate();
+}
 
-void QueryWindow::CommitPendingEdit() { m_delegate->CommitPendingEdit(); }
+void QueryWindow::CommitPendingEdit()
+{
+    m_delegate->CommitPendingEdit();
+}
 
 void QueryWindow::cmdGo_Click()
 {
     CommitPendingEdit();
     const QueryCheck check = m_controller.cmdGo_Click();
-    if (check.rejected && check.row >= 0 && check.column >= 0 && check.column < kShownQueryColumns) {
+    if (check.rejected && check.row >= 0 && check.column >= 0 &&
+        check.column < kShownQueryColumns) {
         m_grid->setCurrentIndex(m_model->index(check.row, check.column));
         m_grid->setFocus();
     }

@@ -167,8 +167,8 @@ TEST_F(QueryWindowTest, WorkedExampleBuiltInTheGridFindsWhatTheCommandLineFinds)
     QStringList headings;
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         headings.append(grid->model()->headerData(c, Qt::Horizontal).toString());
-    EXPECT_EQ(headings, (QStringList{"(", "Not", "Field Name", "Operator", "Value", ")",
-                                     "Connector"}));
+    EXPECT_EQ(headings,
+              (QStringList{"(", "Not", "Field Name", "Operator", "Value", ")", "Connector"}));
 
     BuildWorkedExample();
     const QueryGrid& rows = session.Search.QueryRows;
@@ -216,10 +216,10 @@ TEST_F(QueryWindowTest, EachCheckNamesItsRowAndPutsTheCurrentCellOnTheFault)
         QString message;
     };
     const std::vector<Case> cases{
-        {1, kDatabaseFieldColumn, "", kField},   {0, kOperatorColumn, "", kOperator},
-        {1, kValueColumn, "  ", kValue},         {0, kConnectorColumn, "", kConnector},
+        {1, kDatabaseFieldColumn, "", kField},    {0, kOperatorColumn, "", kOperator},
+        {1, kValueColumn, "  ", kValue},          {0, kConnectorColumn, "", kConnector},
         {0, kConnectorColumn, "END", kConnector}, {1, kConnectorColumn, "AND", kLastConnector},
-        {0, kOpenBrackets, "(x", kBracketCell},  {1, kNotColumn, "NOT NOT", kNotCell},
+        {0, kOpenBrackets, "(x", kBracketCell},   {1, kNotColumn, "NOT NOT", kNotCell},
     };
     for (const Case& c : cases) {
         rows = good;
