@@ -96,7 +96,7 @@ const Row kRows[] = {
     {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
      R::Untouched, R::Untouched, true, true},
     {CommandId::QueryBuilder, "mnuOptions", "mnuOQueryBuilder", "&Search using Query Builder", 12,
-     "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, false},
+     "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, true},
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
      "", Shortcut::None, R::Untouched, R::Untouched, true, true},
     // Shown for their place in the menu; the program has no such tool.

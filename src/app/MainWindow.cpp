@@ -9,6 +9,7 @@
 #include "responses/ClipboardImportDialog.h"
 #include "responses/DroppedResponses.h"
 #include "search/SelectDialog.h"
+#include "search/QueryWindow.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 
@@ -319,6 +320,19 @@ SummaryWindow* MainWindow::Summary() const
 OutputViewerWindow* MainWindow::OutputViewer() const
 {
     return m_children.As<OutputViewerWindow>(ChildKind::OutputViewer);
+}
+
+QueryWindow* MainWindow::QueryBuilder() const
+{
+    return m_children.As<QueryWindow>(ChildKind::QueryBuilder);
+}
+
+void MainWindow::ShowQueryBuilder()
+{
+    if (!m_children.Window(ChildKind::QueryBuilder))
+        m_children.Add(ChildKind::QueryBuilder, new QueryWindow(m_session, m_shell),
+                       QSize(760, 320));
+    m_children.BringToFront(ChildKind::QueryBuilder);
 }
 
 NavigationTarget* MainWindow::ActiveNavigationTarget()

@@ -11,6 +11,7 @@
 
 class BrowserWindow;
 class OutputViewerWindow;
+class QueryWindow;
 class QLabel;
 class SummaryWindow;
 class QMdiArea;
@@ -80,6 +81,8 @@ public:
     void ShowClipboardImport(const QString& text) override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
+    void ShowQueryBuilder() override;
+    QueryWindow* QueryBuilder() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -21,6 +21,7 @@ public:
     // (and after Unbind) commands that need a window do nothing.
     void Bind(ShellView* view);
     void Unbind() { m_view = nullptr; }
+    ShellView* View() const { return m_view; }
 
     // Runs a command given through a menu, the toolbar or a shortcut; a
     // disabled command does nothing.

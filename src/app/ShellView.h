@@ -64,4 +64,6 @@ public:
     virtual void ShowSelectRecords(const QString& caption) = 0;
     // FormIDs of the rows selected in the summary grid, in selection order.
     virtual std::vector<qint64> SummarySelectedRows() const = 0;
+    // The Query Builder in front, created on first use.
+    virtual void ShowQueryBuilder() = 0;
 };

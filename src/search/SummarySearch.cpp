@@ -206,7 +206,7 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern)
         ShowWholeDatabase(session);
 }
 
-bool RunQueryBuilder(Session& session)
+bool RunQueryBuilder(Session& session, QueryCheck* check)
 {
     if (!session.Database.CurrentDatabase)
         return false;
@@ -219,6 +219,8 @@ bool RunQueryBuilder(Session& session)
         ShowWholeDatabase(session);
         return true;
     case BuiltQuery::Outcome::Rejected:
+        if (check)
+            *check = {true, built.faultRow, built.faultColumn};
         return false;
     case BuiltQuery::Outcome::Ready:
         break;

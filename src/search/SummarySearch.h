@@ -27,10 +27,19 @@ bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern);
 // database again. The result file stays on disk.
 void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 
+// How the Query Builder's checks ended: rejected (a message has been
+// shown, nothing ran), and then the cell at fault, rows and columns from
+// 0, or -1 when the fault is not in one cell.
+struct QueryCheck {
+    bool rejected = false;
+    int row = -1;
+    int column = -1;
+};
+
 // The Query Builder's OK over session.Search.QueryGrid. The empty query
 // shows the whole database again. False when a check failed or the
 // statement failed or was cancelled.
-bool RunQueryBuilder(Session& session);
+bool RunQueryBuilder(Session& session, QueryCheck* check = nullptr);
 
 // The summary back on the open database (Clear Search step 1): all rows,
 // SummaryFiltered false and the NoRecords bit from the count.

@@ -53,8 +53,8 @@ const QString RecordViewerController::kNewEntryLine = QStringLiteral("New Entry"
 
 bool RecordViewerController::IsBuilt(int code)
 {
-    return (code >= First && code <= Last) || code == New || code == Edit || code == Delete ||
-           code == Save || code == Cancel;
+    // Every command but 9, which has none.
+    return code >= First && code <= QueryBuilder && code != None;
 }
 
 void RecordViewerController::Command1_Click(int code)
@@ -83,6 +83,10 @@ void RecordViewerController::Command1_Click(int code)
         break;
     case Cancel:
         CancelChanges();
+        break;
+    case QueryBuilder:
+        if (m_shell)
+            m_shell->ShowQueryBuilder();
         break;
     default:
         break; // not carried out here: its controls are disabled

@@ -59,6 +59,7 @@ public:
     void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
     void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
     std::vector<qint64> SummarySelectedRows() const override { return {}; }
+    void ShowQueryBuilder() override { calls.append("query builder"); }
 
     static QString Name(ChildKind child)
     {
@@ -179,7 +180,10 @@ TEST_F(ShellControllerTest, ToolbarKeysDispatchToTheirCommands)
     shell.Toolbar1_ButtonClick(QStringLiteral("View"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Cut")); // off while viewing
     shell.Toolbar1_ButtonClick(QStringLiteral("NoSuchKey"));
-    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text"}));
+    shell.Toolbar1_ButtonClick(QStringLiteral("Query"));
+    shell.Run(CommandId::QueryBuilder);
+    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text",
+                                       "query builder", "query builder"}));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     EXPECT_TRUE(session.Output.OutputText.contains(QStringLiteral("Record ID:")));
 }
