@@ -14,7 +14,10 @@ PageGeometry PageGeometry::For(Surface surface, double surfaceWidth, double surf
     return g;
 }
 
-double PageGeometry::Scale(const QPaintDevice& device) { return device.logicalDpiY() / 72.0; }
+double PageGeometry::Scale(const QPaintDevice& device)
+{
+    return device.logicalDpiY() / 72.0;
+}
 
 PageGeometry PageGeometry::For(Surface surface, const QPaintDevice& device)
 {
