@@ -5,11 +5,19 @@
 #include "database/RecordStream.h"
 
 #include <QHash>
+#include <QStringBuilder>
 
 namespace {
 
 QString OneLine(QString text)
 {
+    // Most texts hold no control character at all.
+    const char16_t* c = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = c + text.size();
+    while (c != end && *c >= 0x20)
+        ++c;
+    if (c == end)
+        return text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -47,18 +55,25 @@ bool PrintSummaryRecords(CliContext& context, bool json)
         context.out << "[";
     bool first = true;
     IsoDates dates(session.RegionalSettings);
+    // Lines are gathered and handed to the stream in large pieces.
+    QString lines;
     const auto print = [&](qint64) {
         using R = RecordTables;
         const RecordTables& t = session.Tables;
         if (json) {
-            context.out << (first ? "\n  " : ",\n  ")
-                        << RecordJson(t, session.RegionalSettings, false);
+            lines += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
+            lines += RecordJson(t, session.RegionalSettings, false);
         } else {
-            context.out << t.Header(R::FormIdColumn) << '\t' << dates.Of(t.Header(R::DateColumn))
-                        << '\t' << OneLine(t.Header(R::NameColumn)) << '\t'
-                        << OneLine(t.Header(R::SourceColumn)) << '\n';
+            lines += t.Header(R::FormIdColumn) % QLatin1Char('\t') %
+                     dates.Of(t.Header(R::DateColumn)) % QLatin1Char('\t') %
+                     OneLine(t.Header(R::NameColumn)) % QLatin1Char('\t') %
+                     OneLine(t.Header(R::SourceColumn)) % QLatin1Char('\n');
         }
         first = false;
+        if (lines.size() >= 32768) {
+            context.out << lines;
+            lines.clear();
+        }
         return true;
     };
     // Only the headers are printed, so the fields are not read. The whole
@@ -67,8 +82,11 @@ bool PrintSummaryRecords(CliContext& context, bool json)
     const StreamEnd end = d.SummaryFiltered || d.ListRecordsOnOpen
                               ? stream.ReadList(d.SummaryRecords.Ids(), print)
                               : stream.ReadAll(print);
-    if (end == StreamEnd::Failed)
+    context.out << lines;
+    if (end == StreamEnd::Failed) {
+        context.out.flush();
         return false;
+    }
     if (json)
         context.out << (first ? "]\n" : "\n]\n");
     context.out.flush();

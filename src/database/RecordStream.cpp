@@ -3,7 +3,6 @@
 #include "app/Session.h"
 #include "platform/SchemaLines.h"
 
-#include <QHash>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -17,71 +16,122 @@ const QString kNotStored = QStringLiteral("No current record.");
 // The texts the record tables hold for stored values, as ReadResumes
 // writes them: Null is empty, numbers in their plain form, dates in the
 // user's short date format. Records read in a row share most of their
-// dates and field names, so those are converted once.
+// dates, field names and many values (a source file, a country), so a text
+// equal to the one in the same place of the record before is not converted
+// again but shared.
 class CellTexts {
 public:
     explicit CellTexts(const Regional& regional) : m_regional(regional) {}
 
-    QString Of(const SQLite::Column& column, qint16 kind)
+    // The places whose last text is remembered: the header's columns, then
+    // the columns of the first entries.
+    static int HeaderPlace(int column) { return column; }
+    static int EntryPlace(int row, int column)
+    {
+        return row < kRememberedRows ? 8 + row * 3 + column : -1;
+    }
+
+    QString Of(const SQLite::Column& column, qint16 kind, int place = -1)
     {
         const int type = column.getType();
         if (type == SQLite::Null)
             return QString();
         if (type == SQLite::INTEGER)
-            return QString::number(column.getInt64());
+            return Number(column.getInt64());
         const char* utf8 = column.getText();
         const int bytes = column.getBytes();
         if (kind == kDateColumn)
             return Date(utf8, bytes);
-        return QString::fromUtf8(utf8, bytes);
+        if (place < 0 || bytes > kRememberedBytes)
+            return QString::fromUtf8(utf8, bytes);
+        const std::string_view text(utf8, static_cast<size_t>(bytes));
+        if (static_cast<size_t>(place) >= m_recent.size())
+            m_recent.resize(static_cast<size_t>(place) + 1);
+        Recent& recent = m_recent[static_cast<size_t>(place)];
+        if (!recent.valid || recent.bytes != text) {
+            recent.bytes.assign(text);
+            recent.text = QString::fromUtf8(utf8, bytes);
+            recent.valid = true;
+        }
+        return recent.text;
     }
 
-    // The name of the entry at row; most records repeat the names of the
-    // record before at the same rows.
-    QString Name(int row, const SQLite::Column& column)
+    // What QString::number gives, without its general machinery: record and
+    // row numbers come by the million.
+    static QString Number(qint64 value)
     {
-        if (column.getType() != SQLite::TEXT || row >= kNamedRows)
-            return Of(column, kTextColumn);
-        const std::string_view bytes(column.getText(), static_cast<size_t>(column.getBytes()));
-        if (static_cast<size_t>(row) >= m_names.size())
-            m_names.resize(static_cast<size_t>(row) + 1);
-        Named& named = m_names[static_cast<size_t>(row)];
-        if (!named.valid || named.bytes != bytes) {
-            named.bytes.assign(bytes);
-            named.text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-            named.valid = true;
-        }
-        return named.text;
+        char16_t digits[24];
+        char16_t* const end = digits + 24;
+        char16_t* first = end;
+        quint64 rest = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+        do {
+            *--first = static_cast<char16_t>(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0)
+            *--first = u'-';
+        return QString(reinterpret_cast<const QChar*>(first), end - first);
     }
 
 private:
-    static constexpr int kNamedRows = 256;
+    static constexpr int kRememberedRows = 256;
+    static constexpr int kRememberedBytes = 256;
     static constexpr int kDates = 4096;
+
+    // A running day number of a text that begins "YYYY-MM-DD", else -1;
+    // only those ten characters decide the date such a text stands for.
+    static int IsoKey(const char* utf8, int bytes)
+    {
+        if (bytes < 10 || utf8[4] != '-' || utf8[7] != '-')
+            return -1;
+        int number[3] = {0, 0, 0};
+        int part = 0;
+        for (int i = 0; i < 10; ++i) {
+            if (i == 4 || i == 7) {
+                ++part;
+                continue;
+            }
+            if (utf8[i] < '0' || utf8[i] > '9')
+                return -1;
+            number[part] = number[part] * 10 + (utf8[i] - '0');
+        }
+        return (number[0] * 13 + number[1]) * 32 + number[2];
+    }
 
     QString Date(const char* utf8, int bytes)
     {
-        const QByteArray key = QByteArray::fromRawData(utf8, bytes);
-        const auto found = m_dates.constFind(key);
-        if (found != m_dates.constEnd())
-            return *found;
+        // Valid dates are kept in a small table by their day, so memory
+        // stays bounded however many dates there are.
+        const int key = IsoKey(utf8, bytes);
+        Dated* slot = key >= 0 ? &m_dates[static_cast<size_t>(key) % m_dates.size()] : nullptr;
+        if (slot && slot->key == key)
+            return slot->text;
         const QString text = QString::fromUtf8(utf8, bytes);
         const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-        const QString shown = date.isValid() ? m_regional.DateToText(date) : text;
-        if (m_dates.size() >= kDates)
-            m_dates.clear(); // memory stays bounded however many dates there are
-        m_dates.insert(QByteArray(utf8, bytes), shown);
+        if (!date.isValid())
+            return text;
+        const QString shown = m_regional.DateToText(date);
+        if (slot) {
+            slot->key = key;
+            slot->text = shown;
+        }
         return shown;
     }
 
-    struct Named {
+    struct Recent {
         std::string bytes;
         QString text;
         bool valid = false;
     };
 
+    struct Dated {
+        int key = -1;
+        QString text;
+    };
+
     const Regional& m_regional;
-    QHash<QByteArray, QString> m_dates;
-    std::vector<Named> m_names;
+    std::vector<Dated> m_dates = std::vector<Dated>(kDates);
+    std::vector<Recent> m_recent;
 };
 
 qint16 KindAt(const std::vector<qint16>& kinds, int index)
@@ -193,8 +243,9 @@ private:
         m_tables.ClearRecordTables();
         const int columns = forms.getColumnCount();
         for (int i = 0; i <= R::SourceColumn && i < columns; ++i)
-            m_tables.PutArrayElement(R::kHeaderTable, i,
-                                     m_texts.Of(forms.getColumn(i), KindAt(m_formKinds, i)));
+            m_tables.PutArrayElement(
+                R::kHeaderTable, i,
+                m_texts.Of(forms.getColumn(i), KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
     }
 
     // Appends the entry of the Data row on which rows stands.
@@ -205,11 +256,9 @@ private:
         m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
         for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i) {
             const SQLite::Column column = rows.getColumn(i);
-            const qint16 kind = KindAt(m_dataKinds, i);
-            m_tables.PutArrayElement(R::kFieldTable, i,
-                                     i == R::FieldNameColumn && kind != kDateColumn
-                                         ? m_texts.Name(row, column)
-                                         : m_texts.Of(column, kind));
+            m_tables.PutArrayElement(
+                R::kFieldTable, i,
+                m_texts.Of(column, KindAt(m_dataKinds, i), CellTexts::EntryPlace(row, i)));
         }
     }
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -56,10 +57,16 @@ public:
     }
     // Appended output is buffered and flushed when the buffer fills and at
     // the end; every write and the final flush are checked.
-    bool Write(const QString& text)
+    bool Write(const QString& text, const QString& more = QString())
     {
-        const QByteArray bytes = text.toUtf8();
-        return m_device->write(bytes) == bytes.size();
+        // Encoded into one reused buffer: no allocation for every record.
+        const qsizetype most = (text.size() + more.size()) * 3;
+        if (m_bytes.size() < most)
+            m_bytes.resize(most);
+        char* end = m_encoder.appendToBuffer(m_bytes.data(), text);
+        end = m_encoder.appendToBuffer(end, more);
+        const qint64 size = end - m_bytes.data();
+        return m_device->write(m_bytes.constData(), size) == size;
     }
     bool Close()
     {
@@ -87,6 +94,8 @@ public:
 private:
     std::unique_ptr<QFileDevice> m_device;
     QString m_error;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QByteArray m_bytes;
 };
 
 class Run {
@@ -320,7 +329,7 @@ private:
             if (!BuildDelimitedLine(m_session, m_request.useQuotes, m_request.removeLineBreaks,
                                     m_request.replaceQuotes, m_delimiter))
                 return false;
-            return m_file.Write(m_state.OutputText + kCrLf) || Fail(m_file.Error());
+            return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
         }
         return false;
     }
