@@ -264,9 +264,12 @@ void MainWindow::ApplyCommandStates(const QList<CommandState>& states)
             action->setEnabled(state.enabled);
             continue;
         }
-        // Controls of child windows that share a name across sections.
-        for (QWidget* control : findChildren<QWidget*>(state.name))
-            control->setEnabled(state.enabled);
+        // The record viewer's editing-panel buttons, which share a name
+        // across sections; other windows' buttons of the same name
+        // (the Query Builder's "cmdSave") are not the viewer's.
+        if (BrowserWindow* browser = Browser())
+            for (QWidget* control : browser->findChildren<QWidget*>(state.name))
+                control->setEnabled(state.enabled);
     }
 }
 

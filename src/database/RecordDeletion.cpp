@@ -148,7 +148,6 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
         const std::optional<qint64> neighbour = Neighbour(before, after, lastDeleted);
         d.SummaryRecords.Assign(std::move(after));
         const int count = d.SummaryRecords.Count();
-        session.Search.txtCount = QString::number(count);
         if (!neighbour) {
             d.RecordState |= DatabaseState::NoRecords;
             emit session.Events.SummaryReloaded(count);

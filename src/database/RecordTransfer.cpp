@@ -204,7 +204,6 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                           MessageIcon::Exclamation);
         }
         if (!d.SummaryFiltered && ReloadSummary(session, d.SummaryRecords.Bookmark())) {
-            session.Search.txtCount = QString::number(d.SummaryRecords.Count());
             d.RecordState &= ~DatabaseState::NoRecords;
         }
     } else {

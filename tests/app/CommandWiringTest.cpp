@@ -165,8 +165,8 @@ TEST_F(CommandWiringTest, CommandsNotInTheProgramAreShownDisabled)
     Session session{ui, dir.Folders(), Regional(TestLocale())};
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    for (const char* name : {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner",
-                             "mnuOArrangeSections"}) {
+    for (const char* name :
+         {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"}) {
         QAction* action = frame.Command(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_TRUE(action->isVisible()) << name;

@@ -327,7 +327,7 @@ TEST_F(TransferTest, IntoTheOpenDatabaseDuplicatesAndRefreshesTheSummary)
     session.Database.RecordCursor.Seek(1);
     EXPECT_EQ(WriteRecordsToDB(session, chooser).saved, 1);
     EXPECT_EQ(session.Database.SummaryRecords.Ids(), (std::vector<qint64>{1, 2, 3}));
-    EXPECT_EQ(session.Search.txtCount, "3");
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 3);
     EXPECT_EQ(Text("SELECT Form_Name FROM Forms WHERE FormID = 3"), "Person 1");
 }
 

@@ -13,10 +13,9 @@ QList<bool> Ticks(const OutputState& state)
     return ticks;
 }
 
-const QList<RecordLevelField> kHeader = {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"),
-                                          QStringLiteral("Record Name")},
-                                         {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"),
-                                          QStringLiteral("Date")}};
+const QList<RecordLevelField> kHeader = {
+    {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Record Name")},
+    {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QStringLiteral("Date")}};
 
 } // namespace
 
