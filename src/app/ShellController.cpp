@@ -268,4 +268,6 @@ void ShellController::ViewerClosed()
         m_view->CloseStartupOptions();
     }
     SetNoDBMenus(true);
+    // The viewer's "Editing record" no longer holds.
+    m_session.ui.SetStatusText(QStringLiteral("Database closed"));
 }

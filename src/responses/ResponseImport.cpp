@@ -15,7 +15,7 @@ constexpr int kModeBits =
 
 } // namespace
 
-ImportOutcome ImportResume(Session& session)
+ImportOutcome ImportResume(Session& session, const QString& sourceBase)
 {
     Ui& ui = session.ui;
     DatabaseState& d = session.Database;
@@ -50,19 +50,22 @@ ImportOutcome ImportResume(Session& session)
         };
         for (const QString& path : chosen.paths) {
             bool stored = true;
-            const ScanOutcome scan = ScanResponseFile(session, path, [&] {
-                d.RecordState |= DatabaseState::NewRecord;
-                stored = WriteResumes(session, 1);
-                d.RecordState &= ~kModeBits;
-                if (!stored)
-                    return false;
-                ++outcome.total;
-                if (!batch.AfterRecord(&commitError, &lost)) {
-                    commitFailed();
-                    return false;
-                }
-                return true;
-            });
+            const ScanOutcome scan = ScanResponseFile(
+                session, path,
+                [&] {
+                    d.RecordState |= DatabaseState::NewRecord;
+                    stored = WriteResumes(session, 1);
+                    d.RecordState &= ~kModeBits;
+                    if (!stored)
+                        return false;
+                    ++outcome.total;
+                    if (!batch.AfterRecord(&commitError, &lost)) {
+                        commitFailed();
+                        return false;
+                    }
+                    return true;
+                },
+                sourceBase);
             if (!scan.opened) {
                 ui.MessageBox(QStringLiteral("Error reading Record from ") +
                                   QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Session;
 
 struct ImportOutcome {
@@ -11,4 +13,5 @@ struct ImportOutcome {
 // The import command: asks for one or more response files and stores
 // every response in them as a new record of the open database, then
 // brings the summary up to date. All texts go through the session's Ui.
-ImportOutcome ImportResume(Session& session);
+// With a sourceBase folder, records name their file relative to it.
+ImportOutcome ImportResume(Session& session, const QString& sourceBase = QString());

@@ -4,14 +4,17 @@
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
-                             const std::function<bool()>& onRecord)
+                             const std::function<bool()>& onRecord, const QString& sourceBase)
 {
     ScanOutcome outcome;
     const QFileInfo info(path);
     const QString fullPath = info.absoluteFilePath();
+    const QString source =
+        sourceBase.isEmpty() ? fullPath : QDir(sourceBase).relativeFilePath(fullPath);
     ResponseFile file;
     if (info.isDir() || !file.Open(fullPath)) {
         outcome.error = info.isDir() ? QStringLiteral("Is a directory") : file.ErrorString();
@@ -29,7 +32,7 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     while (!file.AtEnd() && result > kNoRecord) {
         session.Tables.ClearRecordTables();
         result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
-                            fullPath, &file);
+                            source, &file);
         if (result == kRecordRead) {
             session.Tables.RemoveBlankRecords();
             ++outcome.records;
