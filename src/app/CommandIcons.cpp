@@ -1,8 +1,22 @@
 #include "app/CommandIcons.h"
 
+#include <QStandardPaths>
+
 void UseFallbackIconTheme()
 {
     QIcon::setFallbackThemeName(QString::fromLatin1(kFallbackIconTheme));
+    // Without a desktop (a bare X server, the offscreen platform) there is
+    // no theme at all, and a missing theme is never searched for icons;
+    // some platforms do not even search the system's icon folders.
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString& folder :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory))
+        if (!paths.contains(folder))
+            paths.append(folder);
+    QIcon::setThemeSearchPaths(paths);
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QString::fromLatin1(kFallbackIconTheme));
 }
 
 QString CommandIconName(CommandId id)
