@@ -113,9 +113,9 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
     EXPECT_TRUE(view.states.value(QStringLiteral("tbrOpenDB")));
 
     // The frame's own commands and the start-up preferences work in any state.
-    for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
-                         CommandId::About, CommandId::PrinterSetup, CommandId::Preferences,
-                         CommandId::Exit})
+    for (CommandId id :
+         {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents, CommandId::About,
+          CommandId::PrinterSetup, CommandId::Preferences, CommandId::Exit})
         shell.Run(id);
     EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup",
                                        "options 4", "exit"}));
