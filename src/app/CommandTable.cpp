@@ -58,12 +58,12 @@ const Row kRows[] = {
 
     {CommandId::Undo, "mnuEdit", "mnuEUndo", "&Undo", 0, "", "", Shortcut::None, R::Untouched,
      R::Untouched, true, true},
-    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::None, R::No, R::NotL,
+    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::Cut, R::No, R::NotL,
      true, true},
-    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::None, R::No,
+    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::Copy, R::No,
      R::Yes, true, true},
-    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::None, R::No,
-     R::NotL, true, true},
+    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::Paste,
+     R::No, R::NotL, true, true},
     {CommandId::EditDelete, "mnuEdit", "mnuEDelete", "&Delete", 0, "", "", Shortcut::None,
      R::Untouched, R::Untouched, true, true},
     {CommandId::CopyRecordsToClipboard, "mnuEdit", "mnuECopyToClipboard",
@@ -93,12 +93,13 @@ const Row kRows[] = {
     {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
      "View summary", Shortcut::None, R::L, R::L, true, true},
 
+    // Neither the toolbar nor the start-up preferences need a database.
     {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
-     R::Untouched, R::Untouched, true, true},
+     R::Untouched, R::Untouched, false, true},
     {CommandId::QueryBuilder, "mnuOptions", "mnuOQueryBuilder", "&Search using Query Builder", 12,
      "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, true},
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
-     "", Shortcut::None, R::Untouched, R::Untouched, true, true},
+     "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
@@ -270,8 +271,8 @@ bool MenuEnabled(const QString& menu, const CommandContext& context)
 {
     if (context.databaseOpen)
         return true;
-    return menu != QLatin1String("mnuEdit") && menu != QLatin1String("mnuResume") &&
-           menu != QLatin1String("mnuOptions");
+    // The Options menu stays open for its entries that need no database.
+    return menu != QLatin1String("mnuEdit") && menu != QLatin1String("mnuResume");
 }
 
 QList<CommandState> CommandStates(const CommandContext& context)

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/CommandIcons.h"
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
@@ -37,43 +38,6 @@
 
 namespace {
 
-// The icon of a toolbar button: the desktop theme's, else the style's.
-QIcon ButtonIcon(const QStyle* style, const QString& key)
-{
-    struct Icon {
-        const char* key;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    };
-    static const Icon icons[] = {
-        {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton},
-        {"Copy", "edit-copy", QStyle::SP_FileDialogContentsView},
-        {"Paste", "edit-paste", QStyle::SP_DialogApplyButton},
-        {"OpenDB", "document-open", QStyle::SP_DialogOpenButton},
-        {"FileImport", "document-import", QStyle::SP_FileIcon},
-        {"ClipboardImport", "edit-paste", QStyle::SP_FileDialogDetailedView},
-        {"Add", "document-new", QStyle::SP_FileDialogNewFolder},
-        {"Print", "document-print", QStyle::SP_DriveHDIcon},
-        {"Delete", "edit-delete", QStyle::SP_TrashIcon},
-        {"Query", "edit-find", QStyle::SP_FileDialogContentsView},
-        {"Save", "document-save", QStyle::SP_DialogSaveButton},
-        {"Cancel", "edit-undo", QStyle::SP_DialogCancelButton},
-        {"Edit", "document-edit", QStyle::SP_FileDialogInfoView},
-        {"Browse", "view-list-details", QStyle::SP_FileDialogListView},
-        {"View", "document-preview", QStyle::SP_FileDialogDetailedView},
-        {"First", "go-first", QStyle::SP_MediaSkipBackward},
-        {"Prev", "go-previous", QStyle::SP_ArrowBack},
-        {"Next", "go-next", QStyle::SP_ArrowForward},
-        {"Last", "go-last", QStyle::SP_MediaSkipForward},
-    };
-    for (const Icon& icon : icons) {
-        if (key == QLatin1String(icon.key))
-            return QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                    style->standardIcon(icon.fallback));
-    }
-    return {};
-}
-
 QKeySequence StandardKey(Shortcut shortcut)
 {
     switch (shortcut) {
@@ -93,6 +57,12 @@ QKeySequence StandardKey(Shortcut shortcut)
         return QKeySequence::HelpContents;
     case Shortcut::ClipboardImport:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V);
+    case Shortcut::Cut:
+        return QKeySequence::Cut;
+    case Shortcut::Copy:
+        return QKeySequence::Copy;
+    case Shortcut::Paste:
+        return QKeySequence::Paste;
     }
     return {};
 }
@@ -155,6 +125,7 @@ void MainWindow::BuildMenus()
             if (const CommandInfo* command = CommandByMenuItem(item.name)) {
                 if (command->shortcut != Shortcut::None)
                     action->setShortcut(StandardKey(command->shortcut));
+                action->setIcon(CommandIcon(command->id));
                 const CommandId id = command->id;
                 connect(action, &QAction::triggered, this, [this, id] { m_shell.Run(id); });
             }
@@ -182,7 +153,8 @@ void MainWindow::BuildToolbar()
             m_toolbar->addSeparator();
             continue;
         }
-        QAction* action = m_toolbar->addAction(ButtonIcon(style(), button.key), button.tooltip);
+        QAction* action =
+            m_toolbar->addAction(CommandIcon(CommandByKey(button.key)->id), button.tooltip);
         action->setObjectName(ToolbarButtonName(button.key));
         action->setToolTip(button.tooltip);
         m_commands.insert(action->objectName(), action);

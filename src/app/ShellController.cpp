@@ -313,6 +313,7 @@ void ShellController::OpenSampleDatabase()
 void ShellController::ViewerClosed()
 {
     // Each step is attempted whatever happened in the one before.
+    const bool wasOpen = m_session.Database.CurrentDatabase != nullptr;
     CloseResumeDatabase(m_session);
     if (m_view) {
         m_view->CloseChild(ChildKind::Summary);
@@ -321,4 +322,8 @@ void ShellController::ViewerClosed()
         m_view->CloseStartupOptions();
     }
     SetNoDBMenus(true);
+    // The viewer's "Editing record" no longer holds (a cancelled open
+    // keeps its own message).
+    if (wasOpen)
+        m_session.ui.SetStatusText(QStringLiteral("Database closed"));
 }

@@ -99,6 +99,9 @@ int RunExport(CliContext& context, QStringList args)
     }
     if (hasFile)
         context.ui.QueueFiles({file});
+    // Only what the output itself reports is printed, not the opening's
+    // "Database Ready".
+    context.ui.SetStatusText(QString());
     const OutputResult result = RunOutput(session, request);
     if (request.type == OutputType::Screen && result.completed) {
         context.out << session.Output.ViewerText;

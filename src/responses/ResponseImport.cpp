@@ -15,7 +15,7 @@ constexpr int kModeBits =
 
 } // namespace
 
-ImportOutcome ImportResume(Session& session)
+ImportOutcome ImportResume(Session& session, const QString& sourceBase)
 {
     Ui& ui = session.ui;
     ImportOutcome outcome;
@@ -32,10 +32,11 @@ ImportOutcome ImportResume(Session& session)
         return outcome;
     }
     ui.Yield();
-    return ImportResponseFiles(session, chosen.paths);
+    return ImportResponseFiles(session, chosen.paths, sourceBase);
 }
 
-ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths)
+ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
+                                  const QString& sourceBase)
 {
     Ui& ui = session.ui;
     DatabaseState& d = session.Database;
@@ -57,19 +58,22 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths)
         };
         for (const QString& path : paths) {
             bool stored = true;
-            const ScanOutcome scan = ScanResponseFile(session, path, [&] {
-                d.RecordState |= DatabaseState::NewRecord;
-                stored = WriteResumes(session, 1);
-                d.RecordState &= ~kModeBits;
-                if (!stored)
-                    return false;
-                ++outcome.total;
-                if (!batch.AfterRecord(&commitError, &lost)) {
-                    commitFailed();
-                    return false;
-                }
-                return true;
-            });
+            const ScanOutcome scan = ScanResponseFile(
+                session, path,
+                [&] {
+                    d.RecordState |= DatabaseState::NewRecord;
+                    stored = WriteResumes(session, 1);
+                    d.RecordState &= ~kModeBits;
+                    if (!stored)
+                        return false;
+                    ++outcome.total;
+                    if (!batch.AfterRecord(&commitError, &lost)) {
+                        commitFailed();
+                        return false;
+                    }
+                    return true;
+                },
+                sourceBase);
             if (!scan.opened) {
                 ui.MessageBox(QStringLiteral("Error reading Record from ") +
                                   QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +

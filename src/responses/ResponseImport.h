@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 class Session;
@@ -13,8 +14,10 @@ struct ImportOutcome {
 // The import command: asks for one or more response files and stores
 // every response in them as a new record of the open database, then
 // brings the summary up to date. All texts go through the session's Ui.
-ImportOutcome ImportResume(Session& session);
+// With a sourceBase folder, records name their file relative to it.
+ImportOutcome ImportResume(Session& session, const QString& sourceBase = QString());
 
 // The import of the given files without asking (files dropped on the main
 // window): every response of each file in turn, with the same texts.
-ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths);
+ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
+                                  const QString& sourceBase = QString());

@@ -7,6 +7,7 @@
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,15 +20,16 @@ void TellNoRecord(Session& session, const QString& fullPath)
 }
 
 // Plain text: responses found line by line, all dated with the file's date.
-void ScanPlainFile(Session& session, const QString& fullPath, const QDate& date, ResponseFile& file,
-                   ScanOutcome& outcome, const std::function<bool()>& onRecord)
+void ScanPlainFile(Session& session, const QString& fullPath, const QString& source,
+                   const QDate& date, ResponseFile& file, ScanOutcome& outcome,
+                   const std::function<bool()>& onRecord)
 {
     int result = kRecordRead;
     bool told = false;
     while (!file.AtEnd() && result > kNoRecord) {
         session.Tables.ClearRecordTables();
         result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
-                            fullPath, &file);
+                            source, &file);
         if (result == kRecordRead) {
             session.Tables.RemoveBlankRecords();
             ++outcome.records;
@@ -46,7 +48,8 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QDate& date,
 }
 
 // Saved mail: every response of every message's text.
-void ScanMailFile(Session& session, const QString& fullPath, const QDate& fileDate,
+void ScanMailFile(Session& session, const QString& fullPath, const QString& fileSource,
+                  const QDate& fileDate,
                   MailReader& reader, bool numbered, ScanOutcome& outcome,
                   const std::function<bool()>& onRecord)
 {
@@ -56,7 +59,7 @@ void ScanMailFile(Session& session, const QString& fullPath, const QDate& fileDa
         ++number;
         const QDate date = message.date.isValid() ? message.date.date() : fileDate;
         const QString source =
-            numbered ? fullPath + QLatin1Char('#') + QString::number(number) : fullPath;
+            numbered ? fileSource + QLatin1Char('#') + QString::number(number) : fileSource;
         ResponseFile text;
         text.Open(message.body.get());
         int result = kRecordRead;
@@ -82,11 +85,13 @@ void ScanMailFile(Session& session, const QString& fullPath, const QDate& fileDa
 } // namespace
 
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
-                             const std::function<bool()>& onRecord)
+                             const std::function<bool()>& onRecord, const QString& sourceBase)
 {
     ScanOutcome outcome;
     const QFileInfo info(path);
     const QString fullPath = info.absoluteFilePath();
+    const QString source =
+        sourceBase.isEmpty() ? fullPath : QDir(sourceBase).relativeFilePath(fullPath);
     ResponseFile file;
     if (info.isDir() || !file.Open(fullPath)) {
         outcome.error = info.isDir() ? QStringLiteral("Is a directory") : file.ErrorString();
@@ -107,7 +112,7 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
 
     switch (kind) {
     case MailFileKind::PlainText:
-        ScanPlainFile(session, fullPath, date, file, outcome, onRecord);
+        ScanPlainFile(session, fullPath, source, date, file, outcome, onRecord);
         break;
     case MailFileKind::OutlookMessage:
         session.ui.MessageBox(
@@ -131,7 +136,7 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
             outcome.opened = false;
             return outcome;
         }
-        ScanMailFile(session, fullPath, date, reader, kind == MailFileKind::Mbox, outcome,
+        ScanMailFile(session, fullPath, source, date, reader, kind == MailFileKind::Mbox, outcome,
                      onRecord);
         break;
     }

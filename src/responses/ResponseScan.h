@@ -28,5 +28,9 @@ struct ScanOutcome {
     QString error;
 };
 
+// With a sourceBase folder, each record's source is the file's path
+// relative to it instead (a shipped sample names its own file the same on
+// every machine).
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
-                             const std::function<bool()>& onRecord);
+                             const std::function<bool()>& onRecord,
+                             const QString& sourceBase = QString());

@@ -66,11 +66,15 @@ bool RunAndShow(Session& session, const SearchCondition& condition, const QStrin
             d.SummaryRecords.Assign(std::move(ids));
             d.SummaryFiltered = true;
             SetCount(session, count);
-            if (count == 0 && searcher == Searcher::QueryBuilder) {
+            // With nothing found the viewer shows an empty record, not the
+            // one it showed before.
+            if (count == 0) {
                 QString clearError;
                 if (!NewResume(session, &clearError)) {
                     run.ok = false;
                     run.error = clearError;
+                } else if (searcher == Searcher::QuickFind) {
+                    ui.SetStatusText(QStringLiteral("No record found"));
                 }
             }
             if (run.ok) {

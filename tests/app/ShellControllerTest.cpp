@@ -113,19 +113,19 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
 {
     shell.SetNoDBMenus(true);
     for (CommandId id : {CommandId::MoveNext, CommandId::ViewSummary, CommandId::ViewRecord,
-                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo,
-                         CommandId::Preferences})
+                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo})
         shell.Run(id);
     EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuRMoveNext"), true));
     EXPECT_TRUE(view.states.value(QStringLiteral("tbrOpenDB")));
 
-    // The frame's own commands work in any state.
-    for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
-                         CommandId::About, CommandId::PrinterSetup, CommandId::Exit})
+    // The frame's own commands and the start-up preferences work in any state.
+    for (CommandId id :
+         {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents, CommandId::About,
+          CommandId::PrinterSetup, CommandId::Preferences, CommandId::Exit})
         shell.Run(id);
-    EXPECT_EQ(view.calls,
-              (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
+    EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup",
+                                       "options 4", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));

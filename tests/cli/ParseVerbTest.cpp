@@ -60,7 +60,7 @@ TEST(ParseVerb, ReportsFilesWithoutResponsesAndMissingFiles)
               0);
     EXPECT_EQ(QJsonDocument::fromJson(out).array().size(), 1);
     EXPECT_TRUE(
-        err.contains("No valid Record in file \n" + QFileInfo(prose).absoluteFilePath().toUtf8()))
+        err.contains("No valid Record in file " + QFileInfo(prose).absoluteFilePath().toUtf8()))
         << err.constData();
 
     EXPECT_EQ(RunCli({QStringLiteral("parse"), dir.File(QStringLiteral("missing.txt")), good}, &out,
