@@ -3,8 +3,9 @@
 #include "cli/Verbs.h"
 #include "responses/ResponseImport.h"
 
-// import DB FILE...: every response in the files, in order, stored as new
-// records; prints the final status text.
+// import DB FILE...: every response in the files (plain text or saved mail),
+// in order, stored as new records; prints the final status text. A file
+// that is no text or mail fails the run, after the other files.
 int RunImport(CliContext& context, QStringList args)
 {
     if (args.size() < 2)
@@ -20,5 +21,5 @@ int RunImport(CliContext& context, QStringList args)
     const ImportOutcome outcome = ImportResume(context.session);
     context.out << context.ui.StatusText() << "\n";
     context.out.flush();
-    return outcome.failed ? kExitFailed : kExitOk;
+    return outcome.failed || outcome.refused > 0 ? kExitFailed : kExitOk;
 }

@@ -34,8 +34,10 @@ struct MailScan {
     {
         outcome = ScanResponseFile(session, path, [this] {
             const RecordTables& t = session.Tables;
-            Record r{t.Header(RecordTables::NameColumn), t.Header(RecordTables::DateColumn),
-                     t.Header(RecordTables::SourceColumn), {}};
+            Record r{t.Header(RecordTables::NameColumn),
+                     t.Header(RecordTables::DateColumn),
+                     t.Header(RecordTables::SourceColumn),
+                     {}};
             for (int row = 0; row < t.FieldCount(); ++row)
                 r.fields.append(t.Field(row, RecordTables::FieldNameColumn) + QLatin1Char('=') +
                                 t.Field(row, RecordTables::FieldValueColumn));
@@ -173,8 +175,9 @@ TEST(MailImport, MessagesWithoutResponsesOrDatesAndStopping)
 {
     TempDir dir;
     // A message of prose only, and a message of headers only.
-    const QString prose = dir.Write(QStringLiteral("prose.eml"),
-                                    "From: a@example.org\r\nSubject: Hi\r\n\r\nJust saying hello.\r\n");
+    const QString prose =
+        dir.Write(QStringLiteral("prose.eml"),
+                  "From: a@example.org\r\nSubject: Hi\r\n\r\nJust saying hello.\r\n");
     const QString bare = dir.Write(QStringLiteral("bare.eml"), "From: a@example.org\r\nSubject: x");
     for (const QString& path : {prose, bare}) {
         MailScan scan(path);

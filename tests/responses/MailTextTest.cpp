@@ -69,10 +69,11 @@ TEST(CharacterReferences, DecodesNumericReferencesOnly)
     EXPECT_EQ(DecodeCharacterReferences(QStringLiteral("&#128512;")),
               QString::fromUtf8("\xf0\x9f\x98\x80"));
     // Not references to a character: left as they are.
-    EXPECT_EQ(DecodeCharacterReferences(QStringLiteral("&amp; &#; &#x; &#65 &#0; &#xD800; "
-                                                       "&#1114112; &#99999999999999999999; &&#66;")),
-              QStringLiteral("&amp; &#; &#x; &#65 &#0; &#xD800; &#1114112; "
-                             "&#99999999999999999999; &B"));
+    EXPECT_EQ(
+        DecodeCharacterReferences(QStringLiteral("&amp; &#; &#x; &#65 &#0; &#xD800; "
+                                                 "&#1114112; &#99999999999999999999; &&#66;")),
+        QStringLiteral("&amp; &#; &#x; &#65 &#0; &#xD800; &#1114112; "
+                       "&#99999999999999999999; &B"));
     EXPECT_EQ(DecodeCharacterReferences(QStringLiteral("plain")), QStringLiteral("plain"));
 }
 

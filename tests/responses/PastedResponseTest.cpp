@@ -57,24 +57,23 @@ TEST(PastedResponse, AWholeMessageIsReadAsMail)
     Paste p;
     // Its source as a mail program shows it, characters already decoded
     // in the 8-bit part and Latin-1 in the quoted-printable one.
-    const QString message = QStringLiteral(
-        "From: forms@example.org\r\n"
-        "Date: Tue, 7 Jan 2025 09:00:00 +0000\r\n"
-        "Content-Type: multipart/mixed; boundary=b1\r\n"
-        "\r\n"
-        "--b1\r\n"
-        "Content-Type: text/plain; charset=iso-8859-1\r\n"
-        "Content-Transfer-Encoding: 8bit\r\n"
-        "\r\n"
-        "name=J\u00f6rg&city=Pozna%26%23x144%3B\r\n"
-        "\r\n"
-        "name=Second\r\n"
-        "--b1\r\n"
-        "Content-Type: text/plain; charset=iso-8859-1\r\n"
-        "Content-Transfer-Encoding: quoted-printable\r\n"
-        "\r\n"
-        "name=3DK=F6ln\r\n"
-        "--b1--\r\n");
+    const QString message = QStringLiteral("From: forms@example.org\r\n"
+                                           "Date: Tue, 7 Jan 2025 09:00:00 +0000\r\n"
+                                           "Content-Type: multipart/mixed; boundary=b1\r\n"
+                                           "\r\n"
+                                           "--b1\r\n"
+                                           "Content-Type: text/plain; charset=iso-8859-1\r\n"
+                                           "Content-Transfer-Encoding: 8bit\r\n"
+                                           "\r\n"
+                                           "name=J\u00f6rg&city=Pozna%26%23x144%3B\r\n"
+                                           "\r\n"
+                                           "name=Second\r\n"
+                                           "--b1\r\n"
+                                           "Content-Type: text/plain; charset=iso-8859-1\r\n"
+                                           "Content-Transfer-Encoding: quoted-printable\r\n"
+                                           "\r\n"
+                                           "name=3DK=F6ln\r\n"
+                                           "--b1--\r\n");
     EXPECT_EQ(p.Read(message), kRecordRead);
     EXPECT_EQ(p.Fields(), (QStringList{"name=J\u00f6rg", "city=Pozna\u0144"}));
     // The date of the paste, not the message's.
@@ -89,8 +88,9 @@ TEST(PastedResponse, AWholeMessageIsReadAsMail)
     EXPECT_EQ(p.Fields(), QStringList{"city=K\u00f6ln"});
 
     // Headers alone hold no response, however they are folded.
-    EXPECT_EQ(p.Read(QStringLiteral("From: a\r\nContent-Type: text/plain;\r\n charset=us-ascii\r\n")),
-              kNoRecord);
+    EXPECT_EQ(
+        p.Read(QStringLiteral("From: a\r\nContent-Type: text/plain;\r\n charset=us-ascii\r\n")),
+        kNoRecord);
 }
 
 TEST(PastedResponse, AnMboxGivesTheFirstMessageWithAResponse)
