@@ -21,7 +21,8 @@ void ResponseFile::Open(QIODevice* device)
     if (m_file.isOpen())
         m_file.close();
     m_device = device;
-    m_buffer.clear();
+    // Keeps its room: one reader serves many messages in a row.
+    m_buffer.resize(0);
     m_pos = 0;
     m_eof = false;
 }
@@ -30,17 +31,21 @@ bool ResponseFile::Fill()
 {
     if (m_eof)
         return false;
-    const QByteArray chunk = m_device->read(kChunk);
-    if (chunk.isEmpty()) {
+    // Read straight into the buffer: no chunk allocated per read.
+    const qsizetype kept = m_buffer.size();
+    m_buffer.resize(kept + kChunk);
+    const qint64 n = m_device->read(m_buffer.data() + kept, kChunk);
+    if (n <= 0) {
+        m_buffer.resize(kept);
         m_eof = true;
         return false;
     }
+    m_buffer.resize(kept + n);
     // Positions into the buffer stay valid when nothing more was read.
     if (m_pos > 0) {
         m_buffer.remove(0, m_pos);
         m_pos = 0;
     }
-    m_buffer.append(chunk);
     return true;
 }
 
@@ -60,7 +65,8 @@ bool ResponseFile::ReadLine(QByteArray& line)
     for (;;) {
         qsizetype i = m_pos;
         const qsizetype n = m_buffer.size();
-        while (i < n && m_buffer[i] != '\n' && m_buffer[i] != '\r')
+        const char* data = m_buffer.constData();
+        while (i < n && data[i] != '\n' && data[i] != '\r')
             ++i;
         if (i < n) {
             // A CR at the very end of the buffer may be the first half of

@@ -51,14 +51,14 @@ void ScanMailFile(Session& session, const QString& fullPath, const QDate& fileDa
                   const std::function<bool()>& onRecord)
 {
     MailMessage message;
+    ResponseFile text;
     int number = 0;
     while (!outcome.stopped && reader.Next(message)) {
         ++number;
         const QDate date = message.date.isValid() ? message.date.date() : fileDate;
         const QString source =
             numbered ? fullPath + QLatin1Char('#') + QString::number(number) : fullPath;
-        ResponseFile text;
-        text.Open(message.body.get());
+        text.Open(message.body);
         int result = kRecordRead;
         while (!text.AtEnd() && result > kNoRecord) {
             session.Tables.ClearRecordTables();
