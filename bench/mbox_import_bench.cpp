@@ -106,24 +106,23 @@ QByteArray Headers(int record)
     const QByteArray n = QByteArray::number(record);
     const QByteArray day = QByteArray::number(1 + record % 28);
     return "Return-Path: <forms@example.org>\n"
-                   "Received: from web1.example.org (web1.example.org [192.0.2.10])\n"
-                   "\tby mx.example.net with ESMTPS id 4XkQ2f" +
-                   n +
-                   "\n\tfor <office@example.net>; Mon, " + day +
-                   " Jan 2025 09:00:01 +0000 (UTC)\n"
-                   "Received: from localhost by web1.example.org; Mon, " +
-                   day +
-                   " Jan 2025 09:00:00 +0000\n"
-                   "From: Web forms <forms@example.org>\n"
-                   "To: office@example.net\n"
-                   "Subject: Form response " +
-                   n +
-                   "\n"
-                   "Date: Mon, " +
-                   day +
-                   " Jan 2025 09:00:00 +0000\n"
-                   "Message-ID: <" +
-                   n + ".form@web1.example.org>\n";
+           "Received: from web1.example.org (web1.example.org [192.0.2.10])\n"
+           "\tby mx.example.net with ESMTPS id 4XkQ2f" +
+           n + "\n\tfor <office@example.net>; Mon, " + day +
+           " Jan 2025 09:00:01 +0000 (UTC)\n"
+           "Received: from localhost by web1.example.org; Mon, " +
+           day +
+           " Jan 2025 09:00:00 +0000\n"
+           "From: Web forms <forms@example.org>\n"
+           "To: office@example.net\n"
+           "Subject: Form response " +
+           n +
+           "\n"
+           "Date: Mon, " +
+           day +
+           " Jan 2025 09:00:00 +0000\n"
+           "Message-ID: <" +
+           n + ".form@web1.example.org>\n";
 }
 
 QByteArray Text(int record, const QByteArray& footer)
@@ -152,8 +151,7 @@ QByteArray Message(int record, const QByteArray& footer)
         QByteArray html = "<html><body><p>A visitor filled in the form:</p><p>" + body + "</p>";
         html.replace("&", "&amp;");
         html += "</body></html>\n";
-        m += "Content-Type: multipart/alternative; boundary=\"b" + n +
-             "\"\n\n--b" + n +
+        m += "Content-Type: multipart/alternative; boundary=\"b" + n + "\"\n\n--b" + n +
              "\nContent-Type: text/plain; charset=us-ascii\n\n" + text + "\n--b" + n +
              "\nContent-Type: text/html; charset=us-ascii\n"
              "Content-Transfer-Encoding: quoted-printable\n\n" +
