@@ -3,9 +3,10 @@
 #include "cli/Verbs.h"
 #include "responses/ResponseImport.h"
 
-// import [--relative-to DIR] DB FILE...: every response in the files, in
-// order, stored as new records; prints the final status text. With DIR,
-// each record's source is its file's path relative to DIR.
+// import [--relative-to DIR] DB FILE...: every response in the files (plain
+// text or saved mail), in order, stored as new records; prints the final
+// status text. With DIR, each record's source is its file's path relative to
+// DIR. A file that is no text or mail fails the run, after the other files.
 int RunImport(CliContext& context, QStringList args)
 {
     QString base;
@@ -24,5 +25,5 @@ int RunImport(CliContext& context, QStringList args)
     const ImportOutcome outcome = ImportResume(context.session, base);
     context.out << context.ui.StatusText() << "\n";
     context.out.flush();
-    return outcome.failed ? kExitFailed : kExitOk;
+    return outcome.failed || outcome.refused > 0 ? kExitFailed : kExitOk;
 }

@@ -1,7 +1,13 @@
 #include "responses/MailBodyLines.h"
 
+#include <cstring>
+
 void MailBodyLines::Add(QByteArrayView text, QByteArray& out)
 {
+    if (!m_options.flowed) {
+        Unquote(text, out);
+        return;
+    }
     qsizetype start = 0;
     for (;;) {
         const qsizetype nl = text.indexOf('\n', start);
@@ -21,8 +27,48 @@ void MailBodyLines::Add(QByteArrayView text, QByteArray& out)
     m_partial.append(text.sliced(start));
 }
 
+// Without flowed text only lines like ">From " change: the text is copied
+// in runs between them instead of line by line.
+void MailBodyLines::Unquote(QByteArrayView text, QByteArray& out)
+{
+    QByteArray joined;
+    if (!m_partial.isEmpty()) {
+        joined = m_partial + text.toByteArray();
+        m_partial.clear();
+        text = joined;
+    }
+    // The last line may go on in the next piece.
+    const qsizetype end = text.lastIndexOf('\n') + 1;
+    m_partial = text.sliced(end).toByteArray();
+    qsizetype copied = 0;
+    const char* data = text.data();
+    // Only lines that start with ">" can change; memmem finds them fast.
+    for (qsizetype at = 0; at < end;) {
+        if (data[at] != '>') {
+            const void* found = memmem(data + at, static_cast<size_t>(end - at), "\n>", 2);
+            if (!found)
+                break;
+            at = static_cast<const char*>(found) - data + 1;
+        }
+        qsizetype after = at;
+        while (after < end && data[after] == '>')
+            ++after;
+        if (text.sliced(after, end - after).startsWith("From ")) {
+            out.append(text.sliced(copied, at - copied));
+            copied = at + 1;
+        }
+        at = after;
+    }
+    out.append(text.sliced(copied, end - copied));
+}
+
 void MailBodyLines::Finish(QByteArray& out)
 {
+    if (!m_options.flowed) {
+        out.append(m_partial);
+        m_partial.clear();
+        return;
+    }
     if (!m_partial.isEmpty()) {
         const QByteArray last = m_partial;
         m_partial.clear();

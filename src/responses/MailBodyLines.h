@@ -26,6 +26,7 @@ public:
 
 private:
     void Line(QByteArrayView line, QByteArray& out);
+    void Unquote(QByteArrayView text, QByteArray& out);
 
     Options m_options;
     QByteArray m_partial; // a line whose ending has not come yet

@@ -75,8 +75,18 @@ StreamPtr DecodedStream(GMimePart* part, bool textIsUnicode, bool* converted)
     if (!raw)
         return nullptr;
     const GMimeContentEncoding encoding = g_mime_data_wrapper_get_encoding(content);
-    // A stream of its own, so reading it moves no other reader.
-    StreamPtr own(g_mime_stream_substream(raw, raw->bound_start, raw->bound_end));
+    GMimeFilter* convert = nullptr;
+    if (!textIsUnicode || IsTransferEncoded(encoding)) {
+        const char* charset =
+            SourceCharset(g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset"));
+        if (charset)
+            convert = g_mime_filter_charset_new(charset, "UTF-8");
+    }
+    // Nothing else reads the content of a message already parsed.
+    g_mime_stream_reset(raw);
+    StreamPtr own(GMIME_STREAM(g_object_ref(raw)));
+    if (!convert && !IsTransferEncoded(encoding))
+        return own;
     StreamPtr filtered(g_mime_stream_filter_new(own.get()));
     auto* filter = GMIME_STREAM_FILTER(filtered.get());
     if (IsTransferEncoded(encoding)) {
@@ -84,16 +94,10 @@ StreamPtr DecodedStream(GMimePart* part, bool textIsUnicode, bool* converted)
         g_mime_stream_filter_add(filter, decoder);
         g_object_unref(decoder);
     }
-    if (!textIsUnicode || IsTransferEncoded(encoding)) {
-        const char* charset =
-            SourceCharset(g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset"));
-        if (charset) {
-            if (GMimeFilter* convert = g_mime_filter_charset_new(charset, "UTF-8")) {
-                g_mime_stream_filter_add(filter, convert);
-                g_object_unref(convert);
-                *converted = true;
-            }
-        }
+    if (convert) {
+        g_mime_stream_filter_add(filter, convert);
+        g_object_unref(convert);
+        *converted = true;
     }
     return filtered;
 }
@@ -156,66 +160,81 @@ struct Segment {
 };
 
 // A message's text as a device the line reader can read from.
+// One device serves every message of a file in turn.
 class MailBodyDevice : public QIODevice {
 public:
-    MailBodyDevice(std::vector<Segment> segments, GMimeStream* source)
-        : m_segments(std::move(segments)), m_source(source)
+    void Reset(std::vector<Segment> segments)
     {
-        // The parts read from the file through the source's descriptor.
-        if (source)
-            g_object_ref(source);
-        open(QIODevice::ReadOnly);
+        close();
+        m_segments = std::move(segments);
+        m_index = 0;
+        m_started = false;
+        m_emptyReads = 0;
+        m_out.clear();
+        m_pos = 0;
+        // The line reader buffers already.
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
     bool isSequential() const override { return true; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        while (m_pos >= m_out.size()) {
+        for (;;) {
+            if (m_pos < m_out.size()) {
+                const qint64 n = std::min<qint64>(maxSize, m_out.size() - m_pos);
+                std::memcpy(data, m_out.constData() + m_pos, static_cast<size_t>(n));
+                m_pos += n;
+                return n;
+            }
             m_out.clear();
             m_pos = 0;
-            if (!Produce())
-                return -1;
-        }
-        const qint64 n = std::min<qint64>(maxSize, m_out.size() - m_pos);
-        std::memcpy(data, m_out.constData() + m_pos, static_cast<size_t>(n));
-        m_pos += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    // Fills m_out with the next text; false at the end of the last part.
-    bool Produce()
-    {
-        while (m_out.isEmpty()) {
             if (m_index >= m_segments.size())
-                return false;
+                return -1;
             Segment& segment = m_segments[m_index];
             if (!m_started) {
                 m_started = true;
+                m_lines.emplace(segment.lines);
                 if (m_index > 0)
                     m_out.append("\n\n");
-                m_lines.emplace(segment.lines);
                 if (!segment.stream) {
                     m_out.append(segment.text);
                     Next();
-                    continue;
                 }
+                continue;
             }
-            const ssize_t n = g_mime_stream_read(segment.stream.get(), m_chunk, sizeof m_chunk);
+            GMimeStream* stream = segment.stream.get();
+            if (!m_lines->Active()) {
+                // Nothing to repair: straight into the reader's buffer.
+                const ssize_t n = g_mime_stream_read(stream, data, static_cast<size_t>(maxSize));
+                if (n > 0)
+                    return n;
+                if (Ended(stream, n))
+                    Next();
+                continue;
+            }
+            if (!m_chunk)
+                m_chunk = std::make_unique<char[]>(kChunk);
+            const ssize_t n = g_mime_stream_read(stream, m_chunk.get(), kChunk);
             if (n > 0) {
-                const QByteArrayView piece(m_chunk, n);
-                if (m_lines->Active())
-                    m_lines->Add(piece, m_out);
-                else
-                    m_out.append(piece);
-            } else if (n < 0 || g_mime_stream_eos(segment.stream.get())) {
+                m_lines->Add(QByteArrayView(m_chunk.get(), n), m_out);
+            } else if (Ended(stream, n)) {
                 m_lines->Finish(m_out);
                 Next();
             }
         }
-        return true;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    // A read that gave nothing: the end of the part, an error, or (a filter
+    // still holding its input) nothing yet, which is not allowed to go on
+    // for ever.
+    bool Ended(GMimeStream* stream, ssize_t n)
+    {
+        if (n < 0 || g_mime_stream_eos(stream) || ++m_emptyReads > 1000)
+            return true;
+        return false;
     }
 
     void Next()
@@ -223,16 +242,17 @@ private:
         m_segments[m_index].stream.reset();
         ++m_index;
         m_started = false;
+        m_emptyReads = 0;
     }
 
     std::vector<Segment> m_segments;
-    StreamPtr m_source;
     size_t m_index = 0;
     bool m_started = false;
+    int m_emptyReads = 0;
     std::optional<MailBodyLines> m_lines;
     QByteArray m_out;
     qsizetype m_pos = 0;
-    char m_chunk[kChunk];
+    std::unique_ptr<char[]> m_chunk;
 };
 
 QDateTime MessageDate(GMimeMessage* message)
@@ -288,7 +308,9 @@ struct MailReader::Private {
         g_mime_parser_set_format(parser.get(), mbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);
     }
 
-    std::unique_ptr<QIODevice> Body(GMimeMessage* message)
+    MailBodyDevice device;
+
+    void Body(GMimeMessage* message)
     {
         std::vector<GMimePart*> plain;
         std::vector<GMimePart*> html;
@@ -316,7 +338,7 @@ struct MailReader::Private {
             }
             segments.push_back(std::move(segment));
         }
-        return std::make_unique<MailBodyDevice>(std::move(segments), source.get());
+        device.Reset(std::move(segments));
     }
 };
 
@@ -367,6 +389,7 @@ bool MailReader::Next(MailMessage& message)
         return false;
     }
     message.date = MessageDate(parsed.get());
-    message.body = d->Body(parsed.get());
+    d->Body(parsed.get());
+    message.body = &d->device;
     return true;
 }

@@ -18,8 +18,8 @@ struct MailMessage {
     // left out, transfer encodings undone, declared charsets turned into
     // UTF-8 (bytes in no declared charset pass as they are), format=flowed
     // joined and mbox quoting undone. Parts are separated by an empty line.
-    // Read it before the next message is asked for.
-    std::unique_ptr<QIODevice> body;
+    // The reader owns it; it holds the next message after the next call.
+    QIODevice* body = nullptr;
 };
 
 // Reads the messages of a saved mail file (one message, an .emlx or an

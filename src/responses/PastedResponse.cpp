@@ -37,7 +37,7 @@ int ReadPastedRecord(Session& session, const QString& text, const QDate& date,
         MailMessage message;
         // The first message with a response holds the first response.
         while (result != kRecordRead && reader.Next(message))
-            result = ReadFirstResponse(session, message.body.get(), date, source);
+            result = ReadFirstResponse(session, message.body, date, source);
     } else {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -26,7 +26,8 @@ void ResponseFile::Open(QIODevice* device)
     if (m_file.isOpen())
         m_file.close();
     m_device = device;
-    m_buffer.clear();
+    // Keeps its room: one reader serves many messages in a row.
+    m_buffer.resize(0);
     m_pos = 0;
     m_eof = false;
 }

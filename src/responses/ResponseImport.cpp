@@ -22,7 +22,9 @@ ImportOutcome ImportResume(Session& session, const QString& sourceBase)
 
     FileDialogRequest request;
     request.title = QStringLiteral("Select response file(s) to import...");
-    request.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|"));
+    request.filters = ParseFileFilters(
+        QStringLiteral("All Files (*.*)|*.*|Mail messages (*.eml *.emlx *.mbox *.mbx)|"
+                       "*.eml;*.emlx;*.mbox;*.mbx|"));
     request.proposedName = QStringLiteral("*.*");
     request.multipleSelection = true;
     const FileDialogResult chosen = ui.OpenFileDialog(request);
@@ -81,6 +83,8 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
                               MessageIcon::Exclamation);
                 outcome.failed = true;
             }
+            if (scan.refused)
+                ++outcome.refused;
             // A record that could not be stored was reported by the writer;
             // going on would only repeat the message for every response.
             if (!stored)

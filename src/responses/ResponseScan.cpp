@@ -54,14 +54,14 @@ void ScanMailFile(Session& session, const QString& fullPath, const QString& file
                   const std::function<bool()>& onRecord)
 {
     MailMessage message;
+    ResponseFile text;
     int number = 0;
     while (!outcome.stopped && reader.Next(message)) {
         ++number;
         const QDate date = message.date.isValid() ? message.date.date() : fileDate;
         const QString source =
             numbered ? fileSource + QLatin1Char('#') + QString::number(number) : fileSource;
-        ResponseFile text;
-        text.Open(message.body.get());
+        text.Open(message.body);
         int result = kRecordRead;
         while (!text.AtEnd() && result > kNoRecord) {
             session.Tables.ClearRecordTables();

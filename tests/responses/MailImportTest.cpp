@@ -212,3 +212,42 @@ TEST(MailImport, MessagesWithoutResponsesOrDatesAndStopping)
     EXPECT_EQ(session.Tables.Header(RecordTables::NameColumn), QStringLiteral("Bob"));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
+
+TEST(MailImport, BrokenMailIsReadAsFarAsItGoes)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QStringList fields;
+    };
+    const QList<Case> cases = {
+        // A byte count beyond the end of the file.
+        {"long.emlx", "99999\nFrom: a\nSubject: x\n\nname=Ann\n", {"name=Ann"}},
+        // A multipart that never closes, base64 with junk in it.
+        {"open.eml",
+         "From: a\nContent-Type: multipart/mixed; boundary=zz\n\n--zz\n"
+         "Content-Type: text/plain\nContent-Transfer-Encoding: base64\n\n!!!!****\nbmFtZT1Bbm4K\n",
+         {"name=Ann"}},
+        // An mbox cut off in the middle of its last response.
+        {"cut.mbox",
+         "From x Mon Jan 1 00:00:00 2024\nFrom: a\nSubject: y\n\nname=Ann&ag",
+         {"name=Ann"}},
+        // A charset nobody knows, and UTF-8 that is not: the program's rule.
+        {"unknown.eml",
+         "From: a\nContent-Type: text/plain; charset=x-unknown-9\n\nname=J\xf6rg\n",
+         {"name=J\u00f6rg"}},
+        {"notutf8.eml",
+         "From: a\nContent-Type: text/plain; charset=utf-8\n\nname=J\xf6rg\n",
+         {"name=J\u00f6rg"}},
+        // Markup cut short.
+        {"cut.eml", "From: a\nContent-Type: text/html\n\n<p>a=1&amp;b=<b", {"a=1", "b="}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MailScan scan(dir.Write(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_EQ(scan.ui.MessageTexts(), QStringList());
+        ASSERT_EQ(scan.records.size(), 1);
+        EXPECT_EQ(scan.records[0].fields, c.fields);
+    }
+}
