@@ -56,7 +56,17 @@ enum class CommandId {
 // The desktop's standard shortcut a command carries (the platform's own key
 // for "Open", "Quit" and so on); ClipboardImport is Ctrl+Shift+V.
 enum class Shortcut {
-    None, New, Open, Print, Quit, Find, HelpContents, Cut, Copy, Paste, ClipboardImport
+    None,
+    New,
+    Open,
+    Print,
+    Quit,
+    Find,
+    HelpContents,
+    Cut,
+    Copy,
+    Paste,
+    ClipboardImport
 };
 
 // How one column of the editing-state table enables a command, given the

@@ -1,5 +1,8 @@
 #include "responses/ClipboardImport.h"
 
+#include "responses/MailFormat.h"
+#include "responses/PastedResponse.h"
+
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
@@ -63,6 +66,12 @@ QString FirstResponseBody(const QString& text)
 
 int ReadClipboardRecord(Session& session, const QString& text, const QDate& date)
 {
+    // A whole pasted or dropped message is read as mail: its text part,
+    // decoded, gives the first response.
+    const MailFileKind kind = DetectMailFileKind(text.toUtf8(), true);
+    if (kind == MailFileKind::Message || kind == MailFileKind::Mbox ||
+        kind == MailFileKind::AppleMail)
+        return ReadPastedRecord(session, text, date, kSource);
     const QString body = FirstResponseBody(text);
     if (body.isEmpty())
         return kNoRecord;

@@ -49,8 +49,7 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
 
 // Saved mail: every response of every message's text.
 void ScanMailFile(Session& session, const QString& fullPath, const QString& fileSource,
-                  const QDate& fileDate,
-                  MailReader& reader, bool numbered, ScanOutcome& outcome,
+                  const QDate& fileDate, MailReader& reader, bool numbered, ScanOutcome& outcome,
                   const std::function<bool()>& onRecord)
 {
     MailMessage message;

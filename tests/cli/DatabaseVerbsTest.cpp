@@ -133,7 +133,7 @@ TEST(DatabaseVerbs, ImportOfSavedMail)
     ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
     // The .msg is refused, the .emlx after it still imported; the run fails.
     EXPECT_EQ(RunCli({"import", db, msg, emlx}, &out, &err), 1);
-    EXPECT_TRUE(err.startsWith(("Cannot read Outlook message files \n" + msg).toUtf8()))
+    EXPECT_TRUE(err.startsWith(("Cannot read Outlook message files " + msg).toUtf8()))
         << err.constData();
     EXPECT_EQ(out, ("1 Record(s) imported in to " + db + "\n").toUtf8());
     ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);

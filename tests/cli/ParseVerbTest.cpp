@@ -101,7 +101,7 @@ TEST(ParseVerb, ReadsSavedMailAndRefusesOtherFiles)
 
     // A picture among the files: the others are still read, and the run fails.
     EXPECT_EQ(RunCli({QStringLiteral("parse"), png, mbox}, &out, &err), 1);
-    EXPECT_TRUE(err.contains("Not a text file or a mail message \n" +
+    EXPECT_TRUE(err.contains("Not a text file or a mail message " +
                              QFileInfo(png).absoluteFilePath().toUtf8()))
         << err.constData();
     EXPECT_TRUE(out.contains("Response 3 in " + full.toUtf8())) << out.constData();

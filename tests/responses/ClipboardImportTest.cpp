@@ -158,3 +158,23 @@ TEST(ClipboardImport, ReadingAloneFillsTheTablesWithTheClipboardAsSource)
               f.session.RegionalSettings.DateToText(QDate(2023, 1, 2)));
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 0);
 }
+
+TEST(ClipboardImport, APastedQuotedPrintableMessageIsReadAsMail)
+{
+    ClipboardFixture f;
+    // A soft line break inside a pair and an escaped "=" between name and value.
+    const QString message = QStringLiteral("From: Ann Lee <ann@example.org>\r\n"
+                                           "Subject: Form posted\r\n"
+                                           "MIME-Version: 1.0\r\n"
+                                           "Content-Type: text/plain; charset=utf-8\r\n"
+                                           "Content-Transfer-Encoding: quoted-printable\r\n"
+                                           "\r\n"
+                                           "name=3DAnn+Lee&ci=\r\n"
+                                           "ty=3DRome\r\n");
+    const ClipboardImportOutcome outcome = ImportClipboardText(f.session, message);
+    ASSERT_TRUE(outcome.imported);
+    ASSERT_EQ(f.session.Tables.FieldCount(), 2);
+    EXPECT_EQ(f.session.Tables.Field(0, RecordTables::FieldNameColumn), QStringLiteral("name"));
+    EXPECT_EQ(f.session.Tables.Field(1, RecordTables::FieldNameColumn), QStringLiteral("city"));
+    EXPECT_EQ(f.session.Tables.Field(1, RecordTables::FieldValueColumn), QStringLiteral("Rome"));
+}
