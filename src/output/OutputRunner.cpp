@@ -1,5 +1,7 @@
 #include "output/OutputRunner.h"
 
+#include "search/RecordSelection.h"
+
 #include "app/Session.h"
 #include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
@@ -31,15 +33,6 @@ bool IsFileType(OutputType type)
 {
     return type == OutputType::HtmlFile || type == OutputType::TextFile ||
            type == OutputType::DelimitedFile;
-}
-
-// A whole number typed in the From or To box.
-std::optional<qint32> WholeNumber(const Session& session, const QString& text)
-{
-    const auto number = session.RegionalSettings.ParseNumber(text);
-    if (!number)
-        return std::nullopt;
-    return ToInt32(RoundHalfEven(*number));
 }
 
 // The output file of a run: replaced through a save file (HTML) or appended
@@ -152,24 +145,19 @@ private:
 
     bool RangeIds(QList<qint32>* ids)
     {
-        const auto from = WholeNumber(m_session, m_request.idRange->from);
-        const auto to = WholeNumber(m_session, m_request.idRange->to);
-        if (!from || !to) {
-            const QString bad = from ? m_request.idRange->to : m_request.idRange->from;
-            ErrorPath(QStringLiteral("Type mismatch: '") + bad +
+        const IdRangeCheck range = CheckIdRange(m_session.RegionalSettings, m_request.idRange->from,
+                                                m_request.idRange->to);
+        if (range.result == IdRangeCheck::NotANumber) {
+            ErrorPath(QStringLiteral("Type mismatch: '") + range.notANumber +
                       QStringLiteral("' is not a whole number"));
             return false;
         }
-        if (*to < *from) {
-            m_ui.MessageBox(QStringLiteral("'From' value should be less than 'To' value"),
-                            MessageIcon::Exclamation);
+        if (range.result != IdRangeCheck::Ok) {
+            m_ui.MessageBox(range.Message(), MessageIcon::Exclamation);
             return false;
         }
-        if (*from <= 0 || *to <= 0) {
-            m_ui.MessageBox(QStringLiteral("Please enter valid 'From' and 'To' values for Form ID"),
-                            MessageIcon::Exclamation);
-            return false;
-        }
+        const std::optional<qint32> from = range.from;
+        const std::optional<qint32> to = range.to;
         m_from = *from;
         m_to = *to;
         if (m_whole)

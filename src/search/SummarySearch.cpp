@@ -257,12 +257,6 @@ void DeleteSearchResultFile(Session& session)
         QFile::remove(path);
 }
 
-std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds)
-{
-    const RecordSet& summary = session.Database.SummaryRecords;
-    return SelectedRecords(session.Selection, summary.Ids(), selectedIds, summary.Bookmark());
-}
-
 void RefreshResultRow(Session& session, qint64 formId)
 {
     DatabaseState& d = session.Database;

@@ -56,8 +56,3 @@ void RefreshResultRow(Session& session, qint64 formId);
 
 // How the open database's Forms columns compare in searches.
 ColumnKindLookup FormsColumnKinds(Session& session);
-
-// The records session.Selection denotes in the summary, in its order:
-// selectedIds are the summary's selected rows; the current record is the
-// summary's current row.
-std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds);
