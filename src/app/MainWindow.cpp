@@ -100,6 +100,10 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // The child windows refer to the shell controller, a member: they go
+    // first, while it still exists.
+    // Closed ones waiting for their deferred delete included.
+    qDeleteAll(m_mdi->findChildren<QMdiSubWindow*>());
     m_shell.Unbind();
     if (auto* qtUi = dynamic_cast<QtUi*>(&m_session.ui)) {
         qtUi->SetStatusSink({});
