@@ -28,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             tags.append(QStringLiteral("G%1.%2").arg(s).arg(r));
     }
     for (const QString& tag : tags) {
-        for (const QString& value :
-             {QString(), QStringLiteral("12/31/1999"), QStringLiteral("-1e308"),
-              QString(300, QLatin1Char('x'))})
+        for (const QString& value : {QString(), QStringLiteral("12/31/1999"),
+                                     QStringLiteral("-1e308"), QString(300, QLatin1Char('x'))})
             CheckField(session, tag, value, true);
     }
     return 0;

@@ -9,9 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzEnvironment& env = FuzzEnvironment::Get();
     const ProgramFolders folders = env.Folders();
     env.WriteFile(QStringLiteral("Tallowmere.ini"), data, size);
-    for (const SettingKey& key :
-         {Settings::LastUsedDB, Settings::AutoLoadDB, Settings::NoWizard, Settings::ColumnsToShow,
-          Settings::DefaultColumnsToShow}) {
+    for (const SettingKey& key : {Settings::LastUsedDB, Settings::AutoLoadDB, Settings::NoWizard,
+                                  Settings::ColumnsToShow, Settings::DefaultColumnsToShow}) {
         ReadSetting(folders, key);
         ReadSettingNumber(folders, key);
     }

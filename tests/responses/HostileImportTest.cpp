@@ -42,7 +42,8 @@ TEST(HostileImport, TwoGigabyteFileIsStreamedToTheResponsesAtItsEnds)
     EXPECT_FALSE(outcome.failed);
     EXPECT_EQ(outcome.total, 2);
     EXPECT_TRUE(f.ui.messages.isEmpty()) << qPrintable(f.ui.MessageTexts().join('\n'));
-    EXPECT_EQ(f.Text("SELECT group_concat(Form_Name, ',') FROM Forms"), QStringLiteral("First,Last"));
+    EXPECT_EQ(f.Text("SELECT group_concat(Form_Name, ',') FROM Forms"),
+              QStringLiteral("First,Last"));
     EXPECT_EQ(f.ui.StatusText(), Status(2, db));
 }
 
@@ -129,7 +130,8 @@ TEST(HostileImport, AFullDiskStopsTheImportWithTheReasonAndKeepsWholeRecords)
     // that writes fail with "File too large" as on a full disk.
     QProcess shell;
     shell.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 2048; exec \"$0\" \"$@\""),
+                {QStringLiteral("-c"),
+                 QStringLiteral("trap '' XFSZ; ulimit -f 2048; exec \"$0\" \"$@\""),
                  QStringLiteral(TALLOWMERE_CLI), QStringLiteral("import"), db, path});
     ASSERT_TRUE(shell.waitForFinished(120000));
     const QString err = QString::fromUtf8(shell.readAllStandardError());
