@@ -45,7 +45,8 @@ TEST_F(HostileTemplateTest, TenThousandOpenedBracesAndBarsOnOneLine)
     EXPECT_EQ(Html(nested + QStringLiteral("||")).count('{'), 9999);
     // Bars pair into markers left to right; the odd one is closed at the
     // block's end, and the empty markers leave nothing.
-    ASSERT_TRUE(RenderTextBody(session, QString(10001, QLatin1Char('|')) + QStringLiteral("||\r\n")));
+    ASSERT_TRUE(
+        RenderTextBody(session, QString(10001, QLatin1Char('|')) + QStringLiteral("||\r\n")));
     EXPECT_FALSE(session.Output.OutputText.contains(QLatin1Char('|')));
 }
 
@@ -59,8 +60,8 @@ TEST_F(HostileTemplateTest, AOneMegabyteLineSpecificationAndMarker)
                                             QStringLiteral("}||\r\n")));
     EXPECT_TRUE(session.Output.OutputText.startsWith(QStringLiteral("Name Bob")));
     // A marker of 1 MB holding the record name a hundred thousand times.
-    ASSERT_TRUE(RenderTextBody(session, QLatin1Char('|') + parts +
-                                            QStringLiteral("|{00.00.000}||\r\n")));
+    ASSERT_TRUE(
+        RenderTextBody(session, QLatin1Char('|') + parts + QStringLiteral("|{00.00.000}||\r\n")));
     EXPECT_GE(session.Output.OutputText.count(QStringLiteral("Bob")), 100000);
     EXPECT_GE(Html(QLatin1Char('|') + parts + QStringLiteral("|{00.00.000}||")).count("Bob"),
               100000);

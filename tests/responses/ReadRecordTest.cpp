@@ -142,7 +142,8 @@ TEST(ReadRecord, TooManyFieldsDropsOnlyThatResponse)
 TEST(ReadRecord, LinesThatAreNotTextNeverJoinAResponse)
 {
     Fixture f;
-    f.OpenFile(QByteArray("a=1&b=2\r\nc=\0x\r\nd=4\r\n", 22));
+    static const char kBytes[] = "a=1&b=2\r\nc=\0x\r\nd=4\r\n";
+    f.OpenFile(QByteArray(kBytes, sizeof kBytes - 1));
     EXPECT_EQ(f.Next(), kRecordRead);
     EXPECT_EQ(f.Pairs(), (QStringList{"a=1", "b=2"})); // the binary line ends it
     EXPECT_EQ(f.Next(), kRecordRead);
