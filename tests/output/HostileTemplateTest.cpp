@@ -66,3 +66,22 @@ TEST_F(HostileTemplateTest, AOneMegabyteLineSpecificationAndMarker)
     EXPECT_GE(Html(QLatin1Char('|') + parts + QStringLiteral("|{00.00.000}||")).count("Bob"),
               100000);
 }
+
+// Found by the template fuzzer: a long value in narrow, right-aligned
+// columns took 20 seconds, every output line wrapping the value again from
+// its start.
+TEST_F(HostileTemplateTest, NarrowColumnsOfLongValuesWrapOnceThrough)
+{
+    const QString letters = QString(20000, QLatin1Char('x'));
+    session.Tables.PutArrayElement(1, 1, letters);
+    session.Tables.PutArrayElement(1, 2, QString(20000, QLatin1Char('y')));
+    ASSERT_TRUE(RenderTextBody(session, QStringLiteral("|1.1.000|<|1.2.000|{00.00.016}||\r\n")));
+    const QStringList lines = session.Output.OutputText.split(QStringLiteral("\r\n"));
+    // A 19-character line (two markers of 9 and a "<") right-aligned in 80
+    // columns, until both values are used up, 9 characters a line.
+    ASSERT_EQ(lines.size(), 20000 / 9 + 2);
+    EXPECT_EQ(lines[0], QString(61, QLatin1Char(' ')) + QStringLiteral("xxxxxxxxx<yyyyyyyyy"));
+    EXPECT_EQ(lines[lines.size() - 2],
+              QString(61, QLatin1Char(' ')) + QStringLiteral("xx       <yy       "));
+    EXPECT_TRUE(lines.last().isEmpty());
+}
