@@ -2,6 +2,8 @@
 
 #include "responses/ResponseText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsBreak(QChar c)
@@ -25,10 +27,13 @@ QString NextLine(WrapCache& cache, int width)
     bool wrapped = false;
     bool first = true;
     while (i < n && !IsBreak(v[i])) {
+        // Past the column's width the word's end does not matter, so a
+        // long word is not read to its end for every line cut from it.
+        const qsizetype limit = start + width + 1;
         qsizetype j = i;
-        while (j < n && IsBlank(v[j]))
+        while (j < n && j < limit && IsBlank(v[j]))
             ++j;
-        while (j < n && !IsBlank(v[j]) && !IsBreak(v[j]))
+        while (j < n && j < limit && !IsBlank(v[j]) && !IsBreak(v[j]))
             ++j;
         if (j - start > width) {
             wrapped = true;
@@ -78,8 +83,32 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
                      int k)
 {
     width = std::max(width, 1);
-    if (k <= 1 || k <= cache.linesProduced || cache.table != table || cache.column != column ||
-        cache.width != width || cache.value != value) {
+    const auto matches = [&](const WrapCache& c) {
+        return c.table == table && c.column == column && c.width == width && c.value == value;
+    };
+    if (!matches(cache)) {
+        // Bring back the state of this value if it was wrapped lately.
+        constexpr size_t kKept = 32;
+        auto found = std::find_if(cache.others.begin(), cache.others.end(), matches);
+        WrapCache current = std::move(cache);
+        std::vector<WrapCache> others = std::move(current.others);
+        current.others.clear();
+        if (found != others.end()) {
+            const auto index = found - others.begin();
+            cache = std::move(others[static_cast<size_t>(index)]);
+            others.erase(others.begin() + index);
+        } else {
+            cache = WrapCache();
+            cache.table = -1; // never matches: set up below
+        }
+        others.push_back(std::move(current));
+        if (others.size() > kKept)
+            others.erase(others.begin());
+        cache.others = std::move(others);
+    }
+    if (k >= 1 && k == cache.linesProduced && matches(cache))
+        return {cache.lastLine, cache.lastMore};
+    if (k <= 1 || k <= cache.linesProduced || !matches(cache)) {
         cache.table = table;
         cache.column = column;
         cache.width = width;
@@ -95,5 +124,7 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
             return {QString(), false};
         line = NextLine(cache, width);
     }
-    return {line, HasMore(cache)};
+    cache.lastLine = line;
+    cache.lastMore = HasMore(cache);
+    return {line, cache.lastMore};
 }
