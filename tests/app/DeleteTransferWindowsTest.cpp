@@ -320,11 +320,10 @@ TEST_F(DeleteTransferWindowsTest, BadRangesKeepTheDialogOpenWithTheirMessages)
     frame.Command(QStringLiteral("mnuRDeleteResume"))->trigger();
 
     EXPECT_FALSE(seen.leftOpen);
-    EXPECT_EQ(afterEach,
-              (QStringList{"'From' value should be less than 'To' value",
-                           "Please enter valid 'From' and 'To' values for Form ID",
-                           "Invalid selection", "Invalid selection",
-                           "Please enter valid 'From' and 'To' values for Form ID"}));
+    EXPECT_EQ(afterEach, (QStringList{"'From' value should be less than 'To' value",
+                                      "Please enter valid 'From' and 'To' values for Form ID",
+                                      "Invalid selection", "Invalid selection",
+                                      "Please enter valid 'From' and 'To' values for Form ID"}));
     EXPECT_EQ(openAfterEach, (QList<bool>{true, true, true, true, true}));
     EXPECT_EQ(session.Selection, (RecordSelection{7, 7}));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Delete Cancelled"));
@@ -466,17 +465,17 @@ TEST_F(DeleteTransferWindowsTest, TransferIntoANewFileCreatedOnRequest)
     EXPECT_EQ(ui.saveRequests.first().title, QStringLiteral("Save Records to Database..."));
     EXPECT_EQ(ui.saveRequests.first().proposedName, QStringLiteral("*.fdb"));
     ASSERT_FALSE(ui.messages.isEmpty());
-    EXPECT_EQ(ui.messages.first().text,
-              QStringLiteral("File ") + target + QStringLiteral(" does not exist.\r\n") +
-                  QStringLiteral("Create new database?"));
+    EXPECT_EQ(ui.messages.first().text, QStringLiteral("File ") + target +
+                                            QStringLiteral(" does not exist.\r\n") +
+                                            QStringLiteral("Create new database?"));
     EXPECT_EQ(ui.MessageTexts().mid(1), QStringList{target + QStringLiteral(" Database Created")});
     EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("Saving records to database...")));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("2 record(s) saved to ") + target);
     EXPECT_EQ(ui.busyDepth, 0);
     // In selection order, with the target's own record numbers.
     EXPECT_EQ(TextIn(target, "SELECT group_concat(FormID || ':' || Form_Name, '|') FROM Forms"),
-              "1:" + TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 6") + "|2:" +
-                  TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 2"));
+              "1:" + TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 6") +
+                  "|2:" + TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 2"));
     EXPECT_EQ(CountIn(target, "SELECT count(*) FROM Data WHERE FormID = 2"),
               CountIn(database, "SELECT count(*) FROM Data WHERE FormID = 2"));
     // The open database and the windows are as they were.
@@ -522,9 +521,13 @@ TEST_F(DeleteTransferWindowsTest, TransferIntoTheOpenDatabaseRefreshesTheSummary
     EXPECT_EQ(Count(frame), QStringLiteral("29"));
     EXPECT_EQ(TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 25"),
               TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 20"));
-    EXPECT_EQ(
-        frame.Summary()->Model()->index(28, SummaryModel::RecordName).data().toString().toStdString(),
-        TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 24"));
+    EXPECT_EQ(frame.Summary()
+                  ->Model()
+                  ->index(28, SummaryModel::RecordName)
+                  .data()
+                  .toString()
+                  .toStdString(),
+              TextIn(database, "SELECT Form_Name FROM Forms WHERE FormID = 24"));
     // The viewer stays on the record it showed.
     EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("5"));
     EXPECT_EQ(session.Tables.Header(0), QStringLiteral("5"));
