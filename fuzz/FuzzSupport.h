@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // What every harness needs once per process: a Qt application object, a
 // temporary folder that serves as program and writable folder, and a way
@@ -35,12 +36,17 @@ public:
     }
 
 private:
-    FuzzEnvironment() : m_app(m_argc, m_argv) {}
+    // A harness that needs a Gui application makes it first.
+    FuzzEnvironment()
+    {
+        if (!QCoreApplication::instance())
+            m_app = std::make_unique<QCoreApplication>(m_argc, m_argv);
+    }
 
     int m_argc = 1;
     char m_name[16] = "fuzz";
     char* m_argv[2] = {m_name, nullptr};
-    QCoreApplication m_app;
+    std::unique_ptr<QCoreApplication> m_app;
     QTemporaryDir m_dir;
 };
 
