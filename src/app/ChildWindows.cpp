@@ -85,4 +85,7 @@ void ChildWindows::Tile()
     }
 }
 
-void ChildWindows::Cascade() { m_area->cascadeSubWindows(); }
+void ChildWindows::Cascade()
+{
+    m_area->cascadeSubWindows();
+}

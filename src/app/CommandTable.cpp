@@ -28,41 +28,46 @@ const Row kRows[] = {
      R::Untouched, R::Untouched, false, true},
     {CommandId::OpenDatabase, "mnuFile", "mnuFOpenDB", "&Open Database...", 5, "OpenDB",
      "Open Database", Shortcut::Open, R::L, R::L, false, true},
-    {CommandId::CloseDatabase, "mnuFile", "mnuFCloseDB", "&Close Database", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true, true},
+    {CommandId::CloseDatabase, "mnuFile", "mnuFCloseDB", "&Close Database", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, true, true},
     {CommandId::ImportFiles, "mnuFile", "mnuFImportResume", "&Import record(s) from file(s)...", 6,
      "FileImport", "Import record(s) from file(s)", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ImportClipboard, "mnuFile", "mnuFImportClipboard", "Import record from Clip&board",
      7, "ClipboardImport", "Import record from Clipboard", Shortcut::None, R::L, R::L, true, false},
     {CommandId::TransferRecords, "mnuFile", "mnuFSaveResumeToDB",
-     "&Export record(s) to different Tallowmere Database...", 0, "", "", Shortcut::None, R::Untouched,
-     R::Untouched, true, false},
+     "&Export record(s) to different Tallowmere Database...", 0, "", "", Shortcut::None,
+     R::Untouched, R::Untouched, true, false},
     {CommandId::ExportDelimited, "mnuFile", "mnuFDelimitedExport",
-     "Export record(s) to &Delimited Text File", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true,
-     false},
+     "Export record(s) to &Delimited Text File", 0, "", "", Shortcut::None, R::Untouched,
+     R::Untouched, true, true},
     {CommandId::ExportText, "mnuFile", "mnuFExportResume", "Export record(s) to &Text file...", 0,
-     "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
+     "", "", Shortcut::None, R::Untouched, R::Untouched, true, true},
     {CommandId::ExportHtml, "mnuFile", "mnuFExportHTML", "Export record(s) to &HTML file...", 0, "",
-     "", Shortcut::None, R::Untouched, R::Untouched, true, false},
+     "", Shortcut::None, R::Untouched, R::Untouched, true, true},
     {CommandId::Print, "mnuFile", "mnuFPrintResume", "&Print record(s)...", 10, "Print",
-     "Print record(s)", Shortcut::Print, R::No, R::L, true, false},
-    {CommandId::PrinterSetup, "mnuFile", "mnuFPrinterSetup", "P&rinter setup", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, false, true},
-    {CommandId::LoadConfig, "mnuFile", "mnuFLoadConfig", "&Load configuration file...", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, false, true},
+     "Print record(s)", Shortcut::Print, R::No, R::L, true, true},
+    {CommandId::PrinterSetup, "mnuFile", "mnuFPrinterSetup", "P&rinter setup", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, false, true},
+    {CommandId::LoadConfig, "mnuFile", "mnuFLoadConfig", "&Load configuration file...", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, false, true},
     {CommandId::SaveConfig, "mnuFile", "mnuFSaveConfig", "Sa&ve configuration file As...", 0, "",
      "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     {CommandId::Exit, "mnuFile", "mnuFExit", "E&xit", 0, "", "", Shortcut::Quit, R::Untouched,
      R::Untouched, false, true},
 
-    {CommandId::Undo, "mnuEdit", "mnuEUndo", "&Undo", 0, "", "", Shortcut::None, R::Untouched, R::Untouched,
-     true, true},
-    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::None, R::No, R::NotL, true, true},
-    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::None, R::No, R::Yes, true,
-     true},
-    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::None, R::No, R::NotL,
-     true, true},
-    {CommandId::EditDelete, "mnuEdit", "mnuEDelete", "&Delete", 0, "", "", Shortcut::None, R::Untouched,
+    {CommandId::Undo, "mnuEdit", "mnuEUndo", "&Undo", 0, "", "", Shortcut::None, R::Untouched,
      R::Untouched, true, true},
+    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::None, R::No, R::NotL,
+     true, true},
+    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::None, R::No,
+     R::Yes, true, true},
+    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::None, R::No,
+     R::NotL, true, true},
+    {CommandId::EditDelete, "mnuEdit", "mnuEDelete", "&Delete", 0, "", "", Shortcut::None,
+     R::Untouched, R::Untouched, true, true},
     {CommandId::CopyRecordsToClipboard, "mnuEdit", "mnuECopyToClipboard",
-     "Copy &record(s) to clipboard", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
+     "Copy &record(s) to clipboard", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true,
+     true},
 
     {CommandId::MoveFirst, "mnuResume", "mnuRMoveFirst", "Move &First", 21, "First",
      "Move to the first record", Shortcut::None, R::No, R::L, true, true},
@@ -87,7 +92,8 @@ const Row kRows[] = {
     {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
      "View summary", Shortcut::None, R::L, R::L, true, true},
 
-    {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true, true},
+    {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
+     R::Untouched, R::Untouched, true, true},
     {CommandId::QueryBuilder, "mnuOptions", "mnuOQueryBuilder", "&Search using Query Builder", 12,
      "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, false},
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
@@ -95,22 +101,27 @@ const Row kRows[] = {
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
-    {CommandId::SpellCheck, "mnuOptions", "mnuOSpellCheck", "Spell &Check", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
-    {CommandId::FormDesigner, "mnuOptions", "mnuOFormDesigner", "&Form Designer", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
+    {CommandId::SpellCheck, "mnuOptions", "mnuOSpellCheck", "Spell &Check", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, true, false},
+    {CommandId::FormDesigner, "mnuOptions", "mnuOFormDesigner", "&Form Designer", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, true, false},
     {CommandId::ArrangeSections, "mnuOptions", "mnuOArrangeSections", "&Arrange Sections", 0, "",
      "", Shortcut::None, R::Untouched, R::Untouched, true, false},
 
-    {CommandId::Cascade, "mnuWindow", "mnuWCascade", "&Cascade", 0, "", "", Shortcut::None, R::Untouched,
-     R::Untouched, false, true},
-    {CommandId::Tile, "mnuWindow", "mnuWTile", "&Tile", 0, "", "", Shortcut::None, R::Untouched, R::Untouched,
-     false, true},
-    {CommandId::HelpContents, "mnuHelp", "mnuHContents", "&Contents", 0, "", "", Shortcut::HelpContents,
+    {CommandId::Cascade, "mnuWindow", "mnuWCascade", "&Cascade", 0, "", "", Shortcut::None,
      R::Untouched, R::Untouched, false, true},
-    {CommandId::About, "mnuHelp", "mnuHAbout", "&About Tallowmere...", 0, "", "", Shortcut::None, R::Untouched,
+    {CommandId::Tile, "mnuWindow", "mnuWTile", "&Tile", 0, "", "", Shortcut::None, R::Untouched,
      R::Untouched, false, true},
+    {CommandId::HelpContents, "mnuHelp", "mnuHContents", "&Contents", 0, "", "",
+     Shortcut::HelpContents, R::Untouched, R::Untouched, false, true},
+    {CommandId::About, "mnuHelp", "mnuHAbout", "&About Tallowmere...", 0, "", "", Shortcut::None,
+     R::Untouched, R::Untouched, false, true},
 };
 
-QString Text(const char* s) { return QString::fromLatin1(s); }
+QString Text(const char* s)
+{
+    return QString::fromLatin1(s);
+}
 
 QList<CommandInfo> BuildCommands()
 {
@@ -142,10 +153,14 @@ bool Apply(LockRule rule, bool lock)
 {
     switch (rule) {
     case LockRule::Untouched:
-    case LockRule::Yes: return true;
-    case LockRule::No: return false;
-    case LockRule::L: return lock;
-    case LockRule::NotL: return !lock;
+    case LockRule::Yes:
+        return true;
+    case LockRule::No:
+        return false;
+    case LockRule::L:
+        return lock;
+    case LockRule::NotL:
+        return !lock;
     }
     return true;
 }
@@ -161,9 +176,9 @@ bool EnabledAs(const CommandInfo& command, bool needsDatabase, const CommandCont
 
 QList<Menu> BuildMenus()
 {
-    static const char* const kMenus[][2] = {{"mnuFile", "&File"},      {"mnuEdit", "&Edit"},
-                                            {"mnuResume", "&Record"},  {"mnuOptions", "&Options"},
-                                            {"mnuWindow", "&Window"},  {"mnuHelp", "&Help"}};
+    static const char* const kMenus[][2] = {{"mnuFile", "&File"},     {"mnuEdit", "&Edit"},
+                                            {"mnuResume", "&Record"}, {"mnuOptions", "&Options"},
+                                            {"mnuWindow", "&Window"}, {"mnuHelp", "&Help"}};
     QList<Menu> menus;
     for (const auto& m : kMenus) {
         Menu menu{Text(m[0]), Text(m[1]), {}};
@@ -246,7 +261,8 @@ bool CommandEnabled(const CommandInfo& command, const CommandContext& context)
 bool CommandAvailable(const CommandInfo& command, const CommandContext& context)
 {
     return EnabledAs(command, command.menuNeedsDatabase, context) ||
-           (command.toolbarPosition > 0 && EnabledAs(command, command.toolbarNeedsDatabase, context));
+           (command.toolbarPosition > 0 &&
+            EnabledAs(command, command.toolbarNeedsDatabase, context));
 }
 
 bool MenuEnabled(const QString& menu, const CommandContext& context)
@@ -266,7 +282,8 @@ QList<CommandState> CommandStates(const CommandContext& context)
         if (!c.menuItem.isEmpty())
             states.append({c.menuItem, EnabledAs(c, c.menuNeedsDatabase, context)});
         if (!c.key.isEmpty())
-            states.append({ToolbarButtonName(c.key), EnabledAs(c, c.toolbarNeedsDatabase, context)});
+            states.append(
+                {ToolbarButtonName(c.key), EnabledAs(c, c.toolbarNeedsDatabase, context)});
     }
     // The editing panel's add, insert and delete buttons of every section.
     const bool editing = context.databaseOpen && context.editing;
@@ -281,7 +298,10 @@ const QList<ToolbarButton>& ToolbarButtons()
     return buttons;
 }
 
-QString ToolbarButtonName(const QString& key) { return QStringLiteral("tbr") + key; }
+QString ToolbarButtonName(const QString& key)
+{
+    return QStringLiteral("tbr") + key;
+}
 
 const QList<Menu>& MainMenus()
 {
@@ -289,4 +309,7 @@ const QList<Menu>& MainMenus()
     return menus;
 }
 
-QString RecentFileItemName(int k) { return QStringLiteral("mnuFRecentFile") + QString::number(k); }
+QString RecentFileItemName(int k)
+{
+    return QStringLiteral("mnuFRecentFile") + QString::number(k);
+}

@@ -9,14 +9,48 @@
 // to the dispatcher; nothing here knows about widgets.
 
 enum class CommandId {
-    NewDatabase, OpenDatabase, CloseDatabase, ImportFiles, ImportClipboard, TransferRecords,
-    ExportDelimited, ExportText, ExportHtml, Print, PrinterSetup, LoadConfig, SaveConfig, Exit,
-    Undo, Cut, Copy, Paste, EditDelete, CopyRecordsToClipboard,
-    MoveFirst, MovePrevious, MoveNext, MoveLast, NewRecord, EditRecord, DeleteRecord, SaveRecord,
-    CancelChanges, ViewRecord, ViewSummary,
-    ToggleToolbar, QueryBuilder, Preferences, SelectSummaryFields, SpellCheck, FormDesigner,
+    NewDatabase,
+    OpenDatabase,
+    CloseDatabase,
+    ImportFiles,
+    ImportClipboard,
+    TransferRecords,
+    ExportDelimited,
+    ExportText,
+    ExportHtml,
+    Print,
+    PrinterSetup,
+    LoadConfig,
+    SaveConfig,
+    Exit,
+    Undo,
+    Cut,
+    Copy,
+    Paste,
+    EditDelete,
+    CopyRecordsToClipboard,
+    MoveFirst,
+    MovePrevious,
+    MoveNext,
+    MoveLast,
+    NewRecord,
+    EditRecord,
+    DeleteRecord,
+    SaveRecord,
+    CancelChanges,
+    ViewRecord,
+    ViewSummary,
+    ToggleToolbar,
+    QueryBuilder,
+    Preferences,
+    SelectSummaryFields,
+    SpellCheck,
+    FormDesigner,
     ArrangeSections,
-    Cascade, Tile, HelpContents, About,
+    Cascade,
+    Tile,
+    HelpContents,
+    About,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key
@@ -29,18 +63,18 @@ enum class LockRule { Untouched, Yes, No, L, NotL };
 
 struct CommandInfo {
     CommandId id;
-    QString menu;       // the menu holding the entry ("mnuFile"), empty for none
-    QString menuItem;   // the entry's object name ("mnuFOpenDB"), empty for none
-    QString caption;    // with "&" before the mnemonic
+    QString menu;            // the menu holding the entry ("mnuFile"), empty for none
+    QString menuItem;        // the entry's object name ("mnuFOpenDB"), empty for none
+    QString caption;         // with "&" before the mnemonic
     int toolbarPosition = 0; // 1-based with separators counted, 0 when not on the toolbar
-    QString key;        // the toolbar key ("OpenDB"), empty when not on the toolbar
+    QString key;             // the toolbar key ("OpenDB"), empty when not on the toolbar
     QString tooltip;
     Shortcut shortcut = Shortcut::None;
     LockRule whenNoRecords = LockRule::Untouched; // while the database holds no record
     LockRule otherwise = LockRule::Untouched;
     bool menuNeedsDatabase = false;    // the menu entry is off while no database is open
     bool toolbarNeedsDatabase = false; // likewise the toolbar button
-    bool built = true;  // false: not available in this program yet, always off
+    bool built = true;                 // false: not available in this program yet, always off
     bool checkable = false;
 };
 
@@ -93,7 +127,7 @@ QString ToolbarButtonName(const QString& key);
 
 // One item of a menu. A separator has an empty caption.
 struct MenuItem {
-    QString name;    // object name, for example "mnuFOpenDB"
+    QString name; // object name, for example "mnuFOpenDB"
     QString caption;
     QString toolbarKey; // the toolbar button of the same command, if any
     bool checkable = false;

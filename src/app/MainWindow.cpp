@@ -4,6 +4,8 @@
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
+#include "database/RecordReader.h"
+#include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
 #include "platform/QtUi.h"
 #include "search/SummaryWindow.h"
@@ -334,6 +336,8 @@ void MainWindow::ShowOutputText(const std::optional<QString>& text)
     OutputViewerWindow* viewer = OutputViewer();
     if (!viewer) {
         viewer = new OutputViewerWindow(m_session);
+        viewer->SetHooks({[this] { ShowOutputOptions(std::nullopt); },
+                          [this] { m_children.BringToFront(ChildKind::Viewer); }});
         m_children.Add(ChildKind::OutputViewer, viewer, QSize(600, 420));
     }
     if (text)
@@ -416,6 +420,32 @@ void MainWindow::ShowAbout()
 {
     AboutDialog about(this);
     about.exec();
+}
+
+void MainWindow::ShowOutputOptions(std::optional<int> preset)
+{
+    if (!m_outputOptions) {
+        OutputOptionsDialog::Hooks hooks;
+        hooks.summaryRows = [this] {
+            SummaryRows rows;
+            const RecordSet& records = m_session.Database.SummaryRecords;
+            rows.ids = records.Ids();
+            rows.current = records.Bookmark();
+            if (SummaryWindow* summary = Summary()) {
+                for (const qint64 id : summary->SelectedRecords())
+                    rows.selected.push_back(id);
+            }
+            return rows;
+        };
+        hooks.loadRecord = [this](qint32 id) {
+            return m_session.Database.RecordCursor.Seek(id) && ReadResumes(m_session);
+        };
+        hooks.printerSetup = [this] { ShowPrinterSetup(); };
+        hooks.showText = [this](const QString& text) { ShowOutputText(text); };
+        m_outputOptions = new OutputOptionsDialog(m_session, Printer(), std::move(hooks), this);
+    }
+    m_outputOptions->Open(preset ? std::optional<OutputType>(static_cast<OutputType>(*preset))
+                                 : std::nullopt);
 }
 
 void MainWindow::ShowPrinterSetup()

@@ -11,6 +11,7 @@
 
 class BrowserWindow;
 class OutputViewerWindow;
+class OutputOptionsDialog;
 class QLabel;
 class SummaryWindow;
 class QMdiArea;
@@ -72,6 +73,8 @@ public:
     void ShowHelpContents() override;
     void ShowAbout() override;
     void ShowPrinterSetup() override;
+    void ShowOutputOptions(std::optional<int> preset) override;
+    OutputOptionsDialog* OutputOptions() const { return m_outputOptions; }
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
@@ -93,6 +96,7 @@ private:
     QLabel* m_statusPanel = nullptr;
     QHash<QString, QAction*> m_commands;
     QPointer<WizardDialog> m_wizard;
+    QPointer<OutputOptionsDialog> m_outputOptions;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
 };

@@ -78,14 +78,22 @@ void ShellController::Run(CommandId id)
     if (!m_view || !CommandAvailable(CommandOf(id), Context()))
         return;
     switch (id) {
-    case CommandId::NewDatabase: FileNew(); break;
+    case CommandId::NewDatabase:
+        FileNew();
+        break;
     case CommandId::OpenDatabase:
         if (m_view->ShowRecordWindows())
             FOpenProc();
         break;
-    case CommandId::CloseDatabase: m_view->CloseChild(ChildKind::Viewer); break;
-    case CommandId::ImportFiles: ImportResume(m_session); break;
-    case CommandId::PrinterSetup: m_view->ShowPrinterSetup(); break;
+    case CommandId::CloseDatabase:
+        m_view->CloseChild(ChildKind::Viewer);
+        break;
+    case CommandId::ImportFiles:
+        ImportResume(m_session);
+        break;
+    case CommandId::PrinterSetup:
+        m_view->ShowPrinterSetup();
+        break;
     case CommandId::LoadConfig: {
         bool loaded = false;
         LoadConfigFile(m_session, QString(), &loaded);
@@ -93,21 +101,51 @@ void ShellController::Run(CommandId id)
             m_view->ConfigurationLoaded();
         break;
     }
-    case CommandId::SaveConfig: SaveConfigFile(m_session); break;
-    case CommandId::Exit: m_view->Exit(); break;
-    case CommandId::Undo: m_view->DoEdit(QStringLiteral("Undo")); break;
-    case CommandId::Cut: m_view->DoEdit(QStringLiteral("Cut")); break;
-    case CommandId::Copy: m_view->DoEdit(QStringLiteral("Copy")); break;
-    case CommandId::Paste: m_view->DoEdit(QStringLiteral("Paste")); break;
-    case CommandId::EditDelete: m_view->DoEdit(QStringLiteral("Delete")); break;
-    case CommandId::MoveFirst: Navigate(0); break;
-    case CommandId::MovePrevious: Navigate(1); break;
-    case CommandId::MoveNext: Navigate(2); break;
-    case CommandId::MoveLast: Navigate(3); break;
-    case CommandId::NewRecord: m_viewer.Command1_Click(RecordViewerController::New); break;
-    case CommandId::DeleteRecord: m_viewer.Command1_Click(RecordViewerController::Delete); break;
-    case CommandId::SaveRecord: m_viewer.Command1_Click(RecordViewerController::Save); break;
-    case CommandId::CancelChanges: m_viewer.Command1_Click(RecordViewerController::Cancel); break;
+    case CommandId::SaveConfig:
+        SaveConfigFile(m_session);
+        break;
+    case CommandId::Exit:
+        m_view->Exit();
+        break;
+    case CommandId::Undo:
+        m_view->DoEdit(QStringLiteral("Undo"));
+        break;
+    case CommandId::Cut:
+        m_view->DoEdit(QStringLiteral("Cut"));
+        break;
+    case CommandId::Copy:
+        m_view->DoEdit(QStringLiteral("Copy"));
+        break;
+    case CommandId::Paste:
+        m_view->DoEdit(QStringLiteral("Paste"));
+        break;
+    case CommandId::EditDelete:
+        m_view->DoEdit(QStringLiteral("Delete"));
+        break;
+    case CommandId::MoveFirst:
+        Navigate(0);
+        break;
+    case CommandId::MovePrevious:
+        Navigate(1);
+        break;
+    case CommandId::MoveNext:
+        Navigate(2);
+        break;
+    case CommandId::MoveLast:
+        Navigate(3);
+        break;
+    case CommandId::NewRecord:
+        m_viewer.Command1_Click(RecordViewerController::New);
+        break;
+    case CommandId::DeleteRecord:
+        m_viewer.Command1_Click(RecordViewerController::Delete);
+        break;
+    case CommandId::SaveRecord:
+        m_viewer.Command1_Click(RecordViewerController::Save);
+        break;
+    case CommandId::CancelChanges:
+        m_viewer.Command1_Click(RecordViewerController::Cancel);
+        break;
     case CommandId::QueryBuilder:
         m_viewer.Command1_Click(RecordViewerController::QueryBuilder);
         break;
@@ -123,25 +161,47 @@ void ShellController::Run(CommandId id)
         OpenResume(m_session);
         ViewRecord();
         break;
-    case CommandId::ToggleToolbar: m_view->SetToolbarVisible(!m_view->ToolbarVisible()); break;
-    case CommandId::Preferences: m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly); break;
-    case CommandId::Cascade: m_view->CascadeChildren(); break;
-    case CommandId::Tile: m_view->TileChildren(); break;
-    case CommandId::HelpContents: m_view->ShowHelpContents(); break;
-    case CommandId::About: m_view->ShowAbout(); break;
+    case CommandId::ToggleToolbar:
+        m_view->SetToolbarVisible(!m_view->ToolbarVisible());
+        break;
+    case CommandId::Preferences:
+        m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly);
+        break;
+    case CommandId::Cascade:
+        m_view->CascadeChildren();
+        break;
+    case CommandId::Tile:
+        m_view->TileChildren();
+        break;
+    case CommandId::HelpContents:
+        m_view->ShowHelpContents();
+        break;
+    case CommandId::About:
+        m_view->ShowAbout();
+        break;
+    case CommandId::ExportDelimited:
+        m_view->ShowOutputOptions(5);
+        break;
+    case CommandId::ExportText:
+        m_view->ShowOutputOptions(3);
+        break;
+    case CommandId::ExportHtml:
+        m_view->ShowOutputOptions(2);
+        break;
+    case CommandId::CopyRecordsToClipboard:
+        m_view->ShowOutputOptions(4);
+        break;
+    case CommandId::Print:
+        OpenResume(m_session);
+        m_view->ShowOutputOptions(std::nullopt);
+        break;
     case CommandId::ImportClipboard:
     case CommandId::TransferRecords:
-    case CommandId::ExportDelimited:
-    case CommandId::ExportText:
-    case CommandId::ExportHtml:
-    case CommandId::Print:
-    case CommandId::CopyRecordsToClipboard:
     case CommandId::SelectSummaryFields:
     case CommandId::SpellCheck:
     case CommandId::FormDesigner:
     case CommandId::ArrangeSections:
         break; // not in the program yet: never available
-
     }
     RefreshCommandStates();
 }

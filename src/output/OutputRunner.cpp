@@ -103,6 +103,7 @@ public:
             return m_result;
         BusyPointer busy(m_ui);
         m_ui.Yield();
+        m_result.started = true;
         if (!Prologue())
             return m_result;
         if (!m_request.summaryHasRecords) {
@@ -128,8 +129,10 @@ private:
         m_ui.SetStatusText(QString::number(m_result.count) + QStringLiteral(" Record(s) output"));
         if (m_file.IsOpen())
             m_file.Close();
-        if (m_request.type == OutputType::Printer && m_request.printer && m_printing)
+        if (m_request.type == OutputType::Printer && m_request.printer && m_printing) {
+            m_printing = false;
             m_request.printer->End();
+        }
         m_result.completed = false;
     }
 
@@ -254,7 +257,7 @@ private:
                     m_request.templateFileName.isEmpty()
                         ? QString()
                         : FixedTemplate(m_session, m_request.templateFileName))) {
-                ErrorPath();
+                ErrorPath(m_request.printer->Error());
                 return false;
             }
             return true;
@@ -294,7 +297,8 @@ private:
             m_state.ViewerText += m_state.OutputText;
             return true;
         case OutputType::Printer:
-            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0);
+            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0) ||
+                   Fail(m_request.printer->Error());
         case OutputType::Clipboard:
             if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
                 !RenderTextBody(m_session, m_recordBody->text))
@@ -342,6 +346,7 @@ private:
         for (int counter = 0; counter < total; ++counter) {
             if (m_ui.CancelRequested()) {
                 m_ui.ClearCancelRequested();
+                m_result.cancelled = true;
                 break;
             }
             if (!m_load(ids[counter]) || !Produce(counter)) {
@@ -385,9 +390,15 @@ private:
             status = count + QStringLiteral(" record(s) displayed");
             break;
         case OutputType::Printer:
-            m_request.printer->End();
             m_printing = false;
-            status = count + QStringLiteral(" record(s) printed");
+            if (!m_request.printer->End()) {
+                ErrorPath(m_request.printer->Error());
+                return;
+            }
+            // A stopped print run says so rather than look finished.
+            status = m_result.cancelled ? QStringLiteral("Printing cancelled: ") + count +
+                                              QStringLiteral(" record(s) printed")
+                                        : count + QStringLiteral(" record(s) printed");
             break;
         case OutputType::Clipboard:
             status = count + QStringLiteral(" record(s) copied to clipboard");

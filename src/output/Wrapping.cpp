@@ -10,7 +10,23 @@ bool IsBreak(QChar c)
 }
 
 // Produces the next line from the cache's position.
-QString NextLine(WrapCache& cache, int width)
+// The longest beginning of v[start..end) that fits width, at least one character.
+qsizetype FittingLength(const QString& v, qsizetype start, qsizetype end, double width,
+                        const TextMeasure& measure)
+{
+    qsizetype low = 1;
+    qsizetype high = end - start;
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (measure(QStringView(v).mid(start, mid)) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+QString NextLine(WrapCache& cache, double width, const TextMeasure& measure)
 {
     const QString& v = cache.value;
     const qsizetype n = v.size();
@@ -30,10 +46,10 @@ QString NextLine(WrapCache& cache, int width)
             ++j;
         while (j < n && !IsBlank(v[j]) && !IsBreak(v[j]))
             ++j;
-        if (j - start > width) {
+        if (measure(QStringView(v).mid(start, j - start)) > width) {
             wrapped = true;
             if (first) {
-                end = start + width;
+                end = start + FittingLength(v, start, j, width, measure);
                 i = end;
             }
             break;
@@ -77,7 +93,16 @@ bool HasMore(const WrapCache& cache)
 WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
                      int k)
 {
-    width = std::max(width, 1);
+    static const TextMeasure characters = [](QStringView text) {
+        return static_cast<double>(text.size());
+    };
+    return WrapLine(cache, value, table, column, static_cast<double>(std::max(width, 1)),
+                    characters, k);
+}
+
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, double width,
+                     const TextMeasure& measure, int k)
+{
     if (k <= 1 || k <= cache.linesProduced || cache.table != table || cache.column != column ||
         cache.width != width || cache.value != value) {
         cache.table = table;
@@ -93,7 +118,7 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
     while (cache.linesProduced < k) {
         if (!HasMore(cache) && cache.linesProduced > 0)
             return {QString(), false};
-        line = NextLine(cache, width);
+        line = NextLine(cache, width, measure);
     }
     return {line, HasMore(cache)};
 }

@@ -3,7 +3,10 @@
 #include "app/Session.h"
 #include "search/SummaryNavigation.h"
 
-bool RecordViewerController::IsBuilt(int code) { return code >= First && code <= Last; }
+bool RecordViewerController::IsBuilt(int code)
+{
+    return code >= First && code <= Last;
+}
 
 void RecordViewerController::Command1_Click(int code)
 {

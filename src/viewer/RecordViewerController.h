@@ -21,8 +21,17 @@ class RecordViewerController : public NavigationTarget {
 public:
     // The record commands.
     enum Code {
-        First = 0, Previous = 1, Next = 2, Last = 3, New = 4, Edit = 5, Delete = 6, Save = 7,
-        Cancel = 8, None = 9, QueryBuilder = 10
+        First = 0,
+        Previous = 1,
+        Next = 2,
+        Last = 3,
+        New = 4,
+        Edit = 5,
+        Delete = 6,
+        Save = 7,
+        Cancel = 8,
+        None = 9,
+        QueryBuilder = 10
     };
 
     explicit RecordViewerController(Session& session) : m_session(session) {}

@@ -28,7 +28,10 @@ public:
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
     }
     NavigationTarget* ActiveNavigationTarget() override { return childActive ? this : nullptr; }
-    void Command1_Click(int index) override { calls.append("child moves " + QString::number(index)); }
+    void Command1_Click(int index) override
+    {
+        calls.append("child moves " + QString::number(index));
+    }
     void DoEdit(const QString& action) override { calls.append("edit " + action); }
     void ApplyCommandStates(const QList<CommandState>& list) override
     {
@@ -46,6 +49,11 @@ public:
     void ShowHelpContents() override { calls.append("help"); }
     void ShowAbout() override { calls.append("about"); }
     void ShowPrinterSetup() override { calls.append("printer setup"); }
+    void ShowOutputOptions(std::optional<int> preset) override
+    {
+        calls.append(preset ? "output options " + QString::number(*preset)
+                            : QStringLiteral("output options"));
+    }
     void TileChildren() override { calls.append("tile"); }
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
@@ -54,10 +62,14 @@ public:
     static QString Name(ChildKind child)
     {
         switch (child) {
-        case ChildKind::Viewer: return QStringLiteral("viewer");
-        case ChildKind::Summary: return QStringLiteral("summary");
-        case ChildKind::OutputViewer: return QStringLiteral("output");
-        case ChildKind::QueryBuilder: return QStringLiteral("query");
+        case ChildKind::Viewer:
+            return QStringLiteral("viewer");
+        case ChildKind::Summary:
+            return QStringLiteral("summary");
+        case ChildKind::OutputViewer:
+            return QStringLiteral("output");
+        case ChildKind::QueryBuilder:
+            return QStringLiteral("query");
         }
         return {};
     }
@@ -110,7 +122,8 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
     for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
                          CommandId::About, CommandId::PrinterSetup, CommandId::Exit})
         shell.Run(id);
-    EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
+    EXPECT_EQ(view.calls,
+              (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
