@@ -72,9 +72,15 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     OutputRequest request;
     request.type = m_type;
     switch (records) {
-    case kSelected: selection = {RecordSelection::kSelectedRows, 0}; break;
-    case kAll: selection = {RecordSelection::kAllRecords, 0}; break;
-    case kCurrentOnly: selection = {RecordSelection::kCurrentRecord, 0}; break;
+    case kSelected:
+        selection = {RecordSelection::kSelectedRows, 0};
+        break;
+    case kAll:
+        selection = {RecordSelection::kAllRecords, 0};
+        break;
+    case kCurrentOnly:
+        selection = {RecordSelection::kCurrentRecord, 0};
+        break;
     case kIdRange: {
         // The runner checks the typed bounds and says what is wrong with them.
         request.idRange = IdRangeText{txtFrom, txtTo};

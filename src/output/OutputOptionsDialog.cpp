@@ -257,8 +257,8 @@ void OutputOptionsDialog::ShowFields()
 void OutputOptionsDialog::UpdateEnabled()
 {
     const bool delimited = m_controller.DelimitedOptionsEnabled();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_delimiter, m_useQuotes, m_replaceQuotes,
-                                                      m_removeCrLf})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_delimiter, m_useQuotes, m_replaceQuotes, m_removeCrLf})
         w->setEnabled(delimited);
     const bool range = m_controller.records == OutputOptionsController::kIdRange;
     m_from->setEnabled(range);
@@ -311,12 +311,15 @@ void OutputOptionsDialog::cmdPrint_Click(int index)
         AfterRun(m_controller.Run(rows, nullptr, m_hooks.loadRecord));
         return;
     }
-    case 1: hide(); return;
+    case 1:
+        hide();
+        return;
     case 2:
         if (m_hooks.printerSetup)
             m_hooks.printerSetup();
         return;
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -346,9 +349,8 @@ void OutputOptionsDialog::ExportPdf()
     writer.setCreator(QStringLiteral("Tallowmere"));
     Take();
     PagePrinter pages(m_session, writer);
-    const OutputResult result =
-        m_controller.Run(m_hooks.summaryRows ? m_hooks.summaryRows() : SummaryRows(), &pages,
-                         m_hooks.loadRecord);
+    const OutputResult result = m_controller.Run(
+        m_hooks.summaryRows ? m_hooks.summaryRows() : SummaryRows(), &pages, m_hooks.loadRecord);
     if (result.completed && !result.cancelled)
         m_session.ui.SetStatusText(QString::number(result.count) +
                                    QStringLiteral(" record(s) saved to ") + chosen.paths.first());

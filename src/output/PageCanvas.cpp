@@ -12,7 +12,10 @@ PageCanvas::PageCanvas(QPaintDevice& device, PageGeometry::Surface surface, QSiz
     BeginPainting();
 }
 
-PageCanvas::~PageCanvas() { EndPainting(); }
+PageCanvas::~PageCanvas()
+{
+    EndPainting();
+}
 
 void PageCanvas::BeginPainting()
 {
@@ -46,7 +49,10 @@ PaperCanvas::PaperCanvas(QPagedPaintDevice& device)
       m_paper(device)
 {}
 
-bool PaperCanvas::NewPage() { return m_paper.newPage(); }
+bool PaperCanvas::NewPage()
+{
+    return m_paper.newPage();
+}
 
 bool PaperCanvas::Finish()
 {
@@ -71,4 +77,7 @@ bool PictureCanvas::NewPage()
     return IsActive();
 }
 
-void PictureCanvas::Finish() { EndPainting(); }
+void PictureCanvas::Finish()
+{
+    EndPainting();
+}

@@ -31,8 +31,8 @@ bool PagePrinter::Begin(const QString& headingTemplatePath, const QString& recor
             return false;
     }
     // Without a chosen template the records print as the text outputs show them.
-    const QString record = recordTemplatePath.isEmpty() ? QStringLiteral("Default_dat.rpt")
-                                                        : recordTemplatePath;
+    const QString record =
+        recordTemplatePath.isEmpty() ? QStringLiteral("Default_dat.rpt") : recordTemplatePath;
     return LoadPrintTemplate(m_session, record);
 }
 

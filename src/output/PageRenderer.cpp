@@ -210,9 +210,8 @@ private:
                 if (!measure.ok)
                     return UnmatchedBar();
                 if (measure.width > 0) {
-                    startX = (lineSpec.c & MarkerFlag::RightAlign)
-                                 ? m_width - measure.width
-                                 : (m_width - measure.width) / 2;
+                    startX = (lineSpec.c & MarkerFlag::RightAlign) ? m_width - measure.width
+                                                                   : (m_width - measure.width) / 2;
                 }
             }
             const LinePass pass = Pass(split.content, lineFont, k, startX, true);

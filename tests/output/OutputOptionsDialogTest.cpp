@@ -152,7 +152,8 @@ TEST_F(OutputOptionsDialogTest, RecordChoicesFillTheSelectionAndPickRecords)
     Child<QLineEdit>(QStringLiteral("txtTo"))->setText(QStringLiteral("3"));
     dialog->show();
     Ok();
-    EXPECT_EQ(ui.messages.last().text, QStringLiteral("'From' value should be less than 'To' value"));
+    EXPECT_EQ(ui.messages.last().text,
+              QStringLiteral("'From' value should be less than 'To' value"));
     EXPECT_TRUE(dialog->isVisible()); // stays open for a better range
     Child<QLineEdit>(QStringLiteral("txtFrom"))->setText(QStringLiteral("4"));
     Child<QLineEdit>(QStringLiteral("txtTo"))->setText(QStringLiteral("12"));

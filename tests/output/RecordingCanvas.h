@@ -51,19 +51,29 @@ protected:
     int metric(PaintDeviceMetric m) const override
     {
         switch (m) {
-        case PdmWidth: return 612;
-        case PdmHeight: return 792;
-        case PdmWidthMM: return 216;
-        case PdmHeightMM: return 279;
+        case PdmWidth:
+            return 612;
+        case PdmHeight:
+            return 792;
+        case PdmWidthMM:
+            return 216;
+        case PdmHeightMM:
+            return 279;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 72;
-        case PdmDepth: return 32;
-        case PdmNumColors: return 256;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: return 0;
+        case PdmPhysicalDpiY:
+            return 72;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return 256;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 };
