@@ -36,7 +36,8 @@ void FillRecord(RecordTables& t, qint32 id, int fields)
     for (int f = 0; f < fields; ++f) {
         t.CurrentRow[2] = static_cast<qint16>(f);
         t.PutArrayElement(2, 1, QStringLiteral("Field%1").arg(f % 10));
-        t.PutArrayElement(2, 2, QStringLiteral("value %1 of record %2, with some words").arg(f).arg(id));
+        t.PutArrayElement(2, 2,
+                          QStringLiteral("value %1 of record %2, with some words").arg(f).arg(id));
     }
     t.CurrentRow[2] = 0;
 }
@@ -57,7 +58,8 @@ int main(int argc, char** argv)
     QStringList names;
     for (int f = 0; f < 10; ++f)
         names.append(QStringLiteral("Field%1").arg(f));
-    FillOutputFieldList(session.Output, {}, names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    FillOutputFieldList(session.Output, {},
+                        names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     if (!LoadPrintTemplate(session, QStringLiteral("Default_dat.rpt")))
         return 1;
 

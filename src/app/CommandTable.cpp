@@ -33,10 +33,11 @@ const Row kRows[] = {
     {CommandId::ImportFiles, "mnuFile", "mnuFImportResume", "&Import record(s) from file(s)...", 6,
      "FileImport", "Import record(s) from file(s)", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ImportClipboard, "mnuFile", "mnuFImportClipboard", "Import record from Clip&board",
-     7, "ClipboardImport", "Import record from Clipboard", Shortcut::None, R::L, R::L, true, false},
+     7, "ClipboardImport", "Import record from Clipboard", Shortcut::ClipboardImport, R::L, R::L,
+     true, true},
     {CommandId::TransferRecords, "mnuFile", "mnuFSaveResumeToDB",
      "&Export record(s) to different Tallowmere Database...", 0, "", "", Shortcut::None,
-     R::Untouched, R::Untouched, true, false},
+     R::Untouched, R::Untouched, true, true},
     {CommandId::ExportDelimited, "mnuFile", "mnuFDelimitedExport",
      "Export record(s) to &Delimited Text File", 0, "", "", Shortcut::None, R::Untouched,
      R::Untouched, true, true},
@@ -57,12 +58,12 @@ const Row kRows[] = {
 
     {CommandId::Undo, "mnuEdit", "mnuEUndo", "&Undo", 0, "", "", Shortcut::None, R::Untouched,
      R::Untouched, true, true},
-    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::None, R::No, R::NotL,
+    {CommandId::Cut, "mnuEdit", "mnuECut", "Cu&t", 1, "Cut", "Cut", Shortcut::Cut, R::No, R::NotL,
      true, true},
-    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::None, R::No,
+    {CommandId::Copy, "mnuEdit", "mnuECopy", "&Copy", 2, "Copy", "Copy", Shortcut::Copy, R::No,
      R::Yes, true, true},
-    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::None, R::No,
-     R::NotL, true, true},
+    {CommandId::Paste, "mnuEdit", "mnuEPaste", "&Paste", 3, "Paste", "Paste", Shortcut::Paste,
+     R::No, R::NotL, true, true},
     {CommandId::EditDelete, "mnuEdit", "mnuEDelete", "&Delete", 0, "", "", Shortcut::None,
      R::Untouched, R::Untouched, true, true},
     {CommandId::CopyRecordsToClipboard, "mnuEdit", "mnuECopyToClipboard",
@@ -78,26 +79,27 @@ const Row kRows[] = {
     {CommandId::MoveLast, "mnuResume", "mnuRMoveLast", "Move &Last", 24, "Last",
      "Move to the last record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::NewRecord, "mnuResume", "mnuRNewResume", "En&ter new record", 9, "Add",
-     "Enter new record", Shortcut::None, R::L, R::L, true, false},
+     "Enter new record", Shortcut::None, R::L, R::L, true, true},
     {CommandId::EditRecord, "mnuResume", "mnuREditResume", "&Edit record", 17, "Edit",
      "Edit record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::DeleteRecord, "mnuResume", "mnuRDeleteResume", "&Delete record", 11, "Delete",
-     "Delete record(s)", Shortcut::None, R::No, R::L, true, false},
+     "Delete record(s)", Shortcut::None, R::No, R::L, true, true},
     {CommandId::SaveRecord, "mnuResume", "mnuRSaveResume", "Save &record", 14, "Save",
-     "Save changes to record", Shortcut::None, R::NotL, R::NotL, true, false},
+     "Save changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
     {CommandId::CancelChanges, "mnuResume", "mnuRCancel", "&Cancel changes", 15, "Cancel",
-     "Cancel changes to record", Shortcut::None, R::NotL, R::NotL, true, false},
+     "Cancel changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
     {CommandId::ViewRecord, "mnuResume", "mnuRViewResume", "&View record", 19, "View",
      "View record", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
      "View summary", Shortcut::None, R::L, R::L, true, true},
 
+    // Neither the toolbar nor the start-up preferences need a database.
     {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
-     R::Untouched, R::Untouched, true, true},
+     R::Untouched, R::Untouched, false, true},
     {CommandId::QueryBuilder, "mnuOptions", "mnuOQueryBuilder", "&Search using Query Builder", 12,
-     "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, false},
+     "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, true},
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
-     "", Shortcut::None, R::Untouched, R::Untouched, true, true},
+     "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
@@ -269,8 +271,8 @@ bool MenuEnabled(const QString& menu, const CommandContext& context)
 {
     if (context.databaseOpen)
         return true;
-    return menu != QLatin1String("mnuEdit") && menu != QLatin1String("mnuResume") &&
-           menu != QLatin1String("mnuOptions");
+    // The Options menu stays open for its entries that need no database.
+    return menu != QLatin1String("mnuEdit") && menu != QLatin1String("mnuResume");
 }
 
 QList<CommandState> CommandStates(const CommandContext& context)
@@ -285,9 +287,10 @@ QList<CommandState> CommandStates(const CommandContext& context)
             states.append(
                 {ToolbarButtonName(c.key), EnabledAs(c, c.toolbarNeedsDatabase, context)});
     }
-    // The editing panel's add, insert and delete buttons of every section.
+    // The editing panel's add, insert and delete buttons of every section;
+    // "Save   >" and "&OK" only store anything while a record is edited.
     const bool editing = context.databaseOpen && context.editing;
-    for (const char* name : {"cmdAddNew", "cmdInsertEntry", "cmdRemove"})
+    for (const char* name : {"cmdAddNew", "cmdInsertEntry", "cmdRemove", "cmdSave", "cmdOK"})
         states.append({Text(name), editing});
     return states;
 }

@@ -54,8 +54,20 @@ enum class CommandId {
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key
-// for "Open", "Quit" and so on).
-enum class Shortcut { None, New, Open, Print, Quit, Find, HelpContents };
+// for "Open", "Quit" and so on); ClipboardImport is Ctrl+Shift+V.
+enum class Shortcut {
+    None,
+    New,
+    Open,
+    Print,
+    Quit,
+    Find,
+    HelpContents,
+    Cut,
+    Copy,
+    Paste,
+    ClipboardImport
+};
 
 // How one column of the editing-state table enables a command, given the
 // lock argument L (true while a record is only viewed).
@@ -96,8 +108,8 @@ bool CommandEnabled(const CommandInfo& command, const CommandContext& context);
 // Whether any of its controls (menu entry or toolbar button) is on, so
 // that the command may run.
 bool CommandAvailable(const CommandInfo& command, const CommandContext& context);
-// Whether a menu as a whole is on: the Edit, Record and Options menus need
-// an open database.
+// Whether a menu as a whole is on: the Edit and Record menus need an open
+// database.
 bool MenuEnabled(const QString& menu, const CommandContext& context);
 
 // One control (menu, menu entry, toolbar button or editing-panel button,

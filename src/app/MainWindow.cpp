@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/CommandIcons.h"
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
@@ -8,12 +9,19 @@
 #include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
 #include "platform/QtUi.h"
+#include "responses/ClipboardImportDialog.h"
+#include "responses/DroppedResponses.h"
+#include "search/SelectDialog.h"
+#include "search/QueryWindow.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,43 +40,6 @@
 
 namespace {
 
-// The icon of a toolbar button: the desktop theme's, else the style's.
-QIcon ButtonIcon(const QStyle* style, const QString& key)
-{
-    struct Icon {
-        const char* key;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    };
-    static const Icon icons[] = {
-        {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton},
-        {"Copy", "edit-copy", QStyle::SP_FileDialogContentsView},
-        {"Paste", "edit-paste", QStyle::SP_DialogApplyButton},
-        {"OpenDB", "document-open", QStyle::SP_DialogOpenButton},
-        {"FileImport", "document-import", QStyle::SP_FileIcon},
-        {"ClipboardImport", "edit-paste", QStyle::SP_FileDialogDetailedView},
-        {"Add", "document-new", QStyle::SP_FileDialogNewFolder},
-        {"Print", "document-print", QStyle::SP_DriveHDIcon},
-        {"Delete", "edit-delete", QStyle::SP_TrashIcon},
-        {"Query", "edit-find", QStyle::SP_FileDialogContentsView},
-        {"Save", "document-save", QStyle::SP_DialogSaveButton},
-        {"Cancel", "edit-undo", QStyle::SP_DialogCancelButton},
-        {"Edit", "document-edit", QStyle::SP_FileDialogInfoView},
-        {"Browse", "view-list-details", QStyle::SP_FileDialogListView},
-        {"View", "document-preview", QStyle::SP_FileDialogDetailedView},
-        {"First", "go-first", QStyle::SP_MediaSkipBackward},
-        {"Prev", "go-previous", QStyle::SP_ArrowBack},
-        {"Next", "go-next", QStyle::SP_ArrowForward},
-        {"Last", "go-last", QStyle::SP_MediaSkipForward},
-    };
-    for (const Icon& icon : icons) {
-        if (key == QLatin1String(icon.key))
-            return QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                    style->standardIcon(icon.fallback));
-    }
-    return {};
-}
-
 QKeySequence StandardKey(Shortcut shortcut)
 {
     switch (shortcut) {
@@ -86,6 +57,14 @@ QKeySequence StandardKey(Shortcut shortcut)
         return QKeySequence::Find;
     case Shortcut::HelpContents:
         return QKeySequence::HelpContents;
+    case Shortcut::ClipboardImport:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V);
+    case Shortcut::Cut:
+        return QKeySequence::Cut;
+    case Shortcut::Copy:
+        return QKeySequence::Copy;
+    case Shortcut::Paste:
+        return QKeySequence::Paste;
     }
     return {};
 }
@@ -118,10 +97,15 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     m_shell.Bind(this);
     connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,
             [this] { m_children.Close(ChildKind::Viewer); });
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow()
 {
+    // The child windows refer to the shell controller, a member: they go
+    // first, while it still exists.
+    // Closed ones waiting for their deferred delete included.
+    qDeleteAll(m_mdi->findChildren<QMdiSubWindow*>());
     m_shell.Unbind();
     if (auto* qtUi = dynamic_cast<QtUi*>(&m_session.ui)) {
         qtUi->SetStatusSink({});
@@ -147,6 +131,7 @@ void MainWindow::BuildMenus()
             if (const CommandInfo* command = CommandByMenuItem(item.name)) {
                 if (command->shortcut != Shortcut::None)
                     action->setShortcut(StandardKey(command->shortcut));
+                action->setIcon(CommandIcon(command->id));
                 const CommandId id = command->id;
                 connect(action, &QAction::triggered, this, [this, id] { m_shell.Run(id); });
             }
@@ -174,7 +159,8 @@ void MainWindow::BuildToolbar()
             m_toolbar->addSeparator();
             continue;
         }
-        QAction* action = m_toolbar->addAction(ButtonIcon(style(), button.key), button.tooltip);
+        QAction* action =
+            m_toolbar->addAction(CommandIcon(CommandByKey(button.key)->id), button.tooltip);
         action->setObjectName(ToolbarButtonName(button.key));
         action->setToolTip(button.tooltip);
         m_commands.insert(action->objectName(), action);
@@ -256,9 +242,12 @@ void MainWindow::ApplyCommandStates(const QList<CommandState>& states)
             action->setEnabled(state.enabled);
             continue;
         }
-        // Controls of child windows that share a name across sections.
-        for (QWidget* control : findChildren<QWidget*>(state.name))
-            control->setEnabled(state.enabled);
+        // The record viewer's editing-panel buttons, which share a name
+        // across sections; other windows' buttons of the same name
+        // (the Query Builder's "cmdSave") are not the viewer's.
+        if (BrowserWindow* browser = Browser())
+            for (QWidget* control : browser->findChildren<QWidget*>(state.name))
+                control->setEnabled(state.enabled);
     }
 }
 
@@ -314,10 +303,36 @@ OutputViewerWindow* MainWindow::OutputViewer() const
     return m_children.As<OutputViewerWindow>(ChildKind::OutputViewer);
 }
 
+QueryWindow* MainWindow::QueryBuilder() const
+{
+    return m_children.As<QueryWindow>(ChildKind::QueryBuilder);
+}
+
+void MainWindow::ShowQueryBuilder()
+{
+    if (!m_children.Window(ChildKind::QueryBuilder))
+        m_children.Add(ChildKind::QueryBuilder, new QueryWindow(m_session, m_shell),
+                       QSize(760, 320));
+    m_children.BringToFront(ChildKind::QueryBuilder);
+}
+
 NavigationTarget* MainWindow::ActiveNavigationTarget()
 {
     const std::optional<ChildKind> active = m_children.Active();
     return active ? dynamic_cast<NavigationTarget*>(m_children.Widget(*active)) : nullptr;
+}
+
+void MainWindow::ShowSelectRecords(const QString& caption)
+{
+    SelectDialog dialog(m_session, !SummarySelectedRows().empty(), this);
+    dialog.setWindowTitle(caption);
+    dialog.exec();
+}
+
+std::vector<qint64> MainWindow::SummarySelectedRows() const
+{
+    const SummaryWindow* summary = Summary();
+    return summary ? summary->SelectedRecordsInSelectionOrder() : std::vector<qint64>();
 }
 
 void MainWindow::ConfigurationLoaded()
@@ -422,6 +437,11 @@ void MainWindow::ShowAbout()
     about.exec();
 }
 
+OutputOptionsDialog* MainWindow::OutputOptions() const
+{
+    return m_outputOptions;
+}
+
 void MainWindow::ShowOutputOptions(std::optional<int> preset)
 {
     if (!m_outputOptions) {
@@ -455,6 +475,40 @@ void MainWindow::ShowPrinterSetup()
     dialog.exec();
 }
 
+void MainWindow::ShowClipboardImport(const QString& text)
+{
+    ClipboardImportDialog dialog(m_session, text, this);
+    dialog.exec();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Taken even with no database open, so that the drop can say why
+    // nothing is imported.
+    if (event->mimeData() && !ReadDroppedResponses(*event->mimeData()).Empty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData() && !ReadDroppedResponses(*event->mimeData()).Empty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData())
+        return;
+    const DroppedResponses dropped = ReadDroppedResponses(*event->mimeData());
+    if (dropped.Empty())
+        return;
+    event->acceptProposedAction();
+    // The import (and its dialogs) run after the drop has ended, so the
+    // program the data came from is not kept waiting.
+    QMetaObject::invokeMethod(
+        this, [this, dropped] { m_shell.DropOnWindow(dropped); }, Qt::QueuedConnection);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (m_wizard)
@@ -462,6 +516,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (m_help)
         m_help->close();
     m_children.Close(ChildKind::Viewer);
+    // The user chose to stay on a record not yet saved.
+    if (m_children.Window(ChildKind::Viewer)) {
+        event->ignore();
+        return;
+    }
     m_children.CloseAll();
     event->accept();
 }

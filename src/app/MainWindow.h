@@ -12,6 +12,7 @@
 class BrowserWindow;
 class OutputViewerWindow;
 class OutputOptionsDialog;
+class QueryWindow;
 class QLabel;
 class SummaryWindow;
 class QMdiArea;
@@ -61,6 +62,7 @@ public:
     bool ShowRecordWindows() override;
     void BringToFront(ChildKind child) override { m_children.BringToFront(child); }
     void CloseChild(ChildKind child) override { m_children.Close(child); }
+    bool IsActive(ChildKind child) const override { return m_children.Active() == child; }
     void ShowOutputText(const std::optional<QString>& text) override;
     NavigationTarget* ActiveNavigationTarget() override;
     void DoEdit(const QString& action) override;
@@ -74,14 +76,22 @@ public:
     void ShowAbout() override;
     void ShowPrinterSetup() override;
     void ShowOutputOptions(std::optional<int> preset) override;
-    OutputOptionsDialog* OutputOptions() const { return m_outputOptions; }
+    OutputOptionsDialog* OutputOptions() const;
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
+    void ShowClipboardImport(const QString& text) override;
+    void ShowSelectRecords(const QString& caption) override;
+    std::vector<qint64> SummarySelectedRows() const override;
+    void ShowQueryBuilder() override;
+    QueryWindow* QueryBuilder() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();

@@ -1,5 +1,8 @@
 #include "app/ShellController.h"
 
+#include "app/ShellRecordChooser.h"
+#include "database/RecordTransfer.h"
+
 #include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "app/ShellProcedures.h"
@@ -8,8 +11,10 @@
 #include "config/ConfigWriter.h"
 #include "database/DatabaseOpening.h"
 #include "output/TextRenderer.h"
+#include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
 #include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
 
 #include <exception>
 
@@ -31,6 +36,16 @@ ShellController::ShellController(Session& session, QObject* parent)
     });
     // The number of records decides which record commands are on.
     connect(&events, &SessionEvents::SummaryReloaded, this, [this] { RefreshCommandStates(); });
+    // A header stored while the summary shows a search result: the result's copy follows.
+    connect(&events, &SessionEvents::FilteredSummaryRowWritten, this,
+            [this](qint64 formId) { RefreshResultRow(m_session, formId); });
+    m_viewer.SetLockEditButtons([this](bool lock) {
+        if (!m_view)
+            return;
+        CommandContext context = Context();
+        context.editing = !lock;
+        m_view->ApplyCommandStates(CommandStates(context));
+    });
 }
 
 void ShellController::Bind(ShellView* view)
@@ -91,6 +106,14 @@ void ShellController::Run(CommandId id)
     case CommandId::ImportFiles:
         ImportResume(m_session);
         break;
+    case CommandId::ImportClipboard:
+        m_view->ShowClipboardImport(m_session.ui.ClipboardText());
+        break;
+    case CommandId::TransferRecords: {
+        ShellRecordChooser chooser(*m_view);
+        WriteRecordsToDB(m_session, chooser);
+        break;
+    }
     case CommandId::PrinterSetup:
         m_view->ShowPrinterSetup();
         break;
@@ -150,8 +173,14 @@ void ShellController::Run(CommandId id)
         m_viewer.Command1_Click(RecordViewerController::QueryBuilder);
         break;
     case CommandId::EditRecord:
-        OpenResume(m_session);
-        m_view->BringToFront(ChildKind::Viewer);
+        // Pressed on the record viewer itself, Edit starts editing the record
+        // it shows; from any other window it first brings the viewer there.
+        if (m_view->IsActive(ChildKind::Viewer)) {
+            m_viewer.Command1_Click(RecordViewerController::Edit);
+        } else {
+            OpenResume(m_session);
+            m_view->BringToFront(ChildKind::Viewer);
+        }
         break;
     case CommandId::ViewSummary:
         OpenResume(m_session);
@@ -195,14 +224,38 @@ void ShellController::Run(CommandId id)
         OpenResume(m_session);
         m_view->ShowOutputOptions(std::nullopt);
         break;
-    case CommandId::ImportClipboard:
-    case CommandId::TransferRecords:
     case CommandId::SelectSummaryFields:
     case CommandId::SpellCheck:
     case CommandId::FormDesigner:
     case CommandId::ArrangeSections:
         break; // not in the program yet: never available
     }
+    RefreshCommandStates();
+}
+
+void ShellController::DropOnWindow(const DroppedResponses& dropped)
+{
+    if (!m_view || dropped.Empty())
+        return;
+    Ui& ui = m_session.ui;
+    if (!m_databaseOpen) {
+        ui.MessageBox(QStringLiteral("No database is open. Open or create a database, then drop "
+                                     "the records on the window again."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    const CommandId id =
+        dropped.files.isEmpty() ? CommandId::ImportClipboard : CommandId::ImportFiles;
+    if (!CommandAvailable(CommandOf(id), Context())) {
+        // Importing would leave the record being entered or edited.
+        ui.MessageBox(QStringLiteral("Save or cancel the changes to the record before importing."),
+                      MessageIcon::Exclamation);
+        return;
+    }
+    if (dropped.files.isEmpty())
+        m_view->ShowClipboardImport(dropped.text);
+    else
+        ImportResponseFiles(m_session, dropped.files);
     RefreshCommandStates();
 }
 
@@ -271,6 +324,7 @@ void ShellController::OpenSampleDatabase()
 void ShellController::ViewerClosed()
 {
     // Each step is attempted whatever happened in the one before.
+    const bool wasOpen = m_session.Database.CurrentDatabase != nullptr;
     CloseResumeDatabase(m_session);
     if (m_view) {
         m_view->CloseChild(ChildKind::Summary);
@@ -279,4 +333,8 @@ void ShellController::ViewerClosed()
         m_view->CloseStartupOptions();
     }
     SetNoDBMenus(true);
+    // The viewer's "Editing record" no longer holds (a cancelled open
+    // keeps its own message).
+    if (wasOpen)
+        m_session.ui.SetStatusText(QStringLiteral("Database closed"));
 }

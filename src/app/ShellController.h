@@ -7,6 +7,7 @@
 #include <QObject>
 
 class Session;
+struct DroppedResponses;
 
 // The main window's logic: it runs each command on the session and on the
 // windows through ShellView, keeps the enabled state of every command up
@@ -20,6 +21,7 @@ public:
     // (and after Unbind) commands that need a window do nothing.
     void Bind(ShellView* view);
     void Unbind() { m_view = nullptr; }
+    ShellView* View() const { return m_view; }
 
     // Runs a command given through a menu, the toolbar or a shortcut; a
     // disabled command does nothing.
@@ -28,6 +30,9 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
     // A recent-file item, given the path it shows.
     void OpenRecentFile(const QString& path);
+    // Files or text dropped on the main window: files are imported as the
+    // import command does, text opens the clipboard import window with it.
+    void DropOnWindow(const DroppedResponses& dropped);
 
     // The Open procedure: the file dialog, then opening and checking.
     void FOpenProc();

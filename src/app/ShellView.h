@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <vector>
 
 // The child windows of the main window.
 enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
@@ -29,6 +30,8 @@ public:
     virtual bool ShowRecordWindows() = 0;
     virtual void BringToFront(ChildKind child) = 0;
     virtual void CloseChild(ChildKind child) = 0;
+    // Whether child is the active child window.
+    virtual bool IsActive(ChildKind child) const = 0;
     // The output viewer in front showing text, or its earlier text when none.
     virtual void ShowOutputText(const std::optional<QString>& text) = 0;
     // The navigation entry of the active child window; none when no child
@@ -56,4 +59,14 @@ public:
     virtual void Exit() = 0;
     // A new form configuration was loaded: the windows lay themselves out again.
     virtual void ConfigurationLoaded() = 0;
+    // The clipboard import window, modal, holding text for the user to
+    // confirm; it runs the import itself.
+    virtual void ShowClipboardImport(const QString& text) = 0;
+    // The Select Records dialog with caption, modal; it leaves its answer in
+    // the session's Selection.
+    virtual void ShowSelectRecords(const QString& caption) = 0;
+    // FormIDs of the rows selected in the summary grid, in selection order.
+    virtual std::vector<qint64> SummarySelectedRows() const = 0;
+    // The Query Builder in front, created on first use.
+    virtual void ShowQueryBuilder() = 0;
 };

@@ -6,27 +6,76 @@
 
 namespace StartupOptions {
 
-QString QuickTipsText()
+bool IsBuilt(CommandId id)
 {
-    return QStringLiteral(
-        "- To start, create a new database: choose \"New Database...\" from the File menu and "
-        "give the file a name. Each database holds the responses of as many forms as you "
-        "like.\r\n\r\n"
-        "- Import many responses at once: save the e-mail messages to a text file (one after "
-        "the other, separated by blank lines) and choose \"Import record(s) from file(s)...\". "
-        "You can pick several files in one go, or copy one response to the clipboard and use "
-        "\"Import record from Clipboard\".\r\n\r\n"
-        "- View a record by double-clicking it in the summary. Press \"Edit record\" to change "
-        "its values, and write your own notes about a record in its Notes box.\r\n\r\n"
-        "- Search with Quick Find in the summary window (one field, a pattern such as *smith*), "
-        "or build a query of several rows with the Query Builder and save it for next "
-        "time.\r\n\r\n"
-        "- Print your records through a report template, or export them as a text file, an "
-        "HTML page or a delimited text file that a spreadsheet can read.");
+    return CommandOf(id).built;
 }
 
-QString SampleQueriesNote()
+QString QuickTipsText(const CommandWorks& works)
 {
+    QString import = QStringLiteral(
+        "- Import many responses at once: save the e-mail messages to a text file (one after "
+        "the other, separated by blank lines) and choose \"Import record(s) from file(s)...\". "
+        "You can pick several files in one go");
+    if (works(CommandId::ImportClipboard))
+        import += QStringLiteral(
+            ", or copy one response to the clipboard and use \"Import record from Clipboard\"");
+    import += QStringLiteral(".");
+
+    QString search = QStringLiteral("- Search with Quick Find in the summary window (one field, a "
+                                    "pattern such as *smith*)");
+    if (works(CommandId::QueryBuilder))
+        search += QStringLiteral(
+            ", or build a query of several rows with the Query Builder and save it for next time");
+    search += QStringLiteral(".");
+
+    QStringList exports;
+    if (works(CommandId::ExportText))
+        exports << QStringLiteral("a text file");
+    if (works(CommandId::ExportHtml))
+        exports << QStringLiteral("an HTML page");
+    if (works(CommandId::ExportDelimited))
+        exports << QStringLiteral("a delimited text file that a spreadsheet can read");
+    QString output;
+    if (works(CommandId::Print))
+        output = QStringLiteral("- Print your records through a report template");
+    if (!exports.isEmpty()) {
+        QString list = exports.takeLast();
+        if (!exports.isEmpty())
+            list = exports.join(QStringLiteral(", ")) + QStringLiteral(" or ") + list;
+        output += output.isEmpty() ? QStringLiteral("- Export your records as ")
+                                   : QStringLiteral(", or export them as ");
+        output += list;
+    }
+    if (output.isEmpty())
+        output = QStringLiteral("- Show a record through its report template with \"View "
+                                "record\" from the Record menu");
+    output += QStringLiteral(".");
+
+    return QStringList{
+        QStringLiteral("- To start, create a new database: choose \"New Database...\" from the "
+                       "File menu and give the file a name. Each database holds the responses of "
+                       "as many forms as you like."),
+        import,
+        QStringLiteral("- View a record by double-clicking it in the summary. Press \"Edit "
+                       "record\" to change its values, and write your own notes about a record in "
+                       "its Notes box."),
+        search,
+        output,
+    }
+        .join(QStringLiteral("\r\n\r\n"));
+}
+
+QString SampleQueriesNote(const CommandWorks& works)
+{
+    if (!works(CommandId::QueryBuilder))
+        return QStringList{
+            QStringLiteral("To search the sample database, choose a field in the"),
+            QStringLiteral("Quick Find panel of the summary window, type a"),
+            QStringLiteral("pattern such as *a* and press 'Find'. For more"),
+            QStringLiteral("information, please see the help file (or press F1)."),
+        }
+            .join(QStringLiteral("\r\n"));
     return QStringList{
         QStringLiteral("Along with the sample database, some sample QUERIES"),
         QStringLiteral("are also provided. To run these queries, press the"),
@@ -37,6 +86,13 @@ QString SampleQueriesNote()
         QStringLiteral("your own queries, please see the help file (or press F1)."),
     }
         .join(QStringLiteral("\r\n"));
+}
+
+QString NoBrowserMessage(const QString& tutorialPath)
+{
+    return QStringLiteral("No program to show web pages was found. The tutorial is the "
+                          "file\r\n") +
+           tutorialPath + QStringLiteral("\r\nOpen it in a web browser to read it.");
 }
 
 bool AutoOpenTicked(const ProgramFolders& folders)

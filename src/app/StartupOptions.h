@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/CommandTable.h"
+
 #include <QString>
+#include <functional>
 
 class ProgramFolders;
 
@@ -16,11 +19,21 @@ enum Task {
     SaveOptionsOnly = 4
 };
 
-// The tips shown in the dialog's "Quick Tips" frame.
-QString QuickTipsText();
+// Whether a command works in this program (by default: the command
+// table's built flag).
+using CommandWorks = std::function<bool(CommandId)>;
+bool IsBuilt(CommandId id);
 
-// The note shown after the sample database has been opened.
-QString SampleQueriesNote();
+// The tips shown in the dialog's "Quick Tips" frame; they name only the
+// commands that work.
+QString QuickTipsText(const CommandWorks& works = IsBuilt);
+
+// The note shown after the sample database has been opened: the sample
+// queries when the Query Builder works, else how to search with Quick Find.
+QString SampleQueriesNote(const CommandWorks& works = IsBuilt);
+
+// Told when the tutorial could not be handed to a web browser.
+QString NoBrowserMessage(const QString& tutorialPath);
 
 // Whether the boxes start ticked: the key reads as 1.
 bool AutoOpenTicked(const ProgramFolders& folders);

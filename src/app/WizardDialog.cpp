@@ -135,8 +135,14 @@ void WizardDialog::RunTask(int task)
             break;
         case StartupOptions::ViewTutorial: {
             const QString tutorial = m_session.Folders.FindFile(QStringLiteral("tutorial.htm"));
-            if (tutorial.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(tutorial)))
-                throw std::runtime_error("The tutorial \"tutorial.htm\" could not be opened");
+            if (tutorial.isEmpty())
+                throw std::runtime_error("The tutorial \"tutorial.htm\" could not be found");
+            const bool shown = m_tasks.openDocument
+                                   ? m_tasks.openDocument(tutorial)
+                                   : QDesktopServices::openUrl(QUrl::fromLocalFile(tutorial));
+            if (!shown)
+                m_session.ui.MessageBox(StartupOptions::NoBrowserMessage(tutorial),
+                                        MessageIcon::Information);
             break;
         }
         default:

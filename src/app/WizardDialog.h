@@ -19,6 +19,9 @@ public:
         std::function<void()> newDatabase;
         std::function<void()> openSampleDatabase;
         std::function<QString()> openDatabasePath; // the open database, empty when none
+        // Hands a file to the desktop's handler; false when none took it
+        // (unset: the desktop services).
+        std::function<bool(const QString&)> openDocument;
     };
 
     WizardDialog(Session& session, Tasks tasks, QWidget* parent = nullptr);

@@ -1,3 +1,4 @@
+#include "app/CommandIcons.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
 #include "platform/QtUi.h"
@@ -11,8 +12,10 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
 
+    UseFallbackIconTheme();
     QtUi ui;
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
+    ui.SetFolders(&session.Folders);
     QApplication::setWindowIcon(
         QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 

@@ -3,8 +3,9 @@
 #include "cli/CliContext.h"
 #include "database/DatabaseOpening.h"
 
-bool OpenCliDatabase(CliContext& context, const QString& path)
+bool OpenCliDatabase(CliContext& context, const QString& path, bool listRecords)
 {
     context.session.Database.RememberLastUsedDB = false;
+    context.session.Database.ListRecordsOnOpen = listRecords;
     return OpenResumeDatabase(context.session, path);
 }

@@ -6,4 +6,6 @@ struct CliContext;
 
 // Opens the database for a verb the way the program opens one, without
 // recording it as the last used database. Messages go to standard error.
-bool OpenCliDatabase(CliContext& context, const QString& path);
+// Without listRecords the summary is not filled: for verbs that stream
+// every record or only the records a search finds.
+bool OpenCliDatabase(CliContext& context, const QString& path, bool listRecords = true);

@@ -8,9 +8,9 @@
 #include "search/QueryFile.h"
 #include "search/SummarySearch.h"
 
-bool OpenForSearch(CliContext& context, const QString& path)
+bool OpenForSearch(CliContext& context, const QString& path, bool listRecords)
 {
-    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path))
+    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path, listRecords))
         return false;
     return FillQuickFindCombo(context.session);
 }
@@ -22,7 +22,8 @@ bool CliQuickFind(CliContext& context, const QString& field, const QString& patt
         if (entries[i].text.compare(field, Qt::CaseInsensitive) == 0)
             return QuickFindSearch(context.session, i, pattern);
     }
-    context.session.ui.MessageBox(QStringLiteral("Field not found"), MessageIcon::Exclamation);
+    context.session.ui.MessageBox(QStringLiteral("Field not found: ") + field,
+                                  MessageIcon::Exclamation);
     return false;
 }
 

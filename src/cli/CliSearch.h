@@ -6,7 +6,8 @@ struct CliContext;
 
 // Loads "default.cfg", opens the database and fills the Quick Find list
 // (which also rebuilds the output field list, every field selected).
-bool OpenForSearch(CliContext& context, const QString& path);
+// listRecords as for OpenCliDatabase.
+bool OpenForSearch(CliContext& context, const QString& path, bool listRecords = true);
 
 // Quick Find on the open database: field is an entry of the Quick Find list
 // (a record-level display name or a field name, letter case ignored). The

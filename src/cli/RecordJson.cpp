@@ -27,6 +27,18 @@ QString Indented(const QString& value, const QString& indent)
 
 QString JsonString(const QString& text)
 {
+    // Most texts need no escape at all; the others are written by Qt's own
+    // JSON writer so that every escape stays as it has always been.
+    bool plain = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == u'"' || u == u'\\' || c.isSurrogate()) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain)
+        return QLatin1Char('"') + text + QLatin1Char('"');
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }

@@ -2,12 +2,22 @@
 #include "cli/CliContext.h"
 #include "cli/RecordJson.h"
 #include "cli/RecordListing.h"
-#include "database/RecordReader.h"
+#include "database/RecordStream.h"
+
+#include <QHash>
+#include <QStringBuilder>
 
 namespace {
 
 QString OneLine(QString text)
 {
+    // Most texts hold no control character at all.
+    const char16_t* c = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = c + text.size();
+    while (c != end && *c >= 0x20)
+        ++c;
+    if (c == end)
+        return text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -15,32 +25,67 @@ QString OneLine(QString text)
     return text;
 }
 
+// Records listed in a row share most of their dates: each date text is
+// turned into ISO 8601 once (in bounded memory).
+class IsoDates {
+public:
+    explicit IsoDates(const Regional& regional) : m_regional(regional) {}
+    QString Of(const QString& text)
+    {
+        const auto found = m_known.constFind(text);
+        if (found != m_known.constEnd())
+            return *found;
+        if (m_known.size() >= 4096)
+            m_known.clear();
+        return *m_known.insert(text, IsoDate(text, m_regional));
+    }
+
+private:
+    const Regional& m_regional;
+    QHash<QString, QString> m_known;
+};
+
 } // namespace
 
 bool PrintSummaryRecords(CliContext& context, bool json)
 {
     Session& session = context.session;
     DatabaseState& d = session.Database;
-    const std::vector<qint64> ids = d.SummaryRecords.Ids();
     if (json)
         context.out << "[";
     bool first = true;
-    for (qint64 id : ids) {
-        d.RecordCursor.Seek(id);
-        if (!ReadResumes(session))
-            return false;
+    IsoDates dates(session.RegionalSettings);
+    // Lines are gathered and handed to the stream in large pieces.
+    QString lines;
+    const auto print = [&](qint64) {
         using R = RecordTables;
         const RecordTables& t = session.Tables;
         if (json) {
-            context.out << (first ? "\n  " : ",\n  ")
-                        << RecordJson(t, session.RegionalSettings, false);
+            lines += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
+            lines += RecordJson(t, session.RegionalSettings, false);
         } else {
-            context.out << t.Header(R::FormIdColumn) << '\t'
-                        << IsoDate(t.Header(R::DateColumn), session.RegionalSettings) << '\t'
-                        << OneLine(t.Header(R::NameColumn)) << '\t'
-                        << OneLine(t.Header(R::SourceColumn)) << '\n';
+            lines += t.Header(R::FormIdColumn) % QLatin1Char('\t') %
+                     dates.Of(t.Header(R::DateColumn)) % QLatin1Char('\t') %
+                     OneLine(t.Header(R::NameColumn)) % QLatin1Char('\t') %
+                     OneLine(t.Header(R::SourceColumn)) % QLatin1Char('\n');
         }
         first = false;
+        if (lines.size() >= 32768) {
+            context.out << lines;
+            lines.clear();
+        }
+        return true;
+    };
+    // Only the headers are printed, so the fields are not read. The whole
+    // database is read by FormID without listing it first.
+    RecordStream stream(session, RecordParts::HeaderOnly);
+    const StreamEnd end = d.SummaryFiltered || d.ListRecordsOnOpen
+                              ? stream.ReadList(d.SummaryRecords.Ids(), print)
+                              : stream.ReadAll(print);
+    context.out << lines;
+    if (end == StreamEnd::Failed) {
+        context.out.flush();
+        return false;
     }
     if (json)
         context.out << (first ? "]\n" : "\n]\n");

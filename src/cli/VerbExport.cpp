@@ -3,7 +3,6 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSearch.h"
 #include "cli/Verbs.h"
-#include "database/RecordReader.h"
 #include "output/OutputRunner.h"
 
 #include <cstdio>
@@ -60,7 +59,7 @@ int RunExport(CliContext& context, QStringList args)
 
     if (!find.isEmpty() && hasQuery)
         return UsageError(QStringLiteral("export takes --find or --query, not both"));
-    if (!OpenForSearch(context, args.first()))
+    if (!OpenForSearch(context, args.first(), false))
         return kExitFailed;
     // Only the records found are output, as when the summary shows a search.
     if (!find.isEmpty() && !CliQuickFind(context, find[0], find[1]))
@@ -87,14 +86,23 @@ int RunExport(CliContext& context, QStringList args)
     }
     session.Output.ReportTitle = title;
     request.delimiterText = delimiter;
-    for (const qint64 id : session.Database.SummaryRecords.Ids())
-        request.formIds.append(static_cast<qint32>(id));
-    request.summaryHasRecords = !request.formIds.isEmpty();
+    // The whole database is streamed in FormID order without listing it;
+    // a search's records are the ones it found.
+    const DatabaseState& d = session.Database;
+    if (d.SummaryFiltered) {
+        for (const qint64 id : d.SummaryRecords.Ids())
+            request.formIds.append(static_cast<qint32>(id));
+        request.summaryHasRecords = !request.formIds.isEmpty();
+    } else {
+        request.wholeDatabase = true;
+        request.summaryHasRecords = (d.RecordState & DatabaseState::NoRecords) == 0;
+    }
     if (hasFile)
         context.ui.QueueFiles({file});
-    const OutputResult result = RunOutput(session, request, [&session](qint32 id) {
-        return session.Database.RecordCursor.Seek(id) && ReadResumes(session);
-    });
+    // Only what the output itself reports is printed, not the opening's
+    // "Database Ready".
+    context.ui.SetStatusText(QString());
+    const OutputResult result = RunOutput(session, request);
     if (request.type == OutputType::Screen && result.completed) {
         context.out << session.Output.ViewerText;
         context.out.flush();

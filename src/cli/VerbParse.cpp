@@ -5,8 +5,8 @@
 
 #include <QFileInfo>
 
-// parse [--json] FILE...: every response in each file, as import would find
-// them, printed without any database.
+// parse [--json] FILE...: every response in each file (plain text or saved
+// mail), as import would find them, printed without any database.
 int RunParse(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
@@ -46,6 +46,8 @@ int RunParse(CliContext& context, QStringList args)
                                   MessageIcon::Exclamation);
             status = kExitFailed;
         }
+        if (outcome.refused)
+            status = kExitFailed;
     }
     if (json)
         context.out << (first ? "]\n" : "\n]\n");

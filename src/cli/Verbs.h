@@ -25,3 +25,5 @@ int RunQuery(CliContext& context, QStringList args);
 int RunTemplate(CliContext& context, QStringList args);
 int RunRender(CliContext& context, QStringList args);
 int RunExport(CliContext& context, QStringList args);
+int RunDelete(CliContext& context, QStringList args);
+int RunTransfer(CliContext& context, QStringList args);

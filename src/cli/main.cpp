@@ -1,3 +1,4 @@
+#include "app/ProgramInfo.h"
 #include "cli/CliContext.h"
 #include "cli/Verbs.h"
 
@@ -14,7 +15,9 @@ const Verb kVerbs[] = {
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},
     {"create", "create DB", "create a new, empty database file", RunCreate},
-    {"import", "import DB FILE...", "store every response in the files as new records", RunImport},
+    {"import", "import [--relative-to DIR] DB FILE...",
+     "store every response in the files as new records (each naming its file relative to DIR)",
+     RunImport},
     {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
@@ -37,16 +40,26 @@ const Verb kVerbs[] = {
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output",
      RunExport},
+    {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
+     "delete every record (or an ID range, or the records found); only --yes answers the "
+     "question Yes",
+     RunDelete},
+    {"transfer",
+     "transfer DB TARGET [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
+     "copy every record (or an ID range, or the records found) into another database; a "
+     "missing TARGET is created only with --yes",
+     RunTransfer},
 };
 
 void PrintHelp()
 {
-    std::printf("Usage: tallowmere-cli VERB [OPTIONS] ARGS...\n\n"
+    std::printf("Usage: tallowmere-cli VERB [OPTIONS] ARGS...\n"
+                "       tallowmere-cli --help | --version\n\n"
                 "Batch work on Tallowmere databases and form responses. Messages go to\n"
                 "standard error; exit status 0 when it ran, 1 when it failed, 2 on a usage\n"
                 "error.\n\nVerbs:\n");
     for (const Verb& verb : kVerbs)
-        std::printf("  %-60s\n      %s\n", verb.usage, verb.summary);
+        std::printf("  %s\n      %s\n", verb.usage, verb.summary);
     std::printf("\nThe program folder (default.cfg, templates) is $TALLOWMERE_HOME, else the\n"
                 "folder of this executable when it holds default.cfg, else the installed\n"
                 "share folder.\n");
@@ -64,6 +77,11 @@ int main(int argc, char* argv[])
         args.first() == QStringLiteral("-h") || args.first() == QStringLiteral("help")) {
         PrintHelp();
         return args.isEmpty() ? kExitUsage : kExitOk;
+    }
+    if (args.first() == QStringLiteral("--version")) {
+        std::printf("tallowmere-cli (%s) %s\n", qPrintable(ProgramInfo::Name()),
+                    qPrintable(ProgramInfo::Version()));
+        return kExitOk;
     }
     const QString name = args.takeFirst();
     for (const Verb& verb : kVerbs) {

@@ -134,9 +134,15 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     const QString storedBefore = d.StoredFieldNames;
     if (!CheckDatabase(session, *connection))
         return failed(QString());
+    bool anyRecord = false;
     try {
         connection->UseWriteAheadLog();
-        rows.Load(*connection);
+        if (d.ListRecordsOnOpen)
+            rows.Load(*connection);
+        else
+            anyRecord =
+                connection->Db().execAndGet("SELECT EXISTS (SELECT 1 FROM \"Forms\")").getInt() !=
+                0;
     } catch (const std::exception& e) {
         d.CurrentFieldNames = namesBefore;
         d.StoredFieldNames = storedBefore;
@@ -152,7 +158,13 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
         d.RecordCursor = d.SummaryRecords;
         d.SummaryFiltered = false;
-        if (d.SummaryRecords.Count() < 1) {
+        if (!d.ListRecordsOnOpen) {
+            ui.SetStatusText(QStringLiteral("Database Ready"));
+            if (anyRecord)
+                d.RecordState &= ~DatabaseState::NoRecords;
+            else
+                d.RecordState |= DatabaseState::NoRecords;
+        } else if (d.SummaryRecords.Count() < 1) {
             ui.SetStatusText(QStringLiteral("Database Ready"));
             d.RecordState |= DatabaseState::NoRecords;
             QString error;

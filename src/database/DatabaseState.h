@@ -20,10 +20,20 @@ struct DatabaseState {
     int RecordState = 0;
     bool OpeningDatabase = false;
     bool SummaryFiltered = false; // the summary shows a search result
+    // The record on screen has no unsaved change by the user.
+    bool RecordUnchanged = true;
+    // The program itself is filling the viewer's boxes: their change events
+    // are not user edits.
+    bool SuppressChangeEvents = false;
 
     // The field-names list as the file holds it, so an unchanged list is
     // not written again with every record.
     QString StoredFieldNames;
     // Whether opening records the path as LastUsedDB (the command line does not).
     bool RememberLastUsedDB = true;
+    // Whether opening lists every FormID for the summary and reads the first
+    // record. Commands that stream the records they need (the command line's
+    // list, find and export) open without: the summary and RecordCursor stay
+    // empty and only NoRecords tells whether the database holds records.
+    bool ListRecordsOnOpen = true;
 };

@@ -109,6 +109,7 @@ bool NewResume(Session& session, QString* error)
         return false;
     }
     session.Tables.ClearRecordTables();
+    session.Database.RecordUnchanged = true;
     emit session.Events.ValueBoxEnabled(false);
     emit session.Events.RecordLoaded();
     return true;

@@ -81,32 +81,30 @@ QString WithNewFieldNames(QString list, const RecordTables& tables)
     return list;
 }
 
-class Savepoint {
-public:
-    explicit Savepoint(SQLite::Database& db) : m_db(db) { m_db.exec("SAVEPOINT WriteRecord"); }
-    ~Savepoint()
-    {
-        if (m_done)
-            return;
-        try {
-            m_db.exec("ROLLBACK TO WriteRecord");
-            m_db.exec("RELEASE WriteRecord");
-        } catch (const std::exception&) {
-            // The engine has already rolled the whole transaction back.
-        }
-    }
-    void Release()
-    {
-        m_db.exec("RELEASE WriteRecord");
-        m_done = true;
-    }
-
-private:
-    SQLite::Database& m_db;
-    bool m_done = false;
-};
-
 } // namespace
+
+Savepoint::Savepoint(SQLite::Database& db) : m_db(db)
+{
+    m_db.exec("SAVEPOINT WriteRecord");
+}
+
+Savepoint::~Savepoint()
+{
+    if (m_done)
+        return;
+    try {
+        m_db.exec("ROLLBACK TO WriteRecord");
+        m_db.exec("RELEASE WriteRecord");
+    } catch (const std::exception&) {
+        // The engine has already rolled the whole transaction back.
+    }
+}
+
+void Savepoint::Release()
+{
+    m_db.exec("RELEASE WriteRecord");
+    m_done = true;
+}
 
 bool WriteResumes(Session& session, int writeFields)
 {

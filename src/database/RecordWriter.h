@@ -5,6 +5,9 @@
 
 class DatabaseConnection;
 class Session;
+namespace SQLite {
+class Database;
+}
 
 // Stores the record in memory into the open database. With writeFields
 // above 0 the header, the field entries and the field-names list are
@@ -14,6 +17,21 @@ class Session;
 // the record back, shows "WriteRecord: Error saving Record to the
 // database: " with the engine's description and returns false.
 bool WriteResumes(Session& session, int writeFields);
+
+// One record's writes: rolled back unless released, so a record is stored
+// whole or not at all.
+class Savepoint {
+public:
+    explicit Savepoint(SQLite::Database& db);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    void Release();
+
+private:
+    SQLite::Database& m_db;
+    bool m_done = false;
+};
 
 // Groups the records of one import into transactions committed every
 // kRecords records or kMilliseconds, so that importing costs about what

@@ -5,6 +5,39 @@
 #include "output/OutputState.h"
 #include "responses/ResponseText.h"
 
+#include <vector>
+
+namespace {
+
+bool IsAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// A field name, trimmed, with what comparing it needs.
+struct Name {
+    QString text;
+    bool ascii = true;
+    explicit Name(const QString& name) : text(name.trimmed()), ascii(IsAscii(text)) {}
+};
+
+// Whether the names are equal once upper-cased. Plain ASCII names are
+// compared letter by letter, as most are; the others through their
+// upper-case forms, as always.
+bool SameName(const Name& a, const Name& b)
+{
+    if (a.ascii && b.ascii)
+        return a.text.size() == b.text.size() &&
+               QStringView(a.text).compare(QStringView(b.text), Qt::CaseInsensitive) == 0;
+    return a.text.toUpper() == b.text.toUpper();
+}
+
+} // namespace
+
 QString DelimiterFromName(const QString& boxText)
 {
     const QString name = TrimBlanks(boxText).toUpper();
@@ -26,14 +59,13 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
     const RecordTables& tables = session.Tables;
     RowCursorGuard cursors(session.Tables);
     QString& line = state.OutputText;
-    line.clear();
+    line.resize(0); // keeps its room for the next record's line
     bool first = true;
     const int rows = tables.RowCount[RecordTables::kFieldTable];
-    // Each name upper-cased once, not once for every field asked for.
-    QStringList names;
-    names.reserve(rows);
+    std::vector<Name> names;
+    names.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        names.append(tables.Field(row, RecordTables::FieldNameColumn).trimmed().toUpper());
+        names.emplace_back(tables.Field(row, RecordTables::FieldNameColumn));
     for (int i = 0; i < state.OutputFieldList.size(); ++i) {
         const OutputField& entry = state.OutputFieldList[i];
         if (!entry.PrintStat)
@@ -45,10 +77,10 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
             if (tables.IsColumnInRange(RecordTables::kHeaderTable, column))
                 value = tables.Header(column);
         } else {
-            const QString key = entry.Key.trimmed().toUpper();
+            const Name key(entry.Key);
             // With several rows of that name the last one counts.
             for (int row = rows - 1; row >= 0; --row) {
-                if (names[row] == key) {
+                if (SameName(names[static_cast<size_t>(row)], key)) {
                     value = tables.Field(row, RecordTables::FieldValueColumn);
                     break;
                 }

@@ -1,6 +1,9 @@
 #include "output/OutputRunner.h"
 
+#include "search/RecordSelection.h"
+
 #include "app/Session.h"
+#include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
 #include "output/OutputState.h"
@@ -11,7 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -30,15 +35,6 @@ bool IsFileType(OutputType type)
            type == OutputType::DelimitedFile;
 }
 
-// A whole number typed in the From or To box.
-std::optional<qint32> WholeNumber(const Session& session, const QString& text)
-{
-    const auto number = session.RegionalSettings.ParseNumber(text);
-    if (!number)
-        return std::nullopt;
-    return ToInt32(RoundHalfEven(*number));
-}
-
 // The output file of a run: replaced through a save file (HTML) or appended
 // to and flushed after every write (text, delimited).
 class OutputFile {
@@ -54,10 +50,16 @@ public:
     }
     // Appended output is buffered and flushed when the buffer fills and at
     // the end; every write and the final flush are checked.
-    bool Write(const QString& text)
+    bool Write(const QString& text, const QString& more = QString())
     {
-        const QByteArray bytes = text.toUtf8();
-        return m_device->write(bytes) == bytes.size();
+        // Encoded into one reused buffer: no allocation for every record.
+        const qsizetype most = (text.size() + more.size()) * 3;
+        if (m_bytes.size() < most)
+            m_bytes.resize(most);
+        char* end = m_encoder.appendToBuffer(m_bytes.data(), text);
+        end = m_encoder.appendToBuffer(end, more);
+        const qint64 size = end - m_bytes.data();
+        return m_device->write(m_bytes.constData(), size) == size;
     }
     bool Close()
     {
@@ -85,11 +87,14 @@ public:
 private:
     std::unique_ptr<QFileDevice> m_device;
     QString m_error;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QByteArray m_bytes;
 };
 
 class Run {
 public:
-    Run(Session& session, const OutputRequest& request, const RecordLoader& load)
+    // Without load the records are streamed from the open database.
+    Run(Session& session, const OutputRequest& request, const RecordLoader* load)
         : m_session(session), m_ui(session.ui), m_request(request), m_load(load),
           m_state(session.Output)
     {}
@@ -97,6 +102,7 @@ public:
     OutputResult Go()
     {
         QList<qint32> ids = m_request.formIds;
+        m_whole = m_request.wholeDatabase && !m_load;
         if (m_request.idRange && !RangeIds(&ids))
             return m_result;
         if (IsFileType(m_request.type) && !ChooseFile())
@@ -106,11 +112,13 @@ public:
         m_result.started = true;
         if (!Prologue())
             return m_result;
+        bool any = true;
         if (!m_request.summaryHasRecords) {
             m_ui.MessageBox(QStringLiteral("No records selected"), MessageIcon::Information);
             ids.clear();
+            any = false;
         }
-        if (!Records(ids))
+        if (!(m_load ? Records(ids) : Stream(ids, any)))
             return m_result;
         if (!Epilogue())
             return m_result;
@@ -129,6 +137,8 @@ private:
         m_ui.SetStatusText(QString::number(m_result.count) + QStringLiteral(" Record(s) output"));
         if (m_file.IsOpen())
             m_file.Close();
+        if (m_clipboardStarted)
+            m_ui.SetClipboardText(m_clipboard);
         if (m_request.type == OutputType::Printer && m_request.printer && m_printing) {
             m_printing = false;
             m_request.printer->End();
@@ -138,24 +148,23 @@ private:
 
     bool RangeIds(QList<qint32>* ids)
     {
-        const auto from = WholeNumber(m_session, m_request.idRange->from);
-        const auto to = WholeNumber(m_session, m_request.idRange->to);
-        if (!from || !to) {
-            const QString bad = from ? m_request.idRange->to : m_request.idRange->from;
-            ErrorPath(QStringLiteral("Type mismatch: '") + bad +
+        const IdRangeCheck range = CheckIdRange(m_session.RegionalSettings, m_request.idRange->from,
+                                                m_request.idRange->to);
+        if (range.result == IdRangeCheck::NotANumber) {
+            ErrorPath(QStringLiteral("Type mismatch: '") + range.notANumber +
                       QStringLiteral("' is not a whole number"));
             return false;
         }
-        if (*to < *from) {
-            m_ui.MessageBox(QStringLiteral("'From' value should be less than 'To' value"),
-                            MessageIcon::Exclamation);
+        if (range.result != IdRangeCheck::Ok) {
+            m_ui.MessageBox(range.Message(), MessageIcon::Exclamation);
             return false;
         }
-        if (*from <= 0 || *to <= 0) {
-            m_ui.MessageBox(QStringLiteral("Please enter valid 'From' and 'To' values for Form ID"),
-                            MessageIcon::Exclamation);
-            return false;
-        }
+        const std::optional<qint32> from = range.from;
+        const std::optional<qint32> to = range.to;
+        m_from = *from;
+        m_to = *to;
+        if (m_whole)
+            return true;
         QList<qint32> inRange;
         for (const qint32 id : std::as_const(*ids)) {
             if (id >= *from && id <= *to)
@@ -265,6 +274,7 @@ private:
             m_ui.SetClipboardText(QString());
             m_clipboard = Heading();
             m_ui.SetClipboardText(m_clipboard);
+            m_clipboardStarted = true;
             return true;
         case OutputType::DelimitedFile:
             m_delimiter = DelimiterFromName(m_request.delimiterText);
@@ -303,14 +313,15 @@ private:
             if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
                 !RenderTextBody(m_session, m_recordBody->text))
                 return false;
+            // Handed to the clipboard once, at the end or on an error: setting
+            // the whole text again after every record costs its square.
             m_clipboard += m_state.OutputText;
-            m_ui.SetClipboardText(m_clipboard);
             return true;
         case OutputType::DelimitedFile:
             if (!BuildDelimitedLine(m_session, m_request.useQuotes, m_request.removeLineBreaks,
                                     m_request.replaceQuotes, m_delimiter))
                 return false;
-            return m_file.Write(m_state.OutputText + kCrLf) || Fail(m_file.Error());
+            return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
         }
         return false;
     }
@@ -349,7 +360,7 @@ private:
                 m_result.cancelled = true;
                 break;
             }
-            if (!m_load(ids[counter]) || !Produce(counter)) {
+            if (!(*m_load)(ids[counter]) || !Produce(counter)) {
                 ErrorPath(m_pendingError);
                 return false;
             }
@@ -357,6 +368,71 @@ private:
                                                  QString::number(total));
             m_ui.Yield();
             ++m_result.count;
+        }
+        return true;
+    }
+
+    // The records from the open database as one stream: the chosen list, or
+    // every record (of the ID range) in FormID order.
+    bool Stream(const QList<qint32>& ids, bool any)
+    {
+        qint64 total = ids.size();
+        if (m_whole) {
+            total = 0;
+            if (any) {
+                try {
+                    if (!m_session.Database.CurrentDatabase)
+                        throw std::runtime_error("No database is open.");
+                    SQLite::Statement count(m_session.Database.CurrentDatabase->Db(),
+                                            "SELECT count(*) FROM \"Forms\" WHERE \"FormID\" "
+                                            "BETWEEN ? AND ?");
+                    count.bind(1, static_cast<int64_t>(m_from));
+                    count.bind(2, static_cast<int64_t>(m_to));
+                    count.executeStep();
+                    total = count.getColumn(0).getInt64();
+                } catch (const std::exception& e) {
+                    ErrorPath(QString::fromUtf8(e.what()));
+                    return false;
+                }
+            }
+        }
+        const QString totalText = QString::number(total);
+        ProgressRequest progress;
+        progress.caption = QStringLiteral("Exporting records...");
+        progress.minimum = 0;
+        progress.maximum = static_cast<int>(total);
+        progress.value = 0;
+        m_ui.ShowProgress(progress);
+        if (total == 0)
+            return true;
+        int counter = 0;
+        bool failed = false;
+        const auto each = [&](qint64) {
+            if (m_ui.CancelRequested()) {
+                m_ui.ClearCancelRequested();
+                return false;
+            }
+            if (!Produce(counter)) {
+                failed = true;
+                return false;
+            }
+            ++counter;
+            m_ui.UpdateProgress(counter, QString::number(counter) + QLatin1Char('/') + totalText);
+            m_ui.Yield();
+            ++m_result.count;
+            return true;
+        };
+        RecordStream stream(m_session);
+        StreamEnd end;
+        if (m_whole) {
+            end = m_request.idRange ? stream.ReadRange(m_from, m_to, each) : stream.ReadAll(each);
+        } else {
+            std::vector<qint64> list(ids.begin(), ids.end());
+            end = stream.ReadList(list, each);
+        }
+        if (failed || end == StreamEnd::Failed) {
+            ErrorPath(m_pendingError);
+            return false;
         }
         return true;
     }
@@ -404,6 +480,8 @@ private:
             status = count + QStringLiteral(" record(s) copied to clipboard");
             break;
         }
+        if (m_clipboardStarted)
+            m_ui.SetClipboardText(m_clipboard);
         m_ui.SetStatusText(status);
         m_ui.CloseProgress();
         m_result.completed = true;
@@ -412,7 +490,7 @@ private:
     Session& m_session;
     Ui& m_ui;
     const OutputRequest& m_request;
-    const RecordLoader& m_load;
+    const RecordLoader* m_load;
     OutputState& m_state;
     OutputResult m_result;
     OutputFile m_file;
@@ -421,6 +499,10 @@ private:
     QString m_clipboard;
     QString m_pendingError;
     bool m_printing = false;
+    bool m_clipboardStarted = false;
+    bool m_whole = false;
+    qint64 m_from = 1;
+    qint64 m_to = std::numeric_limits<qint64>::max();
     std::optional<TemplateBody> m_recordBody;
 };
 
@@ -428,7 +510,12 @@ private:
 
 OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load)
 {
-    return Run(session, request, load).Go();
+    return Run(session, request, &load).Go();
+}
+
+OutputResult RunOutput(Session& session, const OutputRequest& request)
+{
+    return Run(session, request, nullptr).Go();
 }
 
 bool SaveToTextFile(Session& session, const QString& path)

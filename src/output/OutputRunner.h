@@ -50,6 +50,10 @@ struct OutputRequest {
     // FormID lies in the range are output in ascending FormID order.
     QList<qint32> formIds;
     std::optional<IdRangeText> idRange;
+    // Instead of formIds: every record of the open database in FormID order
+    // (with idRange, those in the range), streamed without listing them
+    // first. Only for the run that reads from the database itself.
+    bool wholeDatabase = false;
     // False when the record summary is empty: "No records selected".
     bool summaryHasRecords = true;
     // The template chosen in the dialog (file name); serves the printer.
@@ -82,6 +86,11 @@ struct OutputResult {
 // the closing part, and the completion status text. Screen output leaves
 // its text in session.Output.ViewerText.
 OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load);
+
+// The same run reading its records from the open database as one stream
+// (RecordStream): a record deleted since the list was made is skipped with
+// the reader's message. Leaves the last record output in session.Tables.
+OutputResult RunOutput(Session& session, const OutputRequest& request);
 
 // Appends the record's text ("Default_dat.rpt") and an empty line to the
 // file; the record viewer's save-to-text command.

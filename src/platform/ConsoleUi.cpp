@@ -5,7 +5,10 @@
 MessageAnswer ConsoleUi::MessageBox(const QString& text, MessageIcon, MessageButtons buttons)
 {
     ++m_messages;
+    // A break after a blank only wraps a message box's long line (a file
+    // name after its message); a terminal keeps such text on one line.
     QString shown = text;
+    shown.replace(QStringLiteral(" \r\n"), QStringLiteral(" "));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fprintf(stderr, "%s\n", shown.toLocal8Bit().constData());
     std::fflush(stderr);

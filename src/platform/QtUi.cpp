@@ -1,5 +1,7 @@
 #include "platform/QtUi.h"
 
+#include "platform/DialogFolders.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -119,6 +121,8 @@ FileDialogResult QtUi::RunFileDialog(const FileDialogRequest& request, bool save
         if (request.selectedFilter >= 0 && request.selectedFilter < names.size())
             dialog.selectNameFilter(names[request.selectedFilter]);
     }
+    if (m_folders)
+        dialog.setDirectory(DialogStartFolder(*m_folders, request));
     if (!request.defaultExtension.isEmpty())
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.proposedName.isEmpty() && !request.proposedName.contains(QLatin1Char('*')))
@@ -130,7 +134,10 @@ FileDialogResult QtUi::RunFileDialog(const FileDialogRequest& request, bool save
     QApplication::restoreOverrideCursor();
     if (!accepted)
         return {};
-    return {false, dialog.selectedFiles()};
+    const QStringList chosen = dialog.selectedFiles();
+    if (m_folders)
+        RememberDialogFolder(*m_folders, request, chosen);
+    return {false, chosen};
 }
 
 FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request)

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 
+class ProgramFolders;
 class QProgressDialog;
 class QWidget;
 
@@ -16,6 +17,9 @@ public:
     ~QtUi() override;
 
     void SetParent(QWidget* parent) { m_parent = parent; }
+    // Where file dialogs remember their folders; without it they start
+    // where the platform starts them.
+    void SetFolders(const ProgramFolders* folders) { m_folders = folders; }
     void SetStatusSink(std::function<void(const QString&)> sink) { m_statusSink = std::move(sink); }
 
     MessageAnswer MessageBox(const QString& text, MessageIcon icon,
@@ -39,6 +43,7 @@ private:
     FileDialogResult RunFileDialog(const FileDialogRequest& request, bool save);
 
     QPointer<QWidget> m_parent;
+    const ProgramFolders* m_folders = nullptr;
     std::function<void(const QString&)> m_statusSink;
     QString m_status;
     QPointer<QProgressDialog> m_progress;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 // The Ui used by tests: it records every message and status text in the
 // order they happen and answers dialogs from queues filled beforehand.
@@ -37,6 +38,15 @@ public:
     void QueueCancel() { m_files.push_back({true, {}}); }
     // Presses the progress dialog's Cancel button after that many updates.
     void CancelAfterUpdates(int updates) { m_cancelAfter = updates; }
+    // Runs at every yield, as a click delivered then would (a Cancel during
+    // a long statement).
+    std::function<void()> onYield;
+    // The progress dialog's Cancel button.
+    void PressCancel()
+    {
+        m_cancel = true;
+        m_progressVisible = false;
+    }
 
     MessageAnswer MessageBox(const QString& text, MessageIcon icon,
                              MessageButtons buttons) override;
@@ -45,7 +55,12 @@ public:
     void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    void Yield() override { ++yields; }
+    void Yield() override
+    {
+        ++yields;
+        if (onYield)
+            onYield();
+    }
     void ShowProgress(const ProgressRequest& request) override;
     void UpdateProgress(int value, const QString& label) override;
     void CloseProgress() override { m_progressVisible = false; }

@@ -18,6 +18,9 @@ inline constexpr SettingKey AutoLoadDB{"AutoLoadDB", "0"};
 inline constexpr SettingKey NoWizard{"NoWizard", "0"};
 inline constexpr SettingKey ColumnsToShow{"ColumnsToShow", ""};
 inline constexpr SettingKey DefaultColumnsToShow{"DefaultColumnsToShow", ""};
+// The folder a file dialog last chose from, one key per kind of file:
+// "LastFolder_fdb", "LastFolder_cfg" (see DialogFolders.h).
+inline constexpr SettingKey LastFolder{"LastFolder", ""};
 } // namespace Settings
 
 // The settings file's section name.

@@ -1,7 +1,5 @@
 #include "platform/TextCodec.h"
 
-#include <QStringDecoder>
-
 namespace {
 
 // Code points of bytes 0x80..0x9F in Windows-1252; the five unassigned bytes
@@ -14,28 +12,24 @@ constexpr char16_t kWindows1252High[32] = {
 
 } // namespace
 
-bool IsValidUtf8(const QByteArray& bytes)
+bool IsValidUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
+    return bytes.isValidUtf8();
 }
 
-QString TextFromWindows1252(const QByteArray& bytes)
+QString TextFromWindows1252(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0x9F)
-            text.append(QChar(kWindows1252High[b - 0x80]));
-        else
-            text.append(QChar(static_cast<char16_t>(b)));
+        *out++ = b >= 0x80 && b <= 0x9F ? QChar(kWindows1252High[b - 0x80])
+                                        : QChar(static_cast<char16_t>(b));
     }
     return text;
 }
 
-QString TextFromBytes(const QByteArray& bytes)
+QString TextFromBytes(QByteArrayView bytes)
 {
     bool ascii = true;
     for (const char c : bytes) {
@@ -45,7 +39,7 @@ QString TextFromBytes(const QByteArray& bytes)
         }
     }
     if (ascii)
-        return QString::fromLatin1(bytes);
+        return QString::fromLatin1(bytes.data(), bytes.size());
     if (IsValidUtf8(bytes))
         return QString::fromUtf8(bytes);
     return TextFromWindows1252(bytes);

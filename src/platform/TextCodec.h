@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Bytes from files and percent-escapes become text by one rule: UTF-8 when
 // the bytes are valid UTF-8, otherwise Windows-1252, the program's legacy
-// single-byte code page.
-QString TextFromBytes(const QByteArray& bytes);
+// single-byte code page. Each takes one pass over the bytes plus the text
+// it makes.
+QString TextFromBytes(QByteArrayView bytes);
 
-bool IsValidUtf8(const QByteArray& bytes);
-QString TextFromWindows1252(const QByteArray& bytes);
+bool IsValidUtf8(QByteArrayView bytes);
+QString TextFromWindows1252(QByteArrayView bytes);

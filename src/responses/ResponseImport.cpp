@@ -15,15 +15,16 @@ constexpr int kModeBits =
 
 } // namespace
 
-ImportOutcome ImportResume(Session& session)
+ImportOutcome ImportResume(Session& session, const QString& sourceBase)
 {
     Ui& ui = session.ui;
-    DatabaseState& d = session.Database;
     ImportOutcome outcome;
 
     FileDialogRequest request;
     request.title = QStringLiteral("Select response file(s) to import...");
-    request.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|"));
+    request.filters = ParseFileFilters(
+        QStringLiteral("All Files (*.*)|*.*|Mail messages (*.eml *.emlx *.mbox *.mbx)|"
+                       "*.eml;*.emlx;*.mbox;*.mbx|"));
     request.proposedName = QStringLiteral("*.*");
     request.multipleSelection = true;
     const FileDialogResult chosen = ui.OpenFileDialog(request);
@@ -33,6 +34,15 @@ ImportOutcome ImportResume(Session& session)
         return outcome;
     }
     ui.Yield();
+    return ImportResponseFiles(session, chosen.paths, sourceBase);
+}
+
+ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
+                                  const QString& sourceBase)
+{
+    Ui& ui = session.ui;
+    DatabaseState& d = session.Database;
+    ImportOutcome outcome;
 
     const QString doneText = QStringLiteral(" Record(s) imported in to ");
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
@@ -48,21 +58,24 @@ ImportOutcome ImportResume(Session& session)
                           MessageIcon::Exclamation);
             outcome.failed = true;
         };
-        for (const QString& path : chosen.paths) {
+        for (const QString& path : paths) {
             bool stored = true;
-            const ScanOutcome scan = ScanResponseFile(session, path, [&] {
-                d.RecordState |= DatabaseState::NewRecord;
-                stored = WriteResumes(session, 1);
-                d.RecordState &= ~kModeBits;
-                if (!stored)
-                    return false;
-                ++outcome.total;
-                if (!batch.AfterRecord(&commitError, &lost)) {
-                    commitFailed();
-                    return false;
-                }
-                return true;
-            });
+            const ScanOutcome scan = ScanResponseFile(
+                session, path,
+                [&] {
+                    d.RecordState |= DatabaseState::NewRecord;
+                    stored = WriteResumes(session, 1);
+                    d.RecordState &= ~kModeBits;
+                    if (!stored)
+                        return false;
+                    ++outcome.total;
+                    if (!batch.AfterRecord(&commitError, &lost)) {
+                        commitFailed();
+                        return false;
+                    }
+                    return true;
+                },
+                sourceBase);
             if (!scan.opened) {
                 ui.MessageBox(QStringLiteral("Error reading Record from ") +
                                   QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +
@@ -70,6 +83,8 @@ ImportOutcome ImportResume(Session& session)
                               MessageIcon::Exclamation);
                 outcome.failed = true;
             }
+            if (scan.refused)
+                ++outcome.refused;
             // A record that could not be stored was reported by the writer;
             // going on would only repeat the message for every response.
             if (!stored)

@@ -44,21 +44,22 @@ QByteArray TrimBlanks(const QByteArray& text)
     return text.mid(start, end - start);
 }
 
-bool IsPlainTextLine(const QString& line)
+namespace {
+
+template <typename Text> bool IsPlain(const Text& trimmed)
 {
-    const QString trimmed = TrimBlanks(line);
     if (trimmed.isEmpty())
         return false;
     int equals = 0;
     int ampersands = 0;
-    for (const QChar c : trimmed) {
-        if (IsBlank(c))
+    for (const auto c : trimmed) {
+        if (c == ' ' || c == '\t')
             return true;
     }
-    for (const QChar c : trimmed) {
-        if (c == QLatin1Char('='))
+    for (const auto c : trimmed) {
+        if (c == '=')
             ++equals;
-        else if (c == QLatin1Char('&'))
+        else if (c == '&')
             ++ampersands;
         if (equals - ampersands > 1 || ampersands - equals > 1)
             return true;
@@ -66,15 +67,25 @@ bool IsPlainTextLine(const QString& line)
     return false;
 }
 
-QByteArray PercentDecode(const QByteArray& encoded)
+} // namespace
+
+bool IsPlainTextLine(const QString& line)
 {
-    QByteArray out;
-    out.reserve(encoded.size());
-    const qsizetype n = encoded.size();
+    return IsPlain(TrimBlanks(line));
+}
+
+bool IsPlainTextBytes(QByteArrayView trimmed)
+{
+    return IsPlain(trimmed);
+}
+
+qsizetype PercentDecodeInPlace(char* data, qsizetype n)
+{
+    qsizetype out = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = encoded[i];
+        const char c = data[i];
         if (c == '+') {
-            out.append(' ');
+            data[out++] = ' ';
         } else if (c == '%') {
             if (i + 2 >= n)
                 throw DecodeError(
@@ -82,19 +93,26 @@ QByteArray PercentDecode(const QByteArray& encoded)
             // Read like a hexadecimal literal: digits up to the first
             // non-digit, none at all giving 0.
             int value = 0;
-            const int first = HexDigit(encoded[i + 1]);
+            const int first = HexDigit(data[i + 1]);
             if (first >= 0) {
                 value = first;
-                const int second = HexDigit(encoded[i + 2]);
+                const int second = HexDigit(data[i + 2]);
                 if (second >= 0)
                     value = value * 16 + second;
             }
-            out.append(static_cast<char>(value));
+            data[out++] = static_cast<char>(value);
             i += 2;
         } else {
-            out.append(c);
+            data[out++] = c;
         }
     }
+    return out;
+}
+
+QByteArray PercentDecode(const QByteArray& encoded)
+{
+    QByteArray out = encoded;
+    out.truncate(PercentDecodeInPlace(out.data(), out.size()));
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <stdexcept>
 
@@ -16,6 +17,8 @@ public:
 // its "=" and "&" counts drift more than one apart. An empty line is not
 // plain.
 bool IsPlainTextLine(const QString& line);
+// The same test on the bytes of a line already trimmed of blanks.
+bool IsPlainTextBytes(QByteArrayView trimmed);
 
 // Decodes one encoded name or value: "+" becomes a blank, "%XY" the byte
 // with that hexadecimal code, and the resulting bytes become text (UTF-8
@@ -25,6 +28,9 @@ QString DecodeResponseText(const QString& encoded);
 QString DecodeResponseBytes(const QByteArray& encoded);
 // The byte-level step alone.
 QByteArray PercentDecode(const QByteArray& encoded);
+// The same step over size bytes at data, written over them (the decoded
+// bytes are never more); returns how many there are now.
+qsizetype PercentDecodeInPlace(char* data, qsizetype size);
 
 // Removes line breaks (CR LF) from the start and end of text; with
 // joinLines also turns every inner CR LF into one blank.

@@ -155,8 +155,20 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
     }
 
     const int processed = std::min(columns, kShownQueryColumns);
-    auto reject = [&](const QString& message) {
-        ui.MessageBox(message, MessageIcon::Exclamation);
+    qsizetype r = 0; // the row being checked
+    auto fault = [&](int column) {
+        if (built.faultRow < 0) {
+            built.faultRow = int(r);
+            built.faultColumn = column;
+        }
+    };
+    auto reject = [&](const QString& message, int column = -1) {
+        if (column >= 0) {
+            fault(column);
+            ui.MessageBox(AtRow(message, r), MessageIcon::Exclamation);
+        } else {
+            ui.MessageBox(message, MessageIcon::Exclamation);
+        }
         built.outcome = BuiltQuery::Outcome::Rejected;
         return built;
     };
@@ -166,7 +178,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
     QVariantList& values = built.condition.values;
     bool failed = false;
 
-    for (qsizetype r = 0; r < n; ++r) {
+    for (r = 0; r < n; ++r) {
         const QueryRow& row = grid[r];
         const bool last = r == n - 1;
         const bool onData = row[kTableColumn] != QLatin1String("Forms");
@@ -183,7 +195,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             case kOpenBrackets: {
                 int opens = 0;
                 if (!OnlyBrackets(row[c], QLatin1Char('('), &opens))
-                    return reject(kBracketCell);
+                    return reject(kBracketCell, c);
                 for (int i = 0; i < opens; ++i)
                     tokens.push_back({Token::Kind::Open, {}});
                 w += row[c] + kBlank;
@@ -193,7 +205,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                 const QString notCell = row[c].trimmed();
                 if (!notCell.isEmpty() &&
                     notCell.compare(QLatin1String("NOT"), Qt::CaseInsensitive) != 0)
-                    return reject(kNotCell);
+                    return reject(kNotCell, c);
                 negated = !notCell.isEmpty();
                 w += QStringLiteral("(");
                 if (onData) {
@@ -208,7 +220,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             case kFieldNameColumn: {
                 const QString field = row[kDatabaseFieldColumn].trimmed();
                 if (field.isEmpty())
-                    return reject(kField);
+                    return reject(kField, c);
                 if (onData) {
                     column = QStringLiteral("Field_Value");
                 } else {
@@ -216,7 +228,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                     const QString bare =
                         field.startsWith(QLatin1String("Forms.")) ? field.mid(6) : QString();
                     if (bare.isEmpty() || !formsColumns(bare))
-                        return reject(kField);
+                        return reject(kField, c);
                     column = QStringLiteral("Forms.") + bare;
                 }
                 w += row[kDatabaseFieldColumn] + kBlank;
@@ -225,7 +237,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             case kOperatorColumn: {
                 const QString& cell = row[c];
                 if (cell.isEmpty() || !QueryOperators().contains(cell.trimmed().toUpper()))
-                    return reject(kOperator);
+                    return reject(kOperator, c);
                 op = cell.trimmed().toUpper();
                 w += cell + kBlank;
                 break;
@@ -233,7 +245,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             case kValueColumn: {
                 const QString& cell = row[c];
                 if (cell.trimmed().isEmpty())
-                    return reject(kValue);
+                    return reject(kValue, c);
                 const QString& type = row[kDataTypeColumn];
                 if (type == QLatin1String("T") || type == QLatin1String("M")) {
                     value = cell;
@@ -244,7 +256,8 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                         value = date->toString(Qt::ISODate);
                         w += QStringLiteral("#") + cell + QStringLiteral("#") + kBlank;
                     } else {
-                        ui.MessageBox(kDate, MessageIcon::Exclamation);
+                        fault(c);
+                        ui.MessageBox(AtRow(kDate, r), MessageIcon::Exclamation);
                         failed = true;
                     }
                 } else if (type == QLatin1String("C") || type == QLatin1String("L")) {
@@ -253,7 +266,8 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                         value = *number;
                         w += cell + kBlank;
                     } else {
-                        ui.MessageBox(kNumber, MessageIcon::Exclamation);
+                        fault(c);
+                        ui.MessageBox(AtRow(kNumber, r), MessageIcon::Exclamation);
                         failed = true;
                     }
                 } else {
@@ -266,7 +280,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
             }
             case kCloseBrackets: {
                 if (!OnlyBrackets(row[c], QLatin1Char(')'), &closes))
-                    return reject(kBracketCell);
+                    return reject(kBracketCell, c);
                 w += row[c] + kBlank;
                 break;
             }
@@ -274,7 +288,7 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                 const QString cell = row[c].trimmed().toUpper();
                 if (cell.isEmpty() || cell == QLatin1String("END")) {
                     if (!last)
-                        return reject(kConnector);
+                        return reject(kConnector, c);
                     break;
                 }
                 if (cell == QLatin1String("AND"))
@@ -284,9 +298,9 @@ BuiltQuery BuildQuery(const QueryGrid& grid, int columns, Ui& ui, const Regional
                 else if (cell == QLatin1String("XOR"))
                     connector = Token::Kind::Xor;
                 else
-                    return reject(kConnector);
+                    return reject(kConnector, c);
                 if (last)
-                    return reject(kLastConnector);
+                    return reject(kLastConnector, c);
                 w += row[c] + kBlank;
                 break;
             }

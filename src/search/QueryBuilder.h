@@ -16,6 +16,11 @@ struct BuiltQuery {
     QString tableList; // "Forms" or "Forms, Data"
     QString criteria;  // the condition as the statement text shows it
     SearchCondition condition;
+    // Rejected by a check on one cell: the first such cell (rows and
+    // columns from 0), so the grid can put its current cell there; -1 when
+    // the fault is not in one cell (unbalanced brackets).
+    int faultRow = -1;
+    int faultColumn = -1;
 };
 
 // Checks the rows in order and turns them into one condition: each row is a
@@ -45,4 +50,10 @@ inline const QString kNotCell = QStringLiteral("The Not column may only hold NOT
 inline const QString kUnbalanced =
     QStringLiteral("The brackets do not match: every \"(\" needs a \")\" after it");
 inline const QString kCheckQuery = QStringLiteral("Please check your query and try again");
+// A check's message naming the grid row (from 0) it is about: the row is
+// shown counted from 1 on a second line.
+inline QString AtRow(const QString& message, qsizetype row)
+{
+    return message + QStringLiteral("\r\nRow %1").arg(row + 1);
+}
 } // namespace QueryMessages

@@ -31,25 +31,13 @@ bool RecordSelectionDialog::Ok(Ui& ui, const Regional& regional, RecordSelection
     using namespace SelectionMessages;
     switch (option) {
     case kIdRange: {
-        auto toInt = [&](const QString& text) -> std::optional<qint32> {
-            const std::optional<double> number = regional.ParseNumber(text);
-            return number ? ToInt32(*number) : std::nullopt;
-        };
-        const std::optional<qint32> from = toInt(txtFrom);
-        const std::optional<qint32> to = toInt(txtTo);
-        if (!from || !to) {
-            ui.MessageBox(kInvalid, MessageIcon::Exclamation);
-            return false;
-        }
-        if (*to < *from) {
-            ui.MessageBox(kFromAfterTo, MessageIcon::Exclamation);
-            return false;
-        }
-        if (*from > 0 && *to > 0) {
-            selection = {*from, *to};
+        const IdRangeCheck range = CheckIdRange(regional, txtFrom, txtTo);
+        if (range.result == IdRangeCheck::Ok) {
+            selection = {range.from, range.to};
             return true;
         }
-        ui.MessageBox(kNotPositive, MessageIcon::Exclamation);
+        ui.MessageBox(range.result == IdRangeCheck::NotANumber ? kInvalid : range.Message(),
+                      MessageIcon::Exclamation);
         return false;
     }
     case kOnlySelected:
@@ -66,6 +54,44 @@ bool RecordSelectionDialog::Ok(Ui& ui, const Regional& regional, RecordSelection
     }
     ui.MessageBox(kInvalid, MessageIcon::Exclamation);
     return false;
+}
+
+IdRangeCheck CheckIdRange(const Regional& regional, const QString& fromText, const QString& toText)
+{
+    IdRangeCheck check;
+    auto whole = [&](const QString& text) -> std::optional<qint32> {
+        const std::optional<double> number = regional.ParseNumber(text);
+        return number ? ToInt32(*number) : std::nullopt;
+    };
+    const std::optional<qint32> from = whole(fromText);
+    const std::optional<qint32> to = whole(toText);
+    if (!from || !to) {
+        check.notANumber = from ? toText : fromText;
+        return check;
+    }
+    check.from = *from;
+    check.to = *to;
+    if (*to < *from)
+        check.result = IdRangeCheck::FromAfterTo;
+    else if (*from <= 0 || *to <= 0)
+        check.result = IdRangeCheck::NotPositive;
+    else
+        check.result = IdRangeCheck::Ok;
+    return check;
+}
+
+QString IdRangeCheck::Message() const
+{
+    switch (result) {
+    case FromAfterTo:
+        return SelectionMessages::kFromAfterTo;
+    case NotPositive:
+        return SelectionMessages::kNotPositive;
+    case Ok:
+    case NotANumber:
+        break;
+    }
+    return SelectionMessages::kInvalid;
 }
 
 void RecordSelectionDialog::Cancel(RecordSelection& selection)

@@ -42,6 +42,20 @@ public:
     QString txtTo = QStringLiteral("1");
 };
 
+// An ID range typed as two texts ("From" and "To"), checked one way
+// wherever the user gives one: both whole numbers (rounded half to even),
+// From not after To, both above zero.
+struct IdRangeCheck {
+    enum Result { Ok, NotANumber, FromAfterTo, NotPositive };
+    Result result = NotANumber;
+    qint32 from = 0;
+    qint32 to = 0;
+    QString notANumber; // the text that is no number
+    // The message for FromAfterTo and NotPositive.
+    QString Message() const;
+};
+IdRangeCheck CheckIdRange(const Regional& regional, const QString& from, const QString& to);
+
 // The FormIDs a selection denotes, in the summary's order: the summary's
 // selected rows, all its rows, its current row, or its rows whose FormID
 // lies in the range (numbers not in the summary are skipped). Empty for a

@@ -9,7 +9,6 @@ struct SearchState {
     QList<QuickFindEntry> QuickFindEntries; // Combo1's list
     int QuickFindSelected = -1;             // index into it; -1 none
     QString lblFind = QStringLiteral("Find SQL string");
-    QString txtCount = QStringLiteral("0");
 
     QueryGrid QueryRows{QueryRow()};
     int QueryColumns = kShownQueryColumns; // shown columns Go processes

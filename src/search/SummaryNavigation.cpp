@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "database/RecordReader.h"
+#include "viewer/UnsavedRecord.h"
 
 namespace {
 
@@ -15,6 +16,19 @@ bool OpenResume(Session& session)
     const std::optional<qint64> current = d.SummaryRecords.Bookmark();
     if (d.OpeningDatabase)
         return false;
+    // What the user changed on the record on screen is stored (or, for a
+    // new or edited record, asked about) before another record is shown.
+    if (current) {
+        if (!StoreUnsavedRecord(session)) {
+            // The user stays: the summary goes back to the record on screen.
+            if (const auto shown = d.RecordCursor.Bookmark();
+                shown && d.SummaryRecords.Seek(*shown))
+                emit session.Events.SummaryCurrentRowChanged(*shown);
+            return false;
+        }
+        // Storing a header may have moved the summary to the stored row.
+        d.SummaryRecords.Seek(*current);
+    }
     if (!current) {
         QString error;
         if (!NewResume(session, &error)) {
@@ -32,6 +46,7 @@ bool OpenResume(Session& session)
     }
     if (!ReadResumes(session))
         return false;
+    d.RecordUnchanged = true;
     emit session.Events.SummaryCurrentRowChanged(*current);
     return true;
 }

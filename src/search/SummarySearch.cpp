@@ -11,6 +11,8 @@
 #include "search/SearchRun.h"
 
 #include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 
 namespace {
 
@@ -24,7 +26,6 @@ enum class Searcher { QuickFind, QueryBuilder };
 void SetCount(Session& session, int count)
 {
     DatabaseState& d = session.Database;
-    session.Search.txtCount = QString::number(count);
     if (count == 0)
         d.RecordState |= DatabaseState::NoRecords;
     else
@@ -65,11 +66,15 @@ bool RunAndShow(Session& session, const SearchCondition& condition, const QStrin
             d.SummaryRecords.Assign(std::move(ids));
             d.SummaryFiltered = true;
             SetCount(session, count);
-            if (count == 0 && searcher == Searcher::QueryBuilder) {
+            // With nothing found the viewer shows an empty record, not the
+            // one it showed before.
+            if (count == 0) {
                 QString clearError;
                 if (!NewResume(session, &clearError)) {
                     run.ok = false;
                     run.error = clearError;
+                } else if (searcher == Searcher::QuickFind) {
+                    ui.SetStatusText(QStringLiteral("No record found"));
                 }
             }
             if (run.ok) {
@@ -205,7 +210,7 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern)
         ShowWholeDatabase(session);
 }
 
-bool RunQueryBuilder(Session& session)
+bool RunQueryBuilder(Session& session, QueryCheck* check)
 {
     if (!session.Database.CurrentDatabase)
         return false;
@@ -218,6 +223,8 @@ bool RunQueryBuilder(Session& session)
         ShowWholeDatabase(session);
         return true;
     case BuiltQuery::Outcome::Rejected:
+        if (check)
+            *check = {true, built.faultRow, built.faultColumn};
         return false;
     case BuiltQuery::Outcome::Ready:
         break;
@@ -250,8 +257,28 @@ void DeleteSearchResultFile(Session& session)
         QFile::remove(path);
 }
 
-std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds)
+void RefreshResultRow(Session& session, qint64 formId)
 {
-    const RecordSet& summary = session.Database.SummaryRecords;
-    return SelectedRecords(session.Selection, summary.Ids(), selectedIds, summary.Bookmark());
+    DatabaseState& d = session.Database;
+    const QString path = session.Folders.SearchResultFile();
+    if (d.CurrentDatabasePath.isEmpty() || !QFile::exists(path))
+        return;
+    try {
+        SQLite::Database result(path.toStdString(), SQLite::OPEN_READWRITE);
+        SQLite::Statement attach(result, "ATTACH DATABASE ? AS source");
+        attach.bind(1, d.CurrentDatabasePath.toStdString());
+        attach.exec();
+        SQLite::Statement update(
+            result, "UPDATE main.Forms SET (Form_Name, Form_Notes, Form_Date, File_Name) = "
+                    "(SELECT Form_Name, Form_Notes, Form_Date, File_Name FROM source.Forms "
+                    "WHERE source.Forms.FormID = ?1) WHERE FormID = ?1");
+        update.bind(1, static_cast<int64_t>(formId));
+        update.exec();
+        result.exec("DETACH DATABASE source");
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QStringLiteral("Error updating the search result: ") +
+                                  QString::fromUtf8(e.what()),
+                              MessageIcon::Exclamation);
+    }
+    emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
 }

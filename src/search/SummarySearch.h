@@ -27,23 +27,32 @@ bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern);
 // database again. The result file stays on disk.
 void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 
+// How the Query Builder's checks ended: rejected (a message has been
+// shown, nothing ran), and then the cell at fault, rows and columns from
+// 0, or -1 when the fault is not in one cell.
+struct QueryCheck {
+    bool rejected = false;
+    int row = -1;
+    int column = -1;
+};
+
 // The Query Builder's OK over session.Search.QueryGrid. The empty query
 // shows the whole database again. False when a check failed or the
 // statement failed or was cancelled.
-bool RunQueryBuilder(Session& session);
+bool RunQueryBuilder(Session& session, QueryCheck* check = nullptr);
 
 // The summary back on the open database (Clear Search step 1): all rows,
-// SummaryFiltered false, txtCount and the NoRecords bit from the count.
+// SummaryFiltered false and the NoRecords bit from the count.
 void ShowWholeDatabase(Session& session);
 
 // Deletes the result file (the database is closing). Quietly does nothing
 // when there is none.
 void DeleteSearchResultFile(Session& session);
 
+// The header of record formId was stored while the summary shows a search
+// result: the result file's copy of its row takes the stored values, and
+// the summary shows them. Quietly does nothing when the file has no such row.
+void RefreshResultRow(Session& session, qint64 formId);
+
 // How the open database's Forms columns compare in searches.
 ColumnKindLookup FormsColumnKinds(Session& session);
-
-// The records session.Selection denotes in the summary, in its order:
-// selectedIds are the summary's selected rows; the current record is the
-// summary's current row.
-std::vector<qint64> SelectedRecordIds(Session& session, const std::vector<qint64>& selectedIds);

@@ -43,7 +43,9 @@ SummaryWindow::SummaryWindow(Session& session, ShellController& shell, QWidget* 
     // Uniform rows: the view never asks for rows it does not show.
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->verticalHeader()->hide();
+    // Row headers: click, shift-click and control-click select rows.
+    m_grid->verticalHeader()->setSectionsClickable(true);
+    m_grid->verticalHeader()->setFixedWidth(16);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -218,6 +220,19 @@ QList<qint64> SummaryWindow::SelectedRecords() const
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const QModelIndex& row : rows)
         ids.append(m_model->FormIdAt(row.row()));
+    return ids;
+}
+
+std::vector<qint64> SummaryWindow::SelectedRecordsInSelectionOrder() const
+{
+    // The selection's ranges are kept in the order they were made.
+    std::vector<qint64> ids;
+    for (const QItemSelectionRange& range : m_grid->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (std::find(ids.begin(), ids.end(), m_model->FormIdAt(row)) == ids.end())
+                ids.push_back(m_model->FormIdAt(row));
+        }
+    }
     return ids;
 }
 

@@ -3,6 +3,7 @@
 #include "app/ShellView.h"
 
 #include <QWidget>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -35,6 +36,8 @@ public:
     SummaryModel* Model() const { return m_model; }
     // FormIDs of the selected rows, in row order.
     QList<qint64> SelectedRecords() const;
+    // FormIDs of the selected rows, in the order they were selected.
+    std::vector<qint64> SelectedRecordsInSelectionOrder() const;
     void SetColumnVisible(int column, bool visible);
     bool IsColumnVisible(int column) const;
 

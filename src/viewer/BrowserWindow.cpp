@@ -6,6 +6,7 @@
 #include "viewer/FieldGridModel.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -83,6 +84,11 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
     m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
     m_txtViewer->setFont(FixedPitchFont());
     m_editorBoxes.append(m_txtViewer);
+    connect(m_txtViewer, &QPlainTextEdit::textChanged, this, [this] {
+        // Only what the user types; the program fills the box with the focus elsewhere.
+        if (m_txtViewer->hasFocus() && !m_txtViewer->isReadOnly())
+            m_shell.Viewer().ValueEdited(m_grid->currentIndex().row(), m_txtViewer->toPlainText());
+    });
 
     auto* fieldsLayout = new QGridLayout(fields);
     fieldsLayout->setContentsMargins(0, 0, 0, 0);
@@ -108,8 +114,7 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
 
     ApplyConfiguration();
     LockText(true);
-    for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdMoveUp", "cmdMoveDown", "cmdAddNew",
-                             "cmdRemove", "cmdOK"})
+    for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdAddNew", "cmdRemove", "cmdOK"})
         for (QWidget* w : findChildren<QWidget*>(QString::fromLatin1(name)))
             w->setEnabled(false);
 
@@ -153,6 +158,9 @@ void BrowserWindow::BuildHeader(QWidget* parent)
         // The header item this box shows.
         box->setProperty("tag", i);
         m_txtResume[static_cast<size_t>(i)] = box;
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { m_shell.Viewer().HeaderEdited(i, text); });
         m_lblResume[static_cast<size_t>(i)]->setBuddy(box);
     }
 }
@@ -171,6 +179,11 @@ QWidget* BrowserWindow::BuildEditingPanel()
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
     list->setMaximumHeight(list->fontMetrics().height() * 5);
+    m_lstGrid = list;
+    connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_showingList && row >= 0)
+            m_shell.Viewer().SelectLine(row);
+    });
 
     auto* editors = new QGridLayout;
     const char* captions[] = {"Field Name", "Field data"};
@@ -180,19 +193,34 @@ QWidget* BrowserWindow::BuildEditingPanel()
         auto* box = new QLineEdit(panel);
         box->setObjectName(QStringLiteral("txtData_%1").arg(r));
         box->setProperty("tag", r + 1); // the field-row column it edits
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this,
+                [this, r](const QString& text) { m_shell.Viewer().EditorEdited(r, text); });
         editors->addWidget(label, r, 0);
         editors->addWidget(box, r, 1);
         m_editorBoxes.append(box);
+        m_txtData[static_cast<size_t>(r)] = box;
     }
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button("cmdSave", "Save   >", panel));
-    buttons->addWidget(Button("cmdInsertEntry", "&Insert Field", panel));
-    buttons->addWidget(Button("cmdMoveUp", "Move &Up", panel));
-    buttons->addWidget(Button("cmdMoveDown", "Move &Down", panel));
-    buttons->addWidget(Button("cmdAddNew", "&Add New Field", panel));
-    buttons->addWidget(Button("cmdRemove", "De&lete Field", panel));
+    RecordViewerController& viewer = m_shell.Viewer();
+    const std::pair<const char*, const char*> panelButtons[] = {
+        {"cmdSave", "Save   >"},         {"cmdInsertEntry", "&Insert Field"},
+        {"cmdMoveUp", "Move &Up"},       {"cmdMoveDown", "Move &Down"},
+        {"cmdAddNew", "&Add New Field"}, {"cmdRemove", "De&lete Field"}};
+    void (RecordViewerController::*actions[])() = {
+        &RecordViewerController::SaveEntry,   &RecordViewerController::InsertField,
+        &RecordViewerController::MoveUp,      &RecordViewerController::MoveDown,
+        &RecordViewerController::AddNewField, &RecordViewerController::DeleteField};
+    for (size_t b = 0; b < std::size(panelButtons); ++b) {
+        QPushButton* button = Button(panelButtons[b].first, panelButtons[b].second, panel);
+        connect(button, &QPushButton::clicked, this,
+                [&viewer, action = actions[b]] { (viewer.*action)(); });
+        buttons->addWidget(button);
+    }
     buttons->addStretch();
-    buttons->addWidget(Button("cmdOK", "&OK", panel));
+    QPushButton* ok = Button("cmdOK", "&OK", panel);
+    connect(ok, &QPushButton::clicked, this, [this] { m_shell.Viewer().OK(); });
+    buttons->addWidget(ok);
     QPushButton* done = Button("cmdCancel", "&Done [Esc]", panel);
     done->setShortcut(Qt::Key_Escape);
     buttons->addWidget(done);
@@ -290,12 +318,99 @@ void BrowserWindow::LockText(bool lock)
 
 void BrowserWindow::RecordLoaded()
 {
+    DatabaseState& d = m_session.Database;
+    const bool before = d.SuppressChangeEvents;
+    d.SuppressChangeEvents = true;
     m_model->Refresh();
     if (m_model->rowCount() > 0)
         m_grid->selectRow(0);
     ShowCurrentValue();
-    FillFieldList();
     UpdateResumeDisplay();
+    d.SuppressChangeEvents = before;
+    m_shell.Viewer().RecordLoaded();
+}
+
+QString BrowserWindow::HeaderBoxText(int box) const
+{
+    return m_txtResume[static_cast<size_t>(box)]->text();
+}
+
+void BrowserWindow::ShowFieldList(const QStringList& lines, int selected)
+{
+    m_showingList = true;
+    if (m_lstGrid->count() != lines.size()) {
+        m_lstGrid->clear();
+        m_lstGrid->addItems(lines);
+    } else {
+        for (int i = 0; i < lines.size(); ++i)
+            if (m_lstGrid->item(i)->text() != lines[i])
+                m_lstGrid->item(i)->setText(lines[i]);
+    }
+    m_lstGrid->setCurrentRow(selected);
+    m_showingList = false;
+}
+
+void BrowserWindow::ShowEditorBox(int box, const QString& text)
+{
+    QLineEdit* editor = m_txtData[static_cast<size_t>(box)];
+    if (editor->text() != text) {
+        editor->setText(text);
+        editor->setCursorPosition(0);
+    }
+}
+
+void BrowserWindow::FocusEditorBox(int box)
+{
+    m_txtData[static_cast<size_t>(box)]->setFocus(Qt::OtherFocusReason);
+    m_txtData[static_cast<size_t>(box)]->selectAll();
+}
+
+void BrowserWindow::FocusHeaderBox(int box)
+{
+    m_txtResume[static_cast<size_t>(box)]->setFocus(Qt::OtherFocusReason);
+    m_txtResume[static_cast<size_t>(box)]->selectAll();
+}
+
+void BrowserWindow::RefreshFieldGrid()
+{
+    const int row = m_grid->currentIndex().row();
+    m_model->Refresh();
+    if (row >= 0 && row < m_model->rowCount())
+        m_grid->selectRow(row);
+    else if (m_model->rowCount() > 0)
+        m_grid->selectRow(0);
+    if (!m_txtViewer->hasFocus())
+        ShowCurrentValue();
+    m_txtViewer->setEnabled(m_model->rowCount() > 0);
+}
+
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* e)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && e->type() == QEvent::FocusIn) {
+        // A box selects its whole text when it gets the focus.
+        QMetaObject::invokeMethod(box, &QLineEdit::selectAll, Qt::QueuedConnection);
+    } else if (box && e->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        // A message box or another window taking the focus is not leaving the box.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            BoxLeft(box);
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void BrowserWindow::BoxLeft(QLineEdit* box)
+{
+    if (m_checking || m_closing)
+        return;
+    m_checking = true;
+    for (int i = 1; i < ViewerLayout::kHeaderItems; ++i)
+        if (box == m_txtResume[static_cast<size_t>(i)])
+            m_shell.Viewer().HeaderLeft(i, box->text());
+    for (int i = 0; i < RecordViewerController::kEditorBoxes; ++i)
+        if (box == m_txtData[static_cast<size_t>(i)])
+            m_shell.Viewer().EditorLeft(i, box->text());
+    m_checking = false;
 }
 
 void BrowserWindow::ClearDisplay()
@@ -306,8 +421,7 @@ void BrowserWindow::ClearDisplay()
     for (QWidget* box : m_editorBoxes)
         if (auto* line = qobject_cast<QLineEdit*>(box))
             line->clear();
-    if (auto* list = findChild<QListWidget*>(QStringLiteral("lstGrid_0")))
-        list->clear();
+    m_lstGrid->clear();
 }
 
 void BrowserWindow::ShowCurrentValue()
@@ -319,18 +433,6 @@ void BrowserWindow::ShowCurrentValue()
                           : QString());
 }
 
-void BrowserWindow::FillFieldList()
-{
-    auto* list = findChild<QListWidget*>(QStringLiteral("lstGrid_0"));
-    if (!list)
-        return;
-    list->clear();
-    const RecordTables& tables = m_session.Tables;
-    for (int r = 0; r < tables.FieldCount(); ++r)
-        list->addItem(tables.Field(r, RecordTables::FieldNameColumn));
-    list->addItem(QString()); // the blank line where a new field is entered
-}
-
 bool BrowserWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate && !m_closing)
@@ -340,6 +442,11 @@ bool BrowserWindow::event(QEvent* e)
 
 void BrowserWindow::closeEvent(QCloseEvent* event)
 {
+    // A header changed on screen is stored; a new or edited record is asked about.
+    if (!m_closing && !m_shell.Viewer().StoreUnsavedRecord()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
     // Each step is attempted whatever happened in the one before.
     ClearDisplay();

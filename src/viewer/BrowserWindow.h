@@ -9,6 +9,7 @@
 class FieldGridModel;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QTableView;
 class Session;
@@ -34,14 +35,23 @@ public:
     void LockText(bool lock) override;
     // Navigation through the summary's records.
     void Command1_Click(int index) override;
+    QString HeaderBoxText(int box) const override;
+    void ShowFieldList(const QStringList& lines, int selected) override;
+    void ShowEditorBox(int box, const QString& text) override;
+    void FocusEditorBox(int box) override;
+    void FocusHeaderBox(int box) override;
+    void RefreshFieldGrid() override;
 
     QLineEdit* HeaderBox(int item) const { return m_txtResume[static_cast<size_t>(item)]; }
     QTableView* FieldGrid() const { return m_grid; }
     QPlainTextEdit* ValueBox() const { return m_txtViewer; }
+    QLineEdit* EditorBox(int box) const { return m_txtData[static_cast<size_t>(box)]; }
+    QListWidget* FieldList() const { return m_lstGrid; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildHeader(QWidget* parent);
@@ -49,7 +59,7 @@ private:
     void RecordLoaded();
     void ClearDisplay();
     void ShowCurrentValue();
-    void FillFieldList();
+    void BoxLeft(QLineEdit* box);
 
     Session& m_session;
     ShellController& m_shell;
@@ -61,4 +71,8 @@ private:
     QTableView* m_grid = nullptr;
     QPlainTextEdit* m_txtViewer = nullptr;
     QList<QWidget*> m_editorBoxes;
+    std::array<QLineEdit*, RecordViewerController::kEditorBoxes> m_txtData{};
+    QListWidget* m_lstGrid = nullptr;
+    bool m_showingList = false;
+    bool m_checking = false; // a field rule's message is up
 };

@@ -115,12 +115,16 @@ TEST(CommandTable, NoDatabaseDisablesDatabaseCommandsOnly)
                                   "mnuFExit", "mnuFPrinterSetup", "mnuFLoadConfig", "mnuWTile",
                                   "mnuHContents", "mnuFile", "mnuWindow", "mnuHelp"})
         EXPECT_TRUE(off.value(QString::fromLatin1(untouched), false)) << untouched;
+    // The Options menu opens for the toolbar and the start-up preferences,
+    // which need no database; its other entries do.
+    for (const char* free : {"mnuOptions", "mnuOToolbar", "mnuOPreferences"})
+        EXPECT_TRUE(off.value(QString::fromLatin1(free), false)) << free;
+    EXPECT_FALSE(off.value(QStringLiteral("mnuOQueryBuilder"), true));
 
-    for (const char* name :
-         {"tbrFileImport", "tbrLast", "tbrQuery", "mnuEdit", "mnuEUndo", "mnuResume",
-          "mnuRMoveNext", "mnuOptions", "mnuOToolbar", "mnuFCloseDB", "mnuFImportResume",
-          "mnuFImportClipboard", "mnuFSaveResumeToDB", "mnuFDelimitedExport", "mnuFExportResume",
-          "mnuFExportHTML", "mnuFPrintResume"})
+    for (const char* name : {"tbrFileImport", "tbrLast", "tbrQuery", "mnuEdit", "mnuEUndo",
+                             "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "mnuFImportResume",
+                             "mnuFImportClipboard", "mnuFSaveResumeToDB", "mnuFDelimitedExport",
+                             "mnuFExportResume", "mnuFExportHTML", "mnuFPrintResume"})
         EXPECT_FALSE(off.value(QString::fromLatin1(name), true)) << name;
     // Opened, every command that exists is on; the toolbar buttons after
     // OpenDB all need the database.

@@ -1,4 +1,7 @@
+#include "app/CommandIcons.h"
 #include "app/MainWindow.h"
+#include "app/StartupOptions.h"
+#include "app/WizardDialog.h"
 #include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "platform/Settings.h"
@@ -9,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -24,6 +28,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        UseFallbackIconTheme(); // as the program's main does
         RecentFiles::ClearRecentFiles();
         QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
                     dir.File(QStringLiteral("default.cfg")));
@@ -112,11 +117,12 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     EXPECT_FALSE(frame.DatabaseOpen());
 
     for (const char* off :
-         {"mnuEdit", "mnuResume", "mnuOptions", "mnuFCloseDB", "mnuFImportResume",
+         {"mnuEdit", "mnuResume", "mnuOQueryBuilder", "mnuFCloseDB", "mnuFImportResume",
           "mnuFPrintResume", "mnuRMoveNext", "tbrNext", "tbrFileImport", "tbrView"})
         EXPECT_FALSE(frame.Command(QString::fromLatin1(off))->isEnabled()) << off;
-    for (const char* on : {"tbrOpenDB", "mnuFOpenDB", "mnuFNewDB", "mnuFExit", "mnuWTile",
-                           "mnuHContents", "mnuHAbout", "mnuFLoadConfig"})
+    for (const char* on :
+         {"tbrOpenDB", "mnuFOpenDB", "mnuFNewDB", "mnuFExit", "mnuWTile", "mnuHContents",
+          "mnuHAbout", "mnuFLoadConfig", "mnuOptions", "mnuOToolbar", "mnuOPreferences"})
         EXPECT_TRUE(frame.Command(QString::fromLatin1(on))->isEnabled()) << on;
 
     // Shortcuts of a disabled menu reach nothing.
@@ -242,4 +248,86 @@ TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
     EXPECT_FALSE(frame.isVisible());
     EXPECT_EQ(frame.Wizard(), nullptr);
     EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)
+{
+    MainWindow frame(session);
+    frame.show();
+    frame.SetNoDBMenus(true);
+    auto* options = frame.findChild<QMenu*>(QStringLiteral("mnuOptions"));
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(options->menuAction()->isEnabled());
+    // Only the two entries that need no database are on.
+    for (QAction* entry : options->actions()) {
+        if (entry->isSeparator())
+            continue;
+        const bool free = entry->objectName() == QLatin1String("mnuOToolbar") ||
+                          entry->objectName() == QLatin1String("mnuOPreferences");
+        EXPECT_EQ(entry->isEnabled(), free) << entry->objectName().toStdString();
+    }
+
+    auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    frame.Command(QStringLiteral("mnuOToolbar"))->trigger();
+    EXPECT_FALSE(toolbar->isVisible());
+    frame.Command(QStringLiteral("mnuOToolbar"))->trigger();
+    EXPECT_TRUE(toolbar->isVisible());
+
+    frame.Command(QStringLiteral("mnuOPreferences"))->trigger();
+    ASSERT_NE(frame.Wizard(), nullptr);
+    EXPECT_TRUE(frame.Wizard()->isVisible());
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, EditEntriesCarryShortcutsAndEveryCommandItsThemeIcon)
+{
+    MainWindow frame(session);
+    EXPECT_EQ(frame.Command(QStringLiteral("mnuECut"))->shortcut(),
+              QKeySequence(QKeySequence::Cut));
+    EXPECT_EQ(frame.Command(QStringLiteral("mnuECopy"))->shortcut(),
+              QKeySequence(QKeySequence::Copy));
+    EXPECT_EQ(frame.Command(QStringLiteral("mnuEPaste"))->shortcut(),
+              QKeySequence(QKeySequence::Paste));
+    // The icons are the theme's icons of each meaning, not look-alikes.
+    const QList<std::pair<const char*, const char*>> expected = {
+        {"tbrCut", "edit-cut"},         {"tbrPaste", "edit-paste"},
+        {"tbrPrint", "document-print"}, {"tbrEdit", "document-edit"},
+        {"mnuECut", "edit-cut"},        {"mnuFNewDB", "document-new"},
+        {"mnuHAbout", "help-about"},    {"tbrBrowse", "view-list-details"}};
+    for (const auto& [name, icon] : expected) {
+        const QIcon shown = frame.Command(QString::fromLatin1(name))->icon();
+        EXPECT_EQ(shown.name(), QString::fromLatin1(icon)) << name;
+        EXPECT_FALSE(shown.pixmap(22).isNull()) << name;
+    }
+    for (const CommandInfo& c : Commands()) {
+        if (!CommandIconName(c.id).isEmpty()) {
+            EXPECT_FALSE(CommandIcon(c.id).isNull()) << CommandIconName(c.id).toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, TutorialWithoutABrowserSaysWhereTheFileIs)
+{
+    QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/tutorial.htm"),
+                dir.File(QStringLiteral("tutorial.htm")));
+    WizardDialog::Tasks tasks;
+    QString handed;
+    tasks.openDocument = [&handed](const QString& path) {
+        handed = path;
+        return false;
+    };
+    WizardDialog wizard(session, tasks);
+    wizard.show();
+    wizard.RunTask(StartupOptions::ViewTutorial);
+    EXPECT_EQ(QFileInfo(handed).fileName(), QStringLiteral("tutorial.htm"));
+    ASSERT_EQ(ui.MessageTexts().size(), 1);
+    EXPECT_EQ(ui.MessageTexts().first(), StartupOptions::NoBrowserMessage(handed));
+    EXPECT_TRUE(ui.MessageTexts().first().contains(handed));
+    EXPECT_TRUE(wizard.isVisible()); // the tutorial keeps the dialog open
+
+    // With a browser, nothing is said.
+    tasks.openDocument = [](const QString&) { return true; };
+    WizardDialog shown(session, tasks);
+    shown.RunTask(StartupOptions::ViewTutorial);
+    EXPECT_EQ(ui.MessageTexts().size(), 1);
 }

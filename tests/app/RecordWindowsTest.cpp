@@ -363,3 +363,43 @@ TEST_F(RecordWindowsTest, LoadingAConfigurationRelaysTheWindows)
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Configuration saved to file ") + saved);
     EXPECT_TRUE(dir.Read(QStringLiteral("saved.cfg")).contains("F|0|Respondent|Who|"));
 }
+
+TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    ASSERT_NE(frame.Browser(), nullptr);
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(frame.Browser(), &activate);
+    ASSERT_EQ(ui.StatusText(), QStringLiteral("Editing record"));
+
+    frame.Command(QStringLiteral("mnuFCloseDB"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Database closed"));
+}
+
+TEST_F(RecordWindowsTest, QuickFindWithNoMatchSaysSoAndShowsAnEmptyRecord)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    SummaryWindow* summary = frame.Summary();
+    ASSERT_NE(summary, nullptr);
+    frame.Command(QStringLiteral("tbrLast"))->trigger();
+    ASSERT_EQ(ViewerRecordId(frame), QStringLiteral("24"));
+
+    auto* combo = summary->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* text = summary->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* find = summary->findChild<QPushButton*>(QStringLiteral("cmdFind_0"));
+    ASSERT_TRUE(combo && text && find);
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Record Name")));
+    text->setText(QStringLiteral("nobody by this name"));
+    QTest::mouseClick(find, Qt::LeftButton);
+
+    EXPECT_EQ(Count(frame), QStringLiteral("0"));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("No record found"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+    // The viewer no longer shows the last record.
+    EXPECT_EQ(ViewerRecordId(frame), QString());
+    EXPECT_EQ(session.Tables.FieldCount(), 0);
+}

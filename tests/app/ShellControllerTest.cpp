@@ -3,6 +3,7 @@
 #include "app/ShellController.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
+#include "responses/DroppedResponses.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -23,6 +24,8 @@ public:
     bool ShowRecordWindows() override { return calls.append("windows"), true; }
     void BringToFront(ChildKind child) override { calls.append("front " + Name(child)); }
     void CloseChild(ChildKind child) override { calls.append("close " + Name(child)); }
+    bool IsActive(ChildKind child) const override { return active == child; }
+    std::optional<ChildKind> active;
     void ShowOutputText(const std::optional<QString>& text) override
     {
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
@@ -58,6 +61,10 @@ public:
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
+    void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
+    void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
+    std::vector<qint64> SummarySelectedRows() const override { return {}; }
+    void ShowQueryBuilder() override { calls.append("query builder"); }
 
     static QString Name(ChildKind child)
     {
@@ -111,19 +118,19 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
 {
     shell.SetNoDBMenus(true);
     for (CommandId id : {CommandId::MoveNext, CommandId::ViewSummary, CommandId::ViewRecord,
-                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo,
-                         CommandId::Preferences})
+                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo})
         shell.Run(id);
     EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuRMoveNext"), true));
     EXPECT_TRUE(view.states.value(QStringLiteral("tbrOpenDB")));
 
-    // The frame's own commands work in any state.
-    for (CommandId id : {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents,
-                         CommandId::About, CommandId::PrinterSetup, CommandId::Exit})
+    // The frame's own commands and the start-up preferences work in any state.
+    for (CommandId id :
+         {CommandId::Tile, CommandId::Cascade, CommandId::HelpContents, CommandId::About,
+          CommandId::PrinterSetup, CommandId::Preferences, CommandId::Exit})
         shell.Run(id);
-    EXPECT_EQ(view.calls,
-              (QStringList{"tile", "cascade", "help", "about", "printer setup", "exit"}));
+    EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup",
+                                       "options 4", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
@@ -178,7 +185,10 @@ TEST_F(ShellControllerTest, ToolbarKeysDispatchToTheirCommands)
     shell.Toolbar1_ButtonClick(QStringLiteral("View"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Cut")); // off while viewing
     shell.Toolbar1_ButtonClick(QStringLiteral("NoSuchKey"));
-    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text"}));
+    shell.Toolbar1_ButtonClick(QStringLiteral("Query"));
+    shell.Run(CommandId::QueryBuilder);
+    EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text",
+                                       "query builder", "query builder"}));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     EXPECT_TRUE(session.Output.OutputText.contains(QStringLiteral("Record ID:")));
 }
@@ -222,4 +232,41 @@ TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)
               (QStringList{"close summary", "close output", "close query", "close options"}));
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuResume"), true));
     EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{path});
+}
+
+TEST_F(ShellControllerTest, ClipboardImportOpensItsWindowWithTheClipboardText)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(false)));
+    view.calls.clear();
+    ui.clipboard = QStringLiteral("name=Ann");
+    shell.Toolbar1_ButtonClick(QStringLiteral("ClipboardImport"));
+    shell.Run(CommandId::ImportClipboard);
+    EXPECT_EQ(view.calls, (QStringList{"clipboard name=Ann", "clipboard name=Ann"}));
+    EXPECT_TRUE(view.states.value(QStringLiteral("mnuFImportClipboard"), false));
+}
+
+TEST_F(ShellControllerTest, DropsFollowTheImportCommands)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(false)));
+    view.calls.clear();
+    DroppedResponses text;
+    text.text = QStringLiteral("a=1");
+    shell.DropOnWindow(text);
+    EXPECT_EQ(view.calls, QStringList{"clipboard a=1"});
+
+    // While a record is entered, nothing is imported and the user is told why.
+    session.Database.RecordState |= DatabaseState::NewRecord;
+    view.calls.clear();
+    DroppedResponses files;
+    files.files = QStringList{QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")};
+    shell.DropOnWindow(files);
+    shell.DropOnWindow(text);
+    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList(2, "Save or cancel the changes to the record before importing."));
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 0);
+
+    session.Database.RecordState &= ~DatabaseState::NewRecord;
+    shell.DropOnWindow(files);
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 12);
 }

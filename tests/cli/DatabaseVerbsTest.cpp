@@ -121,3 +121,21 @@ TEST(DatabaseVerbs, KilledImportLeavesOnlyCompleteRecords)
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_EQ(session.Tables.FieldCount(), kFields);
 }
+
+TEST(DatabaseVerbs, ImportOfSavedMail)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("mail.fdb"));
+    const QString data = QStringLiteral(TALLOWMERE_TEST_DATA "/../../responses/data/");
+    const QString msg = QFileInfo(data + "outlook.msg").absoluteFilePath();
+    const QString emlx = QFileInfo(data + "apple-mail.emlx").absoluteFilePath();
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
+    // The .msg is refused, the .emlx after it still imported; the run fails.
+    EXPECT_EQ(RunCli({"import", db, msg, emlx}, &out, &err), 1);
+    EXPECT_TRUE(err.startsWith(("Cannot read Outlook message files " + msg).toUtf8()))
+        << err.constData();
+    EXPECT_EQ(out, ("1 Record(s) imported in to " + db + "\n").toUtf8());
+    ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
+    EXPECT_EQ(out, ("1\t2024-11-07\tDana Byrne\t" + emlx + "\n").toUtf8());
+}

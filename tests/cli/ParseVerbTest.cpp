@@ -60,7 +60,7 @@ TEST(ParseVerb, ReportsFilesWithoutResponsesAndMissingFiles)
               0);
     EXPECT_EQ(QJsonDocument::fromJson(out).array().size(), 1);
     EXPECT_TRUE(
-        err.contains("No valid Record in file \n" + QFileInfo(prose).absoluteFilePath().toUtf8()))
+        err.contains("No valid Record in file " + QFileInfo(prose).absoluteFilePath().toUtf8()))
         << err.constData();
 
     EXPECT_EQ(RunCli({QStringLiteral("parse"), dir.File(QStringLiteral("missing.txt")), good}, &out,
@@ -81,4 +81,28 @@ TEST(ParseVerb, RefusesBadUsage)
     EXPECT_EQ(RunCli({QStringLiteral("no-such-verb")}, &out, &err), 2);
     EXPECT_EQ(RunCli({QStringLiteral("--help")}, &out, &err), 0);
     EXPECT_TRUE(out.contains("parse [--json] FILE..."));
+}
+
+TEST(ParseVerb, ReadsSavedMailAndRefusesOtherFiles)
+{
+    const QString mbox = QStringLiteral(TALLOWMERE_TEST_DATA "/../../responses/data/three.mbox");
+    const QString png = QStringLiteral(TALLOWMERE_TEST_DATA "/../../responses/data/picture.png");
+    const QString full = QFileInfo(mbox).absoluteFilePath();
+    QByteArray out;
+    QByteArray err;
+    ASSERT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--json"), mbox}, &out, &err), 0)
+        << err.constData();
+    const QJsonArray records = QJsonDocument::fromJson(out).array();
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records[1].toObject()[QStringLiteral("File_Name")].toString(), full + "#2");
+    EXPECT_EQ(records[1].toObject()[QStringLiteral("Form_Date")].toString(),
+              QStringLiteral("2025-01-08"));
+    EXPECT_EQ(records[1].toObject()[QStringLiteral("Form_Name")].toString(), QStringLiteral("Bob"));
+
+    // A picture among the files: the others are still read, and the run fails.
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), png, mbox}, &out, &err), 1);
+    EXPECT_TRUE(err.contains("Not a text file or a mail message " +
+                             QFileInfo(png).absoluteFilePath().toUtf8()))
+        << err.constData();
+    EXPECT_TRUE(out.contains("Response 3 in " + full.toUtf8())) << out.constData();
 }

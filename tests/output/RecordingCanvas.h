@@ -25,6 +25,10 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    // Underlines arrive as shapes; the base engine's polygon fallbacks call
+    // each other without end.
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override { ++shapes; }
+    void drawPath(const QPainterPath&) override { ++shapes; }
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
         DrawnText t;
@@ -38,6 +42,7 @@ public:
     Type type() const override { return QPaintEngine::User; }
 
     QList<DrawnText> drawn;
+    int shapes = 0;
     int page = 1;
 };
 

@@ -24,7 +24,9 @@ TEST(ImportResume, DialogAndCancel)
     ASSERT_EQ(f.ui.openRequests.size(), 1);
     const FileDialogRequest& r = f.ui.openRequests[0];
     EXPECT_EQ(r.title, QStringLiteral("Select response file(s) to import..."));
-    EXPECT_EQ(r.filters, ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|")));
+    EXPECT_EQ(r.filters, (QList<FileFilter>{{"All Files (*.*)", "*.*"},
+                                            {"Mail messages (*.eml *.emlx *.mbox *.mbx)",
+                                             "*.eml;*.emlx;*.mbox;*.mbx"}}));
     EXPECT_EQ(r.proposedName, QStringLiteral("*.*"));
     EXPECT_TRUE(r.multipleSelection);
     EXPECT_EQ(f.ui.statusTexts, QStringList{"Record import cancelled"});
@@ -128,4 +130,30 @@ TEST(ImportResume, ManyRecordsSpanSeveralCommitGroups)
     // Nothing is left uncommitted.
     SQLite::Database other(db.toStdString(), SQLite::OPEN_READONLY);
     EXPECT_EQ(other.execAndGet("SELECT count(*) FROM Forms").getInt(), records);
+}
+
+TEST(ImportResume, SavedMailAndRefusedFiles)
+{
+    DatabaseFixture f;
+    const QString db = f.CreateAndOpen();
+    const QString data = QStringLiteral(TALLOWMERE_TEST_DATA "/");
+    const QString mbox = QFileInfo(data + "three.mbox").absoluteFilePath();
+    const QString msg = QFileInfo(data + "outlook.msg").absoluteFilePath();
+    const QString eml = QFileInfo(data + "gmail-base64.eml").absoluteFilePath();
+    f.ui.QueueFiles({mbox, msg, eml});
+    const ImportOutcome outcome = ImportResume(f.session);
+    // The refused file is reported and the import goes on.
+    EXPECT_FALSE(outcome.failed);
+    EXPECT_EQ(outcome.refused, 1);
+    EXPECT_EQ(outcome.total, 4);
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.startsWith("Cannot read Outlook message files \r\n" + msg));
+    EXPECT_EQ(f.ui.statusTexts.last(), Status(4, db));
+    EXPECT_EQ(f.Text("SELECT group_concat(Form_Date || ' ' || Form_Name || ' ' || File_Name, '|') "
+                     "FROM (SELECT * FROM Forms ORDER BY FormID)"),
+              "2025-01-07 Ann " + mbox + "#1|2025-01-08 Bob " + mbox + "#2|" +
+                  QFileInfo(mbox).lastModified().date().toString(Qt::ISODate) + " Cy " + mbox +
+                  "#3|2024-11-02 \u0141ukasz Nowak " + eml);
+    EXPECT_EQ(f.Text("SELECT Field_Value FROM Data WHERE Field_Name='city' AND FormID=2"),
+              QStringLiteral("Z\u00fcrich"));
 }

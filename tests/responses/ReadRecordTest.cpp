@@ -138,3 +138,61 @@ TEST(ReadRecord, TooManyFieldsDropsOnlyThatResponse)
     EXPECT_EQ(f.Next(), kRecordRead);
     EXPECT_EQ(f.Pairs(), (QStringList{"name=After"}));
 }
+
+TEST(ReadRecord, LinesThatAreNotTextNeverJoinAResponse)
+{
+    Fixture f;
+    static const char kBytes[] = "a=1&b=2\r\nc=\0x\r\nd=4\r\n";
+    f.OpenFile(QByteArray(kBytes, sizeof kBytes - 1));
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"a=1", "b=2"})); // the binary line ends it
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"d=4"}));
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+}
+
+TEST(ReadRecord, AnOverlongLineIsReportedAndReadingGoesOn)
+{
+    Fixture f;
+    f.OpenFile("x=" + QByteArray(5000, 'a') + "\r\n\r\nname=Ann&note=" + QByteArray(50, 'b') +
+               "\r\n" + QByteArray(5000, 'c') + "\r\nmore=1\r\n\r\nname=Bob\r\n");
+    f.file.SetLineLimit(1000);
+    // Before a body: the line is skipped with a message, and the next body
+    // is read.
+    EXPECT_EQ(f.Next(), kRecordDropped);
+    ASSERT_EQ(f.ui.messages.size(), 2);
+    EXPECT_EQ(f.ui.messages[0].text,
+              QStringLiteral("Error reading data: a line longer than 1000 bytes was skipped"));
+    // Inside a body: that response is dropped whole, the rest of its body
+    // is passed over, and the next response reads.
+    EXPECT_EQ(f.ui.messages[1].text,
+              QStringLiteral("Error reading data: a line of this response is longer than 1000 "
+                             "bytes"));
+    EXPECT_EQ(f.ui.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), (QStringList{"name=Bob"}));
+}
+
+TEST(ReadRecord, ManyFieldsOnOneLineAndOneValueOverManyLinesReadWhole)
+{
+    Fixture f;
+    QByteArray oneLine = "first=1";
+    QStringList expected{"first=1"};
+    for (int i = 0; i < 16000; ++i) {
+        oneLine += "&f" + QByteArray::number(i) + "=v%2B" + QByteArray::number(i);
+        expected.append(QStringLiteral("f%1=v+%1").arg(i));
+    }
+    QByteArray wrapped = "big=";
+    QString bigValue;
+    for (int i = 0; i < 20000; ++i) {
+        wrapped += "0123456789%41bcdefghij\r\n";
+        bigValue += QStringLiteral("0123456789Abcdefghij");
+    }
+    f.OpenFile(oneLine + "\r\n\r\n" + wrapped + "&last=%C3%A9\r\n");
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(), expected);
+    EXPECT_EQ(f.Next(), kRecordRead);
+    EXPECT_EQ(f.Pairs(),
+              (QStringList{QStringLiteral("big=") + bigValue, QStringLiteral("last=\u00e9")}));
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+}

@@ -224,14 +224,17 @@ TEST_F(QueryBuilderTest, EmptyQueryRunsNothing)
     EXPECT_EQ(Build({hiddenOnly}).outcome, BuiltQuery::Outcome::Empty);
     EXPECT_EQ(Build({NewQueryRow()}).outcome,
               BuiltQuery::Outcome::Rejected); // "=" and "END" are content
-    EXPECT_TRUE(ui.messages.size() == 1 && ui.messages[0].text == kField);
+    EXPECT_TRUE(ui.messages.size() == 1 && ui.messages[0].text == AtRow(kField, 0));
 }
 
 TEST_F(QueryBuilderTest, ChecksStopAtTheFirstFailingCellInOrder)
 {
+    // Each message names its row; the fault is the cell to correct.
     struct Case {
         QueryGrid grid;
         QString message;
+        int row;
+        int column;
     };
     QueryRow good = RecordRow(QStringLiteral("Form_Name"), QStringLiteral("T"), QStringLiteral("="),
                               QStringLiteral("x"), QStringLiteral("AND"));
@@ -262,17 +265,17 @@ TEST_F(QueryBuilderTest, ChecksStopAtTheFirstFailingCellInOrder)
     strangeOperator[kOperatorColumn] = QStringLiteral("==");
 
     const std::vector<Case> cases{
-        {{noField, last}, kField},
-        {{good, noOperator}, kOperator},
-        {{noValue, last}, kValue},
-        {{noConnector, last}, kConnector},
-        {{endConnector, last}, kConnector},
-        {{good, lastWithConnector}, kLastConnector},
-        {{letters, last}, kBracketCell},
-        {{good, closing}, kBracketCell},
-        {{notWord, last}, kNotCell},
-        {{unknownColumn, last}, kField},
-        {{strangeOperator, last}, kOperator},
+        {{noField, last}, kField, 0, kFieldNameColumn},
+        {{good, noOperator}, kOperator, 1, kOperatorColumn},
+        {{noValue, last}, kValue, 0, kValueColumn},
+        {{noConnector, last}, kConnector, 0, kConnectorColumn},
+        {{endConnector, last}, kConnector, 0, kConnectorColumn},
+        {{good, lastWithConnector}, kLastConnector, 1, kConnectorColumn},
+        {{letters, last}, kBracketCell, 0, kOpenBrackets},
+        {{good, closing}, kBracketCell, 1, kCloseBrackets},
+        {{notWord, last}, kNotCell, 0, kNotColumn},
+        {{unknownColumn, last}, kField, 0, kFieldNameColumn},
+        {{strangeOperator, last}, kOperator, 0, kOperatorColumn},
     };
     for (const Case& c : cases) {
         ScriptedUi fresh;
@@ -280,8 +283,10 @@ TEST_F(QueryBuilderTest, ChecksStopAtTheFirstFailingCellInOrder)
                                             FormsColumns, QStringLiteral("P"));
         EXPECT_EQ(built.outcome, BuiltQuery::Outcome::Rejected);
         ASSERT_EQ(fresh.messages.size(), 1) << c.message.toStdString();
-        EXPECT_EQ(fresh.messages[0].text, c.message);
+        EXPECT_EQ(fresh.messages[0].text, AtRow(c.message, c.row));
         EXPECT_EQ(fresh.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(built.faultRow, c.row) << c.message.toStdString();
+        EXPECT_EQ(built.faultColumn, c.column) << c.message.toStdString();
     }
 }
 
@@ -299,7 +304,11 @@ TEST_F(QueryBuilderTest, EveryBadDateAndNumberIsReportedBeforeStopping)
     const BuiltQuery built = Build(grid);
     EXPECT_EQ(built.outcome, BuiltQuery::Outcome::Rejected);
     // The bad dates and numbers do not stop the checks; the empty value does.
-    EXPECT_EQ(ui.MessageTexts(), (QStringList{kDate, kNumber, kDate, kValue}));
+    EXPECT_EQ(ui.MessageTexts(),
+              (QStringList{AtRow(kDate, 0), AtRow(kNumber, 1), AtRow(kDate, 2), AtRow(kValue, 3)}));
+    // The first bad cell is the one to correct first.
+    EXPECT_EQ(built.faultRow, 0);
+    EXPECT_EQ(built.faultColumn, kValueColumn);
 
     ScriptedUi fresh;
     const QueryGrid onlyDates{RecordRow(QStringLiteral("Form_Date"), QStringLiteral("D"),
@@ -309,7 +318,7 @@ TEST_F(QueryBuilderTest, EveryBadDateAndNumberIsReportedBeforeStopping)
                                         QStringLiteral("="), QStringLiteral("1x"))};
     EXPECT_EQ(BuildQuery(onlyDates, 7, fresh, regional, FormsColumns, "P").outcome,
               BuiltQuery::Outcome::Rejected);
-    EXPECT_EQ(fresh.MessageTexts(), (QStringList{kDate, kNumber}));
+    EXPECT_EQ(fresh.MessageTexts(), (QStringList{AtRow(kDate, 0), AtRow(kNumber, 1)}));
 }
 
 TEST_F(QueryBuilderTest, UnbalancedBracketsAreReportedBeforeAnythingRuns)
@@ -358,7 +367,7 @@ TEST_F(QueryBuilderTest, FewerColumnsLeaveTheLaterColumnsUnprocessed)
     ScriptedUi fresh;
     EXPECT_EQ(BuildQuery(grid, 7, fresh, regional, FormsColumns, "P").outcome,
               BuiltQuery::Outcome::Rejected);
-    EXPECT_EQ(fresh.MessageTexts(), QStringList{kConnector});
+    EXPECT_EQ(fresh.MessageTexts(), QStringList{AtRow(kConnector, 0)});
     // Five columns and a plain row: runs, the connector column ignored.
     grid[0][kOpenBrackets].clear();
     ScriptedUi third;

@@ -95,3 +95,21 @@ TEST(SelectedRecords, EachKindInSummaryOrder)
 }
 
 } // namespace
+
+TEST(IdRangeCheckTest, OneCheckForEveryPlaceARangeIsTyped)
+{
+    const Regional regional(TestLocale());
+    const IdRangeCheck ok = CheckIdRange(regional, QStringLiteral("2"), QStringLiteral("5.5"));
+    EXPECT_EQ(ok.result, IdRangeCheck::Ok);
+    EXPECT_EQ(ok.from, 2);
+    EXPECT_EQ(ok.to, 6); // 5.5 rounds half to even
+    const IdRangeCheck backwards = CheckIdRange(regional, QStringLiteral("5"), QStringLiteral("2"));
+    EXPECT_EQ(backwards.result, IdRangeCheck::FromAfterTo);
+    EXPECT_EQ(backwards.Message(), SelectionMessages::kFromAfterTo);
+    const IdRangeCheck zero = CheckIdRange(regional, QStringLiteral("0"), QStringLiteral("3"));
+    EXPECT_EQ(zero.result, IdRangeCheck::NotPositive);
+    EXPECT_EQ(zero.Message(), SelectionMessages::kNotPositive);
+    const IdRangeCheck word = CheckIdRange(regional, QStringLiteral("1"), QStringLiteral("ten"));
+    EXPECT_EQ(word.result, IdRangeCheck::NotANumber);
+    EXPECT_EQ(word.notANumber, QStringLiteral("ten"));
+}

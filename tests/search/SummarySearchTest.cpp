@@ -69,14 +69,14 @@ TEST_F(SummarySearchTest, FindShowsTheResultAndClearSearchTheDatabase)
     ASSERT_TRUE(QuickFindSearch(session, Entry("Record Name"), QStringLiteral("b*")));
     EXPECT_TRUE(session.Database.SummaryFiltered);
     EXPECT_EQ(session.Database.SummaryRecords.Ids(), std::vector<qint64>{2});
-    EXPECT_EQ(session.Search.txtCount, QStringLiteral("1"));
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 1);
     EXPECT_EQ(session.Search.lblFind, QStringLiteral("(Forms.Form_Name Like \"b*\")"));
     EXPECT_TRUE(QFile::exists(session.Folders.SearchResultFile()));
     EXPECT_FALSE(ui.ProgressVisible());
     EXPECT_FALSE(NoRecords());
 
     ASSERT_TRUE(QuickFindSearch(session, Entry("Email"), QStringLiteral("nobody")));
-    EXPECT_EQ(session.Search.txtCount, QStringLiteral("0"));
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 0);
     EXPECT_TRUE(NoRecords());
 
     ClearSearch(session, Entry("Email"), QString());
@@ -101,7 +101,7 @@ TEST_F(SummarySearchTest, FindMessagesLeaveOrRestoreTheDatabaseState)
     EXPECT_FALSE(QuickFindSearch(session, Entry("Record Name"), QStringLiteral("[a")));
     EXPECT_EQ(ui.MessageTexts().last(), QStringLiteral("Invalid query: Invalid pattern string"));
     EXPECT_FALSE(session.Database.SummaryFiltered);
-    EXPECT_EQ(session.Search.txtCount, QStringLiteral("3"));
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 3);
     EXPECT_FALSE(ui.ProgressVisible());
 }
 

@@ -1,0 +1,418 @@
+#include "database/RecordStream.h"
+
+#include "app/Session.h"
+#include "platform/SchemaLines.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using R = RecordTables;
+
+const QString kNotStored = QStringLiteral("No current record.");
+
+// The texts the record tables hold for stored values, as ReadResumes
+// writes them: Null is empty, numbers in their plain form, dates in the
+// user's short date format. Records read in a row share most of their
+// dates, field names and many values (a source file, a country), so a text
+// equal to the one in the same place of the record before is not converted
+// again but shared.
+class CellTexts {
+public:
+    explicit CellTexts(const Regional& regional) : m_regional(regional) {}
+
+    // The places whose last text is remembered: the header's columns, then
+    // the columns of the first entries.
+    static int HeaderPlace(int column) { return column; }
+    static int EntryPlace(int row, int column)
+    {
+        return row < kRememberedRows ? 8 + row * 3 + column : -1;
+    }
+
+    QString Of(const SQLite::Column& column, qint16 kind, int place = -1)
+    {
+        const int type = column.getType();
+        if (type == SQLite::Null)
+            return QString();
+        if (type == SQLite::INTEGER)
+            return Number(column.getInt64());
+        const char* utf8 = column.getText();
+        const int bytes = column.getBytes();
+        if (kind == kDateColumn)
+            return Date(utf8, bytes);
+        if (place < 0 || bytes > kRememberedBytes)
+            return QString::fromUtf8(utf8, bytes);
+        const std::string_view text(utf8, static_cast<size_t>(bytes));
+        if (static_cast<size_t>(place) >= m_recent.size())
+            m_recent.resize(static_cast<size_t>(place) + 1);
+        Recent& recent = m_recent[static_cast<size_t>(place)];
+        if (!recent.valid || recent.bytes != text) {
+            recent.bytes.assign(text);
+            recent.text = QString::fromUtf8(utf8, bytes);
+            recent.valid = true;
+        }
+        return recent.text;
+    }
+
+    // What QString::number gives, without its general machinery: record and
+    // row numbers come by the million.
+    static QString Number(qint64 value)
+    {
+        char16_t digits[24];
+        char16_t* const end = digits + 24;
+        char16_t* first = end;
+        quint64 rest = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+        do {
+            *--first = static_cast<char16_t>(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0)
+            *--first = u'-';
+        return QString(reinterpret_cast<const QChar*>(first), end - first);
+    }
+
+private:
+    static constexpr int kRememberedRows = 256;
+    static constexpr int kRememberedBytes = 256;
+    static constexpr int kDates = 4096;
+
+    // A running day number of a text that begins "YYYY-MM-DD", else -1;
+    // only those ten characters decide the date such a text stands for.
+    static int IsoKey(const char* utf8, int bytes)
+    {
+        if (bytes < 10 || utf8[4] != '-' || utf8[7] != '-')
+            return -1;
+        int number[3] = {0, 0, 0};
+        int part = 0;
+        for (int i = 0; i < 10; ++i) {
+            if (i == 4 || i == 7) {
+                ++part;
+                continue;
+            }
+            if (utf8[i] < '0' || utf8[i] > '9')
+                return -1;
+            number[part] = number[part] * 10 + (utf8[i] - '0');
+        }
+        return (number[0] * 13 + number[1]) * 32 + number[2];
+    }
+
+    QString Date(const char* utf8, int bytes)
+    {
+        // Valid dates are kept in a small table by their day, so memory
+        // stays bounded however many dates there are.
+        const int key = IsoKey(utf8, bytes);
+        Dated* slot = key >= 0 ? &m_dates[static_cast<size_t>(key) % m_dates.size()] : nullptr;
+        if (slot && slot->key == key)
+            return slot->text;
+        const QString text = QString::fromUtf8(utf8, bytes);
+        const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        if (!date.isValid())
+            return text;
+        const QString shown = m_regional.DateToText(date);
+        if (slot) {
+            slot->key = key;
+            slot->text = shown;
+        }
+        return shown;
+    }
+
+    struct Recent {
+        std::string bytes;
+        QString text;
+        bool valid = false;
+    };
+
+    struct Dated {
+        int key = -1;
+        QString text;
+    };
+
+    const Regional& m_regional;
+    std::vector<Dated> m_dates = std::vector<Dated>(kDates);
+    std::vector<Recent> m_recent;
+};
+
+qint16 KindAt(const std::vector<qint16>& kinds, int index)
+{
+    return index < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(index)]
+                                                  : qint16(kMemoColumn);
+}
+
+// One streaming read: its statements, the position of the Data cursor that
+// runs alongside the Forms cursor, and the read transaction.
+class Reading {
+public:
+    Reading(Session& session, RecordParts parts)
+        : m_session(session), m_tables(session.Tables), m_texts(session.RegionalSettings),
+          m_fields(parts == RecordParts::HeaderAndFields)
+    {
+        if (!session.Database.CurrentDatabase)
+            throw std::runtime_error("No database is open.");
+        m_connection = session.Database.CurrentDatabase.get();
+        for (const ColumnInfo& column : m_connection->Layout(QStringLiteral("Forms")))
+            m_formKinds.push_back(column.kind);
+        if (m_fields) {
+            for (const ColumnInfo& column : m_connection->Layout(QStringLiteral("Data")))
+                m_dataKinds.push_back(column.kind);
+        }
+        // A connection already inside a transaction (its caller's) raises
+        // an error here; the read then runs inside that one.
+        try {
+            m_connection->Db().exec("BEGIN");
+            m_ownTransaction = true;
+        } catch (const SQLite::Exception&) {
+            m_ownTransaction = false;
+        }
+    }
+
+    ~Reading()
+    {
+        // Reads leave nothing to commit; ending the transaction only lets
+        // other connections check the file point past this snapshot.
+        if (m_ownTransaction) {
+            m_headers.reset();
+            m_rows.reset();
+            m_oneHeader.reset();
+            m_oneRecordRows.reset();
+            try {
+                m_connection->Db().exec("COMMIT");
+            } catch (const std::exception&) {
+                try {
+                    m_connection->Db().exec("ROLLBACK");
+                } catch (const std::exception&) {
+                    // The engine has already ended it.
+                }
+            }
+        }
+    }
+
+    // Ascending FormIDs: when are they dense enough that walking their range
+    // beats looking each one up?
+    static bool WorthWalking(const qint64* first, const qint64* last)
+    {
+        const qint64 count = last - first;
+        const qint64 span = *(last - 1) - *first + 1;
+        return count >= 32 && span / 4 <= count;
+    }
+
+    StreamEnd List(const std::vector<qint64>& ids, const RecordVisitor& visit)
+    {
+        const qint64* const begin = ids.data();
+        const qint64* const end = begin + ids.size();
+        for (const qint64* run = begin; run != end;) {
+            const qint64* runEnd = run + 1;
+            while (runEnd != end && *runEnd > *(runEnd - 1))
+                ++runEnd;
+            if (WorthWalking(run, runEnd)) {
+                if (!Walk(*run, *(runEnd - 1), run, runEnd, visit))
+                    return StreamEnd::Stopped;
+            } else {
+                for (const qint64* id = run; id != runEnd; ++id) {
+                    if (!One(*id, visit))
+                        return StreamEnd::Stopped;
+                }
+            }
+            run = runEnd;
+        }
+        return StreamEnd::Done;
+    }
+
+    StreamEnd Range(qint64 from, qint64 to, const RecordVisitor& visit)
+    {
+        if (from > to)
+            return StreamEnd::Done;
+        return Walk(from, to, nullptr, nullptr, visit) ? StreamEnd::Done : StreamEnd::Stopped;
+    }
+
+private:
+    SQLite::Statement& Prepared(std::optional<SQLite::Statement>& slot, const char* sql)
+    {
+        if (!slot)
+            slot.emplace(m_connection->Db(), sql);
+        else {
+            slot->reset();
+            slot->clearBindings();
+        }
+        return *slot;
+    }
+
+    void Header(SQLite::Statement& forms)
+    {
+        m_tables.ClearRecordTables();
+        const int columns = forms.getColumnCount();
+        for (int i = 0; i <= R::SourceColumn && i < columns; ++i)
+            m_tables.PutArrayElement(
+                R::kHeaderTable, i,
+                m_texts.Of(forms.getColumn(i), KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
+    }
+
+    // Appends the entry of the Data row on which rows stands.
+    void Entry(SQLite::Statement& rows, int row, const QString& formIdText)
+    {
+        const int columns = rows.getColumnCount();
+        m_tables.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
+        m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
+        for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i) {
+            const SQLite::Column column = rows.getColumn(i);
+            m_tables.PutArrayElement(
+                R::kFieldTable, i,
+                m_texts.Of(column, KindAt(m_dataKinds, i), CellTexts::EntryPlace(row, i)));
+        }
+    }
+
+    // The FormID column of a Data row in its text form, as ReadResumes
+    // writes it into every entry.
+    QString FormIdText(SQLite::Statement& rows)
+    {
+        const int last = rows.getColumnCount() - 1;
+        return m_texts.Of(rows.getColumn(last), KindAt(m_dataKinds, last));
+    }
+
+    // One record looked up by its FormID.
+    bool One(qint64 formId, const RecordVisitor& visit)
+    {
+        SQLite::Statement& forms =
+            Prepared(m_oneHeader, "SELECT * FROM \"Forms\" WHERE \"FormID\" = ?");
+        forms.bind(1, static_cast<int64_t>(formId));
+        if (!forms.executeStep()) {
+            Missing();
+            return true;
+        }
+        Header(forms);
+        forms.reset();
+        if (m_fields) {
+            SQLite::Statement& rows = Prepared(
+                m_oneRecordRows, "SELECT * FROM \"Data\" WHERE \"FormID\" = ? ORDER BY \"DataID\"");
+            rows.bind(1, static_cast<int64_t>(formId));
+            int row = 0;
+            while (rows.executeStep())
+                Entry(rows, row++, FormIdText(rows));
+            rows.reset();
+        }
+        m_tables.CurrentRow[R::kFieldTable] = 0;
+        return visit(formId);
+    }
+
+    // The records of from..to by two cursors in step: Forms in FormID order
+    // and Data in FormID, DataID order. With wanted set, only the FormIDs of
+    // wanted..wantedEnd (ascending) are read and the others stepped over.
+    bool Walk(qint64 from, qint64 to, const qint64* wanted, const qint64* wantedEnd,
+              const RecordVisitor& visit)
+    {
+        SQLite::Statement& forms = Prepared(
+            m_headers,
+            "SELECT * FROM \"Forms\" WHERE \"FormID\" BETWEEN ?1 AND ?2 ORDER BY \"FormID\"");
+        forms.bind(1, static_cast<int64_t>(from));
+        forms.bind(2, static_cast<int64_t>(to));
+        SQLite::Statement* rows = nullptr;
+        bool rowReady = false;
+        qint64 rowFormId = 0;
+        const auto nextRow = [&] {
+            rowReady = rows->executeStep();
+            if (rowReady)
+                rowFormId = rows->getColumn(rows->getColumnCount() - 1).getInt64();
+        };
+        if (m_fields) {
+            rows = &Prepared(m_rows, "SELECT * FROM \"Data\" WHERE \"FormID\" BETWEEN ?1 AND ?2 "
+                                     "ORDER BY \"FormID\", \"DataID\"");
+            rows->bind(1, static_cast<int64_t>(from));
+            rows->bind(2, static_cast<int64_t>(to));
+            nextRow();
+        }
+        while (forms.executeStep()) {
+            const qint64 formId = forms.getColumn(0).getInt64();
+            if (wanted) {
+                while (wanted != wantedEnd && *wanted < formId) {
+                    Missing();
+                    ++wanted;
+                }
+                if (wanted == wantedEnd)
+                    break;
+                if (*wanted != formId)
+                    continue;
+                ++wanted;
+            }
+            Header(forms);
+            if (rows) {
+                while (rowReady && rowFormId < formId)
+                    nextRow();
+                if (rowReady && rowFormId == formId) {
+                    const QString formIdText = FormIdText(*rows);
+                    int row = 0;
+                    while (rowReady && rowFormId == formId) {
+                        Entry(*rows, row++, formIdText);
+                        nextRow();
+                    }
+                }
+            }
+            m_tables.CurrentRow[R::kFieldTable] = 0;
+            if (!visit(formId))
+                return false;
+        }
+        for (; wanted && wanted != wantedEnd; ++wanted)
+            Missing();
+        return true;
+    }
+
+    void Missing()
+    {
+        m_session.ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") +
+                                    kNotStored,
+                                MessageIcon::Exclamation);
+    }
+
+    Session& m_session;
+    RecordTables& m_tables;
+    CellTexts m_texts;
+    const bool m_fields;
+    DatabaseConnection* m_connection = nullptr;
+    std::vector<qint16> m_formKinds;
+    std::vector<qint16> m_dataKinds;
+    bool m_ownTransaction = false;
+    // Declared last: finished before the transaction ends.
+    std::optional<SQLite::Statement> m_headers;
+    std::optional<SQLite::Statement> m_rows;
+    std::optional<SQLite::Statement> m_oneHeader;
+    std::optional<SQLite::Statement> m_oneRecordRows;
+};
+
+template <typename Body> StreamEnd Guarded(Session& session, Body body)
+{
+    try {
+        return body();
+    } catch (const RecordTablesError&) {
+        session.ui.MessageBox(QStringLiteral("ReadRecords: Error reading into tables"),
+                              MessageIcon::Exclamation);
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") +
+                                  QString::fromUtf8(e.what()),
+                              MessageIcon::Exclamation);
+    }
+    session.Tables.CurrentRow[R::kFieldTable] = 0;
+    return StreamEnd::Failed;
+}
+
+} // namespace
+
+RecordStream::RecordStream(Session& session, RecordParts parts) : m_session(session), m_parts(parts)
+{}
+
+StreamEnd RecordStream::ReadList(const std::vector<qint64>& formIds, const RecordVisitor& visit)
+{
+    return Guarded(m_session, [&] {
+        if (formIds.empty())
+            return StreamEnd::Done;
+        Reading reading(m_session, m_parts);
+        return reading.List(formIds, visit);
+    });
+}
+
+StreamEnd RecordStream::ReadRange(qint64 from, qint64 to, const RecordVisitor& visit)
+{
+    return Guarded(m_session, [&] {
+        Reading reading(m_session, m_parts);
+        return reading.Range(from, to, visit);
+    });
+}

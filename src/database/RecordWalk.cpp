@@ -1,0 +1,53 @@
+#include "database/RecordWalk.h"
+
+#include "app/Session.h"
+#include "database/RecordReader.h"
+#include "search/RecordSelection.h"
+
+#include <QSignalBlocker>
+#include <unordered_set>
+
+std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows)
+{
+    const RecordSelection& selection = session.Selection;
+    const RecordSet& summary = session.Database.SummaryRecords;
+    if (selection.SelectionFrom != RecordSelection::kSelectedRows || selection.SelectionTo != 0)
+        return SelectedRecords(selection, summary.Ids(), selectedRows, summary.Bookmark());
+    const std::unordered_set<qint64> inSummary(summary.Ids().begin(), summary.Ids().end());
+    std::unordered_set<qint64> taken;
+    std::vector<qint64> ids;
+    for (const qint64 id : selectedRows) {
+        if (inSummary.count(id) && taken.insert(id).second)
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+bool ReadRecordToCopy(Session& session, qint64 formId)
+{
+    RecordSet& cursor = session.Database.RecordCursor;
+    if (!cursor.Seek(formId)) {
+        session.ui.MessageBox(
+            QStringLiteral("ReadRecords: Error Reading/Displaying Record: Record %1 was not found.")
+                .arg(formId),
+            MessageIcon::Exclamation);
+        return false;
+    }
+    const QSignalBlocker quiet(&session.Events);
+    return ReadResumes(session);
+}
+
+ProgressPacer::ProgressPacer(Ui& ui, int total) : m_ui(ui), m_total(total)
+{
+    m_timer.start();
+}
+
+void ProgressPacer::AfterRecord(int done)
+{
+    if (done >= m_total || m_timer.elapsed() >= kMilliseconds) {
+        m_ui.UpdateProgress(done,
+                            QString::number(done) + QLatin1Char('/') + QString::number(m_total));
+        m_timer.restart();
+    }
+    m_ui.Yield();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "responses/MailFormat.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QIODevice>
+#include <QString>
+#include <memory>
+
+// One message of a mail file, as the plain-text rules read it.
+struct MailMessage {
+    // The Date header, in the zone it was written in; invalid when the
+    // message has none that can be read.
+    QDateTime date;
+    // The message's text, open for reading: its text/plain parts (or, when
+    // it has none, its text/html parts as the text they show), attachments
+    // left out, transfer encodings undone, declared charsets turned into
+    // UTF-8 (bytes in no declared charset pass as they are), format=flowed
+    // joined and mbox quoting undone. Parts are separated by an empty line.
+    // The reader owns it; it holds the next message after the next call.
+    QIODevice* body = nullptr;
+};
+
+// Reads the messages of a saved mail file (one message, an .emlx or an
+// mbox file) one after another, streaming: an mbox file is never held in
+// memory whole.
+class MailReader {
+public:
+    MailReader();
+    ~MailReader();
+    MailReader(const MailReader&) = delete;
+    MailReader& operator=(const MailReader&) = delete;
+
+    // kind: Message, Mbox or AppleMail. False with error when the file
+    // cannot be opened.
+    bool OpenFile(const QString& path, MailFileKind kind, QString* error);
+    // A message pasted as text. Its characters are text already, so only
+    // the parts in quoted-printable or base64 are read in their charsets.
+    void OpenText(const QByteArray& utf8, MailFileKind kind);
+
+    // The next message; false when there are no more.
+    bool Next(MailMessage& message);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

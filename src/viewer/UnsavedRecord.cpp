@@ -1,0 +1,81 @@
+#include "viewer/UnsavedRecord.h"
+
+#include "app/Session.h"
+#include "database/DatabaseOpening.h"
+#include "database/RecordWriter.h"
+
+namespace {
+
+constexpr int kModeBits = DatabaseState::NewRecord | DatabaseState::EditRecord | 4;
+
+const QString kSaveNewQuestion =
+    QStringLiteral("Do you want to save the new Record before leaving it?");
+const QString kSaveChangesQuestion =
+    QStringLiteral("Do you want to save the changes made to this Record?");
+
+// Writes the record with the mode bits given; on success the record on
+// screen counts as unchanged and the bits are clear.
+bool Write(Session& session, int modeBit, int writeFields)
+{
+    DatabaseState& d = session.Database;
+    d.RecordState = (d.RecordState & ~kModeBits) | modeBit;
+    // Writing may make the summary show a record again, which must not
+    // find this change still pending.
+    d.RecordUnchanged = true;
+    if (!WriteResumes(session, writeFields)) {
+        d.RecordUnchanged = false;
+        return false;
+    }
+    d.RecordState &= ~kModeBits;
+    return true;
+}
+
+} // namespace
+
+bool StoreUnsavedRecord(Session& session)
+{
+    DatabaseState& d = session.Database;
+    if (!d.CurrentDatabase)
+        return true;
+    const int mode = d.RecordState & kModeBits;
+    const bool hasRecord = !(d.RecordState & DatabaseState::NoRecords) &&
+                           d.RecordCursor.Count() > 0 &&
+                           !session.Tables.Header(0).trimmed().isEmpty();
+
+    if (mode & DatabaseState::NewRecord) {
+        const MessageAnswer answer = session.ui.MessageBox(kSaveNewQuestion, MessageIcon::Question,
+                                                           MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer == MessageAnswer::Yes) {
+            const std::optional<qint64> target = d.SummaryRecords.Bookmark();
+            if (!Write(session, DatabaseState::NewRecord, 1))
+                return false;
+            d.RecordState &= ~DatabaseState::NoRecords;
+            // The new record joins the summary, which stays where the user is going.
+            if (!d.SummaryFiltered)
+                ReloadSummary(session, target);
+            return true;
+        }
+        d.RecordState &= ~kModeBits;
+        d.RecordUnchanged = true;
+        return true;
+    }
+    if (d.RecordUnchanged || !hasRecord) {
+        d.RecordState &= ~kModeBits;
+        return true;
+    }
+    if (mode & DatabaseState::EditRecord) {
+        const MessageAnswer answer = session.ui.MessageBox(
+            kSaveChangesQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer == MessageAnswer::Yes)
+            return Write(session, DatabaseState::EditRecord, 1);
+        d.RecordState &= ~kModeBits;
+        d.RecordUnchanged = true;
+        return true;
+    }
+    // The view state: only the header can have changed.
+    return Write(session, DatabaseState::EditRecord, 0);
+}

@@ -1,0 +1,185 @@
+#include "app/MainWindow.h"
+#include "app/RecentFiles.h"
+#include "app/Session.h"
+#include "platform/ScriptedUi.h"
+#include "search/SummaryModel.h"
+#include "search/SummaryWindow.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <functional>
+
+// The clipboard import and drops on the main window, as the user meets
+// them: with the window, its summary and a real database.
+namespace {
+
+const QString kFeedback = QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt");
+const QString kGuestbook = QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt");
+
+class ClipboardAndDropTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RecentFiles::ClearRecentFiles();
+        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                    dir.File(QStringLiteral("default.cfg")));
+        database = dir.File(QStringLiteral("forms.fdb"));
+        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
+    }
+    void TearDown() override { RecentFiles::ClearRecentFiles(); }
+
+    void Open(MainWindow& frame)
+    {
+        frame.MDIForm_Load(database);
+        ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join('|').toStdString();
+        ui.messages.clear();
+        ui.statusTexts.clear();
+    }
+
+    // Drops data on the frame and lets the import that follows the drop run;
+    // onDialog is called with the clipboard import window if one opens.
+    bool Drop(MainWindow& frame, QMimeData* data,
+              const std::function<void(QDialog*)>& onDialog = {})
+    {
+        bool dialogSeen = false;
+        // The import runs after the drop has ended: watch for its window.
+        QTimer watch;
+        watch.setInterval(5);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                watch.stop();
+                dialogSeen = true;
+                if (onDialog)
+                    onDialog(dialog);
+                dialog->close();
+            }
+        });
+        watch.start();
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        QTest::qWait(50);
+        watch.stop();
+        return dialogSeen;
+    }
+
+    int SummaryRows(const MainWindow& frame) { return frame.Summary()->Model()->rowCount(); }
+    QString Count(const MainWindow& frame)
+    {
+        return frame.Summary()->findChild<QLineEdit*>(QStringLiteral("txtCount"))->text();
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    Session session{ui, dir.Folders(), Regional(TestLocale())};
+    QString database;
+};
+
+void Press(QDialog* dialog, const char* button)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+} // namespace
+
+TEST_F(ClipboardAndDropTest, CtrlShiftVImportsTheClipboardAndTheSummaryShowsIt)
+{
+    MainWindow frame(session);
+    Open(frame);
+    QAction* menu = frame.Command(QStringLiteral("mnuFImportClipboard"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isEnabled());
+    EXPECT_TRUE(frame.Command(QStringLiteral("tbrClipboardImport"))->isEnabled());
+    EXPECT_EQ(menu->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+
+    ui.clipboard = QStringLiteral("From: a@b.org\n\nname=Ann+Lee&city=Rome\n\nname=Bob");
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        Press(dialog, "Command1");
+    });
+    menu->trigger();
+    EXPECT_EQ(shown, ui.clipboard);
+    EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("1 record read from clipboard")));
+    EXPECT_EQ(SummaryRows(frame), 1);
+    EXPECT_EQ(Count(frame), QStringLiteral("1"));
+    EXPECT_EQ(frame.Summary()->Model()->data(frame.Summary()->Model()->index(0, 1)).toString(),
+              QStringLiteral("Ann Lee"));
+}
+
+TEST_F(ClipboardAndDropTest, TheCommandIsOffWithoutADatabase)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(QString());
+    EXPECT_FALSE(frame.Command(QStringLiteral("mnuFImportClipboard"))->isEnabled());
+    EXPECT_FALSE(frame.Command(QStringLiteral("tbrClipboardImport"))->isEnabled());
+}
+
+TEST_F(ClipboardAndDropTest, DroppingTwoFilesImportsEveryResponseOfBoth)
+{
+    MainWindow frame(session);
+    Open(frame);
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(kFeedback), QUrl::fromLocalFile(kGuestbook)});
+    EXPECT_FALSE(Drop(frame, data));
+    delete data;
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+    ASSERT_GE(ui.statusTexts.size(), 2);
+    EXPECT_EQ(ui.statusTexts.mid(0, 2), (QStringList{"Importing records in to  " + database,
+                                                     "24 Record(s) imported in to " + database}));
+    EXPECT_EQ(SummaryRows(frame), 24);
+    EXPECT_EQ(Count(frame), QStringLiteral("24"));
+}
+
+TEST_F(ClipboardAndDropTest, DroppedTextOpensTheClipboardImportWithIt)
+{
+    MainWindow frame(session);
+    Open(frame);
+    ui.clipboard = QStringLiteral("not this");
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("Subject: hello\nname=Dora&age=7\n"));
+    QString shown;
+    EXPECT_TRUE(Drop(frame, data, [&](QDialog* dialog) {
+        shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        Press(dialog, "Command1");
+    }));
+    delete data;
+    EXPECT_EQ(shown, QStringLiteral("Subject: hello\nname=Dora&age=7\n"));
+    EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("1 record read from clipboard")));
+    EXPECT_EQ(SummaryRows(frame), 1);
+}
+
+TEST_F(ClipboardAndDropTest, ADropWithNoDatabaseOpenSaysSoAndImportsNothing)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(QString());
+    ASSERT_FALSE(frame.DatabaseOpen());
+    ui.messages.clear();
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(kFeedback)});
+    EXPECT_FALSE(Drop(frame, data));
+    data->setUrls({});
+    data->setText(QStringLiteral("name=Ann"));
+    EXPECT_FALSE(Drop(frame, data));
+    delete data;
+    const QString text = QStringLiteral("No database is open. Open or create a database, then drop "
+                                        "the records on the window again.");
+    EXPECT_EQ(ui.MessageTexts(), (QStringList{text, text}));
+    EXPECT_FALSE(ui.StatusText().contains(QStringLiteral("imported")));
+}

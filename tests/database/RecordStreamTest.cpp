@@ -1,0 +1,261 @@
+#include "DatabaseFixture.h"
+#include "database/RecordReader.h"
+#include "database/RecordStream.h"
+#include "database/RecordWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using R = RecordTables;
+
+const QString kNotStored =
+    QStringLiteral("ReadRecords: Error Reading/Displaying Record: No current record.");
+
+// Everything the record tables hold, as one text per record.
+std::string Snapshot(const RecordTables& t)
+{
+    QString s = QStringLiteral("rows=%1 cur=%2 |").arg(t.RowCount[2]).arg(t.CurrentRow[2]);
+    for (int c = 0; c <= t.ColumnCount[1]; ++c)
+        s += t.Header(c) + QLatin1Char('|');
+    for (int row = 0; row < t.FieldCount(); ++row) {
+        s += QStringLiteral("\n");
+        for (int c = 0; c <= t.ColumnCount[2]; ++c)
+            s += t.Field(row, c) + QLatin1Char('|');
+    }
+    return s.toStdString();
+}
+
+class RecordStreamTest : public ::testing::Test {
+protected:
+    RecordStreamTest() { f.CreateAndOpen(); }
+
+    qint64 Insert(const QStringList& header, const QList<std::pair<QString, QString>>& fields)
+    {
+        RecordTables& t = f.session.Tables;
+        t.ClearRecordTables();
+        for (int i = 0; i < header.size(); ++i)
+            t.PutArrayElement(R::kHeaderTable, i + 1, header[i]);
+        for (int row = 0; row < fields.size(); ++row) {
+            t.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
+            t.PutArrayElement(R::kFieldTable, R::FieldNameColumn, fields[row].first);
+            t.PutArrayElement(R::kFieldTable, R::FieldValueColumn, fields[row].second);
+        }
+        t.CurrentRow[R::kFieldTable] = 0;
+        f.session.Database.RecordState = DatabaseState::NewRecord;
+        EXPECT_TRUE(WriteResumes(f.session, 1)) << f.ui.MessageTexts().join("|").toStdString();
+        f.session.Database.RecordState = 0;
+        return t.Header(0).toLongLong();
+    }
+
+    // Many ordinary records, and among them the awkward ones.
+    void MakeRecords(int ordinary)
+    {
+        for (int i = 1; i <= ordinary; ++i)
+            Insert({QStringLiteral("Person %1").arg(i),
+                    i % 3 ? QString() : QStringLiteral("a\r\nb"),
+                    QStringLiteral("%1/%2/2023").arg(i % 12 + 1).arg(i % 28 + 1), "/tmp/r.txt"},
+                   {{"Name", QStringLiteral("Person %1").arg(i)},
+                    {"Age", QString::number(20 + i)},
+                    {i % 2 ? "City" : "Town", i % 5 ? "Rome" : ""}});
+        emptyRecord = Insert({"bare"}, {});
+        QList<std::pair<QString, QString>> many;
+        for (int i = 0; i < 3000; ++i)
+            many.append({QStringLiteral("Q%1").arg(i), QStringLiteral("answer %1").arg(i)});
+        bigRecord = Insert({"big", "", "1/2/2020"}, many);
+        Insert({"last", "", "12/31/1999"}, {{"Name", "last"}});
+        // A field added to an early record later: its DataID is above those
+        // of every record after it, and it must still come last in its record.
+        f.Db().exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('Late', 'x', 2)");
+        // A date as the file may hold it: with a time of day, and not a date.
+        f.Db().exec("UPDATE Forms SET Form_Date = '2021-07-09 10:30' WHERE FormID = 3");
+        f.Db().exec("UPDATE Forms SET Form_Date = 'soon' WHERE FormID = 4");
+        f.Db().exec("UPDATE Data SET Field_Value = NULL WHERE FormID = 5 AND Field_Name = 'Age'");
+        ReloadSummary(f.session, std::nullopt);
+    }
+
+    std::vector<qint64> AllIds() { return f.session.Database.SummaryRecords.Ids(); }
+
+    // What ReadResumes gives for each record, one at a time.
+    std::vector<std::string> ReadOneByOne(const std::vector<qint64>& ids)
+    {
+        std::vector<std::string> records;
+        for (const qint64 id : ids) {
+            EXPECT_TRUE(f.session.Database.RecordCursor.Seek(id));
+            EXPECT_TRUE(ReadResumes(f.session));
+            records.push_back(Snapshot(f.session.Tables));
+        }
+        return records;
+    }
+
+    // What the stream visits: each record's FormID and its tables.
+    struct Visited {
+        std::vector<qint64> ids;
+        std::vector<std::string> records;
+        RecordVisitor Visitor(int stopAfter = -1)
+        {
+            return [this, stopAfter](qint64 id) {
+                ids.push_back(id);
+                records.push_back(Snapshot(*tables));
+                return stopAfter < 0 || static_cast<int>(ids.size()) < stopAfter;
+            };
+        }
+        const RecordTables* tables = nullptr;
+    };
+    Visited Visit()
+    {
+        Visited v;
+        v.tables = &f.session.Tables;
+        return v;
+    }
+
+    DatabaseFixture f;
+    qint64 emptyRecord = 0;
+    qint64 bigRecord = 0;
+};
+
+} // namespace
+
+TEST_F(RecordStreamTest, GivesExactlyWhatReadResumesGives)
+{
+    MakeRecords(80);
+    const std::vector<qint64> ids = AllIds();
+    ASSERT_EQ(ids.size(), 83u);
+    const std::vector<std::string> expected = ReadOneByOne(ids);
+    // The awkward records are what they should be.
+    EXPECT_NE(expected[1].substr(expected[1].rfind('\n')).find("|Late|x|2|"), std::string::npos)
+        << expected[1];
+    EXPECT_NE(expected[2].find("|7/9/2021|"), std::string::npos) << expected[2];
+    EXPECT_NE(expected[3].find("|soon|"), std::string::npos) << expected[3];
+    EXPECT_EQ(expected[static_cast<size_t>(emptyRecord - 1)].find('\n'), std::string::npos);
+
+    RecordStream stream(f.session);
+    Visited all = Visit();
+    EXPECT_EQ(stream.ReadAll(all.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(all.ids, ids);
+    EXPECT_EQ(all.records, expected);
+
+    // Lists: dense ascending runs, a descending stretch, repeats and a
+    // short run read record by record all give the same records.
+    std::vector<qint64> list;
+    for (qint64 id = 1; id <= 60; ++id)
+        list.push_back(id);
+    list.insert(list.end(), {bigRecord, emptyRecord, 7, 7, 2, 83});
+    Visited listed = Visit();
+    EXPECT_EQ(stream.ReadList(list, listed.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(listed.ids, list);
+    EXPECT_EQ(listed.records, ReadOneByOne(list));
+
+    // A range, and a sparse list that skips most of it.
+    Visited range = Visit();
+    EXPECT_EQ(stream.ReadRange(10, 19, range.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(range.records, ReadOneByOne({10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
+    EXPECT_EQ(stream.ReadRange(500, 900, range.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(range.ids.size(), 10u);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join("|").toStdString();
+}
+
+TEST_F(RecordStreamTest, HeaderOnlyAndStoppingOnRequest)
+{
+    MakeRecords(40);
+    const std::vector<qint64> ids = AllIds();
+    RecordStream headers(f.session, RecordParts::HeaderOnly);
+    Visited v = Visit();
+    std::vector<std::string> names;
+    EXPECT_EQ(headers.ReadAll([&](qint64) {
+        names.push_back(f.session.Tables.Header(R::NameColumn).toStdString());
+        EXPECT_EQ(f.session.Tables.FieldCount(), 0);
+        return true;
+    }),
+              StreamEnd::Done);
+    ASSERT_EQ(names.size(), ids.size());
+    EXPECT_EQ(names[0], "Person 1");
+    EXPECT_EQ(names.back(), "last");
+
+    RecordStream stream(f.session);
+    Visited stopped = Visit();
+    EXPECT_EQ(stream.ReadAll(stopped.Visitor(3)), StreamEnd::Stopped);
+    EXPECT_EQ(stopped.ids, (std::vector<qint64>{1, 2, 3}));
+    Visited listStopped = Visit();
+    EXPECT_EQ(stream.ReadList(ids, listStopped.Visitor(2)), StreamEnd::Stopped);
+    EXPECT_EQ(listStopped.ids, (std::vector<qint64>{1, 2}));
+    EXPECT_EQ(f.session.Tables.Header(0), QStringLiteral("2"));
+    // The viewer's cursor was not moved.
+    EXPECT_EQ(f.session.Database.RecordCursor.Bookmark(), ids.back());
+}
+
+TEST_F(RecordStreamTest, RecordDeletedAfterListingIsSkippedWithTheMessage)
+{
+    MakeRecords(50);
+    const std::vector<qint64> ids = AllIds();                     // the list is made...
+    f.Db().exec("DELETE FROM Forms WHERE FormID IN (1, 20, 53)"); // ...then records go
+    std::vector<qint64> expectedIds;
+    for (const qint64 id : ids) {
+        if (id != 1 && id != 20 && id != 53)
+            expectedIds.push_back(id);
+    }
+    RecordStream stream(f.session);
+    Visited dense = Visit();
+    EXPECT_EQ(stream.ReadList(ids, dense.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(dense.ids, expectedIds);
+    EXPECT_EQ(dense.records, ReadOneByOne(expectedIds));
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList(3, kNotStored));
+    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Exclamation);
+
+    // Looked up one by one, and at the end of a dense run.
+    f.ui.messages.clear();
+    Visited sparse = Visit();
+    EXPECT_EQ(stream.ReadList({20, 5, 53}, sparse.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(sparse.ids, std::vector<qint64>{5});
+    std::vector<qint64> tail(ids.begin() + 10, ids.end());
+    tail.push_back(60);
+    Visited ended = Visit();
+    EXPECT_EQ(stream.ReadList(tail, ended.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(ended.ids.size(), tail.size() - 3);
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList(5, kNotStored));
+}
+
+TEST_F(RecordStreamTest, ARecordTooLargeForTheTablesEndsTheRead)
+{
+    MakeRecords(2);
+    f.Db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 16400) "
+                "INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT 'f', i, 2 FROM n");
+    RecordStream stream(f.session);
+    Visited v = Visit();
+    EXPECT_EQ(stream.ReadAll(v.Visitor()), StreamEnd::Failed);
+    EXPECT_EQ(v.ids, std::vector<qint64>{1});
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{"ReadRecords: Error reading into tables"});
+    EXPECT_EQ(f.session.Tables.CurrentRow[R::kFieldTable], 0);
+
+    f.session.Database.CurrentDatabase.reset();
+    f.ui.messages.clear();
+    EXPECT_EQ(stream.ReadList({1}, v.Visitor()), StreamEnd::Failed);
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList{"ReadRecords: Error Reading/Displaying Record: No database is open."});
+}
+
+TEST_F(RecordStreamTest, TransactionIsTheCallersWhenOneIsOpen)
+{
+    MakeRecords(40);
+    RecordStream stream(f.session);
+    // Without one, the read's own transaction is over when it returns.
+    EXPECT_EQ(stream.ReadRange(1, 5, [](qint64) { return true; }), StreamEnd::Done);
+    EXPECT_NO_THROW(f.Db().exec("BEGIN"));
+    // Inside the caller's, the visitor deletes as it goes; nothing is
+    // committed until the caller commits.
+    int visited = 0;
+    EXPECT_EQ(stream.ReadAll([&](qint64 id) {
+        ++visited;
+        SQLite::Statement remove(f.Db(), "DELETE FROM Forms WHERE FormID = ?");
+        remove.bind(1, static_cast<int64_t>(id));
+        remove.exec();
+        return true;
+    }),
+              StreamEnd::Done);
+    EXPECT_EQ(visited, 43);
+    SQLite::Database other(f.session.Database.CurrentDatabasePath.toStdString());
+    EXPECT_EQ(other.execAndGet("SELECT count(*) FROM Forms").getInt(), 43);
+    f.Db().exec("COMMIT");
+    EXPECT_EQ(other.execAndGet("SELECT count(*) FROM Forms").getInt(), 0);
+    EXPECT_EQ(f.Count("SELECT count(*) FROM Data"), 0);
+}
