@@ -92,8 +92,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // The report templates and the page template, read once at start-up.
+    void LoadTemplates();
     void BuildMenus();
     void BuildToolbar();
     void PlaceOnScreen();
@@ -107,6 +110,9 @@ private:
     QHash<QString, QAction*> m_commands;
     QPointer<WizardDialog> m_wizard;
     QPointer<OutputOptionsDialog> m_outputOptions;
+    // The status an output run left, until the frame is active again.
+    std::optional<QString> m_runStatus;
+    std::optional<QString> m_reappliedStatus;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
 };

@@ -108,5 +108,6 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     request.removeLineBreaks = removeLineBreaks;
     request.newPagePerRecord = newPagePerRecord;
     request.printer = printer;
+    request.showViewer = showViewer;
     return RunOutput(m_session, request, load);
 }

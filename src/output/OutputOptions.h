@@ -62,6 +62,8 @@ public:
     bool replaceQuotes = false;
     bool removeLineBreaks = false;
     bool newPagePerRecord = false;
+    // Screen output: the output viewer to the front, emptied (see OutputRequest).
+    std::function<void()> showViewer;
 
     // OK: fills the session's RecordSelection and runs the output. printer
     // serves the printer target (and previews and PDF files).

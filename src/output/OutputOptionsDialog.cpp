@@ -32,6 +32,10 @@ OutputOptionsDialog::OutputOptionsDialog(Session& session, QPrinter& printer, Ho
             return dialog.exec() == QDialog::Accepted;
         };
     }
+    m_controller.showViewer = [this] {
+        if (m_hooks.showText)
+            m_hooks.showText(QString());
+    };
     Build();
 }
 
@@ -284,8 +288,11 @@ void OutputOptionsDialog::AfterRun(const OutputResult& result)
 {
     if (m_controller.Type() == OutputType::Screen && result.completed && m_hooks.showText)
         m_hooks.showText(m_session.Output.ViewerText);
-    if (OutputOptionsController::ClosesDialog(result))
+    if (OutputOptionsController::ClosesDialog(result)) {
+        if (m_hooks.runEnded)
+            m_hooks.runEnded(m_session.ui.StatusText());
         hide();
+    }
 }
 
 OutputResult OutputOptionsDialog::PrintTo(QPrinter& printer)

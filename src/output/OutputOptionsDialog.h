@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QButtonGroup;
 class QCheckBox;
@@ -32,6 +33,9 @@ public:
         // Asks which printer to use; false when the user cancelled. The
         // default is Qt's print dialog ("Print to PDF" needs no printer).
         std::function<bool(QPrinter& printer)> choosePrinter;
+        // A run ended and the dialog closes: the status text it left, which
+        // the frame keeps over its child windows' own on reactivation.
+        std::function<void(const QString& status)> runEnded;
     };
 
     OutputOptionsDialog(Session& session, QPrinter& printer, Hooks hooks,

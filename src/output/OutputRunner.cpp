@@ -253,6 +253,8 @@ private:
         case OutputType::TextFile:
             return OpenFile(false) && WriteText(Heading());
         case OutputType::Screen:
+            if (m_request.showViewer)
+                m_request.showViewer();
             m_state.ViewerText = Heading();
             return true;
         case OutputType::Printer:

@@ -66,6 +66,9 @@ struct OutputRequest {
     // Printer options.
     bool newPagePerRecord = false;
     PageOutput* printer = nullptr;
+    // Screen output: brings the output viewer to the front with its text
+    // emptied, once the run is under way.
+    std::function<void()> showViewer;
 };
 
 struct OutputResult {

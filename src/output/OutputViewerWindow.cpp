@@ -7,6 +7,8 @@
 #include "search/SummaryNavigation.h"
 
 #include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -167,7 +169,20 @@ void OutputViewerWindow::resizeEvent(QResizeEvent* e)
 
 bool OutputViewerWindow::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate)
+    // Activation is the frame's choosing this child, not every return of
+    // focus from a dialog: that would overwrite the status a run has left.
+    auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (e->type() == QEvent::Show && !m_watchingActivation && child && child->mdiArea()) {
+        m_watchingActivation = true;
+        connect(child->mdiArea(), &QMdiArea::subWindowActivated, this,
+                [this, child](QMdiSubWindow* active) {
+                    if (active == child)
+                        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+                });
+        if (child->mdiArea()->activeSubWindow() == child)
+            m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+    }
+    if (e->type() == QEvent::WindowActivate && !child)
         m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
     return QWidget::event(e);
 }

@@ -69,4 +69,5 @@ private:
     PageView* m_pages;
     QScrollBar* m_scroll;
     qint16 m_shownPage = 1;
+    bool m_watchingActivation = false;
 };
