@@ -33,6 +33,10 @@ int RunExport(CliContext& context, QStringList args)
     request.useQuotes = TakeFlag(args, QStringLiteral("--quotes"));
     request.replaceQuotes = TakeFlag(args, QStringLiteral("--replace-quotes"));
     request.removeLineBreaks = TakeFlag(args, QStringLiteral("--join-lines"));
+    // Off unless given, so scripts relying on the exact output keep it.
+    request.protectFormulas = TakeFlag(args, QStringLiteral("--protect-formulas"));
+    request.rfc4180Quoting = TakeFlag(args, QStringLiteral("--rfc4180"));
+    request.fieldNamesFirstLine = TakeFlag(args, QStringLiteral("--header"));
     context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
     if (args.size() != 1 || args.first().startsWith(QStringLiteral("-")))
         return UsageError(QStringLiteral("export needs one database file"));

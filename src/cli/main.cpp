@@ -35,10 +35,14 @@ const Verb kVerbs[] = {
      "one record through a report template, as text (or HTML with --html)", RunRender},
     {"export",
      "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
-     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] [--yes] "
-     "[--find FIELD PATTERN | --query FILE.qry]",
+     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] "
+     "[--protect-formulas] [--rfc4180] [--header] [--yes] [--find FIELD PATTERN | --query "
+     "FILE.qry]",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
-     "appends to (or replaces) an existing file; screen prints the text to standard output",
+     "appends to (or replaces) an existing file; screen prints the text to standard output; "
+     "--protect-formulas puts an apostrophe before a delimited value beginning with =, +, -, @ "
+     "or a tab, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, --header "
+     "writes the field names first",
      RunExport},
     {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
      "delete every record (or an ID range, or the records found); only --yes answers the "

@@ -5,6 +5,8 @@
 #include "database/ValueConversion.h"
 #include "platform/Numbers.h"
 
+#include <cerrno>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace {
@@ -83,7 +85,7 @@ QString WithNewFieldNames(QString list, const RecordTables& tables)
 
 } // namespace
 
-Savepoint::Savepoint(SQLite::Database& db) : m_db(db)
+Savepoint::Savepoint(SQLite::Database& db, int* systemErrno) : m_db(db), m_systemErrno(systemErrno)
 {
     m_db.exec("SAVEPOINT WriteRecord");
 }
@@ -92,6 +94,13 @@ Savepoint::~Savepoint()
 {
     if (m_done)
         return;
+    if (m_systemErrno) {
+        // The engine keeps the number only for some failures; the C library's
+        // is still that of the failed write then.
+        *m_systemErrno = sqlite3_system_errno(m_db.getHandle());
+        if (*m_systemErrno == 0)
+            *m_systemErrno = errno;
+    }
     try {
         m_db.exec("ROLLBACK TO WriteRecord");
         m_db.exec("RELEASE WriteRecord");
@@ -116,12 +125,13 @@ bool WriteResumes(Session& session, int writeFields)
     const qint16 rowBefore = t.CurrentRow[R::kFieldTable];
     QString fieldNames = d.CurrentFieldNames;
     qint64 formId = 0;
+    int systemErrno = 0;
 
     try {
         if (!d.CurrentDatabase)
             throw std::runtime_error("No database is open.");
         DatabaseConnection& c = *d.CurrentDatabase;
-        Savepoint savepoint(c.Db());
+        Savepoint savepoint(c.Db(), &systemErrno);
 
         // Header: columns 1 to 4; the auto-numbered FormID is never written.
         const TableLayout& forms = c.Layout(QStringLiteral("Forms"));
@@ -236,7 +246,8 @@ bool WriteResumes(Session& session, int writeFields)
     } catch (const std::exception& e) {
         t.PutArrayElement(R::kHeaderTable, R::FormIdColumn, headerBefore);
         t.CurrentRow[R::kFieldTable] = rowBefore;
-        session.ui.MessageBox(kWriteError + QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        session.ui.MessageBox(kWriteError + EngineErrorText(e, systemErrno),
+                              MessageIcon::Exclamation);
         return false;
     }
 
@@ -293,11 +304,14 @@ bool WriteBatch::Commit(QString* error, int* lost)
         return true;
     m_open = false;
     try {
+        QString why;
+        if (!m_connection->FileIsStillOurs(&why))
+            throw std::runtime_error(why.toStdString());
         m_connection->Db().exec("COMMIT");
         m_pending = 0;
         return true;
     } catch (const std::exception& e) {
-        *error = QString::fromUtf8(e.what());
+        *error = EngineErrorText(m_connection, e);
         *lost = m_pending;
         m_pending = 0;
         try {

@@ -19,10 +19,11 @@ class Database;
 bool WriteResumes(Session& session, int writeFields);
 
 // One record's writes: rolled back unless released, so a record is stored
-// whole or not at all.
+// whole or not at all. systemErrno, when given, receives the system's error
+// number of a failed write before the rollback clears it.
 class Savepoint {
 public:
-    explicit Savepoint(SQLite::Database& db);
+    explicit Savepoint(SQLite::Database& db, int* systemErrno = nullptr);
     ~Savepoint();
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;
@@ -30,6 +31,7 @@ public:
 
 private:
     SQLite::Database& m_db;
+    int* m_systemErrno;
     bool m_done = false;
 };
 

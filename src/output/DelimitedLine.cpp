@@ -52,8 +52,57 @@ QString DelimiterFromName(const QString& boxText)
     return boxText;
 }
 
+QString DelimitedCell(QString value, const DelimitedOptions& options, const QString& delimiter)
+{
+    if (options.replaceQuotes)
+        value.replace(QLatin1Char('"'), QLatin1Char('\''));
+    if (options.protectFormulas && !value.isEmpty()) {
+        const QChar first = value[0];
+        if (first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||
+            first == QLatin1Char('@') || first == QLatin1Char('\t'))
+            value.prepend(QLatin1Char('\''));
+    }
+    bool enclose = options.useQuotes;
+    if (options.rfc4180Quoting) {
+        if (!enclose)
+            enclose = value.contains(delimiter) || value.contains(QLatin1Char('"')) ||
+                      value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+        if (enclose)
+            value.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    }
+    if (enclose)
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return value;
+}
+
+void BuildDelimitedHeader(Session& session, const DelimitedOptions& options,
+                          const QString& delimiter)
+{
+    OutputState& state = session.Output;
+    QString line;
+    bool first = true;
+    for (const OutputField& entry : std::as_const(state.OutputFieldList)) {
+        if (!entry.PrintStat)
+            continue;
+        if (!first)
+            line += delimiter;
+        first = false;
+        line += DelimitedCell(entry.Label.isEmpty() ? entry.Key : entry.Label, options, delimiter);
+    }
+    state.OutputText = options.removeLineBreaks ? RemoveCRLF(true, line) : line;
+}
+
 bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks, bool replaceQuotes,
                         const QString& delimiter)
+{
+    DelimitedOptions options;
+    options.useQuotes = useQuotes;
+    options.removeLineBreaks = removeLineBreaks;
+    options.replaceQuotes = replaceQuotes;
+    return BuildDelimitedLine(session, options, delimiter);
+}
+
+bool BuildDelimitedLine(Session& session, const DelimitedOptions& options, const QString& delimiter)
 {
     OutputState& state = session.Output;
     const RecordTables& tables = session.Tables;
@@ -89,17 +138,9 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
         if (!first)
             line += delimiter;
         first = false;
-        if (replaceQuotes)
-            value.replace(QLatin1Char('"'), QLatin1Char('\''));
-        if (useQuotes) {
-            line += QLatin1Char('"');
-            line += value;
-            line += QLatin1Char('"');
-        } else {
-            line += value;
-        }
+        line += DelimitedCell(std::move(value), options, delimiter);
     }
-    if (removeLineBreaks)
+    if (options.removeLineBreaks)
         line = RemoveCRLF(true, line);
     return true;
 }

@@ -9,9 +9,38 @@ class Session;
 // ";", tab and blank; any other text is used exactly as typed.
 QString DelimiterFromName(const QString& boxText);
 
+// How the cells of a delimited line are written, beyond the delimiter.
+struct DelimitedOptions {
+    bool useQuotes = false;        // every value enclosed in double quotes
+    bool removeLineBreaks = false; // the line's CR LF pairs joined into blanks
+    bool replaceQuotes = false;    // double quotes in values become single quotes
+    // "Protect spreadsheet formulas": an apostrophe before a value that
+    // begins with =, +, -, @ or a tab, so a spreadsheet shows it as text
+    // instead of running it.
+    bool protectFormulas = false;
+    // "RFC 4180 quoting": a value holding the delimiter, a double quote, CR
+    // or LF is enclosed in double quotes with its quotes doubled (with
+    // useQuotes every value is enclosed and has its quotes doubled).
+    bool rfc4180Quoting = false;
+    // "Field names as the first line": the output fields' names, written
+    // like the values, before the first record.
+    bool fieldNamesFirstLine = false;
+};
+
+// One value as a cell of a delimited line under the options (the
+// line-break removal is the line's, not the cell's).
+QString DelimitedCell(QString value, const DelimitedOptions& options, const QString& delimiter);
+
 // One line of the selected fields of the record in session.Tables, header
 // entries first, separated by delimiter, left in session.Output.OutputText.
 // Values are written as stored: no date reformatting and no escaping beyond
 // the options.
 bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks, bool replaceQuotes,
                         const QString& delimiter);
+bool BuildDelimitedLine(Session& session, const DelimitedOptions& options,
+                        const QString& delimiter);
+
+// The names of the selected fields (their labels, in output order) as one
+// line written like the values, left in session.Output.OutputText.
+void BuildDelimitedHeader(Session& session, const DelimitedOptions& options,
+                          const QString& delimiter);

@@ -1,9 +1,13 @@
 #include "output/OutputOptions.h"
 
 #include "app/Session.h"
+#include "platform/Settings.h"
 #include "search/RecordSelection.h"
 
-OutputOptionsController::OutputOptionsController(Session& session) : m_session(session) {}
+OutputOptionsController::OutputOptionsController(Session& session) : m_session(session)
+{
+    ReadOutputChoices(session.Folders, session.Output);
+}
 
 void OutputOptionsController::Activate()
 {
@@ -65,6 +69,40 @@ void OutputOptionsController::SetTitle(const QString& title)
     m_session.Output.ReportTitle = title;
 }
 
+bool OutputOptionsController::ProtectFormulas() const
+{
+    return m_session.Output.ProtectFormulas;
+}
+
+void OutputOptionsController::SetProtectFormulas(bool on)
+{
+    m_session.Output.ProtectFormulas = on;
+    QString error;
+    if (!WriteProtectFormulas(m_session.Folders, on, &error))
+        m_session.ui.MessageBox(QStringLiteral("Error reading/writing Tallowmere.ini: ") + error,
+                                MessageIcon::Exclamation);
+}
+
+bool OutputOptionsController::Rfc4180Quoting() const
+{
+    return m_session.Output.Rfc4180Quoting;
+}
+
+void OutputOptionsController::SetRfc4180Quoting(bool on)
+{
+    m_session.Output.Rfc4180Quoting = on;
+}
+
+bool OutputOptionsController::FieldNamesFirstLine() const
+{
+    return m_session.Output.FieldNamesFirstLine;
+}
+
+void OutputOptionsController::SetFieldNamesFirstLine(bool on)
+{
+    m_session.Output.FieldNamesFirstLine = on;
+}
+
 OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* printer,
                                           const RecordLoader& load)
 {
@@ -106,6 +144,9 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     request.useQuotes = useQuotes;
     request.replaceQuotes = replaceQuotes;
     request.removeLineBreaks = removeLineBreaks;
+    request.protectFormulas = m_session.Output.ProtectFormulas;
+    request.rfc4180Quoting = m_session.Output.Rfc4180Quoting;
+    request.fieldNamesFirstLine = m_session.Output.FieldNamesFirstLine;
     request.newPagePerRecord = newPagePerRecord;
     request.printer = printer;
     request.showViewer = showViewer;

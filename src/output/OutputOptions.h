@@ -54,6 +54,15 @@ public:
 
     void SetTitle(const QString& title);
 
+    // The delimited-file choices beyond the quotes and line breaks, kept in
+    // the session; the formula protection is remembered in the settings file.
+    bool ProtectFormulas() const;
+    void SetProtectFormulas(bool on);
+    bool Rfc4180Quoting() const;
+    void SetRfc4180Quoting(bool on);
+    bool FieldNamesFirstLine() const;
+    void SetFieldNamesFirstLine(bool on);
+
     Records records = kCurrentOnly;
     QString txtFrom = QStringLiteral("1");
     QString txtTo = QStringLiteral("1");

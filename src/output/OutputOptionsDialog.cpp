@@ -152,6 +152,15 @@ void OutputOptionsDialog::Build()
     delimitedLayout->addWidget(m_useQuotes);
     delimitedLayout->addWidget(m_replaceQuotes);
     delimitedLayout->addWidget(m_removeCrLf);
+    m_protectFormulas = new QCheckBox(QStringLiteral("Protect spreadsheet formulas"), delimited);
+    m_protectFormulas->setObjectName(QStringLiteral("chkProtectFormulas"));
+    m_rfc4180 = new QCheckBox(QStringLiteral("RFC 4180 quoting"), delimited);
+    m_rfc4180->setObjectName(QStringLiteral("chkRfc4180Quoting"));
+    m_fieldNames = new QCheckBox(QStringLiteral("Field names as the first line"), delimited);
+    m_fieldNames->setObjectName(QStringLiteral("chkFieldNamesFirstLine"));
+    delimitedLayout->addWidget(m_protectFormulas);
+    delimitedLayout->addWidget(m_rfc4180);
+    delimitedLayout->addWidget(m_fieldNames);
     optionLayout->addWidget(delimited);
     m_pagePerRecord = new QCheckBox(QStringLiteral("Print &Each record on a new page"), options);
     m_pagePerRecord->setObjectName(QStringLiteral("Check1"));
@@ -200,6 +209,18 @@ void OutputOptionsDialog::Build()
         m_controller.SelectAllFields(false);
         ShowFields();
     });
+    connect(m_protectFormulas, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_filling)
+            m_controller.SetProtectFormulas(on);
+    });
+    connect(m_rfc4180, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_filling)
+            m_controller.SetRfc4180Quoting(on);
+    });
+    connect(m_fieldNames, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_filling)
+            m_controller.SetFieldNamesFirstLine(on);
+    });
     connect(m_title, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_controller.SetTitle(text); });
     connect(m_preview, &QPushButton::clicked, this, &OutputOptionsDialog::ShowPreview);
@@ -225,6 +246,11 @@ void OutputOptionsDialog::Refresh()
     m_records->button(m_controller.records)->setChecked(true);
     ShowTemplates();
     ShowFields();
+    m_filling = true;
+    m_protectFormulas->setChecked(m_controller.ProtectFormulas());
+    m_rfc4180->setChecked(m_controller.Rfc4180Quoting());
+    m_fieldNames->setChecked(m_controller.FieldNamesFirstLine());
+    m_filling = false;
     UpdateEnabled();
 }
 
@@ -262,7 +288,8 @@ void OutputOptionsDialog::UpdateEnabled()
 {
     const bool delimited = m_controller.DelimitedOptionsEnabled();
     for (QWidget* w :
-         std::initializer_list<QWidget*>{m_delimiter, m_useQuotes, m_replaceQuotes, m_removeCrLf})
+         std::initializer_list<QWidget*>{m_delimiter, m_useQuotes, m_replaceQuotes, m_removeCrLf,
+                                         m_protectFormulas, m_rfc4180, m_fieldNames})
         w->setEnabled(delimited);
     const bool range = m_controller.records == OutputOptionsController::kIdRange;
     m_from->setEnabled(range);
@@ -334,8 +361,13 @@ void OutputOptionsDialog::ShowPreview()
 {
     QPrintPreviewDialog preview(&m_printer, this);
     preview.setWindowTitle(QStringLiteral("Print Preview"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { PrintTo(*printer); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        // Nothing reaches paper: the status says what was drawn.
+        const OutputResult result = PrintTo(*printer);
+        if (result.completed)
+            m_session.ui.SetStatusText(QString::number(result.count) +
+                                       QStringLiteral(" record(s) shown in the preview"));
+    });
     preview.exec();
 }
 

@@ -81,6 +81,9 @@ private:
     QCheckBox* m_useQuotes = nullptr;
     QCheckBox* m_replaceQuotes = nullptr;
     QCheckBox* m_removeCrLf = nullptr;
+    QCheckBox* m_protectFormulas = nullptr;
+    QCheckBox* m_rfc4180 = nullptr;
+    QCheckBox* m_fieldNames = nullptr;
     QCheckBox* m_pagePerRecord = nullptr;
     QPushButton* m_preview = nullptr;
     QPushButton* m_pdf = nullptr;

@@ -286,9 +286,27 @@ private:
                     MessageIcon::Exclamation);
                 return false;
             }
-            return OpenFile(false);
+            if (!OpenFile(false))
+                return false;
+            if (m_request.fieldNamesFirstLine && m_file.Device().size() == 0) {
+                BuildDelimitedHeader(m_session, DelimitedChoices(), m_delimiter);
+                return WriteText(m_state.OutputText + kCrLf);
+            }
+            return true;
         }
         return false;
+    }
+
+    DelimitedOptions DelimitedChoices() const
+    {
+        DelimitedOptions options;
+        options.useQuotes = m_request.useQuotes;
+        options.removeLineBreaks = m_request.removeLineBreaks;
+        options.replaceQuotes = m_request.replaceQuotes;
+        options.protectFormulas = m_request.protectFormulas;
+        options.rfc4180Quoting = m_request.rfc4180Quoting;
+        options.fieldNamesFirstLine = m_request.fieldNamesFirstLine;
+        return options;
     }
 
     bool Produce(int counter)
@@ -320,8 +338,7 @@ private:
             m_clipboard += m_state.OutputText;
             return true;
         case OutputType::DelimitedFile:
-            if (!BuildDelimitedLine(m_session, m_request.useQuotes, m_request.removeLineBreaks,
-                                    m_request.replaceQuotes, m_delimiter))
+            if (!BuildDelimitedLine(m_session, DelimitedChoices(), m_delimiter))
                 return false;
             return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
         }

@@ -63,6 +63,12 @@ struct OutputRequest {
     bool useQuotes = false;
     bool replaceQuotes = false;
     bool removeLineBreaks = false;
+    // "Protect spreadsheet formulas", "RFC 4180 quoting" and "Field names as
+    // the first line" (written only into a new or empty file, so appending
+    // to an export does not put names between records).
+    bool protectFormulas = false;
+    bool rfc4180Quoting = false;
+    bool fieldNamesFirstLine = false;
     // Printer options.
     bool newPagePerRecord = false;
     PageOutput* printer = nullptr;

@@ -30,4 +30,10 @@ struct OutputState {
     QStringList TemplateLines;
     // The text an on-screen output run produced for the output viewer.
     QString ViewerText;
+    // The delimited-file choices of the Output Options dialog. The formula
+    // protection starts ticked and is remembered in the settings file
+    // (ReadOutputChoices / WriteProtectFormulas); the others start clear.
+    bool ProtectFormulas = true;
+    bool Rfc4180Quoting = false;
+    bool FieldNamesFirstLine = false;
 };

@@ -2,6 +2,9 @@
 
 #include "responses/ResponseText.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 bool IsBreak(QChar c)
@@ -9,10 +12,15 @@ bool IsBreak(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-// Produces the next line from the cache's position.
+// Counts characters: text output, where the column width is in characters.
+struct Characters {
+    double operator()(QStringView text) const { return static_cast<double>(text.size()); }
+};
+
 // The longest beginning of v[start..end) that fits width, at least one character.
+template <typename Measure>
 qsizetype FittingLength(const QString& v, qsizetype start, qsizetype end, double width,
-                        const TextMeasure& measure)
+                        const Measure& measure)
 {
     qsizetype low = 1;
     qsizetype high = end - start;
@@ -26,7 +34,11 @@ qsizetype FittingLength(const QString& v, qsizetype start, qsizetype end, double
     return low;
 }
 
-QString NextLine(WrapCache& cache, double width, const TextMeasure& measure)
+// Produces the next line from the cache's position. scanLimit: how many
+// characters past the line's start can matter (a character is never
+// narrower than one unit of the measure), or none.
+template <typename Measure>
+QString NextLine(WrapCache& cache, double width, const Measure& measure, qsizetype scanLimit)
 {
     const QString& v = cache.value;
     const qsizetype n = v.size();
@@ -41,10 +53,13 @@ QString NextLine(WrapCache& cache, double width, const TextMeasure& measure)
     bool wrapped = false;
     bool first = true;
     while (i < n && !IsBreak(v[i])) {
+        // Past the column's width the word's end does not matter, so a
+        // long word is not read to its end for every line cut from it.
+        const qsizetype limit = scanLimit > 0 ? start + scanLimit : n;
         qsizetype j = i;
-        while (j < n && IsBlank(v[j]))
+        while (j < n && j < limit && IsBlank(v[j]))
             ++j;
-        while (j < n && !IsBlank(v[j]) && !IsBreak(v[j]))
+        while (j < n && j < limit && !IsBlank(v[j]) && !IsBreak(v[j]))
             ++j;
         if (measure(QStringView(v).mid(start, j - start)) > width) {
             wrapped = true;
@@ -88,23 +103,36 @@ bool HasMore(const WrapCache& cache)
     return cache.pendingLine || cache.position < cache.value.size();
 }
 
-} // namespace
-
-WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
-                     int k)
+template <typename Measure>
+WrappedLine Wrap(WrapCache& cache, const QString& value, int table, int column, double width,
+                 const Measure& measure, qsizetype scanLimit, int k)
 {
-    static const TextMeasure characters = [](QStringView text) {
-        return static_cast<double>(text.size());
+    const auto matches = [&](const WrapCache& c) {
+        return c.table == table && c.column == column && c.width == width && c.value == value;
     };
-    return WrapLine(cache, value, table, column, static_cast<double>(std::max(width, 1)),
-                    characters, k);
-}
-
-WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, double width,
-                     const TextMeasure& measure, int k)
-{
-    if (k <= 1 || k <= cache.linesProduced || cache.table != table || cache.column != column ||
-        cache.width != width || cache.value != value) {
+    if (!matches(cache)) {
+        // Bring back the state of this value if it was wrapped lately.
+        constexpr size_t kKept = 32;
+        auto found = std::find_if(cache.others.begin(), cache.others.end(), matches);
+        WrapCache current = std::move(cache);
+        std::vector<WrapCache> others = std::move(current.others);
+        current.others.clear();
+        if (found != others.end()) {
+            const auto index = found - others.begin();
+            cache = std::move(others[static_cast<size_t>(index)]);
+            others.erase(others.begin() + index);
+        } else {
+            cache = WrapCache();
+            cache.table = -1; // never matches: set up below
+        }
+        others.push_back(std::move(current));
+        if (others.size() > kKept)
+            others.erase(others.begin());
+        cache.others = std::move(others);
+    }
+    if (k >= 1 && k == cache.linesProduced && matches(cache))
+        return {cache.lastLine, cache.lastMore};
+    if (k <= 1 || k <= cache.linesProduced || !matches(cache)) {
         cache.table = table;
         cache.column = column;
         cache.width = width;
@@ -118,7 +146,25 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
     while (cache.linesProduced < k) {
         if (!HasMore(cache) && cache.linesProduced > 0)
             return {QString(), false};
-        line = NextLine(cache, width, measure);
+        line = NextLine(cache, width, measure, scanLimit);
     }
-    return {line, HasMore(cache)};
+    cache.lastLine = line;
+    cache.lastMore = HasMore(cache);
+    return {line, cache.lastMore};
+}
+
+} // namespace
+
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
+                     int k)
+{
+    width = std::max(width, 1);
+    return Wrap(cache, value, table, column, static_cast<double>(width), Characters(), width + 1,
+                k);
+}
+
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, double width,
+                     const TextMeasure& measure, int k)
+{
+    return Wrap(cache, value, table, column, width, measure, 0, k);
 }

@@ -4,7 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <stdexcept>
 
 namespace {} // namespace
@@ -47,6 +50,41 @@ DatabaseConnection::DatabaseConnection(const QString& path, Created)
 void DatabaseConnection::Configure()
 {
     m_db.exec("PRAGMA foreign_keys=ON");
+    RememberFile();
+}
+
+void DatabaseConnection::RememberFile()
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
+        m_device = static_cast<quint64>(info.st_dev);
+        m_inode = static_cast<quint64>(info.st_ino);
+    }
+}
+
+bool DatabaseConnection::FileIsStillOurs(QString* why) const
+{
+    const QByteArray name = QFile::encodeName(m_path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        *why = QStringLiteral("the database file is no longer there: ") +
+               QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (static_cast<quint64>(info.st_dev) != m_device ||
+        static_cast<quint64>(info.st_ino) != m_inode) {
+        *why = QStringLiteral("the database file was replaced by another file while it was open");
+        return false;
+    }
+    // Every database file begins with this header; a file cut short lacks it.
+    static const char kHeader[] = "SQLite format 3";
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly) ||
+        file.read(sizeof kHeader) != QByteArray(kHeader, sizeof kHeader)) {
+        *why = QStringLiteral("the database file was cut short or overwritten while it was open");
+        return false;
+    }
+    return true;
 }
 
 void DatabaseConnection::UseWriteAheadLog()
@@ -122,4 +160,30 @@ std::string QuotedName(const QString& name)
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return (QLatin1Char('"') + quoted + QLatin1Char('"')).toStdString();
+}
+
+QString EngineErrorText(DatabaseConnection* connection, const std::exception& error)
+{
+    const int lastErrno = errno;
+    int system = connection ? sqlite3_system_errno(connection->Db().getHandle()) : 0;
+    // The engine keeps the number only for some failures; the C library's
+    // is still that of the failed write then.
+    if (system == 0)
+        system = lastErrno;
+    return EngineErrorText(error, system);
+}
+
+QString EngineErrorText(const std::exception& error, int system)
+{
+    QString text = QString::fromUtf8(error.what());
+    const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
+    if (!engine)
+        return text;
+    const int code = engine->getErrorCode() & 0xff;
+    if (code != SQLITE_IOERR && code != SQLITE_FULL && code != SQLITE_CANTOPEN)
+        return text;
+    if (system != 0)
+        text +=
+            QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(system)) + QLatin1Char(')');
+    return text;
 }

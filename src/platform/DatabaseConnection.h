@@ -44,6 +44,12 @@ public:
     void UseWriteAheadLog();
 
     const QString& Path() const { return m_path; }
+
+    // Whether the file at Path() is still the file this connection opened
+    // and still a database: a file replaced, removed or cut short while
+    // open would otherwise take commits that are lost or that damage it.
+    // False with the reason in *why.
+    bool FileIsStillOurs(QString* why) const;
     SQLite::Database& Db() { return m_db; }
 
     // A prepared statement for sql, reset and with its bindings cleared.
@@ -59,8 +65,13 @@ private:
     DatabaseConnection(const QString& path, Created);
     void Configure();
 
+    void RememberFile();
+
     QString m_path;
     SQLite::Database m_db;
+    // The opened file's device and inode.
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
     // Declared after m_db so they are destroyed before it.
     std::map<std::string, std::unique_ptr<SQLite::Statement>> m_statements;
     std::map<QString, TableLayout> m_layouts;
@@ -69,6 +80,14 @@ private:
 // The kind of a column of Forms by name, so searches can choose how to
 // compare it (text or memo, date, number).
 qint16 FormsColumnKind(DatabaseConnection& connection, const QString& column);
+
+// The description of an error of the engine on this connection: its own
+// text, and for a failed read or write of the file also the system's
+// reason ("disk I/O error (File too large)"), which says what to do.
+QString EngineErrorText(DatabaseConnection* connection, const std::exception& error);
+// The same with the system's error number taken before anything else ran
+// on the connection (a rollback clears it).
+QString EngineErrorText(const std::exception& error, int systemErrno);
 
 // A quoted SQL identifier: "name" with inner quotes doubled.
 std::string QuotedName(const QString& name);

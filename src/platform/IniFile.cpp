@@ -49,61 +49,96 @@ namespace IniFile {
 
 QString Read(const QString& path, const QString& section, const QString& key)
 {
-    bool inSection = false;
-    for (const QString& line : ReadLines(path)) {
-        const QString name = SectionOf(line);
-        if (!name.isNull()) {
-            inSection = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        QString value;
-        if (inSection && IsKeyLine(line, key, &value))
-            return value.left(kMaxValueLength);
-    }
-    return {};
+    return Document(path).Read(section, key);
 }
 
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
            QString* error)
 {
-    QStringList lines = ReadLines(path);
-    const QString keyLine = key.trimmed() + QLatin1Char('=') + value;
+    Document document(path);
+    document.Write(section, key, value);
+    return document.Save(path, error);
+}
 
-    qsizetype sectionStart = -1;
-    qsizetype insertAt = -1; // after the last non-blank line of the section
-    bool written = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString name = SectionOf(lines[i]);
+Document::Document(const QString& path)
+{
+    m_sections.append(Section());
+    for (const QString& line : ReadLines(path)) {
+        const QString name = SectionOf(line);
         if (!name.isNull()) {
-            if (sectionStart >= 0)
-                break;
-            if (name.compare(section.trimmed(), Qt::CaseInsensitive) == 0) {
-                sectionStart = i;
-                insertAt = i + 1;
-            }
-            continue;
+            m_byName[name.toLower()].append(m_sections.size());
+            m_sections.append(Section());
         }
-        if (sectionStart < 0)
-            continue;
-        if (IsKeyLine(lines[i], key)) {
-            lines[i] = keyLine;
-            written = true;
-            break;
-        }
-        if (!lines[i].trimmed().isEmpty())
-            insertAt = i + 1;
+        AddLine(m_sections.last(), line);
     }
-    if (!written) {
-        if (sectionStart >= 0) {
-            lines.insert(insertAt, keyLine);
-        } else {
-            if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-                lines.append(QString());
-            lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-            lines.append(keyLine);
-        }
-    }
+}
 
+void Document::AddLine(Section& section, const QString& line)
+{
+    const qsizetype at = section.lines.size();
+    section.lines.append(line);
+    // The first line of a named section is its "[name]" line.
+    const bool header = at == 0 && &section != &m_sections.first();
+    if (!header) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq >= 0)
+            section.keys.insert(line.left(eq).trimmed().toLower(), at);
+    }
+    if (!line.trimmed().isEmpty())
+        section.lastNonBlank = at;
+}
+
+QString Document::Read(const QString& section, const QString& key) const
+{
+    const auto named = m_byName.constFind(section.trimmed().toLower());
+    if (named == m_byName.cend())
+        return {};
+    const QString lowerKey = key.trimmed().toLower();
+    for (const qsizetype index : *named) {
+        const Section& s = m_sections[index];
+        const auto found = s.keys.constFind(lowerKey);
+        if (found == s.keys.cend())
+            continue;
+        QString value;
+        IsKeyLine(s.lines[*found], key, &value);
+        return value.left(kMaxValueLength);
+    }
+    return {};
+}
+
+void Document::Write(const QString& section, const QString& key, const QString& value)
+{
+    const QString keyLine = key.trimmed() + QLatin1Char('=') + value;
+    const QString lowerKey = key.trimmed().toLower();
+    const auto named = m_byName.constFind(section.trimmed().toLower());
+    if (named != m_byName.cend()) {
+        Section& s = m_sections[named->first()];
+        const auto found = s.keys.constFind(lowerKey);
+        if (found != s.keys.cend()) {
+            s.lines[*found] = keyLine;
+            return;
+        }
+        // Only blank lines follow the last non-blank one, so no key moves.
+        const qsizetype at = s.lastNonBlank + 1;
+        s.lines.insert(at, keyLine);
+        s.keys.insert(lowerKey, at);
+        s.lastNonBlank = at;
+        return;
+    }
+    Section& last = m_sections.last();
+    if (!last.lines.isEmpty() && !last.lines.last().trimmed().isEmpty())
+        last.lines.append(QString());
+    m_byName[section.trimmed().toLower()].append(m_sections.size());
+    m_sections.append(Section());
+    AddLine(m_sections.last(), QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+    AddLine(m_sections.last(), keyLine);
+}
+
+bool Document::Save(const QString& path, QString* error) const
+{
+    QStringList lines;
+    for (const Section& s : m_sections)
+        lines += s.lines;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)

@@ -118,8 +118,14 @@ bool Regional::MayBeDate(const QString& text) const
 
 std::optional<QDate> Regional::ParseDate(const QString& input) const
 {
+    // The longest date anyone writes, with its day name and a time of day,
+    // is some fifty characters; a longer text is no date, and is not read
+    // through (a template asks about its values once for every line).
+    constexpr qsizetype kLongestDate = 100;
+    if (input.size() > 4 * kLongestDate)
+        return std::nullopt;
     QString text = input.trimmed();
-    if (!MayBeDate(text))
+    if (text.size() > kLongestDate || !MayBeDate(text))
         return std::nullopt;
 
     static const QRegularExpression iso(QStringLiteral(

@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 
+#include "output/OutputState.h"
 #include "platform/IniFile.h"
 #include "platform/Numbers.h"
 #include "platform/ProgramFolders.h"
@@ -31,4 +32,19 @@ bool WriteSettingFlag(const ProgramFolders& folders, const SettingKey& key, bool
                       QString* error)
 {
     return WriteSetting(folders, key, value ? QStringLiteral("1") : QStringLiteral("0"), error);
+}
+
+bool ReadSettingFlag(const ProgramFolders& folders, const SettingKey& key)
+{
+    return ReadSettingNumber(folders, key) != 0;
+}
+
+void ReadOutputChoices(const ProgramFolders& folders, OutputState& output)
+{
+    output.ProtectFormulas = ReadSettingFlag(folders, Settings::ProtectFormulas);
+}
+
+bool WriteProtectFormulas(const ProgramFolders& folders, bool protect, QString* error)
+{
+    return WriteSettingFlag(folders, Settings::ProtectFormulas, protect, error);
 }

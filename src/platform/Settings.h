@@ -21,6 +21,8 @@ inline constexpr SettingKey DefaultColumnsToShow{"DefaultColumnsToShow", ""};
 // The folder a file dialog last chose from, one key per kind of file:
 // "LastFolder_fdb", "LastFolder_cfg" (see DialogFolders.h).
 inline constexpr SettingKey LastFolder{"LastFolder", ""};
+// "Protect spreadsheet formulas" of the Output Options dialog: "1" or "0".
+inline constexpr SettingKey ProtectFormulas{"ProtectFormulas", "1"};
 } // namespace Settings
 
 // The settings file's section name.
@@ -39,6 +41,15 @@ int ReadSettingNumber(const ProgramFolders& folders, const SettingKey& key);
 bool WriteSetting(const ProgramFolders& folders, const SettingKey& key, const QString& value,
                   QString* error = nullptr);
 
-// Flags are written as "0" or "1".
+// Flags are written as "0" or "1"; read as a number, not 0 is set.
+bool ReadSettingFlag(const ProgramFolders& folders, const SettingKey& key);
 bool WriteSettingFlag(const ProgramFolders& folders, const SettingKey& key, bool value,
                       QString* error = nullptr);
+
+struct OutputState;
+
+// The Output Options dialog's remembered choices: the formula protection
+// from the settings file (ticked unless it says "0").
+void ReadOutputChoices(const ProgramFolders& folders, OutputState& output);
+// Remembers the formula protection as the dialog leaves it.
+bool WriteProtectFormulas(const ProgramFolders& folders, bool protect, QString* error = nullptr);

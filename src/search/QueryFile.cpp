@@ -52,29 +52,21 @@ QString QueryFileFilter()
 bool WriteQueryFile(Ui& ui, const QString& path, const QueryGrid& grid)
 {
     QString error;
-    auto write = [&](const QString& section, const QString& key, const QString& value) {
-        return IniFile::Write(path, section, key, value, &error);
-    };
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            ui.MessageBox(kSaveError + file.errorString(), MessageIcon::Exclamation);
-            return false;
-        }
-    }
-    bool ok =
-        write(
-            kProduct, QStringLiteral("Version"),
-            QStringLiteral("%1.%2").arg(TALLOWMERE_VERSION_MAJOR).arg(TALLOWMERE_VERSION_MINOR)) &&
-        write(kProduct, QStringLiteral("Rows"), NumberWithSignSpace(grid.size())) &&
-        write(kProduct, QStringLiteral("Columns"), NumberWithSignSpace(kShownQueryColumns));
-    for (qsizetype r = 0; ok && r < grid.size(); ++r) {
-        for (int c = 0; ok && c < kQueryColumnCount; ++c) {
+    // Written key by key as always, into a document that starts empty and
+    // replaces the file at the end.
+    IniFile::Document document;
+    document.Write(
+        kProduct, QStringLiteral("Version"),
+        QStringLiteral("%1.%2").arg(TALLOWMERE_VERSION_MAJOR).arg(TALLOWMERE_VERSION_MINOR));
+    document.Write(kProduct, QStringLiteral("Rows"), NumberWithSignSpace(grid.size()));
+    document.Write(kProduct, QStringLiteral("Columns"), NumberWithSignSpace(kShownQueryColumns));
+    for (qsizetype r = 0; r < grid.size(); ++r) {
+        for (int c = 0; c < kQueryColumnCount; ++c) {
             if (c < int(std::size(kKeys)) && !grid[r][c].isEmpty())
-                ok = write(RowSection(r), QLatin1String(kKeys[c]), grid[r][c]);
+                document.Write(RowSection(r), QLatin1String(kKeys[c]), grid[r][c]);
         }
     }
-    if (!ok) {
+    if (!document.Save(path, &error)) {
         ui.MessageBox(kSaveError + error, MessageIcon::Exclamation);
         return false;
     }
@@ -103,8 +95,10 @@ bool SaveQueryFile(Ui& ui, const QueryGrid& grid)
 bool ReadQueryFile(Ui& ui, const QString& path, QueryGrid& grid, int& columns,
                    const RecordFieldResolver& resolve)
 {
-    const QString columnsText = IniFile::Read(path, kProduct, QStringLiteral("Columns"));
-    const QString rowsText = IniFile::Read(path, kProduct, QStringLiteral("Rows"));
+    // Read once: a file of thousands of rows costs in proportion to its size.
+    const IniFile::Document file(path);
+    const QString columnsText = file.Read(kProduct, QStringLiteral("Columns"));
+    const QString rowsText = file.Read(kProduct, QStringLiteral("Rows"));
     const std::optional<qint16> columnCount = ToInt16(LeadingNumber(columnsText));
     const std::optional<qint32> rowCount = ToInt32(LeadingNumber(rowsText));
     if (!columnCount || !rowCount) {
@@ -123,7 +117,7 @@ bool ReadQueryFile(Ui& ui, const QString& path, QueryGrid& grid, int& columns,
         QueryRow& row = grid[r];
         const QString section = RowSection(r);
         for (const int c : kReadOrder) {
-            QString value = IniFile::Read(path, section, QLatin1String(kKeys[c]));
+            QString value = file.Read(section, QLatin1String(kKeys[c]));
             if (NullMeansEmpty(c) && value == QLatin1String("NULL"))
                 value.clear();
             row[c] = value;

@@ -167,7 +167,8 @@ TEST_F(OutputWindowsTest, ScreenOutputFillsTheViewerWhoseNavigationShowsEachReco
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Viewing Record: Page 1"));
     frame->Command(QStringLiteral("mnuRMoveLast"))->trigger();
-    EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), session.Database.SummaryRecords.Ids().back());
+    EXPECT_EQ(session.Database.SummaryRecords.Bookmark(),
+              session.Database.SummaryRecords.Ids().back());
     EXPECT_TRUE(viewer->Text().contains(RecordName()));
 
     // Its buttons: pages, the Output Options dialog, the record viewer.

@@ -68,6 +68,25 @@ TEST(OutputVerbs, RenderAndExportARealDatabase)
               0);
     EXPECT_TRUE(dir.Read(QStringLiteral("data.txt")).endsWith("\"3\";\"Cy\";\"\"\r\nAnn\r\n"));
 
+    // Formula protection, RFC 4180 quoting and the names line only when asked.
+    const QString hostile =
+        dir.Write(QStringLiteral("h.txt"), "name=%3D1%2B2&note=%40SUM(A1)%2C+%22x%22\r\n");
+    ASSERT_EQ(RunCli({"import", db, hostile}, &out, &err), 0) << err.constData();
+    const QString plainCsv = dir.File(QStringLiteral("plain.csv"));
+    ASSERT_EQ(RunCli({"export", db, "--type", "delimited", "-o", plainCsv, "--ids", "4-4",
+                      "--fields", "name,note"},
+                     &out, &err),
+              0);
+    EXPECT_EQ(dir.Read(QStringLiteral("plain.csv")), "=1+2,@SUM(A1), \"x\"\r\n");
+    const QString safeCsv = dir.File(QStringLiteral("safe.csv"));
+    ASSERT_EQ(RunCli({"export", db, "--type", "delimited", "-o", safeCsv, "--ids", "4-4",
+                      "--fields", "name,note", "--protect-formulas", "--rfc4180", "--header"},
+                     &out, &err),
+              0)
+        << err.constData();
+    EXPECT_EQ(dir.Read(QStringLiteral("safe.csv")),
+              "name,note\r\n'=1+2,\"'@SUM(A1), \"\"x\"\"\"\r\n");
+
     ASSERT_EQ(RunCli({"export", db, "--type", "screen", "--ids", "3-3"}, &out, &err), 0);
     EXPECT_TRUE(out.contains("Name:                   Cy\r\n"));
     EXPECT_FALSE(out.contains("Bob"));

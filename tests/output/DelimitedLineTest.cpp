@@ -69,6 +69,73 @@ TEST_F(DelimitedLineTest, RowCursorsAreRestored)
     EXPECT_EQ(session.Tables.CurrentRow[2], 1);
 }
 
+TEST(DelimitedCell, ProtectFormulasPutsAnApostropheBeforeFormulaStarts)
+{
+    DelimitedOptions protect;
+    protect.protectFormulas = true;
+    const QString comma = QStringLiteral(",");
+    for (const char* start : {"=", "+", "-", "@", "\t"}) {
+        const QString value = QString::fromLatin1(start) + QStringLiteral("HYPERLINK(\"x\")");
+        EXPECT_EQ(DelimitedCell(value, protect, comma), QLatin1Char('\'') + value);
+        EXPECT_EQ(DelimitedCell(value, DelimitedOptions(), comma), value); // off: as stored
+    }
+    for (const char* safe : {"", "1+1", " =1", "'=1", "x@y"})
+        EXPECT_EQ(DelimitedCell(QString::fromLatin1(safe), protect, comma),
+                  QString::fromLatin1(safe));
+    // The apostrophe goes inside the quotes, after quote replacement.
+    protect.useQuotes = true;
+    protect.replaceQuotes = true;
+    EXPECT_EQ(DelimitedCell(QStringLiteral("=\"a\""), protect, comma), QStringLiteral("\"'='a'\""));
+}
+
+TEST(DelimitedCell, Rfc4180QuotesOnlyWhatNeedsItAndDoublesQuotes)
+{
+    DelimitedOptions rfc;
+    rfc.rfc4180Quoting = true;
+    const QString semi = QStringLiteral(";");
+    EXPECT_EQ(DelimitedCell(QStringLiteral("plain, with comma"), rfc, semi),
+              QStringLiteral("plain, with comma"));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("a;b"), rfc, semi), QStringLiteral("\"a;b\""));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("say \"hi\""), rfc, semi),
+              QStringLiteral("\"say \"\"hi\"\"\""));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("cr\rhere"), rfc, semi), QStringLiteral("\"cr\rhere\""));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("lf\nhere"), rfc, semi), QStringLiteral("\"lf\nhere\""));
+    EXPECT_EQ(DelimitedCell(QString(), rfc, semi), QString());
+    // A delimiter of several characters counts only whole.
+    EXPECT_EQ(DelimitedCell(QStringLiteral("a#b"), rfc, QStringLiteral("##")),
+              QStringLiteral("a#b"));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("a##b"), rfc, QStringLiteral("##")),
+              QStringLiteral("\"a##b\""));
+    // With quotes around every value, the quotes inside are doubled too.
+    rfc.useQuotes = true;
+    EXPECT_EQ(DelimitedCell(QStringLiteral("x\"y"), rfc, semi), QStringLiteral("\"x\"\"y\""));
+    EXPECT_EQ(DelimitedCell(QStringLiteral("x"), rfc, semi), QStringLiteral("\"x\""));
+    // Protected and quoted: the apostrophe is part of the enclosed value.
+    rfc.useQuotes = false;
+    rfc.protectFormulas = true;
+    EXPECT_EQ(DelimitedCell(QStringLiteral("=1;2"), rfc, semi), QStringLiteral("\"'=1;2\""));
+}
+
+TEST_F(DelimitedLineTest, OptionsApplyToEveryCellAndTheFieldNamesLine)
+{
+    session.Tables.PutArrayElement(1, 3, QStringLiteral("-2+3"));
+    DelimitedOptions options;
+    options.protectFormulas = true;
+    options.rfc4180Quoting = true;
+    EXPECT_TRUE(BuildDelimitedLine(session, options, QStringLiteral(",")));
+    EXPECT_EQ(session.Output.OutputText, QStringLiteral("5,'-2+3,\"say \"\"hi\"\", ok\",,3"));
+    // The names of the selected fields, in order, written like the values.
+    session.Output.OutputFieldList[3].PrintStat = false;
+    session.Output.OutputFieldList[4].Label = QStringLiteral("=cmd|' /C calc'!A0");
+    BuildDelimitedHeader(session, options, QStringLiteral(","));
+    EXPECT_EQ(session.Output.OutputText,
+              QStringLiteral("Record ID,Record Date,Quote,'=cmd|' /C calc'!A0"));
+    options.useQuotes = true;
+    BuildDelimitedHeader(session, options, QStringLiteral("\t"));
+    EXPECT_EQ(session.Output.OutputText,
+              QStringLiteral("\"Record ID\"\t\"Record Date\"\t\"Quote\"\t\"'=cmd|' /C calc'!A0\""));
+}
+
 TEST(OutputFieldList, RecordLevelFieldsThenNamesOfTheFieldList)
 {
     OutputState state;

@@ -15,6 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 
 class OutputOptionsDialogTest : public OutputFixture {
 protected:
@@ -237,4 +240,73 @@ TEST_F(OutputOptionsDialogTest, ViewerPagesThroughTheLoadedTemplate)
     program.Output.TemplateLines = {QStringLiteral("bad}")};
     EXPECT_TRUE(viewer.Redraw()); // a faulty line has shown its own message
     EXPECT_EQ(ui.messages.first().text, QStringLiteral("Unmatched { in template"));
+}
+
+TEST_F(OutputOptionsDialogTest, DelimitedChoicesChangeTheFileAndProtectionIsRemembered)
+{
+    names = {{3, QStringLiteral("=2+3")}, {8, QStringLiteral("Cy, Jr")}};
+    rows.ids = {3, 8};
+    dialog->Refresh();
+    Choose(QStringLiteral("optPrintTarget_5"));
+    Choose(QStringLiteral("optSelect_1"));
+    auto* protect = Child<QCheckBox>(QStringLiteral("chkProtectFormulas"));
+    auto* rfc = Child<QCheckBox>(QStringLiteral("chkRfc4180Quoting"));
+    auto* names1 = Child<QCheckBox>(QStringLiteral("chkFieldNamesFirstLine"));
+    EXPECT_EQ(protect->text(), QStringLiteral("Protect spreadsheet formulas"));
+    EXPECT_EQ(rfc->text(), QStringLiteral("RFC 4180 quoting"));
+    EXPECT_EQ(names1->text(), QStringLiteral("Field names as the first line"));
+    EXPECT_TRUE(protect->isChecked());
+    EXPECT_FALSE(rfc->isChecked());
+    EXPECT_FALSE(names1->isChecked());
+    EXPECT_TRUE(protect->isEnabled() && rfc->isEnabled() && names1->isEnabled());
+
+    const QString plain = dir.File(QStringLiteral("plain.txt"));
+    ui.QueueFiles({plain});
+    Ok();
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("2 record(s) saved to ") + plain);
+    EXPECT_EQ(dir.Read(QStringLiteral("plain.txt")),
+              QByteArray("'=2+3,'=2+3@example.org\r\nCy, Jr,Cy, Jr@example.org\r\n"));
+
+    protect->click();
+    rfc->click();
+    names1->click();
+    const QString strict = dir.File(QStringLiteral("strict.txt"));
+    ui.QueueFiles({strict});
+    Ok();
+    EXPECT_EQ(
+        dir.Read(QStringLiteral("strict.txt")),
+        QByteArray("Name,Email\r\n=2+3,=2+3@example.org\r\n\"Cy, Jr\",\"Cy, Jr@example.org\"\r\n"));
+
+    // The protection is remembered in the settings file; the others are not.
+    Session later(ui, program.Folders, Regional(TestLocale()));
+    OutputOptionsDialog again(later, printer, {});
+    again.Refresh();
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("chkProtectFormulas"))->isChecked());
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("chkRfc4180Quoting"))->isChecked());
+    // Other types leave the delimited choices unusable.
+    Choose(QStringLiteral("optPrintTarget_3"));
+    EXPECT_FALSE(protect->isEnabled() || rfc->isEnabled() || names1->isEnabled());
+}
+
+TEST_F(OutputOptionsDialogTest, PrintPreviewShowsThePagesOfTheRun)
+{
+    dialog->Refresh();
+    Choose(QStringLiteral("optSelect_1"));
+    Choose(QStringLiteral("optPrintTarget_1"));
+    Child<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    int pages = -1;
+    QString title;
+    QTimer::singleShot(0, dialog.get(), [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!preview)
+            return;
+        title = preview->windowTitle();
+        if (auto* widget = preview->findChild<QPrintPreviewWidget*>())
+            pages = widget->pageCount();
+        preview->reject();
+    });
+    Child<QPushButton>(QStringLiteral("cmdPreview"))->click();
+    EXPECT_EQ(title, QStringLiteral("Print Preview"));
+    EXPECT_EQ(pages, 3); // one page per record
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("3 record(s) shown in the preview"));
 }

@@ -242,6 +242,32 @@ TEST_F(OutputRunnerTest, DelimitedFileAndItsDelimiterCheck)
     EXPECT_EQ(ui.StatusText(), QStringLiteral("3 record(s) saved to ") + path);
 }
 
+TEST_F(OutputRunnerTest, DelimitedOptionsAndTheFieldNamesLineOnlyInANewFile)
+{
+    const QString path = dir.File(QStringLiteral("data.csv"));
+    ui.QueueFiles({path});
+    request.delimiterText = QStringLiteral("Comma");
+    request.protectFormulas = true;
+    request.rfc4180Quoting = true;
+    request.fieldNamesFirstLine = true;
+    ASSERT_TRUE(Run(OutputType::DelimitedFile).completed);
+    const QString first = ReadText(path);
+    const QStringList lines = first.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], QStringLiteral("3,Ann,ann@example.org,"));
+    EXPECT_EQ(lines[3], QStringLiteral("12,Cy,,"));
+    EXPECT_EQ(lines[2], QStringLiteral("8,Bo <b>&</b>,bo@example.org,\"say \"\"hi\"\"\""));
+    EXPECT_FALSE(lines[0].isEmpty());
+    EXPECT_EQ(lines[0].count(QLatin1Char(',')), 3);
+
+    // Appending to the file (after the question) adds records, not names.
+    ui.QueueFiles({path});
+    ui.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_TRUE(Run(OutputType::DelimitedFile).completed);
+    EXPECT_EQ(ReadText(path), first + lines[1] + QStringLiteral("\r\n") + lines[2] +
+                                  QStringLiteral("\r\n") + lines[3] + QStringLiteral("\r\n"));
+}
+
 TEST_F(OutputRunnerTest, IdRangeChecksAndOrder)
 {
     request.idRange = IdRangeText{QStringLiteral("9"), QStringLiteral("4")};

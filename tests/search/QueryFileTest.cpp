@@ -255,3 +255,24 @@ TEST_F(QueryFieldsTest, ChoosingAFieldFillsTheHiddenColumns)
 }
 
 } // namespace
+
+TEST(QueryFile, TenThousandRowsSaveAndLoadWhole)
+{
+    TempDir dir;
+    ScriptedUi ui;
+    const QString path = dir.File(QStringLiteral("big.qry"));
+    QueryGrid grid;
+    for (int r = 0; r < 10000; ++r) {
+        QueryRow row = SampleGrid()[r % 2];
+        row[kChoicesColumn].clear();
+        row[kValueColumn] = QStringLiteral("value %1").arg(r);
+        grid.append(row);
+    }
+    ASSERT_TRUE(WriteQueryFile(ui, path, grid));
+    EXPECT_TRUE(dir.Read(QStringLiteral("big.qry")).contains("\r\n\r\n[Row 9999]\r\n"));
+    QueryGrid loaded;
+    int columns = 0;
+    ASSERT_TRUE(ReadQueryFile(ui, path, loaded, columns, NothingConfigured));
+    EXPECT_EQ(loaded, grid);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
