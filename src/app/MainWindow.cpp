@@ -367,7 +367,7 @@ void MainWindow::ShowOutputText(const std::optional<QString>& text)
         viewer = new OutputViewerWindow(m_session);
         viewer->SetHooks({[this] { ShowOutputOptions(std::nullopt); },
                           [this] { m_children.BringToFront(ChildKind::Viewer); }});
-        m_children.Add(ChildKind::OutputViewer, viewer, QSize(600, 420));
+        m_children.Add(ChildKind::OutputViewer, viewer, QSize(1000, 560));
         // A new viewer shows the first page rather than a blank sheet.
         if (!m_session.Output.TemplateLines.isEmpty())
             viewer->Redraw();

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 PageView::PageView(QWidget* parent) : QWidget(parent)
@@ -46,7 +47,6 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     font.setStyleHint(QFont::TypeWriter);
     m_text->setFont(font);
     m_scroll->setObjectName(QStringLiteral("VScroll1"));
-    m_pageArea->setMinimumWidth(m_pages->width());
 
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -68,8 +68,14 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_text, 1);
-    layout->addWidget(m_pageArea);
+    // The text and the page share the width as the user drags between them.
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(m_text);
+    split->addWidget(m_pageArea);
+    split->setStretchFactor(0, 1);
+    m_text->setMinimumWidth(160);
+    m_pageArea->setMinimumWidth(160);
+    layout->addWidget(split, 1);
     layout->addWidget(m_scroll);
     layout->addWidget(frame);
     // The page view's top follows the scroll bar, while dragging too.
