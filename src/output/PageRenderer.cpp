@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <map>
 #include <exception>
 #include <stdexcept>
 
@@ -55,9 +56,10 @@ struct LinePass {
 
 class Renderer {
 public:
-    Renderer(Session& session, PageCanvas& canvas, double zoom, qint16 requested)
+    // silent: the messages of faulty lines have been shown by an earlier pass.
+    Renderer(Session& session, PageCanvas& canvas, double zoom, qint16 requested, bool silent)
         : m_session(session), m_canvas(canvas), m_painter(canvas.Painter()), m_zoom(zoom),
-          m_requested(requested), m_width(canvas.Geometry().width)
+          m_requested(requested), m_width(canvas.Geometry().width), m_silent(silent)
     {}
 
     BlockOutcome Block(const QString& block)
@@ -67,9 +69,24 @@ public:
     }
 
 private:
-    QFont FontFor(int flags) const
+    // Fonts and their metrics, made once per style: a page has few styles
+    // and many lines.
+    struct Styled {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const Styled& Style(bool symbol, int flags)
     {
-        return MakeFont(kFixedFont, flags, FontSize(flags, m_canvas.Surface(), m_zoom));
+        constexpr int kStyleBits = MarkerFlag::Bold | MarkerFlag::Italic | MarkerFlag::Underline |
+                                   MarkerFlag::Size10 | MarkerFlag::Size12;
+        const int key = (flags & kStyleBits) | (symbol ? 1 << 20 : 0);
+        auto found = m_styles.find(key);
+        if (found == m_styles.end()) {
+            const QFont font = MakeFont(symbol ? kSymbolFont : kFixedFont, flags,
+                                        FontSize(flags, m_canvas.Surface(), m_zoom));
+            found = m_styles.emplace(key, Styled{font, QFontMetricsF(font)}).first;
+        }
+        return found->second;
     }
 
     // Breaking the page; Stopped once the requested page is on the surface.
@@ -90,24 +107,29 @@ private:
     }
 
     // One pass over the content for output line k, drawing when draw is set.
-    LinePass Pass(const QString& content, const QFont& lineFont, int k, double startX, bool draw)
+    LinePass Pass(const QString& content, int lineFlags, int k, double startX, bool draw)
     {
+        const Styled& lineStyle = Style(false, lineFlags);
         LinePass pass;
-        const bool quiet = !draw;
+        const bool quiet = !draw || m_silent;
         const double y = m_canvas.Position.y();
         double x = startX;
-        const QFontMetricsF lineMetrics(lineFont);
+        const QFontMetricsF& lineMetrics = lineStyle.metrics;
         pass.height = lineMetrics.lineSpacing();
-        auto drawAt = [&](double at, const QFont& font, const QString& text) {
-            if (!draw || text.isEmpty())
+        // The page view clears itself at every break, so pages before the
+        // one asked for are laid out but not painted.
+        const bool paint = draw && !(m_canvas.Surface() == PageGeometry::Surface::PageView &&
+                                     m_requested > 0 && m_session.Output.PageNumber < m_requested);
+        auto drawAt = [&](double at, const Styled& style, const QString& text) {
+            if (!paint || text.isEmpty())
                 return;
-            m_painter.setFont(font);
-            m_painter.drawText(QPointF(at, y + QFontMetricsF(font).ascent()), text);
+            m_painter.setFont(style.font);
+            m_painter.drawText(QPointF(at, y + style.metrics.ascent()), text);
         };
         auto literal = [&](QStringView text) {
             const QString piece = text.toString();
             const double w = lineMetrics.horizontalAdvance(piece);
-            drawAt(x, lineFont, piece);
+            drawAt(x, lineStyle, piece);
             x += w;
             pass.width += w;
             pass.lineEmpty = false;
@@ -120,8 +142,7 @@ private:
             if (value.c & MarkerFlag::ToRightEdge)
                 columnWidth = value.d < 1 ? m_width - x : m_width * (1 - value.d / 100.0);
             columnWidth = std::max(columnWidth, 1.0);
-            const QFont markerFont = FontFor(value.c);
-            const QFontMetricsF markerMetrics(markerFont);
+            const QFontMetricsF& markerMetrics = Style(false, value.c).metrics;
             const WrappedLine wrapped = WrapLine(
                 m_session.Output.PageWrap, value.text, value.a, value.b, columnWidth,
                 [&markerMetrics](QStringView text) {
@@ -131,17 +152,16 @@ private:
             if (wrapped.moreLines)
                 pass.moreLines = true;
             const bool bullet = wrapped.text.size() == 1 && wrapped.text[0] == kBullet;
-            const QFont pieceFont =
-                bullet ? MakeFont(kSymbolFont, value.c, markerFont.pixelSize()) : markerFont;
+            const Styled& pieceStyle = Style(bullet, value.c);
+            const QFontMetricsF& pieceMetrics = pieceStyle.metrics;
             const QString shown = bullet ? kBulletGlyph : wrapped.text;
-            const QFontMetricsF pieceMetrics(pieceFont);
             const double pieceWidth = pieceMetrics.horizontalAdvance(shown);
             pass.height = std::max(pass.height, pieceMetrics.lineSpacing());
             if (value.d >= 1)
                 x = m_width * value.d / 100.0;
             const double columnStart = x;
             if (value.c & MarkerFlag::NoFill) {
-                drawAt(x, pieceFont, shown);
+                drawAt(x, pieceStyle, shown);
                 x += pieceWidth;
             } else {
                 double at = x;
@@ -149,7 +169,7 @@ private:
                     at += columnWidth - pieceWidth;
                 else if (value.c & MarkerFlag::Centre)
                     at += (columnWidth - pieceWidth) / 2;
-                drawAt(at, pieceFont, shown);
+                drawAt(at, pieceStyle, shown);
                 x = columnStart + columnWidth;
             }
             pass.width += pieceWidth;
@@ -165,8 +185,9 @@ private:
 
     BlockOutcome UnmatchedBar()
     {
-        m_session.ui.MessageBox(QStringLiteral("Unmatched | in report template"),
-                                MessageIcon::Exclamation);
+        if (!m_silent)
+            m_session.ui.MessageBox(QStringLiteral("Unmatched | in report template"),
+                                    MessageIcon::Exclamation);
         return BlockOutcome::Failed;
     }
 
@@ -175,17 +196,19 @@ private:
         Ui& ui = m_session.ui;
         const LineSpec split = SplitLineSpec(line);
         if (!split.ok) {
+            if (m_silent)
+                return BlockOutcome::Failed;
             ui.MessageBox(QStringLiteral("Unmatched { in template"), MessageIcon::Exclamation);
             ui.MessageBox(QStringLiteral("Error processing print line: ") +
                               QStringLiteral("a line specification ends with } but has no {"),
                           MessageIcon::Exclamation);
             return BlockOutcome::Failed;
         }
-        const MarkerValue lineSpec = EvaluateMarker(m_session, split.lineSpec);
+        const MarkerValue lineSpec =
+            EvaluateMarker(m_session, split.lineSpec, ValueStyle::Plain, m_silent);
         *lastA = lineSpec.a;
-        const QFont lineFont = FontFor(lineSpec.c);
         if (!LineIsShown(lineSpec, m_session.Tables)) {
-            const LinePass measure = Pass(split.content, lineFont, 1, 0, false);
+            const LinePass measure = Pass(split.content, lineSpec.c, 1, 0, false);
             if (!measure.ok)
                 return UnmatchedBar();
             if (measure.anyMarker)
@@ -206,7 +229,7 @@ private:
             }
             double startX = 0;
             if (aligned) {
-                const LinePass measure = Pass(split.content, lineFont, k, 0, false);
+                const LinePass measure = Pass(split.content, lineSpec.c, k, 0, false);
                 if (!measure.ok)
                     return UnmatchedBar();
                 if (measure.width > 0) {
@@ -214,7 +237,7 @@ private:
                                                                    : (m_width - measure.width) / 2;
                 }
             }
-            const LinePass pass = Pass(split.content, lineFont, k, startX, true);
+            const LinePass pass = Pass(split.content, lineSpec.c, k, startX, true);
             if (!pass.ok)
                 return UnmatchedBar();
             if (pass.anyMarker)
@@ -233,6 +256,8 @@ private:
     double m_zoom;
     qint16 m_requested;
     double m_width;
+    bool m_silent;
+    std::map<int, Styled> m_styles;
 };
 
 } // namespace
@@ -253,17 +278,29 @@ bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint
     try {
         if (!canvas.IsActive())
             throw std::runtime_error("The page could not be drawn on");
-        if (canvas.Surface() == PageGeometry::Surface::PageView)
-            canvas.Position = QPointF(0, 0);
-        Renderer renderer(session, canvas, zoom, requestedPage);
-        for (const QString& block : std::as_const(state.TemplateLines)) {
-            const BlockOutcome outcome = renderer.Block(block);
-            if (outcome == BlockOutcome::Failed)
-                break;
-            if (outcome == BlockOutcome::Stopped || state.PageNumber < 0) {
-                state.PageNumber = static_cast<qint16>(std::abs(state.PageNumber));
-                break;
+        const bool view = canvas.Surface() == PageGeometry::Surface::PageView;
+        const auto pass = [&](qint16 requested, bool silent) {
+            if (view)
+                canvas.Position = QPointF(0, 0);
+            state.PageNumber = 1;
+            RowCursorGuard fromTheTop(session.Tables); // repeated blocks start over
+            Renderer renderer(session, canvas, zoom, requested, silent);
+            for (const QString& block : std::as_const(state.TemplateLines)) {
+                const BlockOutcome outcome = renderer.Block(block);
+                if (outcome == BlockOutcome::Failed)
+                    return;
+                if (outcome == BlockOutcome::Stopped || state.PageNumber < 0) {
+                    state.PageNumber = static_cast<qint16>(std::abs(state.PageNumber));
+                    return;
+                }
             }
+        };
+        pass(requestedPage, false);
+        // A page beyond the last was not painted: the last one is shown instead.
+        if (view && requestedPage > 0 && state.PageNumber < requestedPage) {
+            if (!canvas.NewPage())
+                throw std::runtime_error("The page could not be started");
+            pass(state.PageNumber, true);
         }
     } catch (const std::exception& e) {
         state.ItemNumber = 1;

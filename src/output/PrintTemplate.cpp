@@ -8,7 +8,9 @@
 
 bool LoadPrintTemplate(Session& session, const QString& fileName)
 {
-    QString path = QFileInfo(fileName).isAbsolute() ? fileName : session.Folders.FindFile(fileName);
+    // A bare name is looked up in the program folder; a path is taken as it is.
+    const bool isPath = QFileInfo(fileName).isAbsolute() || fileName.contains(QLatin1Char('/'));
+    QString path = isPath ? fileName : session.Folders.FindFile(fileName);
     if (path.isEmpty())
         path = session.Folders.ProgramFile(fileName);
     const TemplateBody body = ReadTemplateBody(path);

@@ -136,6 +136,21 @@ TEST_F(PageRendererTest, RequestedPageShowsOnlyThatPage)
     EXPECT_EQ(Draw(body, PageGeometry::Surface::PageView, 9), 3);
     EXPECT_TRUE(Find(QStringLiteral("last")));
     EXPECT_EQ(session.Output.PageNumber, 3);
+
+    // Beyond the last page of a template whose last page repeats a block over
+    // the field rows, the view holds what the last page request shows.
+    const QString rows = QStringLiteral("first{00.00.000}\n||\n|2.1.008|{02.00.008}||\n");
+    EXPECT_EQ(Draw(rows, PageGeometry::Surface::PageView, 0), 3);
+    QStringList last;
+    for (const DrawnText& t : Drawn())
+        last.append(t.text);
+    EXPECT_EQ(last, QStringList{QStringLiteral("Size")});
+    EXPECT_EQ(Draw(rows, PageGeometry::Surface::PageView, 7), 3);
+    QStringList beyond;
+    for (const DrawnText& t : Drawn())
+        beyond.append(t.text);
+    EXPECT_EQ(beyond, last);
+    EXPECT_EQ(session.Tables.CurrentRow[2], 0);
 }
 
 TEST_F(PageRendererTest, ABulletDrawsInTheSymbolFont)
