@@ -1,7 +1,7 @@
 // The settings file: every key the program reads, then one key written
 // back (which rewrites the file around it) and read again.
 #include "FuzzSupport.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "platform/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

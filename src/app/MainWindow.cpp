@@ -37,6 +37,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <exception>
@@ -282,7 +283,12 @@ bool MainWindow::ShowRecordWindows()
         if (!LoadDefaultConfig(m_session)) {
             // The viewer cannot be laid out without its configuration.
             close();
-            QCoreApplication::exit(1);
+            m_ended = true;
+            // Asking a loop that is not running yet to end would only make
+            // every later dialog return at once, and the program would then
+            // run on without a window; main sees Ended() instead.
+            if (QThread::currentThread()->loopLevel() > 0)
+                QCoreApplication::exit(1);
             return false;
         }
         m_children.Add(ChildKind::Viewer, new BrowserWindow(m_session, m_shell), QSize(760, 560));

@@ -33,6 +33,9 @@ public:
     // The start-up sequence, given the command line's text (the arguments
     // after the program name joined by blanks).
     void MDIForm_Load(const QString& commandLine);
+    // The program cannot go on (its default configuration is unreadable):
+    // main returns 1 when this happens before its event loop has started.
+    bool Ended() const { return m_ended; }
 
     // Enables the commands that need a database when one is open
     // (noDatabase false) and disables them when none is.
@@ -103,6 +106,7 @@ private:
 
     Session& m_session;
     ShellController m_shell;
+    bool m_ended = false;
     QMdiArea* m_mdi;
     ChildWindows m_children;
     QToolBar* m_toolbar = nullptr;

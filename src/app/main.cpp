@@ -22,5 +22,7 @@ int main(int argc, char* argv[])
     MainWindow frame(session);
     // The whole command line after the program's name is one database path.
     frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    if (frame.Ended())
+        return 1;
     return app.exec();
 }

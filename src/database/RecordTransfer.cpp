@@ -3,11 +3,16 @@
 #include "app/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
+#include "database/RecordStream.h"
 #include "database/RecordWalk.h"
 #include "database/RecordWriter.h"
 #include "database/ValueConversion.h"
 
 #include <QFileInfo>
+#include <QSet>
+#include <SQLiteCpp/Statement.h>
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -21,63 +26,157 @@ bool SameFile(const QString& a, const QString& b)
     return a == b || (!ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath());
 }
 
-// Writes the record in memory into target as a new record, whole or not
-// at all; names is the target's field-names list, extended here.
-void CopyRecord(DatabaseConnection& target, const RecordTables& t, const Regional& regional,
-                QString& names, QString& storedNames)
-{
-    SQLite::Database& db = target.Db();
-    Savepoint savepoint(db);
-    const TableLayout& forms = target.Layout(QStringLiteral("Forms"));
-    std::string columns, marks;
-    std::vector<ColumnValue> values;
-    for (int i = 1; i <= R::SourceColumn && i < static_cast<int>(forms.size()); ++i) {
-        columns += (columns.empty() ? "" : ", ") + QuotedName(forms[static_cast<size_t>(i)].name);
-        marks += marks.empty() ? "?" : ", ?";
-        values.push_back(ConvertForColumn(forms[static_cast<size_t>(i)], t.Header(i), regional));
+// Copies records into the target, each as a new record written whole or
+// not at all, with its statements prepared once for the whole transfer.
+// The target's field-names list is extended as records come.
+class RecordCopier {
+public:
+    RecordCopier(DatabaseConnection& target, const Regional& regional, const QString& names)
+        : m_db(target.Db()), m_regional(regional), m_names(names), m_stored(names),
+          m_savepoint(m_db, "SAVEPOINT CopyRecord"), m_release(m_db, "RELEASE CopyRecord"),
+          m_rollback(m_db, "ROLLBACK TO CopyRecord")
+    {
+        const TableLayout& forms = target.Layout(QStringLiteral("Forms"));
+        std::string columns, marks;
+        for (int i = 1; i <= R::SourceColumn && i < static_cast<int>(forms.size()); ++i) {
+            m_headerColumns.push_back(forms[static_cast<size_t>(i)]);
+            columns +=
+                (columns.empty() ? "" : ", ") + QuotedName(forms[static_cast<size_t>(i)].name);
+            marks += marks.empty() ? "?" : ", ?";
+        }
+        m_header.emplace(m_db,
+                         m_headerColumns.empty()
+                             ? std::string("INSERT INTO \"Forms\" DEFAULT VALUES")
+                             : "INSERT INTO \"Forms\" (" + columns + ") VALUES (" + marks + ")");
+        const TableLayout& data = target.Layout(QStringLiteral("Data"));
+        if (data.size() < 4)
+            throw std::runtime_error("Table Data lacks columns.");
+        m_dataColumns = {data[R::FieldNameColumn], data[R::FieldValueColumn]};
+        m_entry.emplace(m_db, "INSERT INTO \"Data\" (" + QuotedName(data[1].name) + ", " +
+                                  QuotedName(data[2].name) + ", " + QuotedName(data.back().name) +
+                                  ") VALUES (?, ?, ?)");
+        m_list.emplace(
+            m_db, "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" "
+                  "FROM \"Info\" WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
     }
-    SQLite::Statement& header = target.Cached(
-        values.empty() ? std::string("INSERT INTO \"Forms\" DEFAULT VALUES")
-                       : "INSERT INTO \"Forms\" (" + columns + ") VALUES (" + marks + ")");
-    for (size_t i = 0; i < values.size(); ++i)
-        BindColumnValue(header, static_cast<int>(i + 1), values[i]);
-    header.exec();
-    const qint64 formId = db.getLastInsertRowid();
 
-    const TableLayout& data = target.Layout(QStringLiteral("Data"));
-    if (data.size() < 4)
-        throw std::runtime_error("Table Data lacks columns.");
-    SQLite::Statement& entry = target.Cached("INSERT INTO \"Data\" (" + QuotedName(data[1].name) +
-                                             ", " + QuotedName(data[2].name) + ", " +
-                                             QuotedName(data.back().name) + ") VALUES (?, ?, ?)");
-    for (int row = 0; row < t.FieldCount(); ++row) {
-        entry.reset();
-        entry.clearBindings();
-        for (int col = R::FieldNameColumn; col <= R::FieldValueColumn; ++col)
+    // Writes the record in t into the target as a new record.
+    void Copy(const RecordTables& t)
+    {
+        Run(m_savepoint);
+        try {
+            Write(t);
+            Run(m_release);
+        } catch (...) {
+            try {
+                Run(m_rollback);
+                Run(m_release);
+            } catch (const std::exception&) {
+                // The engine has already rolled the whole transaction back.
+            }
+            m_names = m_stored;
+            m_known.clear();
+            throw;
+        }
+        m_stored = m_names;
+    }
+
+    const QString& Names() const { return m_names; }
+
+private:
+    static void Run(SQLite::Statement& statement)
+    {
+        statement.reset();
+        statement.exec();
+    }
+
+    // A value converted for a column, remembered for the next record: copied
+    // records share most of their dates, file names and field names.
+    const ColumnValue& Converted(size_t place, const ColumnInfo& column, const QString& text)
+    {
+        if (place >= m_recent.size())
+            m_recent.resize(place + 1);
+        Recent& recent = m_recent[place];
+        if (!recent.valid || recent.text != text) {
+            recent.value = ConvertForColumn(column, text, m_regional);
+            recent.text = text;
+            recent.valid = true;
+        }
+        return recent.value;
+    }
+
+    void Write(const RecordTables& t)
+    {
+        SQLite::Statement& header = *m_header;
+        header.reset();
+        header.clearBindings();
+        for (size_t i = 0; i < m_headerColumns.size(); ++i)
+            BindColumnValue(header, static_cast<int>(i + 1),
+                            Converted(i, m_headerColumns[i], t.Header(static_cast<int>(i + 1))));
+        header.exec();
+        const qint64 formId = m_db.getLastInsertRowid();
+
+        SQLite::Statement& entry = *m_entry;
+        const size_t entryPlaces = m_headerColumns.size();
+        for (int row = 0; row < t.FieldCount(); ++row) {
+            entry.reset();
+            entry.clearBindings();
+            // Only the names are remembered: values are mostly different.
+            BindColumnValue(entry, R::FieldNameColumn,
+                            row < kRememberedNames
+                                ? Converted(entryPlaces + static_cast<size_t>(row),
+                                            m_dataColumns[0], t.Field(row, R::FieldNameColumn))
+                                : ConvertForColumn(m_dataColumns[0],
+                                                   t.Field(row, R::FieldNameColumn), m_regional));
             BindColumnValue(
-                entry, col,
-                ConvertForColumn(data[static_cast<size_t>(col)], t.Field(row, col), regional));
-        entry.bind(3, static_cast<int64_t>(formId));
-        entry.exec();
+                entry, R::FieldValueColumn,
+                ConvertForColumn(m_dataColumns[1], t.Field(row, R::FieldValueColumn), m_regional));
+            entry.bind(3, static_cast<int64_t>(formId));
+            entry.exec();
+        }
+
+        if (m_names.trimmed().isEmpty())
+            m_names = kCrLf;
+        for (int row = 0; row < t.FieldCount(); ++row) {
+            const QString name = t.Field(row, R::FieldNameColumn);
+            // The list only grows, so a name once found stays found.
+            if (m_known.contains(name))
+                continue;
+            if (!m_names.contains(kCrLf + name + kCrLf, Qt::CaseInsensitive))
+                m_names += name + kCrLf;
+            m_known.insert(name);
+        }
+        if (m_names != m_stored) {
+            SQLite::Statement& list = *m_list;
+            list.reset();
+            list.clearBindings();
+            list.bind(1, m_names.toStdString());
+            list.exec();
+        }
     }
 
-    QString extended = names.trimmed().isEmpty() ? kCrLf : names;
-    for (int row = 0; row < t.FieldCount(); ++row) {
-        const QString name = t.Field(row, R::FieldNameColumn);
-        if (!extended.contains(kCrLf + name + kCrLf, Qt::CaseInsensitive))
-            extended += name + kCrLf;
-    }
-    if (extended != storedNames) {
-        SQLite::Statement& list = target.Cached(
-            "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" FROM \"Info\" "
-            "WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
-        list.bind(1, extended.toStdString());
-        list.exec();
-    }
-    savepoint.Release();
-    names = extended;
-    storedNames = extended;
-}
+    struct Recent {
+        QString text;
+        ColumnValue value;
+        bool valid = false;
+    };
+    static constexpr int kRememberedNames = 256;
+
+    SQLite::Database& m_db;
+    const Regional& m_regional;
+    QString m_names;  // the working copy
+    QString m_stored; // as the target holds it
+    QSet<QString> m_known;
+    std::vector<ColumnInfo> m_headerColumns;
+    std::vector<ColumnInfo> m_dataColumns;
+    std::vector<Recent> m_recent;
+    SQLite::Statement m_savepoint;
+    SQLite::Statement m_release;
+    SQLite::Statement m_rollback;
+    std::optional<SQLite::Statement> m_header;
+    std::optional<SQLite::Statement> m_entry;
+    std::optional<SQLite::Statement> m_list;
+};
 
 } // namespace
 
@@ -150,28 +249,64 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                 progress.value = 0;
                 ui.ShowProgress(progress);
                 ui.Yield();
-                QString storedNames = targetNames;
+                RecordCopier copier(*target, session.RegionalSettings, targetNames);
                 WriteBatch batch(target.get());
                 ProgressPacer pacer(ui, total);
+                // Every record must still be in the open database; the walk
+                // ends, as reading that record would, at the first one that
+                // is not.
+                const std::vector<qint64>& present = d.RecordCursor.Ids();
+                size_t walk = 0;
+                while (walk < ids.size() &&
+                       std::binary_search(present.begin(), present.end(), ids[walk]))
+                    ++walk;
+                const std::vector<qint64> readable(ids.begin(),
+                                                   ids.begin() + static_cast<ptrdiff_t>(walk));
                 QString error;
+                bool writeFailed = false;
+                bool stopped = false;
                 int lost = 0;
-                for (int i = 0; i < total; ++i) {
+                size_t next = 0;
+                const StreamEnd end = RecordStream(session).ReadList(readable, [&](qint64 formId) {
                     if (ui.CancelRequested()) {
                         ui.ClearCancelRequested();
-                        break;
+                        stopped = true;
+                        return false;
                     }
-                    if (!ReadRecordToCopy(session, ids[static_cast<size_t>(i)])) {
+                    // A record no longer stored has been reported and
+                    // skipped by the read: it ends the walk.
+                    if (formId != readable[next]) {
                         outcome.failed = true;
-                        break;
+                        return false;
                     }
-                    CopyRecord(*target, session.Tables, session.RegionalSettings, targetNames,
-                               storedNames);
+                    ++next;
+                    try {
+                        copier.Copy(session.Tables);
+                    } catch (const std::exception& e) {
+                        error = QString::fromUtf8(e.what());
+                        writeFailed = true;
+                        return false;
+                    }
                     ++outcome.saved;
                     if (!batch.AfterRecord(&error, &lost)) {
                         outcome.saved -= lost;
-                        throw std::runtime_error(error.toStdString());
+                        writeFailed = true;
+                        return false;
                     }
-                    pacer.AfterRecord(i + 1);
+                    pacer.AfterRecord(static_cast<int>(next));
+                    return true;
+                });
+                targetNames = copier.Names();
+                if (writeFailed)
+                    throw std::runtime_error(error.toStdString());
+                if (end == StreamEnd::Failed || (end == StreamEnd::Done && next < readable.size()))
+                    outcome.failed = true;
+                if (!outcome.failed && !stopped && walk < ids.size()) {
+                    ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: "
+                                                 "Record %1 was not found.")
+                                      .arg(ids[walk]),
+                                  MessageIcon::Exclamation);
+                    outcome.failed = true;
                 }
                 if (!batch.Finish(&error, &lost)) {
                     outcome.saved -= lost;

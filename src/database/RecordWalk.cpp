@@ -1,10 +1,8 @@
 #include "database/RecordWalk.h"
 
 #include "app/Session.h"
-#include "database/RecordReader.h"
 #include "search/RecordSelection.h"
 
-#include <QSignalBlocker>
 #include <unordered_set>
 
 std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows)
@@ -21,20 +19,6 @@ std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>
             ids.push_back(id);
     }
     return ids;
-}
-
-bool ReadRecordToCopy(Session& session, qint64 formId)
-{
-    RecordSet& cursor = session.Database.RecordCursor;
-    if (!cursor.Seek(formId)) {
-        session.ui.MessageBox(
-            QStringLiteral("ReadRecords: Error Reading/Displaying Record: Record %1 was not found.")
-                .arg(formId),
-            MessageIcon::Exclamation);
-        return false;
-    }
-    const QSignalBlocker quiet(&session.Events);
-    return ReadResumes(session);
 }
 
 ProgressPacer::ProgressPacer(Ui& ui, int total) : m_ui(ui), m_total(total)

@@ -27,11 +27,6 @@ public:
 // summary skipped), otherwise as SelectedRecords gives them.
 std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows);
 
-// Reads the record formId of the open database into the record tables
-// without telling the viewer (its boxes keep the record on screen). The
-// one place a walk over many records reads them.
-bool ReadRecordToCopy(Session& session, qint64 formId);
-
 // Advances the progress dialog of a walk over records: yields after every
 // record so Cancel is seen, but redraws the bar and label at most every
 // kMilliseconds (and after the last record), so a fast walk does not spend

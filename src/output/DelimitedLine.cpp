@@ -18,12 +18,7 @@ bool IsAscii(QStringView text)
     return true;
 }
 
-// A field name, trimmed, with what comparing it needs.
-struct Name {
-    QString text;
-    bool ascii = true;
-    explicit Name(const QString& name) : text(name.trimmed()), ascii(IsAscii(text)) {}
-};
+using Name = DelimitedLineWriter::Name;
 
 // Whether the names are equal once upper-cased. Plain ASCII names are
 // compared letter by letter, as most are; the others through their
@@ -104,43 +99,68 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
 
 bool BuildDelimitedLine(Session& session, const DelimitedOptions& options, const QString& delimiter)
 {
-    OutputState& state = session.Output;
-    const RecordTables& tables = session.Tables;
     RowCursorGuard cursors(session.Tables);
-    QString& line = state.OutputText;
-    line.resize(0); // keeps its room for the next record's line
-    bool first = true;
-    const int rows = tables.RowCount[RecordTables::kFieldTable];
-    std::vector<Name> names;
-    names.reserve(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        names.emplace_back(tables.Field(row, RecordTables::FieldNameColumn));
+    DelimitedLineWriter(session.Output, options, delimiter)
+        .Write(session.Tables, session.Output.OutputText);
+    return true;
+}
+
+DelimitedLineWriter::Name::Name(const QString& name) : text(name.trimmed()), ascii(IsAscii(text)) {}
+
+DelimitedLineWriter::DelimitedLineWriter(const OutputState& state, const DelimitedOptions& options,
+                                         const QString& delimiter)
+    : m_options(options), m_delimiter(delimiter)
+{
     for (int i = 0; i < state.OutputFieldList.size(); ++i) {
         const OutputField& entry = state.OutputFieldList[i];
         if (!entry.PrintStat)
             continue;
-        QString value;
-        if (i < state.HeaderFieldCount) {
+        Column column;
+        column.header = i < state.HeaderFieldCount;
+        if (column.header) {
             const qsizetype dot = entry.Key.indexOf(QLatin1Char('.'));
-            const int column = dot < 0 ? -1 : entry.Key.mid(dot + 1).trimmed().toInt();
-            if (tables.IsColumnInRange(RecordTables::kHeaderTable, column))
-                value = tables.Header(column);
+            column.headerColumn = dot < 0 ? -1 : entry.Key.mid(dot + 1).trimmed().toInt();
         } else {
-            const Name key(entry.Key);
+            column.key = Name(entry.Key);
+        }
+        m_columns.push_back(std::move(column));
+    }
+}
+
+void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
+{
+    line.resize(0); // keeps its room for the next record's line
+    const int rows = tables.RowCount[RecordTables::kFieldTable];
+    if (static_cast<int>(m_rows.size()) < rows)
+        m_rows.resize(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        Row& kept = m_rows[static_cast<size_t>(row)];
+        const QString raw = tables.Field(row, RecordTables::FieldNameColumn);
+        if (raw != kept.raw) {
+            kept.name = Name(raw);
+            kept.raw = raw;
+        }
+    }
+    bool first = true;
+    for (const Column& column : m_columns) {
+        QString value;
+        if (column.header) {
+            if (tables.IsColumnInRange(RecordTables::kHeaderTable, column.headerColumn))
+                value = tables.Header(column.headerColumn);
+        } else {
             // With several rows of that name the last one counts.
             for (int row = rows - 1; row >= 0; --row) {
-                if (SameName(names[static_cast<size_t>(row)], key)) {
+                if (SameName(m_rows[static_cast<size_t>(row)].name, column.key)) {
                     value = tables.Field(row, RecordTables::FieldValueColumn);
                     break;
                 }
             }
         }
         if (!first)
-            line += delimiter;
+            line += m_delimiter;
         first = false;
-        line += DelimitedCell(std::move(value), options, delimiter);
+        line += DelimitedCell(std::move(value), m_options, m_delimiter);
     }
-    if (options.removeLineBreaks)
+    if (m_options.removeLineBreaks)
         line = RemoveCRLF(true, line);
-    return true;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class Session;
+class RecordTables;
+struct OutputState;
 
 // The delimiter a delimiter box text stands for: "Comma", "Semi-Colon",
 // "Tab" and "Space" (in any letter case, blanks around ignored) give ",",
@@ -39,6 +42,41 @@ bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks,
                         const QString& delimiter);
 bool BuildDelimitedLine(Session& session, const DelimitedOptions& options,
                         const QString& delimiter);
+
+// The delimited lines of one run. The output fields are looked at once, and
+// a record's field names are prepared again only where they differ from the
+// record before's, so a long export costs about what its values cost.
+class DelimitedLineWriter {
+public:
+    DelimitedLineWriter(const OutputState& state, const DelimitedOptions& options,
+                        const QString& delimiter);
+    // The line of the record in tables, as BuildDelimitedLine writes it.
+    void Write(const RecordTables& tables, QString& line);
+
+    // A field name trimmed, and whether it is plain ASCII (compared letter by
+    // letter; others through their upper-case forms).
+    struct Name {
+        QString text;
+        bool ascii = true;
+        Name() = default;
+        explicit Name(const QString& name);
+    };
+
+private:
+    struct Column {
+        int headerColumn = -1; // a header entry's column, -1 for none
+        bool header = false;
+        Name key;
+    };
+    struct Row {
+        QString raw;
+        Name name;
+    };
+    std::vector<Column> m_columns;
+    std::vector<Row> m_rows;
+    DelimitedOptions m_options;
+    QString m_delimiter;
+};
 
 // The names of the selected fields (their labels, in output order) as one
 // line written like the values, left in session.Output.OutputText.

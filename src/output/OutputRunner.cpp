@@ -338,8 +338,9 @@ private:
             m_clipboard += m_state.OutputText;
             return true;
         case OutputType::DelimitedFile:
-            if (!BuildDelimitedLine(m_session, DelimitedChoices(), m_delimiter))
-                return false;
+            if (!m_delimited)
+                m_delimited.emplace(m_state, DelimitedChoices(), m_delimiter);
+            m_delimited->Write(m_session.Tables, m_state.OutputText);
             return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
         }
         return false;
@@ -523,6 +524,7 @@ private:
     qint64 m_from = 1;
     qint64 m_to = std::numeric_limits<qint64>::max();
     std::optional<TemplateBody> m_recordBody;
+    std::optional<DelimitedLineWriter> m_delimited;
 };
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <unordered_set>
 
 SummaryWindow::SummaryWindow(Session& session, ShellController& shell, QWidget* parent)
     : QWidget(parent), m_session(session), m_shell(shell),
@@ -226,10 +227,13 @@ QList<qint64> SummaryWindow::SelectedRecords() const
 std::vector<qint64> SummaryWindow::SelectedRecordsInSelectionOrder() const
 {
     // The selection's ranges are kept in the order they were made.
+    // A row in two ranges counts once, where it was first selected; a set,
+    // because a selection of every row of a million must not take forever.
     std::vector<qint64> ids;
+    std::unordered_set<int> taken;
     for (const QItemSelectionRange& range : m_grid->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (std::find(ids.begin(), ids.end(), m_model->FormIdAt(row)) == ids.end())
+            if (taken.insert(row).second)
                 ids.push_back(m_model->FormIdAt(row));
         }
     }

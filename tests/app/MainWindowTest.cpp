@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -248,6 +250,17 @@ TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
     EXPECT_FALSE(frame.isVisible());
     EXPECT_EQ(frame.Wizard(), nullptr);
     EXPECT_EQ(ui.busyDepth, 0);
+    // At start-up the end is left to main: no event loop is told to quit
+    // before it runs, so a dialog shown later still waits for its answer.
+    EXPECT_TRUE(frame.Ended());
+    bool ran = false;
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        ran = true;
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_TRUE(ran);
 }
 
 TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)

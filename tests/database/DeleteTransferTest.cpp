@@ -351,3 +351,92 @@ TEST_F(TransferTest, TheRecordInMemoryAndItsPositionAreThoseOnScreen)
     EXPECT_EQ(Text("SELECT Form_Name FROM Forms WHERE FormID = 1"), "Edited");
     EXPECT_EQ(Text("SELECT Form_Name FROM Forms WHERE FormID = 3"), "Person 3");
 }
+
+TEST_F(TransferTest, CancelAfterThreeRecordsLeavesExactlyThreeInTheTarget)
+{
+    CancellingUi cancelling;
+    cancelling.cancelAfterRecords = 3;
+    Session s(cancelling, dir.Folders(), Regional(TestLocale()));
+    const QString path = Create();
+    Fill(path, 6);
+    ASSERT_TRUE(OpenResumeDatabase(s, path));
+    cancelling.QueueFiles({target});
+    cancelling.QueueAnswer(MessageAnswer::Yes);
+    ScriptedChooser chooser(s, kAll);
+    const TransferOutcome outcome = WriteRecordsToDB(s, chooser);
+    EXPECT_EQ(outcome.saved, 3);
+    EXPECT_FALSE(outcome.failed);
+    EXPECT_EQ(cancelling.StatusText(), "3 record(s) saved to " + target);
+    EXPECT_EQ(TargetText("SELECT group_concat(Form_Name, ',') FROM Forms"),
+              "Person 1,Person 2,Person 3");
+    EXPECT_EQ(TargetCount("SELECT count(*) FROM Data"), 6);
+}
+
+TEST_F(TransferTest, ARecordGoneFromTheFileEndsTheTransferAfterTheOnesBeforeIt)
+{
+    const QString path = Open(5);
+    {
+        // Another program deletes record 3 after the summary was read.
+        SQLite::Database other(path.toStdString(), SQLite::OPEN_READWRITE);
+        other.exec("PRAGMA foreign_keys=ON");
+        other.exec("DELETE FROM Forms WHERE FormID = 3");
+    }
+    ui.QueueFiles({target});
+    ui.QueueAnswer(MessageAnswer::Yes);
+    ScriptedChooser chooser(session, kAll);
+    const TransferOutcome outcome = WriteRecordsToDB(session, chooser);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.saved, 2);
+    EXPECT_EQ(ui.MessageTexts().last(),
+              "ReadRecords: Error Reading/Displaying Record: No current record.");
+    EXPECT_EQ(ui.StatusText(), "2 record(s) saved to " + target);
+    EXPECT_EQ(TargetText("SELECT group_concat(Form_Name, ',') FROM Forms"), "Person 1,Person 2");
+    EXPECT_EQ(session.Database.RecordCursor.Count(), 5);
+}
+
+TEST_F(TransferTest, ASummaryRowNotInTheDatabaseEndsTheTransferWithItsNumber)
+{
+    Open(4);
+    session.Database.SummaryRecords.Assign({1, 2, 9, 3});
+    session.Database.SummaryFiltered = true;
+    ui.QueueFiles({target});
+    ui.QueueAnswer(MessageAnswer::Yes);
+    ScriptedChooser chooser(session, kAll);
+    const TransferOutcome outcome = WriteRecordsToDB(session, chooser);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.saved, 2);
+    EXPECT_EQ(ui.MessageTexts().last(),
+              "ReadRecords: Error Reading/Displaying Record: Record 9 was not found.");
+    EXPECT_EQ(ui.StatusText(), "2 record(s) saved to " + target);
+    EXPECT_EQ(TargetCount("SELECT count(*) FROM Forms"), 2);
+}
+
+TEST_F(TransferTest, AFailedRecordIsNotLeftHalfWrittenAndTheOnesBeforeItStay)
+{
+    Open(4);
+    {
+        ScriptedUi quiet;
+        CreateNewDatabase(quiet, target);
+        SQLite::Database t(target.toStdString(), SQLite::OPEN_READWRITE);
+        // The target refuses the second entry of the third record.
+        t.exec("CREATE TRIGGER Refuse BEFORE INSERT ON Data WHEN NEW.Field_Value = 'City 3' "
+               "BEGIN SELECT RAISE(ABORT, 'refused by the target'); END");
+    }
+    ui.QueueFiles({target});
+    ScriptedChooser chooser(session, kAll);
+    const TransferOutcome outcome = WriteRecordsToDB(session, chooser);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.saved, 2);
+    EXPECT_EQ(ui.MessageTexts().last(), "Error saving records: refused by the target");
+    EXPECT_EQ(ui.messages.last().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.StatusText(), "2 record(s) saved to " + target);
+    EXPECT_EQ(TargetText("SELECT group_concat(Form_Name, ',') FROM Forms"), "Person 1,Person 2");
+    EXPECT_EQ(TargetCount("SELECT count(*) FROM Data"), 4);
+    EXPECT_EQ(TargetCount("SELECT count(*) FROM Data WHERE FormID NOT IN (SELECT FormID FROM "
+                          "Forms)"),
+              0);
+    EXPECT_EQ(TargetText("SELECT Value FROM Info WHERE Key = 'FieldNamesList'"),
+              "\r\nName\r\nCity\r\n");
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_FALSE(ui.ProgressVisible());
+}

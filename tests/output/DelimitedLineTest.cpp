@@ -154,3 +154,31 @@ TEST(OutputFieldList, RecordLevelFieldsThenNamesOfTheFieldList)
     for (const OutputField& f : state.OutputFieldList)
         EXPECT_TRUE(f.PrintStat);
 }
+
+TEST_F(DelimitedLineTest, OneWriterFollowsRecordsWhoseFieldsChange)
+{
+    // One writer serves a whole run: each record's lines match what the
+    // record alone gives, however its field names differ from the last one's.
+    DelimitedLineWriter writer(session.Output, DelimitedOptions(), QStringLiteral(","));
+    QString line;
+    writer.Write(session.Tables, line);
+    EXPECT_EQ(line, QStringLiteral("5,2/3/2004,say \"hi\", ok,,3"));
+
+    // Names in another order and case, one of them twice (the last counts),
+    // one padded with blanks, and more rows than before.
+    SetRecord({QStringLiteral("6"), QStringLiteral("Di"), QString(), QStringLiteral("4/5/2006")},
+              {{QStringLiteral("THIRD"), QStringLiteral("a")},
+               {QStringLiteral(" missing "), QStringLiteral("b")},
+               {QStringLiteral("quote"), QStringLiteral("c")},
+               {QStringLiteral("Third"), QStringLiteral("d")}});
+    writer.Write(session.Tables, line);
+    EXPECT_EQ(line, QStringLiteral("6,4/5/2006,c,b,d"));
+    EXPECT_EQ(Line(false, false, false, QStringLiteral(",")), line);
+
+    // Fewer rows: names left from the longer record play no part.
+    SetRecord({QStringLiteral("7"), QStringLiteral("Ed"), QString(), QStringLiteral("1/1/2007")},
+              {{QStringLiteral("Missing"), QStringLiteral("only")}});
+    writer.Write(session.Tables, line);
+    EXPECT_EQ(line, QStringLiteral("7,1/1/2007,,only,"));
+    EXPECT_EQ(Line(false, false, false, QStringLiteral(",")), line);
+}
