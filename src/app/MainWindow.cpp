@@ -5,7 +5,11 @@
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
+#include "database/RecordReader.h"
+#include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
+#include "output/PrintTemplate.h"
+#include "output/TemplateList.h"
 #include "platform/QtUi.h"
 #include "responses/ClipboardImportDialog.h"
 #include "responses/DroppedResponses.h"
@@ -34,6 +38,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <exception>
 
@@ -210,6 +215,7 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         ui.Yield();
         m_shell.RefreshRecentFiles();
         QDir::setCurrent(m_session.Folders.Program());
+        LoadTemplates();
         if (!ShowRecordWindows()) {
             ui.SetBusy(false);
             return; // the program ends
@@ -350,12 +356,27 @@ void MainWindow::ConfigurationLoaded()
         summary->ApplyConfiguration();
 }
 
+void MainWindow::LoadTemplates()
+{
+    ListTemplates(m_session);
+    // The page view's template until a run chooses another; an installation
+    // without it leaves the page view empty rather than stop the start-up.
+    const QString page = m_session.Folders.FindFile(QStringLiteral("Default_Dat.rpt"));
+    if (!page.isEmpty())
+        LoadPrintTemplate(m_session, page);
+}
+
 void MainWindow::ShowOutputText(const std::optional<QString>& text)
 {
     OutputViewerWindow* viewer = OutputViewer();
     if (!viewer) {
         viewer = new OutputViewerWindow(m_session);
-        m_children.Add(ChildKind::OutputViewer, viewer, QSize(600, 420));
+        viewer->SetHooks({[this] { ShowOutputOptions(std::nullopt); },
+                          [this] { m_children.BringToFront(ChildKind::Viewer); }});
+        m_children.Add(ChildKind::OutputViewer, viewer, QSize(1000, 560));
+        // A new viewer shows the first page rather than a blank sheet.
+        if (!m_session.Output.TemplateLines.isEmpty())
+            viewer->Redraw();
     }
     if (text)
         viewer->SetText(*text);
@@ -437,6 +458,62 @@ void MainWindow::ShowAbout()
 {
     AboutDialog about(this);
     about.exec();
+}
+
+OutputOptionsDialog* MainWindow::OutputOptions() const
+{
+    return m_outputOptions;
+}
+
+void MainWindow::ShowOutputOptions(std::optional<int> preset)
+{
+    if (!m_outputOptions) {
+        OutputOptionsDialog::Hooks hooks;
+        hooks.summaryRows = [this] {
+            SummaryRows rows;
+            const RecordSet& records = m_session.Database.SummaryRecords;
+            rows.ids = records.Ids();
+            rows.current = records.Bookmark();
+            if (SummaryWindow* summary = Summary()) {
+                for (const qint64 id : summary->SelectedRecords())
+                    rows.selected.push_back(id);
+            }
+            return rows;
+        };
+        hooks.loadRecord = [this](qint32 id) {
+            return m_session.Database.RecordCursor.Seek(id) && ReadResumes(m_session);
+        };
+        hooks.printerSetup = [this] { ShowPrinterSetup(); };
+        hooks.showText = [this](const QString& text) { ShowOutputText(text); };
+        hooks.runEnded = [this](const QString& status) {
+            m_runStatus = status;
+            m_reappliedStatus.reset();
+        };
+        m_outputOptions = new OutputOptionsDialog(m_session, Printer(), std::move(hooks), this);
+    }
+    m_outputOptions->Open(preset ? std::optional<OutputType>(static_cast<OutputType>(*preset))
+                                 : std::nullopt);
+    // The active child window announces itself when the frame is activated
+    // again; the run's own status is what must stay.
+    if (m_runStatus)
+        m_session.ui.SetStatusText(*m_runStatus);
+    else if (m_reappliedStatus)
+        m_session.ui.SetStatusText(*m_reappliedStatus);
+    m_reappliedStatus.reset();
+}
+
+bool MainWindow::event(QEvent* e)
+{
+    const bool handled = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate && m_runStatus) {
+        // The children hear of the activation in no fixed order: once more
+        // after all of them.
+        const QString status = *std::exchange(m_runStatus, std::nullopt);
+        m_session.ui.SetStatusText(status);
+        QTimer::singleShot(0, this, [this, status] { m_session.ui.SetStatusText(status); });
+        m_reappliedStatus = status;
+    }
+    return handled;
 }
 
 void MainWindow::ShowPrinterSetup()

@@ -11,6 +11,7 @@
 
 class BrowserWindow;
 class OutputViewerWindow;
+class OutputOptionsDialog;
 class QueryWindow;
 class QLabel;
 class SummaryWindow;
@@ -77,6 +78,8 @@ public:
     void ShowHelpContents() override;
     void ShowAbout() override;
     void ShowPrinterSetup() override;
+    void ShowOutputOptions(std::optional<int> preset) override;
+    OutputOptionsDialog* OutputOptions() const;
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
@@ -92,8 +95,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // The report templates and the page template, read once at start-up.
+    void LoadTemplates();
     void BuildMenus();
     void BuildToolbar();
     void PlaceOnScreen();
@@ -107,6 +113,10 @@ private:
     QLabel* m_statusPanel = nullptr;
     QHash<QString, QAction*> m_commands;
     QPointer<WizardDialog> m_wizard;
+    QPointer<OutputOptionsDialog> m_outputOptions;
+    // The status an output run left, until the frame is active again.
+    std::optional<QString> m_runStatus;
+    std::optional<QString> m_reappliedStatus;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
 };

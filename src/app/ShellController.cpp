@@ -209,10 +209,21 @@ void ShellController::Run(CommandId id)
         m_view->ShowAbout();
         break;
     case CommandId::ExportDelimited:
+        m_view->ShowOutputOptions(5);
+        break;
     case CommandId::ExportText:
+        m_view->ShowOutputOptions(3);
+        break;
     case CommandId::ExportHtml:
-    case CommandId::Print:
+        m_view->ShowOutputOptions(2);
+        break;
     case CommandId::CopyRecordsToClipboard:
+        m_view->ShowOutputOptions(4);
+        break;
+    case CommandId::Print:
+        OpenResume(m_session);
+        m_view->ShowOutputOptions(std::nullopt);
+        break;
     case CommandId::SelectSummaryFields:
     case CommandId::SpellCheck:
     case CommandId::FormDesigner:

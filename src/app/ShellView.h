@@ -51,6 +51,9 @@ public:
     virtual void ShowHelpContents() = 0;
     virtual void ShowAbout() = 0;
     virtual void ShowPrinterSetup() = 0;
+    // The Output Options dialog, modal; preset is an output type (0 screen
+    // .. 5 delimited file) or none to keep the last one.
+    virtual void ShowOutputOptions(std::optional<int> preset) = 0;
     virtual void TileChildren() = 0;
     virtual void CascadeChildren() = 0;
     virtual void Exit() = 0;

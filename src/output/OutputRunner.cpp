@@ -109,6 +109,7 @@ public:
             return m_result;
         BusyPointer busy(m_ui);
         m_ui.Yield();
+        m_result.started = true;
         if (!Prologue())
             return m_result;
         bool any = true;
@@ -138,8 +139,10 @@ private:
             m_file.Close();
         if (m_clipboardStarted)
             m_ui.SetClipboardText(m_clipboard);
-        if (m_request.type == OutputType::Printer && m_request.printer && m_printing)
+        if (m_request.type == OutputType::Printer && m_request.printer && m_printing) {
+            m_printing = false;
             m_request.printer->End();
+        }
         m_result.completed = false;
     }
 
@@ -250,6 +253,8 @@ private:
         case OutputType::TextFile:
             return OpenFile(false) && WriteText(Heading());
         case OutputType::Screen:
+            if (m_request.showViewer)
+                m_request.showViewer();
             m_state.ViewerText = Heading();
             return true;
         case OutputType::Printer:
@@ -263,7 +268,7 @@ private:
                     m_request.templateFileName.isEmpty()
                         ? QString()
                         : FixedTemplate(m_session, m_request.templateFileName))) {
-                ErrorPath();
+                ErrorPath(m_request.printer->Error());
                 return false;
             }
             return true;
@@ -322,7 +327,8 @@ private:
             m_state.ViewerText += m_state.OutputText;
             return true;
         case OutputType::Printer:
-            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0);
+            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0) ||
+                   Fail(m_request.printer->Error());
         case OutputType::Clipboard:
             if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
                 !RenderTextBody(m_session, m_recordBody->text))
@@ -371,6 +377,7 @@ private:
         for (int counter = 0; counter < total; ++counter) {
             if (m_ui.CancelRequested()) {
                 m_ui.ClearCancelRequested();
+                m_result.cancelled = true;
                 break;
             }
             if (!(*m_load)(ids[counter]) || !Produce(counter)) {
@@ -479,9 +486,15 @@ private:
             status = count + QStringLiteral(" record(s) displayed");
             break;
         case OutputType::Printer:
-            m_request.printer->End();
             m_printing = false;
-            status = count + QStringLiteral(" record(s) printed");
+            if (!m_request.printer->End()) {
+                ErrorPath(m_request.printer->Error());
+                return;
+            }
+            // A stopped print run says so rather than look finished.
+            status = m_result.cancelled ? QStringLiteral("Printing cancelled: ") + count +
+                                              QStringLiteral(" record(s) printed")
+                                        : count + QStringLiteral(" record(s) printed");
             break;
         case OutputType::Clipboard:
             status = count + QStringLiteral(" record(s) copied to clipboard");

@@ -27,7 +27,10 @@ public:
     virtual bool Begin(const QString& headingTemplatePath, const QString& recordTemplatePath) = 0;
     // Draws the record in the session's tables; newPage starts it on a new page.
     virtual bool Record(bool newPage) = 0;
-    virtual void End() = 0;
+    // Ends the document; false when it could not be finished.
+    virtual bool End() = 0;
+    // Why Begin, Record or End failed, when the system said.
+    virtual QString Error() const { return {}; }
 };
 
 // Loads the record with this FormID into session.Tables; false when it
@@ -69,6 +72,9 @@ struct OutputRequest {
     // Printer options.
     bool newPagePerRecord = false;
     PageOutput* printer = nullptr;
+    // Screen output: brings the output viewer to the front with its text
+    // emptied, once the run is under way.
+    std::function<void()> showViewer;
 };
 
 struct OutputResult {
@@ -77,6 +83,11 @@ struct OutputResult {
     bool completed = false;
     int count = 0;
     QString fileName;
+    // The output got under way (a file or the printer was being written);
+    // false when a check or a question stopped it first.
+    bool started = false;
+    // Cancel was pressed in the progress dialog.
+    bool cancelled = false;
 };
 
 // Runs an output: record range checks, file choice and the append or

@@ -18,6 +18,7 @@ struct OutputState {
     qint16 PageNumber = 1;
     // The value each renderer wrapped last, so line k+1 continues line k.
     WrapCache TextWrap;
+    WrapCache PageWrap;
     // Typed in the Output Options dialog; empty until then.
     QString ReportTitle;
     TemplateList Templates;

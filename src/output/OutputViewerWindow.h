@@ -2,30 +2,72 @@
 
 #include "app/ShellView.h"
 
+#include <QPicture>
 #include <QWidget>
+#include <functional>
 
 class QPlainTextEdit;
+class QScrollBar;
 class Session;
 
-// The output viewer (frmPrint, "Viewing Record"): report output on screen.
-// While it is active the main window's navigation moves through the
-// summary's records and shows each one's text.
+// The page view (Picture1): shows the last page the page renderer drew.
+class PageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageView(QWidget* parent = nullptr);
+    // A letter-sized page in points.
+    static QSizeF PageSize() { return {612, 792}; }
+    QPicture& Picture() { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPicture m_picture;
+};
+
+// The output viewer (frmPrint, "Viewing Record"): report output on screen
+// as text and as pages. While it is active the main window's navigation
+// moves through the summary's records and shows each one's text.
 class OutputViewerWindow : public QWidget, public NavigationTarget {
     Q_OBJECT
 public:
+    // What the buttons ask of the main window.
+    struct Hooks {
+        std::function<void()> openOutputOptions;
+        std::function<void()> showRecordViewer;
+    };
+
     explicit OutputViewerWindow(Session& session, QWidget* parent = nullptr);
+    void SetHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
     // Shows text in the text view.
     void SetText(const QString& text);
     QString Text() const;
     QPlainTextEdit* TextView() const { return m_text; }
+    PageView* Pages() const { return m_pages; }
+    QScrollBar* ScrollBar() const { return m_scroll; }
+    qint16 ShownPage() const { return m_shownPage; }
 
     void Command1_Click(int index) override;
+    // 0 close, 1 next page, 2 previous page, 3 print, 4 first, 5 last, 6 edit.
+    void cmdPrint_Click(int index);
+    // Draws the shown page of the loaded page template; false on a failure.
+    bool Redraw();
 
 protected:
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LayOutScrollBar();
+
     Session& m_session;
+    Hooks m_hooks;
     QPlainTextEdit* m_text;
+    QWidget* m_pageArea;
+    PageView* m_pages;
+    QScrollBar* m_scroll;
+    qint16 m_shownPage = 1;
+    bool m_watchingActivation = false;
 };

@@ -1,6 +1,7 @@
 #include "output/TextRenderer.h"
 
 #include "app/Session.h"
+#include "output/BlockRunner.h"
 #include "output/MarkerEvaluator.h"
 #include "output/OutputState.h"
 #include "output/TemplateFile.h"
@@ -34,27 +35,15 @@ PassResult RunPass(Session& session, const QString& content, int k, QString* out
     PassResult pass;
     const bool quiet = out == nullptr;
     int column = 0;
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype open = content.indexOf(QLatin1Char('|'), pos);
-        const QStringView literal =
-            QStringView(content).mid(pos, (open < 0 ? content.size() : open) - pos);
-        if (!literal.isEmpty()) {
-            if (out)
-                out->append(literal);
-            column += static_cast<int>(literal.size());
-            pass.lineEmpty = false;
-        }
-        if (open < 0)
-            break;
-        const qsizetype close = content.indexOf(QLatin1Char('|'), open + 1);
-        if (close < 0) {
-            pass.ok = false;
-            return pass;
-        }
-        const QString markerText = content.mid(open + 1, close - open - 1);
+    auto literal = [&](QStringView text) {
+        if (out)
+            out->append(text);
+        column += static_cast<int>(text.size());
+        pass.lineEmpty = false;
+    };
+    auto marker = [&](const QString& markerText) {
         const MarkerValue value = EvaluateMarker(session, markerText, ValueStyle::Plain, quiet);
-        int width = static_cast<int>(close - open + 1);
+        int width = static_cast<int>(markerText.size() + 2);
         if (value.c & MarkerFlag::ToRightEdge)
             width = std::max(kLineWidth - column, 1);
         const WrappedLine piece =
@@ -90,13 +79,11 @@ PassResult RunPass(Session& session, const QString& content, int k, QString* out
         pass.lastMarkerNoFill = (value.c & MarkerFlag::NoFill) != 0;
         pass.lastA = value.a;
         pass.anyMarker = true;
-        pos = close + 1;
-    }
+    };
+    pass.ok = ScanContent(content, literal, marker);
     pass.width = column;
     return pass;
 }
-
-enum class BlockOutcome { Rendered, Failed };
 
 BlockOutcome RenderLine(Session& session, const QString& line, int* lastA)
 {
@@ -155,23 +142,6 @@ BlockOutcome RenderLine(Session& session, const QString& line, int* lastA)
     return BlockOutcome::Rendered;
 }
 
-BlockOutcome RenderBlock(Session& session, const QString& block)
-{
-    const QStringList lines = BlockLines(block);
-    for (;;) {
-        int lastA = 0;
-        for (const QString& line : lines) {
-            if (RenderLine(session, line, &lastA) == BlockOutcome::Failed)
-                return BlockOutcome::Failed;
-        }
-        if (!NextRepetition(session.Tables, lastA)) {
-            session.Output.ItemNumber = 1;
-            return BlockOutcome::Rendered;
-        }
-        session.Output.ItemNumber = static_cast<qint16>(session.Tables.CurrentRow[lastA] + 1);
-    }
-}
-
 } // namespace
 
 bool RenderTextBody(Session& session, const QString& body)
@@ -180,7 +150,9 @@ bool RenderTextBody(Session& session, const QString& body)
     session.Output.ItemNumber = 1;
     RowCursorGuard cursors(session.Tables);
     for (const QString& block : CutBlocks(body, BlockStyle::Lines)) {
-        if (RenderBlock(session, block) == BlockOutcome::Failed)
+        if (RunBlock(session, block, [&session](const QString& line, int* lastA) {
+                return RenderLine(session, line, lastA);
+            }) == BlockOutcome::Failed)
             break;
     }
     session.Output.ItemNumber = 1;

@@ -3,6 +3,7 @@
 #include "responses/ResponseText.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -11,8 +12,33 @@ bool IsBreak(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-// Produces the next line from the cache's position.
-QString NextLine(WrapCache& cache, int width)
+// Counts characters: text output, where the column width is in characters.
+struct Characters {
+    double operator()(QStringView text) const { return static_cast<double>(text.size()); }
+};
+
+// The longest beginning of v[start..end) that fits width, at least one character.
+template <typename Measure>
+qsizetype FittingLength(const QString& v, qsizetype start, qsizetype end, double width,
+                        const Measure& measure)
+{
+    qsizetype low = 1;
+    qsizetype high = end - start;
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (measure(QStringView(v).mid(start, mid)) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+// Produces the next line from the cache's position. scanLimit: how many
+// characters past the line's start can matter (a character is never
+// narrower than one unit of the measure), or none.
+template <typename Measure>
+QString NextLine(WrapCache& cache, double width, const Measure& measure, qsizetype scanLimit)
 {
     const QString& v = cache.value;
     const qsizetype n = v.size();
@@ -29,16 +55,16 @@ QString NextLine(WrapCache& cache, int width)
     while (i < n && !IsBreak(v[i])) {
         // Past the column's width the word's end does not matter, so a
         // long word is not read to its end for every line cut from it.
-        const qsizetype limit = start + width + 1;
+        const qsizetype limit = scanLimit > 0 ? start + scanLimit : n;
         qsizetype j = i;
         while (j < n && j < limit && IsBlank(v[j]))
             ++j;
         while (j < n && j < limit && !IsBlank(v[j]) && !IsBreak(v[j]))
             ++j;
-        if (j - start > width) {
+        if (measure(QStringView(v).mid(start, j - start)) > width) {
             wrapped = true;
             if (first) {
-                end = start + width;
+                end = start + FittingLength(v, start, j, width, measure);
                 i = end;
             }
             break;
@@ -77,12 +103,10 @@ bool HasMore(const WrapCache& cache)
     return cache.pendingLine || cache.position < cache.value.size();
 }
 
-} // namespace
-
-WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
-                     int k)
+template <typename Measure>
+WrappedLine Wrap(WrapCache& cache, const QString& value, int table, int column, double width,
+                 const Measure& measure, qsizetype scanLimit, int k)
 {
-    width = std::max(width, 1);
     const auto matches = [&](const WrapCache& c) {
         return c.table == table && c.column == column && c.width == width && c.value == value;
     };
@@ -122,9 +146,25 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
     while (cache.linesProduced < k) {
         if (!HasMore(cache) && cache.linesProduced > 0)
             return {QString(), false};
-        line = NextLine(cache, width);
+        line = NextLine(cache, width, measure, scanLimit);
     }
     cache.lastLine = line;
     cache.lastMore = HasMore(cache);
     return {line, cache.lastMore};
+}
+
+} // namespace
+
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
+                     int k)
+{
+    width = std::max(width, 1);
+    return Wrap(cache, value, table, column, static_cast<double>(width), Characters(), width + 1,
+                k);
+}
+
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, double width,
+                     const TextMeasure& measure, int k)
+{
+    return Wrap(cache, value, table, column, width, measure, 0, k);
 }

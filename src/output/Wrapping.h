@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <functional>
 #include <vector>
 
 // The value a renderer wrapped last and how far it got, so asking for line
@@ -8,7 +10,7 @@
 struct WrapCache {
     int table = -1;
     int column = -1;
-    int width = -1;
+    double width = -1;
     QString value;
     qsizetype position = 0;
     int linesProduced = 0;
@@ -35,3 +37,12 @@ struct WrappedLine {
 // after a wrap are trimmed. Lines beyond the last are empty.
 WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, int width,
                      int k);
+
+// How wide a piece of text is, in the units of the column width: characters
+// for text output, points in a font for pages.
+using TextMeasure = std::function<double(QStringView)>;
+
+// The same with the width measured by measure; a word wider than the column
+// keeps the longest beginning that fits (at least one character).
+WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int column, double width,
+                     const TextMeasure& measure, int k);

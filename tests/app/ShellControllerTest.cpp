@@ -1,6 +1,7 @@
 #include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "app/ShellController.h"
+#include "responses/RecordTables.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
 #include "responses/DroppedResponses.h"
@@ -52,6 +53,11 @@ public:
     void ShowHelpContents() override { calls.append("help"); }
     void ShowAbout() override { calls.append("about"); }
     void ShowPrinterSetup() override { calls.append("printer setup"); }
+    void ShowOutputOptions(std::optional<int> preset) override
+    {
+        calls.append(preset ? "output options " + QString::number(*preset)
+                            : QStringLiteral("output options"));
+    }
     void TileChildren() override { calls.append("tile"); }
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
@@ -264,4 +270,25 @@ TEST_F(ShellControllerTest, DropsFollowTheImportCommands)
     session.Database.RecordState &= ~DatabaseState::NewRecord;
     shell.DropOnWindow(files);
     EXPECT_EQ(session.Database.SummaryRecords.Count(), 12);
+}
+
+TEST_F(ShellControllerTest, OutputCommandsOpenTheOutputOptionsOnTheirTypes)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    shell.Run(CommandId::ExportDelimited);
+    shell.Run(CommandId::ExportText);
+    shell.Run(CommandId::ExportHtml);
+    shell.Run(CommandId::CopyRecordsToClipboard);
+    shell.Run(CommandId::Print);
+    shell.Toolbar1_ButtonClick(QStringLiteral("Print"));
+    EXPECT_EQ(view.calls.filter(QStringLiteral("output options")),
+              (QStringList{"output options 5", "output options 3", "output options 2",
+                           "output options 4", "output options", "output options"}));
+    // Print loads the summary's current record first.
+    EXPECT_EQ(session.Tables.GetArrayElement(RecordTables::kHeaderTable, 0),
+              QString::number(*session.Database.SummaryRecords.Bookmark()));
+    for (const char* on : {"mnuFPrintResume", "tbrPrint", "mnuFDelimitedExport", "mnuFExportResume",
+                           "mnuFExportHTML", "mnuECopyToClipboard"})
+        EXPECT_TRUE(view.states.value(QString::fromLatin1(on), false)) << on;
 }

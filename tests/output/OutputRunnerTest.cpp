@@ -331,7 +331,11 @@ TEST_F(OutputRunnerTest, PrinterStartsNewPagesOnlyBetweenRecords)
             calls.append(newPage ? QStringLiteral("new page") : QStringLiteral("same page"));
             return true;
         }
-        void End() override { calls.append(QStringLiteral("end")); }
+        bool End() override
+        {
+            calls.append(QStringLiteral("end"));
+            return true;
+        }
     } printer;
     request.printer = &printer;
     request.newPagePerRecord = true;
