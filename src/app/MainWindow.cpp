@@ -5,7 +5,6 @@
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
-#include "database/RecordReader.h"
 #include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
 #include "output/PrintTemplate.h"
@@ -479,9 +478,6 @@ void MainWindow::ShowOutputOptions(std::optional<int> preset)
                     rows.selected.push_back(id);
             }
             return rows;
-        };
-        hooks.loadRecord = [this](qint32 id) {
-            return m_session.Database.RecordCursor.Seek(id) && ReadResumes(m_session);
         };
         hooks.printerSetup = [this] { ShowPrinterSetup(); };
         hooks.showText = [this](const QString& text) { ShowOutputText(text); };

@@ -150,5 +150,5 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     request.newPagePerRecord = newPagePerRecord;
     request.printer = printer;
     request.showViewer = showViewer;
-    return RunOutput(m_session, request, load);
+    return load ? RunOutput(m_session, request, load) : RunOutput(m_session, request);
 }

@@ -75,7 +75,8 @@ public:
     std::function<void()> showViewer;
 
     // OK: fills the session's RecordSelection and runs the output. printer
-    // serves the printer target (and previews and PDF files).
+    // serves the printer target (and previews and PDF files). Without load
+    // the records are read from the open database as one stream.
     OutputResult Run(const SummaryRows& rows, PageOutput* printer, const RecordLoader& load);
     // Whether the dialog goes away after this result: it stays for a bad
     // range or a cancelled file choice.

@@ -26,6 +26,8 @@ public:
     // What the dialog needs from the main window.
     struct Hooks {
         std::function<SummaryRows()> summaryRows;
+        // Serves the records of a run; when empty they are read from the
+        // open database as one stream.
         RecordLoader loadRecord;
         std::function<void()> printerSetup;
         // Screen output is ready: the output viewer shows it.

@@ -529,13 +529,49 @@ private:
 
 } // namespace
 
+namespace {
+
+// A run reads every record it outputs into the one record in memory and
+// may move the viewer's cursor; both are put back afterwards, so the viewer
+// never takes the last record output for the one it shows.
+class RecordOnScreen {
+public:
+    explicit RecordOnScreen(Session& session)
+        : m_session(session), m_tables(session.Tables),
+          m_position(session.Database.RecordCursor.Bookmark())
+    {}
+    ~RecordOnScreen()
+    {
+        m_session.Tables = m_tables;
+        if (m_position)
+            m_session.Database.RecordCursor.Seek(*m_position);
+        // A loader that read records as the viewer does has shown them.
+        if (shown)
+            emit m_session.Events.RecordLoaded();
+    }
+    bool shown = false;
+
+private:
+    Session& m_session;
+    const RecordTables m_tables;
+    const std::optional<qint64> m_position;
+};
+
+} // namespace
+
 OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load)
 {
-    return Run(session, request, &load).Go();
+    RecordOnScreen screen(session);
+    const RecordLoader loading = [&](qint32 formId) {
+        screen.shown = true;
+        return load(formId);
+    };
+    return Run(session, request, &loading).Go();
 }
 
 OutputResult RunOutput(Session& session, const OutputRequest& request)
 {
+    RecordOnScreen screen(session);
     return Run(session, request, nullptr).Go();
 }
 

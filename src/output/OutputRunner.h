@@ -93,12 +93,13 @@ struct OutputResult {
 // Runs an output: record range checks, file choice and the append or
 // overwrite question, the heading, every record with progress and cancel,
 // the closing part, and the completion status text. Screen output leaves
-// its text in session.Output.ViewerText.
+// its text in session.Output.ViewerText. The record in memory and the
+// viewer's cursor are as they were before the run.
 OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load);
 
 // The same run reading its records from the open database as one stream
 // (RecordStream): a record deleted since the list was made is skipped with
-// the reader's message. Leaves the last record output in session.Tables.
+// the reader's message.
 OutputResult RunOutput(Session& session, const OutputRequest& request);
 
 // Appends the record's text ("Default_dat.rpt") and an empty line to the

@@ -6,12 +6,14 @@
 #include "platform/ScriptedUi.h"
 #include "responses/RecordTables.h"
 #include "search/SummaryWindow.h"
+#include "viewer/BrowserWindow.h"
 #include "support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -88,6 +90,16 @@ protected:
         return session.Tables.GetArrayElement(RecordTables::kHeaderTable, 1);
     }
     int SummaryCount() const { return int(session.Database.SummaryRecords.Ids().size()); }
+    // The texts of the record viewer's header boxes.
+    QStringList ViewerBoxes() const
+    {
+        QStringList texts;
+        for (int i = 0; auto* box = frame->Browser()->findChild<QLineEdit*>(
+                            QStringLiteral("txtResume_%1").arg(i));
+             ++i)
+            texts << box->text();
+        return texts;
+    }
 
     TempDir dir;
     QString database;
@@ -138,6 +150,8 @@ TEST_F(OutputWindowsTest, EachCommandOpensTheDialogOnItsOutputType)
 TEST_F(OutputWindowsTest, ScreenOutputFillsTheViewerWhoseNavigationShowsEachRecord)
 {
     ASSERT_GT(SummaryCount(), 2);
+    const QString onScreen = RecordName();
+    const QStringList boxes = ViewerBoxes();
     EXPECT_TRUE(WithDialog(frame->Command(QStringLiteral("mnuFPrintResume")),
                            [&](OutputOptionsDialog& dialog) {
                                Click(dialog, QStringLiteral("optPrintTarget_0"));
@@ -145,6 +159,11 @@ TEST_F(OutputWindowsTest, ScreenOutputFillsTheViewerWhoseNavigationShowsEachReco
                                Click(dialog, QStringLiteral("cmdPrint_0"));
                            }));
     EXPECT_EQ(ui.StatusText(), QString::number(SummaryCount()) + " record(s) displayed");
+    // The record viewer still shows, and holds, the record it showed.
+    EXPECT_EQ(RecordName(), onScreen);
+    EXPECT_EQ(ViewerBoxes(), boxes);
+    EXPECT_EQ(session.Tables.GetArrayElement(RecordTables::kHeaderTable, 0),
+              QString::number(*session.Database.SummaryRecords.Bookmark()));
     OutputViewerWindow* viewer = frame->OutputViewer();
     ASSERT_TRUE(viewer);
     EXPECT_EQ(frame->MdiArea()->activeSubWindow()->widget(), viewer);

@@ -2,6 +2,7 @@
 
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
+#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
@@ -132,4 +133,38 @@ TEST_F(OutputStreamTest, CancelAndAFailingRecordTakeTheirPaths)
     EXPECT_EQ(ui.messages.last().text, QStringLiteral("ReadRecords: Error reading into tables"));
     EXPECT_EQ(ui.StatusText(), QStringLiteral("3 Record(s) output"));
     EXPECT_FALSE(ui.ProgressVisible());
+}
+
+TEST_F(OutputStreamTest, TheRecordOnScreenIsInMemoryAgainAfterTheRun)
+{
+    ASSERT_TRUE(program.Database.RecordCursor.Seek(3));
+    ASSERT_TRUE(ReadResumes(program));
+    bool shownAgain = false;
+    QObject::connect(&program.Events, &SessionEvents::RecordLoaded, [&] { shownAgain = true; });
+    for (const OutputType type : {OutputType::Clipboard, OutputType::Screen}) {
+        request.type = type;
+        request.formIds = {5, 6, 7};
+        const OutputResult result = RunOutput(program, request);
+        EXPECT_EQ(result.count, 3);
+        EXPECT_EQ(program.Tables.GetArrayElement(RecordTables::kHeaderTable, 1),
+                  QStringLiteral("Person 3"));
+        EXPECT_EQ(program.Tables.GetArrayElement(RecordTables::kFieldTable, 2),
+                  QStringLiteral("p3@example.org"));
+        EXPECT_EQ(program.Database.RecordCursor.Bookmark(), 3);
+    }
+    // A streamed run never told the viewer of another record.
+    EXPECT_FALSE(shownAgain);
+
+    // A loader that reads as the viewer does moves the cursor and shows each
+    // record; the record on screen is shown again at the end.
+    const RecordLoader viewerRead = [&](qint32 id) {
+        return program.Database.RecordCursor.Seek(id) && ReadResumes(program);
+    };
+    request.type = OutputType::Clipboard;
+    const OutputResult loaded = RunOutput(program, request, viewerRead);
+    EXPECT_EQ(loaded.count, 3);
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(program.Tables.GetArrayElement(RecordTables::kHeaderTable, 1),
+              QStringLiteral("Person 3"));
+    EXPECT_EQ(program.Database.RecordCursor.Bookmark(), 3);
 }
