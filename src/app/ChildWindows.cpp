@@ -12,6 +12,15 @@ QMdiSubWindow* ChildWindows::Add(ChildKind kind, QWidget* widget, QSize size)
     child->resize(size);
     m_children.insert(kind, child);
     child->show();
+    // The area places a new child beside the others; a wide one could then
+    // start near the right edge with most of it out of sight.
+    const QSize room = m_area->viewport()->size();
+    if (!m_area->isVisible() || room.isEmpty())
+        return child; // laid out when the frame first shows
+    QRect frame(child->pos(), child->size().boundedTo(room));
+    frame.moveLeft(std::clamp(frame.left(), 0, room.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), 0, room.height() - frame.height()));
+    child->setGeometry(frame);
     return child;
 }
 

@@ -206,6 +206,26 @@ TEST_F(OutputWindowsTest, ScreenOutputFillsTheViewerWhoseNavigationShowsEachReco
     EXPECT_EQ(frame->MdiArea()->activeSubWindow(), frame->BrowserSubWindow());
 }
 
+TEST_F(OutputWindowsTest, TheViewerOpensWhollyInsideTheWindowArea)
+{
+    frame->resize(900, 600);
+    frame->show();
+    QApplication::processEvents();
+    // Another child placed first pushes the new one right and down.
+    frame->BrowserSubWindow()->setGeometry(300, 200, 400, 300);
+    EXPECT_TRUE(WithDialog(frame->Command(QStringLiteral("mnuFPrintResume")),
+                           [&](OutputOptionsDialog& dialog) {
+                               Click(dialog, QStringLiteral("optPrintTarget_0"));
+                               Click(dialog, QStringLiteral("cmdPrint_0"));
+                           }));
+    ASSERT_TRUE(frame->OutputViewer());
+    const QRect room = frame->MdiArea()->viewport()->rect();
+    const QRect placed = frame->OutputViewer()->parentWidget()->geometry();
+    EXPECT_TRUE(room.contains(placed))
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height()
+        << " in " << room.width() << "x" << room.height();
+}
+
 TEST_F(OutputWindowsTest, CancelInTheProgressDialogStopsTheRunBetweenRecords)
 {
     ASSERT_GT(SummaryCount(), 3);
