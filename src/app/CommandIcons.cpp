@@ -30,7 +30,8 @@ QString CommandIconName(CommandId id)
         {CommandId::OpenDatabase, "document-open"},
         {CommandId::CloseDatabase, "document-close"},
         {CommandId::ImportFiles, "document-import"},
-        {CommandId::ImportClipboard, "edit-paste-in-place"},
+        // A clipboard marked apart from Paste's plain one.
+        {CommandId::ImportClipboard, "special_paste"},
         {CommandId::TransferRecords, "document-send"},
         {CommandId::ExportDelimited, "text-csv"},
         {CommandId::ExportText, "document-export"},
