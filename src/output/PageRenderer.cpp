@@ -6,6 +6,7 @@
 #include "output/PageCanvas.h"
 #include "output/TemplateSyntax.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <algorithm>
 #include <map>
@@ -74,7 +75,33 @@ private:
     struct Styled {
         QFont font;
         QFontMetricsF metrics;
+        // Every printable ASCII character's advance in a fixed-pitch font,
+        // else 0. Shaping each piece to measure it is most of a page's
+        // cost, and a typewriter font's ASCII text needs none.
+        double fixedAdvance = 0;
+
+        double Width(QStringView text) const
+        {
+            if (fixedAdvance > 0 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                    return c.unicode() >= 0x20 && c.unicode() < 0x7F;
+                }))
+                return fixedAdvance * double(text.size());
+            return metrics.horizontalAdvance(text.toString());
+        }
     };
+    static double FixedAdvance(const QFont& font, const QFontMetricsF& metrics)
+    {
+        if (!QFontInfo(font).fixedPitch())
+            return 0;
+        const double advance = metrics.horizontalAdvance(QLatin1Char('M'));
+        // A font that claims a fixed pitch but whose narrow or spaced pairs
+        // differ (kerning, a proportional fallback) is measured as shaped.
+        for (const char* probe : {"i", " ", "iW", "AV", "~_"})
+            if (metrics.horizontalAdvance(QString::fromLatin1(probe)) !=
+                advance * double(qstrlen(probe)))
+                return 0;
+        return advance;
+    }
     const Styled& Style(bool symbol, int flags)
     {
         constexpr int kStyleBits = MarkerFlag::Bold | MarkerFlag::Italic | MarkerFlag::Underline |
@@ -84,7 +111,8 @@ private:
         if (found == m_styles.end()) {
             const QFont font = MakeFont(symbol ? kSymbolFont : kFixedFont, flags,
                                         FontSize(flags, m_canvas.Surface(), m_zoom));
-            found = m_styles.emplace(key, Styled{font, QFontMetricsF(font)}).first;
+            const QFontMetricsF metrics(font);
+            found = m_styles.emplace(key, Styled{font, metrics, FixedAdvance(font, metrics)}).first;
         }
         return found->second;
     }
@@ -128,7 +156,7 @@ private:
         };
         auto literal = [&](QStringView text) {
             const QString piece = text.toString();
-            const double w = lineMetrics.horizontalAdvance(piece);
+            const double w = lineStyle.Width(piece);
             drawAt(x, lineStyle, piece);
             x += w;
             pass.width += w;
@@ -136,26 +164,23 @@ private:
         };
         auto marker = [&](const QString& markerText) {
             double columnWidth =
-                lineMetrics.horizontalAdvance(QLatin1Char('|') + markerText + QLatin1Char('|'));
+                lineStyle.Width(QString(QLatin1Char('|') + markerText + QLatin1Char('|')));
             const MarkerValue value =
                 EvaluateMarker(m_session, markerText, ValueStyle::Plain, quiet);
             if (value.c & MarkerFlag::ToRightEdge)
                 columnWidth = value.d < 1 ? m_width - x : m_width * (1 - value.d / 100.0);
             columnWidth = std::max(columnWidth, 1.0);
-            const QFontMetricsF& markerMetrics = Style(false, value.c).metrics;
+            const Styled& markerStyle = Style(false, value.c);
             const WrappedLine wrapped = WrapLine(
                 m_session.Output.PageWrap, value.text, value.a, value.b, columnWidth,
-                [&markerMetrics](QStringView text) {
-                    return markerMetrics.horizontalAdvance(text.toString());
-                },
-                k);
+                [&markerStyle](QStringView text) { return markerStyle.Width(text); }, k);
             if (wrapped.moreLines)
                 pass.moreLines = true;
             const bool bullet = wrapped.text.size() == 1 && wrapped.text[0] == kBullet;
             const Styled& pieceStyle = Style(bullet, value.c);
             const QFontMetricsF& pieceMetrics = pieceStyle.metrics;
             const QString shown = bullet ? kBulletGlyph : wrapped.text;
-            const double pieceWidth = pieceMetrics.horizontalAdvance(shown);
+            const double pieceWidth = pieceStyle.Width(shown);
             pass.height = std::max(pass.height, pieceMetrics.lineSpacing());
             if (value.d >= 1)
                 x = m_width * value.d / 100.0;
