@@ -71,7 +71,8 @@ bool RenderHtmlBody(Session& session, const QString& body, QIODevice& out)
 {
     session.Output.ItemNumber = 1;
     RowCursorGuard cursors(session.Tables);
-    for (const QString& block : CutBlocks(body, BlockStyle::Html)) {
+    const QStringList blocks = CutBlocks(session.Output.HtmlBlocks, body, BlockStyle::Html);
+    for (const QString& block : blocks) {
         const BlockOutcome outcome = RenderBlock(session, block, out);
         if (outcome == BlockOutcome::WriteFailed)
             return false;

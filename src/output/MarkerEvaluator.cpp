@@ -92,7 +92,10 @@ bool IsFieldSelected(const OutputState& state, const QString& key)
 {
     const QStringView wanted = QStringView(key).trimmed();
     for (const OutputField& entry : state.OutputFieldList) {
-        if (wanted.compare(entry.Key, Qt::CaseInsensitive) == 0)
+        // Letter case is folded one code unit for one, so only keys of the
+        // same length can match; most are told apart without comparing.
+        if (entry.Key.size() == wanted.size() &&
+            wanted.compare(entry.Key, Qt::CaseInsensitive) == 0)
             return entry.PrintStat;
     }
     return true;
@@ -127,7 +130,7 @@ MarkerValue EvaluateMarker(Session& session, const QString& markerText, ValueSty
                            bool quiet)
 {
     MarkerValue result;
-    const QList<MarkerPart> parts = ParseMarkerParts(markerText);
+    const QList<MarkerPart> parts = ParseMarkerParts(session.Output.Markers, markerText);
     for (const MarkerPart& part : parts) {
         switch (part.kind) {
         case MarkerPart::Kind::Bullet:

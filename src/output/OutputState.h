@@ -2,6 +2,7 @@
 
 #include "output/OutputFieldList.h"
 #include "output/TemplateList.h"
+#include "output/TemplateSyntax.h"
 #include "output/Wrapping.h"
 
 #include <QString>
@@ -19,6 +20,10 @@ struct OutputState {
     // The value each renderer wrapped last, so line k+1 continues line k.
     WrapCache TextWrap;
     WrapCache PageWrap;
+    // Template pieces cut and parsed once per run rather than per record.
+    CutBlocksCache TextBlocks;
+    CutBlocksCache HtmlBlocks;
+    MarkerPartsCache Markers;
     // Typed in the Output Options dialog; empty until then.
     QString ReportTitle;
     TemplateList Templates;

@@ -188,3 +188,27 @@ QList<MarkerPart> ParseMarkerParts(const QString& markerText)
         parts.append(ParseMarkerPart(current));
     return parts;
 }
+
+QStringList CutBlocks(CutBlocksCache& cache, const QString& body, BlockStyle style)
+{
+    if (!cache.valid || cache.style != style || cache.body != body) {
+        cache.blocks = CutBlocks(body, style);
+        cache.body = body;
+        cache.style = style;
+        cache.valid = true;
+    }
+    return cache.blocks;
+}
+
+QList<MarkerPart> ParseMarkerParts(MarkerPartsCache& cache, const QString& markerText)
+{
+    constexpr qsizetype kKept = 4096;
+    const auto found = cache.parsed.constFind(markerText);
+    if (found != cache.parsed.constEnd())
+        return *found;
+    if (cache.parsed.size() >= kKept)
+        cache.parsed.clear();
+    const QList<MarkerPart> parts = ParseMarkerParts(markerText);
+    cache.parsed.insert(markerText, parts);
+    return parts;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,16 @@ enum class BlockStyle { Html, Lines };
 // block end is not a block. A block with an odd number of bars gets one
 // more at its end, so a marker closed by the block end stays closed.
 QStringList CutBlocks(const QString& body, BlockStyle style);
+
+// A body's blocks, cut once and kept: a run renders the same template for
+// every record.
+struct CutBlocksCache {
+    QString body;
+    BlockStyle style = BlockStyle::Lines;
+    QStringList blocks;
+    bool valid = false;
+};
+QStringList CutBlocks(CutBlocksCache& cache, const QString& body, BlockStyle style);
 
 // The lines of a block (split at CR; the LF after it is dropped).
 QStringList BlockLines(const QString& block);
@@ -56,4 +67,11 @@ struct MarkerPart {
 // The parts of a marker's text (or a line specification): trimmed, split at
 // blanks outside double quotes.
 QList<MarkerPart> ParseMarkerParts(const QString& markerText);
+
+// Markers parsed once and kept by their text; a template has few markers
+// and a run evaluates each once a record. Bounded, for hostile templates.
+struct MarkerPartsCache {
+    QHash<QString, QList<MarkerPart>> parsed;
+};
+QList<MarkerPart> ParseMarkerParts(MarkerPartsCache& cache, const QString& markerText);
 MarkerPart ParseMarkerPart(const QString& part);

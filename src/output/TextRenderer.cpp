@@ -149,7 +149,8 @@ bool RenderTextBody(Session& session, const QString& body)
     session.Output.OutputText.clear();
     session.Output.ItemNumber = 1;
     RowCursorGuard cursors(session.Tables);
-    for (const QString& block : CutBlocks(body, BlockStyle::Lines)) {
+    const QStringList blocks = CutBlocks(session.Output.TextBlocks, body, BlockStyle::Lines);
+    for (const QString& block : blocks) {
         if (RunBlock(session, block, [&session](const QString& line, int* lastA) {
                 return RenderLine(session, line, lastA);
             }) == BlockOutcome::Failed)

@@ -159,6 +159,10 @@ WrappedLine WrapLine(WrapCache& cache, const QString& value, int table, int colu
                      int k)
 {
     width = std::max(width, 1);
+    // Most values are one short line: nothing to cut and nothing to keep.
+    if (k >= 1 && value.size() <= width &&
+        std::none_of(value.begin(), value.end(), [](QChar c) { return IsBreak(c); }))
+        return k == 1 ? WrappedLine{value, false} : WrappedLine{};
     return Wrap(cache, value, table, column, static_cast<double>(width), Characters(), width + 1,
                 k);
 }

@@ -73,3 +73,38 @@ TEST(Wrapping, CacheContinuesAndStartsOverWhenAskedAgain)
     // Another cell starts over.
     EXPECT_EQ(WrapLine(cache, QStringLiteral("xx yy"), 1, 1, 2, 2).text, QStringLiteral("yy"));
 }
+
+TEST(Wrapping, CountingCharactersAgreesWithMeasuringThemForEveryLine)
+{
+    // The character column and a measure that counts characters are the
+    // same layout; values that fit, fill or overflow the column exactly,
+    // with blanks at either end, breaks and long words.
+    const QStringList values{QString(),
+                             QStringLiteral(" "),
+                             QStringLiteral("abc"),
+                             QStringLiteral("  lead"),
+                             QStringLiteral("trail  "),
+                             QStringLiteral("exactly10!"),
+                             QStringLiteral("eleven char"),
+                             QStringLiteral("a\r\nb"),
+                             QStringLiteral("end\r\n"),
+                             QStringLiteral("\r\n"),
+                             QStringLiteral("one two three four five"),
+                             QStringLiteral("averyveryverylongwordindeed x"),
+                             QStringLiteral("tab\there")};
+    const TextMeasure count = [](QStringView text) { return double(text.size()); };
+    for (const QString& value : values) {
+        for (int width : {1, 3, 10, 11, 40}) {
+            WrapCache counted;
+            WrapCache measured;
+            for (int k = 0; k < 8; ++k) {
+                const WrappedLine a = WrapLine(counted, value, 2, 2, width, k);
+                const WrappedLine b = WrapLine(measured, value, 2, 2, double(width), count, k);
+                EXPECT_EQ(a.text, b.text)
+                    << qPrintable(value) << " width " << width << " line " << k;
+                EXPECT_EQ(a.moreLines, b.moreLines)
+                    << qPrintable(value) << " width " << width << " line " << k;
+            }
+        }
+    }
+}
