@@ -133,12 +133,31 @@ void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
     const int rows = tables.RowCount[RecordTables::kFieldTable];
     if (static_cast<int>(m_rows.size()) < rows)
         m_rows.resize(static_cast<size_t>(rows));
+    bool namesChanged = rows != m_rowCount;
     for (int row = 0; row < rows; ++row) {
         Row& kept = m_rows[static_cast<size_t>(row)];
         const QString raw = tables.Field(row, RecordTables::FieldNameColumn);
         if (raw != kept.raw) {
             kept.name = Name(raw);
             kept.raw = raw;
+            namesChanged = true;
+        }
+    }
+    // Records of one form name their fields alike: the columns are matched
+    // to rows again only when the names differ from the record before's.
+    if (namesChanged) {
+        m_rowCount = rows;
+        for (Column& column : m_columns) {
+            column.row = -1;
+            if (column.header)
+                continue;
+            // With several rows of that name the last one counts.
+            for (int row = rows - 1; row >= 0; --row) {
+                if (SameName(m_rows[static_cast<size_t>(row)].name, column.key)) {
+                    column.row = row;
+                    break;
+                }
+            }
         }
     }
     bool first = true;
@@ -147,14 +166,8 @@ void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
         if (column.header) {
             if (tables.IsColumnInRange(RecordTables::kHeaderTable, column.headerColumn))
                 value = tables.Header(column.headerColumn);
-        } else {
-            // With several rows of that name the last one counts.
-            for (int row = rows - 1; row >= 0; --row) {
-                if (SameName(m_rows[static_cast<size_t>(row)].name, column.key)) {
-                    value = tables.Field(row, RecordTables::FieldValueColumn);
-                    break;
-                }
-            }
+        } else if (column.row >= 0) {
+            value = tables.Field(column.row, RecordTables::FieldValueColumn);
         }
         if (!first)
             line += m_delimiter;

@@ -67,6 +67,7 @@ private:
         int headerColumn = -1; // a header entry's column, -1 for none
         bool header = false;
         Name key;
+        int row = -1; // the entry row holding the field, for the names in m_rows
     };
     struct Row {
         QString raw;
@@ -74,6 +75,7 @@ private:
     };
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
+    int m_rowCount = -1; // the rows the columns' matches were made for
     DelimitedOptions m_options;
     QString m_delimiter;
 };

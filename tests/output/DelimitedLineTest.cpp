@@ -181,4 +181,14 @@ TEST_F(DelimitedLineTest, OneWriterFollowsRecordsWhoseFieldsChange)
     writer.Write(session.Tables, line);
     EXPECT_EQ(line, QStringLiteral("7,1/1/2007,,only,"));
     EXPECT_EQ(Line(false, false, false, QStringLiteral(",")), line);
+
+    // As many rows under other names, then the same names with new values.
+    SetRecord({QStringLiteral("8"), QStringLiteral("Flo"), QString(), QStringLiteral("2/2/2008")},
+              {{QStringLiteral("Quote"), QStringLiteral("q")}});
+    writer.Write(session.Tables, line);
+    EXPECT_EQ(line, QStringLiteral("8,2/2/2008,q,,"));
+    SetRecord({QStringLiteral("9"), QStringLiteral("Gus"), QString(), QStringLiteral("3/3/2009")},
+              {{QStringLiteral("Quote"), QStringLiteral("r")}});
+    writer.Write(session.Tables, line);
+    EXPECT_EQ(line, QStringLiteral("9,3/3/2009,r,,"));
 }
