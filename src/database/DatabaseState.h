@@ -3,6 +3,7 @@
 #include "database/RecordSet.h"
 #include "platform/DatabaseConnection.h"
 
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -29,6 +30,12 @@ struct DatabaseState {
     // The field-names list as the file holds it, so an unchanged list is
     // not written again with every record.
     QString StoredFieldNames;
+    // The names the list holds between two CR LFs, as spelt there, for the
+    // list they were taken from: a name found here needs no search.
+    struct FieldNameEntries {
+        QString list;
+        QSet<QString> names;
+    } KnownFieldNames;
     // Whether opening records the path as LastUsedDB (the command line does not).
     bool RememberLastUsedDB = true;
     // Whether opening lists every FormID for the summary and reads the first

@@ -71,12 +71,26 @@ int EntryWithDataId(const RecordTables& tables, qint64 dataId, const Regional& r
 }
 
 // Adds each entry's name to the list unless it is there in any spelling.
-QString WithNewFieldNames(QString list, const RecordTables& tables)
+// Most records repeat names the list holds as they are spelt there; those
+// are found in known without searching the list.
+QString WithNewFieldNames(QString list, const RecordTables& tables,
+                          DatabaseState::FieldNameEntries& known)
 {
     if (list.trimmed().isEmpty())
         list = kCrLf;
+    if (known.list != list) {
+        // Entries with a CR LF on both sides: the pieces between the first
+        // and the last.
+        const QStringList pieces = list.split(kCrLf);
+        known.names.clear();
+        for (qsizetype i = 1; i + 1 < pieces.size(); ++i)
+            known.names.insert(pieces[i]);
+        known.list = list;
+    }
     for (int row = 0; row < tables.FieldCount(); ++row) {
         const QString name = tables.Field(row, R::FieldNameColumn);
+        if (known.names.contains(name))
+            continue;
         if (!list.contains(kCrLf + name + kCrLf, Qt::CaseInsensitive))
             list += name + kCrLf;
     }
@@ -85,9 +99,11 @@ QString WithNewFieldNames(QString list, const RecordTables& tables)
 
 } // namespace
 
-Savepoint::Savepoint(SQLite::Database& db, int* systemErrno) : m_db(db), m_systemErrno(systemErrno)
+// Each record opens and releases one: the statements are prepared once.
+Savepoint::Savepoint(DatabaseConnection& connection, int* systemErrno)
+    : m_connection(connection), m_db(connection.Db()), m_systemErrno(systemErrno)
 {
-    m_db.exec("SAVEPOINT WriteRecord");
+    m_connection.Cached("SAVEPOINT WriteRecord").exec();
 }
 
 Savepoint::~Savepoint()
@@ -111,7 +127,7 @@ Savepoint::~Savepoint()
 
 void Savepoint::Release()
 {
-    m_db.exec("RELEASE WriteRecord");
+    m_connection.Cached("RELEASE WriteRecord").exec();
     m_done = true;
 }
 
@@ -131,7 +147,7 @@ bool WriteResumes(Session& session, int writeFields)
         if (!d.CurrentDatabase)
             throw std::runtime_error("No database is open.");
         DatabaseConnection& c = *d.CurrentDatabase;
-        Savepoint savepoint(c.Db(), &systemErrno);
+        Savepoint savepoint(c, &systemErrno);
 
         // Header: columns 1 to 4; the auto-numbered FormID is never written.
         const TableLayout& forms = c.Layout(QStringLiteral("Forms"));
@@ -154,7 +170,9 @@ bool WriteResumes(Session& session, int writeFields)
             if (update.exec() == 0)
                 throw std::runtime_error("No current record.");
         } else {
-            SQLite::Statement& insert = c.Cached(InsertSql(QStringLiteral("Forms"), columns));
+            // The columns come from the connection's layout, read once.
+            SQLite::Statement& insert = c.Cached(
+                "insert a record", [&] { return InsertSql(QStringLiteral("Forms"), columns); });
             for (size_t i = 0; i < values.size(); ++i)
                 BindColumnValue(insert, static_cast<int>(i + 1), values[i]);
             insert.exec();
@@ -215,8 +233,10 @@ bool WriteResumes(Session& session, int writeFields)
                 }
             }
 
-            SQLite::Statement& insert = c.Cached(
-                InsertSql(QStringLiteral("Data"), {data[1].name, data[2].name, recordColumn.name}));
+            SQLite::Statement& insert = c.Cached("insert an entry", [&] {
+                return InsertSql(QStringLiteral("Data"),
+                                 {data[1].name, data[2].name, recordColumn.name});
+            });
             for (int row = 0; row < t.FieldCount(); ++row) {
                 if (!t.Field(row, R::DataIdColumn).trimmed().isEmpty())
                     continue;
@@ -233,7 +253,7 @@ bool WriteResumes(Session& session, int writeFields)
             }
             t.CurrentRow[R::kFieldTable] = rowBefore;
 
-            fieldNames = WithNewFieldNames(fieldNames, t);
+            fieldNames = WithNewFieldNames(fieldNames, t, d.KnownFieldNames);
             if (fieldNames != d.StoredFieldNames) {
                 SQLite::Statement& names = c.Cached(
                     "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" FROM "

@@ -23,13 +23,14 @@ bool WriteResumes(Session& session, int writeFields);
 // number of a failed write before the rollback clears it.
 class Savepoint {
 public:
-    explicit Savepoint(SQLite::Database& db, int* systemErrno = nullptr);
+    explicit Savepoint(DatabaseConnection& connection, int* systemErrno = nullptr);
     ~Savepoint();
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;
     void Release();
 
 private:
+    DatabaseConnection& m_connection;
     SQLite::Database& m_db;
     int* m_systemErrno;
     bool m_done = false;

@@ -122,6 +122,20 @@ SQLite::Statement& DatabaseConnection::Cached(const std::string& sql)
     return *slot;
 }
 
+SQLite::Statement& DatabaseConnection::Cached(const char* name,
+                                              const std::function<std::string()>& make)
+{
+    const auto found = m_named.find(std::string_view(name));
+    if (found != m_named.end()) {
+        found->second->reset();
+        found->second->clearBindings();
+        return *found->second;
+    }
+    SQLite::Statement& statement = Cached(make());
+    m_named.emplace(name, &statement);
+    return statement;
+}
+
 const TableLayout& DatabaseConnection::Layout(const QString& table)
 {
     auto found = m_layouts.find(table);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -54,6 +55,10 @@ public:
 
     // A prepared statement for sql, reset and with its bindings cleared.
     SQLite::Statement& Cached(const std::string& sql);
+    // The same for a statement found by a name of the caller's, its text
+    // made by make the first time only: a text built from the tables'
+    // layout costs more than the statement's step.
+    SQLite::Statement& Cached(const char* name, const std::function<std::string()>& make);
 
     // The columns of table in their order in the file (read once).
     const TableLayout& Layout(const QString& table);
@@ -74,6 +79,7 @@ private:
     quint64 m_inode = 0;
     // Declared after m_db so they are destroyed before it.
     std::map<std::string, std::unique_ptr<SQLite::Statement>> m_statements;
+    std::map<std::string, SQLite::Statement*, std::less<>> m_named;
     std::map<QString, TableLayout> m_layouts;
 };
 
