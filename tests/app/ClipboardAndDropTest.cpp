@@ -5,6 +5,7 @@
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,10 +33,8 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        database = dir.File(QStringLiteral("forms.fdb"));
-        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
+        PrepareProgramFolder(dir, Templates::None);
+        database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"), {});
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 

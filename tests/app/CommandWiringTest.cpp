@@ -5,6 +5,7 @@
 #include "search/SummaryWindow.h"
 #include "responses/RecordTables.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,16 +30,8 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        for (const char* name : {"default.cfg"})
-            QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/") + name,
-                        dir.File(QString::fromLatin1(name)));
-        QFile::copy(QStringLiteral(TALLOWMERE_PROGRAM_DIR "/Default_dat.rpt"),
-                    dir.File(QStringLiteral("Default_dat.rpt")));
-        database = dir.File(QStringLiteral("forms.fdb"));
-        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-        EXPECT_EQ(RunCli({QStringLiteral("import"), database,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")}),
-                  0);
+        PrepareProgramFolder(dir, Templates::Record);
+        database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"));
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 

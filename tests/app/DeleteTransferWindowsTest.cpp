@@ -6,6 +6,7 @@
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
@@ -78,17 +79,11 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        QFile::copy(QStringLiteral(TALLOWMERE_PROGRAM_DIR "/Default_dat.rpt"),
-                    dir.File(QStringLiteral("Default_dat.rpt")));
-        database = dir.File(QStringLiteral("forms.fdb"));
+        PrepareProgramFolder(dir, Templates::Record);
         // Records 1-12 from feedback.txt, 13-24 from guestbook.txt.
-        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-        EXPECT_EQ(RunCli({QStringLiteral("import"), database,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt"),
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt")}),
-                  0);
+        database =
+            MakeSampleDatabase(dir, QStringLiteral("forms.fdb"),
+                               {QStringLiteral("feedback.txt"), QStringLiteral("guestbook.txt")});
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 

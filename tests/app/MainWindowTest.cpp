@@ -7,6 +7,7 @@
 #include "platform/Settings.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,8 +33,7 @@ protected:
     {
         UseFallbackIconTheme(); // as the program's main does
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
+        PrepareProgramFolder(dir, Templates::None);
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 

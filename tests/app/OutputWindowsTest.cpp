@@ -8,6 +8,7 @@
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,17 +35,8 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        // The program's report templates, in their stored form.
-        const QDir program(QStringLiteral(TALLOWMERE_PROGRAM_DIR));
-        for (const QString& name : program.entryList({QStringLiteral("*.rpt")}, QDir::Files))
-            QFile::copy(program.filePath(name), dir.File(name));
-        database = dir.File(QStringLiteral("forms.fdb"));
-        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-        EXPECT_EQ(RunCli({QStringLiteral("import"), database,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")}),
-                  0);
+        PrepareProgramFolder(dir, Templates::All);
+        database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"));
         frame = std::make_unique<MainWindow>(session);
         frame->MDIForm_Load(database);
         if (frame->Wizard())

@@ -9,6 +9,7 @@
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,14 +35,10 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        database = dir.File(QStringLiteral("forms.fdb"));
-        ASSERT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-        ASSERT_EQ(RunCli({QStringLiteral("import"), database,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt"),
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt")}),
-                  0);
+        PrepareProgramFolder(dir, Templates::None);
+        database =
+            MakeSampleDatabase(dir, QStringLiteral("forms.fdb"),
+                               {QStringLiteral("feedback.txt"), QStringLiteral("guestbook.txt")});
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 

@@ -6,6 +6,7 @@
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 #include "viewer/BrowserWindow.h"
 
 #include <QAction>
@@ -30,11 +31,7 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        // The record template as the build stores it in the program folder.
-        QFile::copy(QStringLiteral(TALLOWMERE_PROGRAM_DIR "/Default_dat.rpt"),
-                    dir.File(QStringLiteral("Default_dat.rpt")));
+        PrepareProgramFolder(dir, Templates::Record);
         database = MakeDatabase(QStringLiteral("forms.fdb"));
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
@@ -43,13 +40,8 @@ protected:
     // first, then guestbook.txt (12).
     QString MakeDatabase(const QString& name)
     {
-        const QString path = dir.File(name);
-        EXPECT_EQ(RunCli({QStringLiteral("create"), path}), 0);
-        EXPECT_EQ(RunCli({QStringLiteral("import"), path,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt"),
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt")}),
-                  0);
-        return path;
+        return MakeSampleDatabase(
+            dir, name, {QStringLiteral("feedback.txt"), QStringLiteral("guestbook.txt")});
     }
 
     QString ViewerRecordId(const MainWindow& frame)

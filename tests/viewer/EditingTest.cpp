@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "support/WindowTestFolder.h"
 #include "search/SummaryModel.h"
 #include "search/SummaryWindow.h"
 #include "viewer/BrowserWindow.h"
@@ -28,13 +29,8 @@ protected:
     void SetUp() override
     {
         RecentFiles::ClearRecentFiles();
-        QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
-                    dir.File(QStringLiteral("default.cfg")));
-        database = dir.File(QStringLiteral("forms.fdb"));
-        EXPECT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-        EXPECT_EQ(RunCli({QStringLiteral("import"), database,
-                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")}),
-                  0);
+        PrepareProgramFolder(dir, Templates::None);
+        database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"));
     }
     void TearDown() override { RecentFiles::ClearRecentFiles(); }
 
