@@ -9,6 +9,9 @@
 #include "platform/ScriptedUi.h"
 #include "responses/ResponseImport.h"
 
+#include "GeneratedResponses.h"
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,40 +20,14 @@
 #include <SQLiteCpp/Transaction.h>
 #include <cstdio>
 #include <random>
-#include <sys/resource.h>
 
 namespace {
 
-constexpr int kFields = 10;
-const char* const kNames[kFields] = {"Name",    "E-mail", "Phone",   "Street", "City",
-                                     "Country", "Age",    "Product", "Rating", "Comments"};
-
-QByteArray Value(int record, int field)
-{
-    switch (field) {
-    case 0:
-        return "Person+" + QByteArray::number(record);
-    case 1:
-        return "person" + QByteArray::number(record) + "%40example.org";
-    case 2:
-        return "%2B44+20+7946+" + QByteArray::number(record % 10000);
-    case 3:
-        return QByteArray::number(record % 300) + "+High+Street";
-    case 4:
-        return record % 2 ? "London" : "Z%FCrich";
-    case 5:
-        return "United+Kingdom";
-    case 6:
-        return QByteArray::number(18 + record % 60);
-    case 7:
-        return "Widget+" + QByteArray::number(record % 12);
-    case 8:
-        return QByteArray::number(record % 5 + 1);
-    default:
-        return record % 3 ? QByteArray("Fine+service%2C+thanks.")
-                          : QByteArray("First+line%0D%0ASecond+line%0D%0AThird+line");
-    }
-}
+using bench::Body;
+using bench::kFields;
+using bench::kNames;
+using bench::PeakKb;
+using bench::Value;
 
 // One file of responses, each body split over lines of 70 characters the
 // way mail programs wrap them, with a mail header before every response.
@@ -60,22 +37,13 @@ QString Generate(const QString& path, int records)
     if (!file.open(QIODevice::WriteOnly))
         return {};
     for (int r = 0; r < records; ++r) {
-        QByteArray body;
-        for (int f = 0; f < kFields; ++f)
-            body += (f ? "&" : "") + QByteArray(kNames[f]) + "=" + Value(r, f);
+        const QByteArray body = Body(r);
         file.write("From: form@example.org\r\nSubject: Response\r\n\r\n");
         for (qsizetype at = 0; at < body.size(); at += 70)
             file.write(body.mid(at, 70) + "\r\n");
         file.write("\r\n");
     }
     return path;
-}
-
-long PeakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 double ImportSeconds(const QString& folder, const QString& db, const QString& file)

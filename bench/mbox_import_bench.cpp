@@ -11,6 +11,9 @@
 #include "platform/ScriptedUi.h"
 #include "responses/ResponseImport.h"
 
+#include "GeneratedResponses.h"
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,44 +24,8 @@
 
 namespace {
 
-constexpr int kFields = 10;
-const char* const kNames[kFields] = {"Name",    "E-mail", "Phone",   "Street", "City",
-                                     "Country", "Age",    "Product", "Rating", "Comments"};
-
-QByteArray Value(int record, int field)
-{
-    switch (field) {
-    case 0:
-        return "Person+" + QByteArray::number(record);
-    case 1:
-        return "person" + QByteArray::number(record) + "%40example.org";
-    case 2:
-        return "%2B44+20+7946+" + QByteArray::number(record % 10000);
-    case 3:
-        return QByteArray::number(record % 300) + "+High+Street";
-    case 4:
-        return record % 2 ? "London" : "Z%FCrich";
-    case 5:
-        return "United+Kingdom";
-    case 6:
-        return QByteArray::number(18 + record % 60);
-    case 7:
-        return "Widget+" + QByteArray::number(record % 12);
-    case 8:
-        return QByteArray::number(record % 5 + 1);
-    default:
-        return record % 3 ? QByteArray("Fine+service%2C+thanks.")
-                          : QByteArray("First+line%0D%0ASecond+line%0D%0AThird+line");
-    }
-}
-
-QByteArray Body(int record)
-{
-    QByteArray body;
-    for (int f = 0; f < kFields; ++f)
-        body += (f ? "&" : "") + QByteArray(kNames[f]) + "=" + Value(record, f);
-    return body;
-}
+using bench::Body;
+using bench::PeakKb;
 
 QByteArray Wrapped(const QByteArray& text, int width, const QByteArray& softBreak)
 {
@@ -200,13 +167,6 @@ bool GeneratePlain(const QString& path, int messages)
         file.write(Wrapped(Body(r), 70, "").replace("\n", "\r\n") + "\r\n");
     }
     return true;
-}
-
-long PeakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 double CpuSeconds()

@@ -9,6 +9,8 @@
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,14 +20,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+using bench::PeakKb;
 
-long PeakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
+namespace {
 
 long CurrentKb()
 {
