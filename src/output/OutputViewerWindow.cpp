@@ -43,6 +43,9 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     setWindowTitle(QStringLiteral("Viewing Record"));
     m_text->setObjectName(QStringLiteral("Text1"));
     m_text->setReadOnly(true);
+    // A report is laid out in columns of fixed-pitch text: wrapping it to the
+    // view would break its columns, so long lines scroll instead.
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     m_text->setFont(font);
@@ -69,7 +72,7 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     // The text and the page share the width as the user drags between them.
-    auto* split = new QSplitter(Qt::Horizontal, this);
+    auto* split = m_split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(m_text);
     split->addWidget(m_pageArea);
     split->setStretchFactor(0, 1);
@@ -166,11 +169,29 @@ void OutputViewerWindow::LayOutScrollBar()
     m_scroll->setPageStep(std::max(1, maximum / 3));
 }
 
+void OutputViewerWindow::PlaceSplit()
+{
+    // Half each at first, so that the page view shows labels and values.
+    const int width = m_split->width();
+    if (!m_splitPlaced && width > 2 * m_pageArea->minimumWidth()) {
+        m_split->setSizes({width / 2, width - width / 2});
+        m_splitPlaced = true;
+    }
+}
+
+void OutputViewerWindow::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    PlaceSplit();
+}
+
 void OutputViewerWindow::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    if (!isMinimized())
-        LayOutScrollBar();
+    if (isMinimized())
+        return;
+    PlaceSplit();
+    LayOutScrollBar();
 }
 
 bool OutputViewerWindow::event(QEvent* e)

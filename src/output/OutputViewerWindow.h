@@ -3,6 +3,7 @@
 #include "app/ShellView.h"
 
 #include <QPicture>
+#include <QSplitter>
 #include <QWidget>
 #include <functional>
 
@@ -58,9 +59,11 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void LayOutScrollBar();
+    void PlaceSplit();
 
     Session& m_session;
     Hooks m_hooks;
@@ -68,6 +71,10 @@ private:
     QWidget* m_pageArea;
     PageView* m_pages;
     QScrollBar* m_scroll;
+    QSplitter* m_split = nullptr;
+    // The text and the page get half the width each on the first real
+    // layout; after that the user's dragging rules.
+    bool m_splitPlaced = false;
     qint16 m_shownPage = 1;
     bool m_watchingActivation = false;
 };

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -216,6 +217,15 @@ TEST_F(OutputWindowsTest, TheViewerOpensWhollyInsideTheWindowArea)
     EXPECT_TRUE(room.contains(placed))
         << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height()
         << " in " << room.width() << "x" << room.height();
+
+    // Report lines stay whole in the text view, and the page view starts
+    // with as much of the width as the text.
+    EXPECT_EQ(frame->OutputViewer()->TextView()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    auto* split = frame->OutputViewer()->findChild<QSplitter*>();
+    ASSERT_TRUE(split);
+    const QList<int> widths = split->sizes();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_GE(widths[1], widths[0] - 2) << widths[0] << " " << widths[1];
 }
 
 TEST_F(OutputWindowsTest, CancelInTheProgressDialogStopsTheRunBetweenRecords)
