@@ -90,21 +90,37 @@ QString SpecialValue(const Session& session, int b)
 
 bool IsFieldSelected(const OutputState& state, const QString& key)
 {
+    OutputState::FieldChoices& memo = state.ChosenFields;
+    if (memo.list.constData() != state.OutputFieldList.constData() ||
+        memo.list.size() != state.OutputFieldList.size()) {
+        memo.list = state.OutputFieldList;
+        memo.chosen.clear();
+    }
+    if (const auto known = memo.chosen.constFind(key); known != memo.chosen.cend())
+        return known.value();
+    bool chosen = true;
     const QStringView wanted = QStringView(key).trimmed();
     for (const OutputField& entry : state.OutputFieldList) {
         // Letter case is folded one code unit for one, so only keys of the
         // same length can match; most are told apart without comparing.
         if (entry.Key.size() == wanted.size() &&
-            wanted.compare(entry.Key, Qt::CaseInsensitive) == 0)
-            return entry.PrintStat;
+            wanted.compare(entry.Key, Qt::CaseInsensitive) == 0) {
+            chosen = entry.PrintStat;
+            break;
+        }
     }
-    return true;
+    // A record's field names are few, but a hostile template or database
+    // could ask about any number of keys.
+    if (memo.chosen.size() >= 4096)
+        memo.chosen.clear();
+    memo.chosen.insert(key, chosen);
+    return chosen;
 }
 
-QString ReformatDate(Session& session, const QString& value, int a)
+namespace {
+
+QString ReformatDateText(Session& session, const QString& value, int a)
 {
-    if (value.isEmpty())
-        return value;
     const Regional& regional = session.RegionalSettings;
     const auto date = regional.ParseDate(value);
     if (!date || regional.IsNumeric(value))
@@ -117,6 +133,28 @@ QString ReformatDate(Session& session, const QString& value, int a)
                QString::number(date->year()).rightJustified(4, QLatin1Char('0'));
     return month + QLatin1Char(' ') +
            QString::number(date->year() % 100).rightJustified(2, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString ReformatDate(Session& session, const QString& value, int a)
+{
+    // Texts longer than any date are not remembered; they come back
+    // unchanged at once.
+    constexpr qsizetype kRemembered = 100;
+    if (value.isEmpty())
+        return value;
+    if (value.size() > kRemembered)
+        return ReformatDateText(session, value, a);
+    OutputState::DateTexts& memo = session.Output.ReformattedDates;
+    QHash<QString, QString>& texts = a < 2 ? memo.longForm : memo.shortForm;
+    if (const auto known = texts.constFind(value); known != texts.cend())
+        return known.value();
+    const QString text = ReformatDateText(session, value, a);
+    if (texts.size() >= 4096)
+        texts.clear();
+    texts.insert(value, text);
+    return text;
 }
 
 QString HtmlValue(const QString& value)

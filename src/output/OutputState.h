@@ -5,6 +5,7 @@
 #include "output/TemplateSyntax.h"
 #include "output/Wrapping.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,21 @@ struct OutputState {
     CutBlocksCache TextBlocks;
     CutBlocksCache HtmlBlocks;
     MarkerPartsCache Markers;
+    // Answers a template asks for again on every line it shows. Values put
+    // through the date reformatting, by their text and the two forms; a
+    // bounded memo, emptied when full.
+    struct DateTexts {
+        QHash<QString, QString> longForm;
+        QHash<QString, QString> shortForm;
+    } ReformattedDates;
+    // Whether a key is chosen for output, found while the field list stays
+    // the same: the memo keeps a copy of the list, so any change to the
+    // list parts it from that copy and the answers are found again.
+    struct FieldChoices {
+        QList<OutputField> list;
+        QHash<QString, bool> chosen;
+    };
+    mutable FieldChoices ChosenFields;
     // Typed in the Output Options dialog; empty until then.
     QString ReportTitle;
     TemplateList Templates;

@@ -73,6 +73,17 @@ TEST_F(MarkerEvaluatorTest, SelectionRulesForTableValues)
     EXPECT_FALSE(IsFieldSelected(session.Output, QStringLiteral(" email ")));
     EXPECT_TRUE(IsFieldSelected(session.Output, QStringLiteral("VISITED")));
     EXPECT_TRUE(IsFieldSelected(session.Output, QStringLiteral("Unknown")));
+
+    // Answers follow every later change of the ticks and of the list.
+    session.Output.OutputFieldList[1].PrintStat = true;
+    EXPECT_TRUE(IsFieldSelected(session.Output, QStringLiteral(" email ")));
+    EXPECT_EQ(Eval(QStringLiteral("1.1.0")), QString());
+    session.Output.OutputFieldList[0].PrintStat = true;
+    EXPECT_EQ(Eval(QStringLiteral("1.1.0")), QStringLiteral("Ann Smith"));
+    FillOutputFieldList(session.Output, {}, QStringLiteral("Unknown\r\n"));
+    session.Output.OutputFieldList[0].PrintStat = false;
+    EXPECT_FALSE(IsFieldSelected(session.Output, QStringLiteral("Unknown")));
+    EXPECT_TRUE(IsFieldSelected(session.Output, QStringLiteral(" email ")));
 }
 
 TEST_F(MarkerEvaluatorTest, NamedValuesFollowTheFieldList)
@@ -105,6 +116,14 @@ TEST_F(MarkerEvaluatorTest, DatesAreReformattedByTable)
     // A bare year is a number and stays.
     session.Tables.CurrentRow[2] = 2;
     EXPECT_EQ(Eval(QStringLiteral("2.2.0")), QStringLiteral("1998"));
+
+    // One text asked for in both forms, again and again, gets each form.
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(ReformatDate(session, QStringLiteral("1/5/1998"), 1),
+                  QStringLiteral("Jan 5, 1998"));
+        EXPECT_EQ(ReformatDate(session, QStringLiteral("1/5/1998"), 2), QStringLiteral("Jan 98"));
+        EXPECT_EQ(ReformatDate(session, QStringLiteral("Ann"), 1), QStringLiteral("Ann"));
+    }
 }
 
 TEST_F(MarkerEvaluatorTest, LeadInsBulletsAndItemNumbers)
