@@ -1,6 +1,7 @@
 #include "platform/Regional.h"
 
 #include <QRegularExpression>
+#include <string_view>
 
 namespace {
 
@@ -233,10 +234,38 @@ std::optional<QDate> Regional::ParseDate(const QString& input) const
     return date;
 }
 
+namespace {
+
+// No locale writes a number with one of these characters (the letters
+// left out are those of exponents, "inf", "infinity" and "nan"), so a text
+// holding one, such as a date or a time, is told apart without asking the
+// locale and the C locale in turn.
+bool CannotBeNumber(QStringView text)
+{
+    for (const QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= 0x80)
+            continue;
+        if (u >= u'A' && u <= u'Z')
+            u = static_cast<char16_t>(u | 0x20);
+        if (u >= u'a' && u <= u'z') {
+            if (std::u16string_view(u"aefinty").find(u) == std::u16string_view::npos)
+                return true;
+            continue;
+        }
+        if (std::u16string_view(u"/:@#()[]{}<>=!?;\"\\|~`$%&*_").find(u) !=
+            std::u16string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 std::optional<double> Regional::ParseNumber(const QString& input) const
 {
     const QString text = input.trimmed();
-    if (text.isEmpty())
+    if (text.isEmpty() || CannotBeNumber(text))
         return std::nullopt;
     bool ok = false;
     double value = m_locale.toDouble(text, &ok);

@@ -1,6 +1,7 @@
 #include "platform/Regional.h"
 #include "support/TempDir.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,4 +82,43 @@ TEST(RegionalNumbers, AcceptsLocaleAndPlainNotation)
 
     const Regional de(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(de.ParseNumber(QStringLiteral("12,5")), 12.5);
+}
+
+TEST(RegionalNumbers, EveryLocaleAnswersAsItsOwnReaderAndNoDateIsANumber)
+{
+    // Numbers as each locale writes them, and texts that are no numbers,
+    // get the answer of the locale's reader and then the C locale's;
+    // dates, times and addresses are no numbers in any locale.
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    for (const QLocale& locale : locales) {
+        const Regional regional(locale);
+        QStringList texts{locale.toString(1234567.25, 'f', 2),
+                          locale.toString(-0.5),
+                          locale.toString(6.02e23, 'e', 3),
+                          locale.toString(-1e-7, 'g', 4),
+                          locale.toString(qint64(-9876543)),
+                          locale.toString(qInf()),
+                          locale.toString(qQNaN()),
+                          QStringLiteral("inf"),
+                          QStringLiteral("1e5"),
+                          QStringLiteral("1'234.5")};
+        const QStringList notNumbers{QStringLiteral("3/14/2021"), QStringLiteral("14:30"),
+                                     QStringLiteral("a@b.org"),   QStringLiteral("(12)"),
+                                     QStringLiteral("12%"),       QStringLiteral("Mar 14, 2001")};
+        for (const QString& text : texts + notNumbers) {
+            bool ok = false;
+            double expected = locale.toDouble(text.trimmed(), &ok);
+            if (!ok)
+                expected = QLocale::c().toDouble(text.trimmed(), &ok);
+            const std::optional<double> got = regional.ParseNumber(text);
+            ASSERT_EQ(got.has_value(), ok) << qPrintable(locale.name() + " " + text);
+            if (ok && !std::isnan(expected)) {
+                EXPECT_EQ(*got, expected) << qPrintable(locale.name() + " " + text);
+            }
+        }
+        for (const QString& text : notNumbers)
+            EXPECT_FALSE(regional.IsNumeric(text)) << qPrintable(locale.name() + " " + text);
+    }
 }
