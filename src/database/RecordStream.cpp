@@ -3,7 +3,10 @@
 #include "app/Session.h"
 #include "platform/SchemaLines.h"
 
+#include <SQLiteCpp/Exception.h>
+#include <memory>
 #include <optional>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +15,56 @@ namespace {
 using R = RecordTables;
 
 const QString kNotStored = QStringLiteral("No current record.");
+
+// A prepared statement stepped through the engine's own calls: these
+// cursors run over millions of rows, where the wrapper's object per column
+// read (a shared pointer copied for each) costs as much as the reading.
+class Cursor {
+public:
+    Cursor(sqlite3* db, const char* sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        const int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        m_statement.reset(statement);
+        if (result != SQLITE_OK)
+            throw SQLite::Exception(db, result);
+    }
+
+    // Ready to run again, with no values bound.
+    void Restart()
+    {
+        sqlite3_reset(Get());
+        sqlite3_clear_bindings(Get());
+    }
+
+    void Bind(int index, qint64 value)
+    {
+        const int result = sqlite3_bind_int64(Get(), index, value);
+        if (result != SQLITE_OK)
+            throw SQLite::Exception(sqlite3_db_handle(Get()), result);
+    }
+
+    // The next row; false at the end.
+    bool Step()
+    {
+        const int result = sqlite3_step(Get());
+        if (result == SQLITE_ROW)
+            return true;
+        if (result == SQLITE_DONE)
+            return false;
+        throw SQLite::Exception(sqlite3_db_handle(Get()), result);
+    }
+
+    int Columns() const { return sqlite3_column_count(Get()); }
+    qint64 Int(int column) const { return sqlite3_column_int64(Get(), column); }
+    sqlite3_stmt* Get() const { return m_statement.get(); }
+
+private:
+    struct Finalize {
+        void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+    };
+    std::unique_ptr<sqlite3_stmt, Finalize> m_statement;
+};
 
 // The texts the record tables hold for stored values, as ReadResumes
 // writes them: Null is empty, numbers in their plain form, dates in the
@@ -31,15 +84,17 @@ public:
         return row < kRememberedRows ? 8 + row * 3 + column : -1;
     }
 
-    QString Of(const SQLite::Column& column, qint16 kind, int place = -1)
+    QString Of(const Cursor& cursor, int column, qint16 kind, int place = -1)
     {
-        const int type = column.getType();
-        if (type == SQLite::Null)
+        sqlite3_stmt* const statement = cursor.Get();
+        const int type = sqlite3_column_type(statement, column);
+        if (type == SQLITE_NULL)
             return QString();
-        if (type == SQLite::INTEGER)
-            return Number(column.getInt64());
-        const char* utf8 = column.getText();
-        const int bytes = column.getBytes();
+        if (type == SQLITE_INTEGER)
+            return Number(sqlite3_column_int64(statement, column));
+        const unsigned char* const stored = sqlite3_column_text(statement, column);
+        const char* utf8 = stored ? reinterpret_cast<const char*>(stored) : "";
+        const int bytes = stored ? sqlite3_column_bytes(statement, column) : 0;
         if (kind == kDateColumn)
             return Date(utf8, bytes);
         if (place < 0 || bytes > kRememberedBytes)
@@ -227,69 +282,64 @@ public:
     }
 
 private:
-    SQLite::Statement& Prepared(std::optional<SQLite::Statement>& slot, const char* sql)
+    Cursor& Prepared(std::optional<Cursor>& slot, const char* sql)
     {
         if (!slot)
-            slot.emplace(m_connection->Db(), sql);
-        else {
-            slot->reset();
-            slot->clearBindings();
-        }
+            slot.emplace(m_connection->Db().getHandle(), sql);
+        else
+            slot->Restart();
         return *slot;
     }
 
-    void Header(SQLite::Statement& forms)
+    void Header(const Cursor& forms)
     {
         m_tables.ClearRecordTables();
-        const int columns = forms.getColumnCount();
+        const int columns = forms.Columns();
         for (int i = 0; i <= R::SourceColumn && i < columns; ++i)
             m_tables.PutArrayElement(
                 R::kHeaderTable, i,
-                m_texts.Of(forms.getColumn(i), KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
+                m_texts.Of(forms, i, KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
     }
 
     // Appends the entry of the Data row on which rows stands.
-    void Entry(SQLite::Statement& rows, int row, const QString& formIdText)
+    void Entry(const Cursor& rows, int row, const QString& formIdText)
     {
-        const int columns = rows.getColumnCount();
+        const int columns = rows.Columns();
         m_tables.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
         m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
-        for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i) {
-            const SQLite::Column column = rows.getColumn(i);
+        for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
             m_tables.PutArrayElement(
                 R::kFieldTable, i,
-                m_texts.Of(column, KindAt(m_dataKinds, i), CellTexts::EntryPlace(row, i)));
-        }
+                m_texts.Of(rows, i, KindAt(m_dataKinds, i), CellTexts::EntryPlace(row, i)));
     }
 
     // The FormID column of a Data row in its text form, as ReadResumes
     // writes it into every entry.
-    QString FormIdText(SQLite::Statement& rows)
+    QString FormIdText(const Cursor& rows)
     {
-        const int last = rows.getColumnCount() - 1;
-        return m_texts.Of(rows.getColumn(last), KindAt(m_dataKinds, last));
+        const int last = rows.Columns() - 1;
+        return m_texts.Of(rows, last, KindAt(m_dataKinds, last));
     }
 
     // One record looked up by its FormID.
     bool One(qint64 formId, const RecordVisitor& visit)
     {
-        SQLite::Statement& forms =
-            Prepared(m_oneHeader, "SELECT * FROM \"Forms\" WHERE \"FormID\" = ?");
-        forms.bind(1, static_cast<int64_t>(formId));
-        if (!forms.executeStep()) {
+        Cursor& forms = Prepared(m_oneHeader, "SELECT * FROM \"Forms\" WHERE \"FormID\" = ?");
+        forms.Bind(1, formId);
+        if (!forms.Step()) {
             Missing();
             return true;
         }
         Header(forms);
-        forms.reset();
+        forms.Restart();
         if (m_fields) {
-            SQLite::Statement& rows = Prepared(
+            Cursor& rows = Prepared(
                 m_oneRecordRows, "SELECT * FROM \"Data\" WHERE \"FormID\" = ? ORDER BY \"DataID\"");
-            rows.bind(1, static_cast<int64_t>(formId));
+            rows.Bind(1, formId);
             int row = 0;
-            while (rows.executeStep())
+            while (rows.Step())
                 Entry(rows, row++, FormIdText(rows));
-            rows.reset();
+            rows.Restart();
         }
         m_tables.CurrentRow[R::kFieldTable] = 0;
         return visit(formId);
@@ -301,28 +351,30 @@ private:
     bool Walk(qint64 from, qint64 to, const qint64* wanted, const qint64* wantedEnd,
               const RecordVisitor& visit)
     {
-        SQLite::Statement& forms = Prepared(
+        Cursor& forms = Prepared(
             m_headers,
             "SELECT * FROM \"Forms\" WHERE \"FormID\" BETWEEN ?1 AND ?2 ORDER BY \"FormID\"");
-        forms.bind(1, static_cast<int64_t>(from));
-        forms.bind(2, static_cast<int64_t>(to));
-        SQLite::Statement* rows = nullptr;
+        forms.Bind(1, from);
+        forms.Bind(2, to);
+        Cursor* rows = nullptr;
         bool rowReady = false;
         qint64 rowFormId = 0;
+        int rowFormIdColumn = 0;
         const auto nextRow = [&] {
-            rowReady = rows->executeStep();
+            rowReady = rows->Step();
             if (rowReady)
-                rowFormId = rows->getColumn(rows->getColumnCount() - 1).getInt64();
+                rowFormId = rows->Int(rowFormIdColumn);
         };
         if (m_fields) {
             rows = &Prepared(m_rows, "SELECT * FROM \"Data\" WHERE \"FormID\" BETWEEN ?1 AND ?2 "
                                      "ORDER BY \"FormID\", \"DataID\"");
-            rows->bind(1, static_cast<int64_t>(from));
-            rows->bind(2, static_cast<int64_t>(to));
+            rows->Bind(1, from);
+            rows->Bind(2, to);
+            rowFormIdColumn = rows->Columns() - 1;
             nextRow();
         }
-        while (forms.executeStep()) {
-            const qint64 formId = forms.getColumn(0).getInt64();
+        while (forms.Step()) {
+            const qint64 formId = forms.Int(0);
             if (wanted) {
                 while (wanted != wantedEnd && *wanted < formId) {
                     Missing();
@@ -372,10 +424,10 @@ private:
     std::vector<qint16> m_dataKinds;
     bool m_ownTransaction = false;
     // Declared last: finished before the transaction ends.
-    std::optional<SQLite::Statement> m_headers;
-    std::optional<SQLite::Statement> m_rows;
-    std::optional<SQLite::Statement> m_oneHeader;
-    std::optional<SQLite::Statement> m_oneRecordRows;
+    std::optional<Cursor> m_headers;
+    std::optional<Cursor> m_rows;
+    std::optional<Cursor> m_oneHeader;
+    std::optional<Cursor> m_oneRecordRows;
 };
 
 template <typename Body> StreamEnd Guarded(Session& session, Body body)
