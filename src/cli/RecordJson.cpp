@@ -49,10 +49,26 @@ QString IsoDate(const QString& text, const Regional& regional)
     return date ? date->toString(Qt::ISODate) : QString();
 }
 
+QString IsoDates::Of(const QString& text)
+{
+    const auto found = m_known.constFind(text);
+    if (found != m_known.constEnd())
+        return *found;
+    if (m_known.size() >= 4096)
+        m_known.clear();
+    return *m_known.insert(text, IsoDate(text, m_regional));
+}
+
 QString RecordJson(const RecordTables& t, const Regional& regional, bool withFields)
 {
+    IsoDates dates(regional);
+    return RecordJson(t, dates, withFields);
+}
+
+QString RecordJson(const RecordTables& t, IsoDates& dates, bool withFields)
+{
     using R = RecordTables;
-    const QString date = IsoDate(t.Header(R::DateColumn), regional);
+    const QString date = dates.Of(t.Header(R::DateColumn));
     QString json = QStringLiteral("{\"FormID\": ") + JsonNumberOrNull(t.Header(R::FormIdColumn)) +
                    QStringLiteral(", \"Form_Name\": ") + JsonString(t.Header(R::NameColumn)) +
                    QStringLiteral(", \"Form_Notes\": ") + JsonString(t.Header(R::NotesColumn)) +

@@ -1,9 +1,23 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 class RecordTables;
 class Regional;
+
+// IsoDate for many records in a row: records read together share most of
+// their dates, so each date text is turned into ISO 8601 once (in bounded
+// memory).
+class IsoDates {
+public:
+    explicit IsoDates(const Regional& regional) : m_regional(regional) {}
+    QString Of(const QString& text);
+
+private:
+    const Regional& m_regional;
+    QHash<QString, QString> m_known;
+};
 
 // The record object every verb prints:
 // {"FormID": n|null, "Form_Name": "...", "Form_Notes": "...",
@@ -11,6 +25,7 @@ class Regional;
 //  "fields": [{"DataID": n|null, "Field_Name": "...", "Field_Value": "..."}]}
 // withFields false leaves "fields" out.
 QString RecordJson(const RecordTables& tables, const Regional& regional, bool withFields);
+QString RecordJson(const RecordTables& tables, IsoDates& dates, bool withFields);
 
 // The same record as readable text.
 QString RecordText(const RecordTables& tables, const Regional& regional, bool withFields);

@@ -4,7 +4,6 @@
 #include "cli/RecordListing.h"
 #include "database/RecordStream.h"
 
-#include <QHash>
 #include <QStringBuilder>
 
 namespace {
@@ -25,26 +24,6 @@ QString OneLine(QString text)
     return text;
 }
 
-// Records listed in a row share most of their dates: each date text is
-// turned into ISO 8601 once (in bounded memory).
-class IsoDates {
-public:
-    explicit IsoDates(const Regional& regional) : m_regional(regional) {}
-    QString Of(const QString& text)
-    {
-        const auto found = m_known.constFind(text);
-        if (found != m_known.constEnd())
-            return *found;
-        if (m_known.size() >= 4096)
-            m_known.clear();
-        return *m_known.insert(text, IsoDate(text, m_regional));
-    }
-
-private:
-    const Regional& m_regional;
-    QHash<QString, QString> m_known;
-};
-
 } // namespace
 
 bool PrintSummaryRecords(CliContext& context, bool json)
@@ -62,7 +41,7 @@ bool PrintSummaryRecords(CliContext& context, bool json)
         const RecordTables& t = session.Tables;
         if (json) {
             lines += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
-            lines += RecordJson(t, session.RegionalSettings, false);
+            lines += RecordJson(t, dates, false);
         } else {
             lines += t.Header(R::FormIdColumn) % QLatin1Char('\t') %
                      dates.Of(t.Header(R::DateColumn)) % QLatin1Char('\t') %
