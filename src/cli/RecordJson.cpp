@@ -8,11 +8,36 @@
 
 namespace {
 
-QString JsonNumberOrNull(const QString& text)
+void AppendNumberOrNull(QString& out, const QString& text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
-    return ok ? QString::number(value) : QStringLiteral("null");
+    if (ok)
+        out += QString::number(value);
+    else
+        out += u"null";
+}
+
+// Most texts need no escape at all; the others are written by Qt's own
+// JSON writer so that every escape stays as it has always been.
+void AppendJsonString(QString& out, const QString& text)
+{
+    bool plain = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == u'"' || u == u'\\' || c.isSurrogate()) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        out += QLatin1Char('"');
+        out += text;
+        out += QLatin1Char('"');
+        return;
+    }
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    out += QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
 QString Indented(const QString& value, const QString& indent)
@@ -27,20 +52,9 @@ QString Indented(const QString& value, const QString& indent)
 
 QString JsonString(const QString& text)
 {
-    // Most texts need no escape at all; the others are written by Qt's own
-    // JSON writer so that every escape stays as it has always been.
-    bool plain = true;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == u'"' || u == u'\\' || c.isSurrogate()) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain)
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
+    QString out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 QString IsoDate(const QString& text, const Regional& regional)
@@ -68,24 +82,35 @@ QString RecordJson(const RecordTables& t, const Regional& regional, bool withFie
 QString RecordJson(const RecordTables& t, IsoDates& dates, bool withFields)
 {
     using R = RecordTables;
+    // Written piece by piece into one text: a listing writes a million.
+    QString json;
+    json.reserve(160);
+    json += u"{\"FormID\": ";
+    AppendNumberOrNull(json, t.Header(R::FormIdColumn));
+    json += u", \"Form_Name\": ";
+    AppendJsonString(json, t.Header(R::NameColumn));
+    json += u", \"Form_Notes\": ";
+    AppendJsonString(json, t.Header(R::NotesColumn));
+    json += u", \"Form_Date\": ";
     const QString date = dates.Of(t.Header(R::DateColumn));
-    QString json = QStringLiteral("{\"FormID\": ") + JsonNumberOrNull(t.Header(R::FormIdColumn)) +
-                   QStringLiteral(", \"Form_Name\": ") + JsonString(t.Header(R::NameColumn)) +
-                   QStringLiteral(", \"Form_Notes\": ") + JsonString(t.Header(R::NotesColumn)) +
-                   QStringLiteral(", \"Form_Date\": ") +
-                   (date.isEmpty() ? QStringLiteral("null") : JsonString(date)) +
-                   QStringLiteral(", \"File_Name\": ") + JsonString(t.Header(R::SourceColumn));
+    if (date.isEmpty())
+        json += u"null";
+    else
+        AppendJsonString(json, date);
+    json += u", \"File_Name\": ";
+    AppendJsonString(json, t.Header(R::SourceColumn));
     if (withFields) {
-        json += QStringLiteral(", \"fields\": [");
+        json += u", \"fields\": [";
         for (int row = 0; row < t.FieldCount(); ++row) {
             if (row > 0)
-                json += QStringLiteral(", ");
-            json += QStringLiteral("{\"DataID\": ") +
-                    JsonNumberOrNull(t.Field(row, R::DataIdColumn)) +
-                    QStringLiteral(", \"Field_Name\": ") +
-                    JsonString(t.Field(row, R::FieldNameColumn)) +
-                    QStringLiteral(", \"Field_Value\": ") +
-                    JsonString(t.Field(row, R::FieldValueColumn)) + QLatin1Char('}');
+                json += u", ";
+            json += u"{\"DataID\": ";
+            AppendNumberOrNull(json, t.Field(row, R::DataIdColumn));
+            json += u", \"Field_Name\": ";
+            AppendJsonString(json, t.Field(row, R::FieldNameColumn));
+            json += u", \"Field_Value\": ";
+            AppendJsonString(json, t.Field(row, R::FieldValueColumn));
+            json += QLatin1Char('}');
         }
         json += QLatin1Char(']');
     }
