@@ -102,6 +102,25 @@ TEST(LikePattern, LetterCaseIsIgnoredForAllOfUnicode)
     EXPECT_TRUE(Like("😀smile", "?smile")); // one code point outside the BMP
 }
 
+TEST(LikePattern, TextBetweenTwoStarsIsFoundAnywhere)
+{
+    EXPECT_TRUE(Like("abc", "*abc*"));
+    EXPECT_TRUE(Like("xxABCxx", "*abc*"));
+    EXPECT_TRUE(Like("Person 7 Tabcott", "*ABC*"));
+    EXPECT_TRUE(Like("aaab", "*aab*")); // a false start one place early
+    EXPECT_TRUE(Like("abab c", "*ab c*"));
+    EXPECT_TRUE(Like("the end: xyz", "*xyz*"));
+    EXPECT_FALSE(Like("ab", "*abc*"));
+    EXPECT_FALSE(Like("", "*a*"));
+    EXPECT_FALSE(Like("a-b-c", "*abc*"));
+    EXPECT_TRUE(Like("KELVIN x", "*\u212Aelvin*")); // a non-ASCII letter folding to k
+    EXPECT_TRUE(Like("\u212Aelvin", "*kelvin*"));    // a non-ASCII value
+    EXPECT_TRUE(Like("Zürich", "*ÜRI*"));           // a non-ASCII literal
+    EXPECT_FALSE(Like("Zurich", "*ÜRI*"));
+    EXPECT_TRUE(Like("a?c", "*?c*")); // a wildcard inside keeps its meaning
+    EXPECT_TRUE(Like("x1y", "*#*"));
+}
+
 class SqlLike : public ::testing::Test {
 protected:
     void SetUp() override
