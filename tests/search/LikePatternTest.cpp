@@ -114,7 +114,7 @@ TEST(LikePattern, TextBetweenTwoStarsIsFoundAnywhere)
     EXPECT_FALSE(Like("", "*a*"));
     EXPECT_FALSE(Like("a-b-c", "*abc*"));
     EXPECT_TRUE(Like("KELVIN x", "*\u212Aelvin*")); // a non-ASCII letter folding to k
-    EXPECT_TRUE(Like("\u212Aelvin", "*kelvin*"));    // a non-ASCII value
+    EXPECT_TRUE(Like("\u212Aelvin", "*kelvin*"));   // a non-ASCII value
     EXPECT_TRUE(Like("Zürich", "*ÜRI*"));           // a non-ASCII literal
     EXPECT_FALSE(Like("Zurich", "*ÜRI*"));
     EXPECT_TRUE(Like("a?c", "*?c*")); // a wildcard inside keeps its meaning
