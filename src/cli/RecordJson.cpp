@@ -65,12 +65,7 @@ QString IsoDate(const QString& text, const Regional& regional)
 
 QString IsoDates::Of(const QString& text)
 {
-    const auto found = m_known.constFind(text);
-    if (found != m_known.constEnd())
-        return *found;
-    if (m_known.size() >= 4096)
-        m_known.clear();
-    return *m_known.insert(text, IsoDate(text, m_regional));
+    return m_known.Of(text, [&] { return IsoDate(text, m_regional); });
 }
 
 QString RecordJson(const RecordTables& t, const Regional& regional, bool withFields)

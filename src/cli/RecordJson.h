@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QHash>
+#include "platform/BoundedMemo.h"
+
 #include <QString>
 
 class RecordTables;
@@ -16,7 +17,7 @@ public:
 
 private:
     const Regional& m_regional;
-    QHash<QString, QString> m_known;
+    BoundedMemo<QString> m_known;
 };
 
 // The record object every verb prints:

@@ -94,27 +94,20 @@ bool IsFieldSelected(const OutputState& state, const QString& key)
     if (memo.list.constData() != state.OutputFieldList.constData() ||
         memo.list.size() != state.OutputFieldList.size()) {
         memo.list = state.OutputFieldList;
-        memo.chosen.clear();
+        memo.chosen.Clear();
     }
-    if (const auto known = memo.chosen.constFind(key); known != memo.chosen.cend())
-        return known.value();
-    bool chosen = true;
-    const QStringView wanted = QStringView(key).trimmed();
-    for (const OutputField& entry : state.OutputFieldList) {
-        // Letter case is folded one code unit for one, so only keys of the
-        // same length can match; most are told apart without comparing.
-        if (entry.Key.size() == wanted.size() &&
-            wanted.compare(entry.Key, Qt::CaseInsensitive) == 0) {
-            chosen = entry.PrintStat;
-            break;
+    return memo.chosen.Of(key, [&] {
+        const QStringView wanted = QStringView(key).trimmed();
+        for (const OutputField& entry : state.OutputFieldList) {
+            // Letter case is folded one code unit for one, so only keys of
+            // the same length can match; most are told apart without
+            // comparing.
+            if (entry.Key.size() == wanted.size() &&
+                wanted.compare(entry.Key, Qt::CaseInsensitive) == 0)
+                return entry.PrintStat;
         }
-    }
-    // A record's field names are few, but a hostile template or database
-    // could ask about any number of keys.
-    if (memo.chosen.size() >= 4096)
-        memo.chosen.clear();
-    memo.chosen.insert(key, chosen);
-    return chosen;
+        return true;
+    });
 }
 
 namespace {
@@ -147,14 +140,9 @@ QString ReformatDate(Session& session, const QString& value, int a)
     if (value.size() > kRemembered)
         return ReformatDateText(session, value, a);
     OutputState::DateTexts& memo = session.Output.ReformattedDates;
-    QHash<QString, QString>& texts = a < 2 ? memo.longForm : memo.shortForm;
-    if (const auto known = texts.constFind(value); known != texts.cend())
-        return known.value();
-    const QString text = ReformatDateText(session, value, a);
-    if (texts.size() >= 4096)
-        texts.clear();
-    texts.insert(value, text);
-    return text;
+    return (a < 2 ? memo.longForm : memo.shortForm).Of(value, [&] {
+        return ReformatDateText(session, value, a);
+    });
 }
 
 QString HtmlValue(const QString& value)

@@ -4,8 +4,8 @@
 #include "output/TemplateList.h"
 #include "output/TemplateSyntax.h"
 #include "output/Wrapping.h"
+#include "platform/BoundedMemo.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -29,15 +29,15 @@ struct OutputState {
     // through the date reformatting, by their text and the two forms; a
     // bounded memo, emptied when full.
     struct DateTexts {
-        QHash<QString, QString> longForm;
-        QHash<QString, QString> shortForm;
+        BoundedMemo<QString> longForm;
+        BoundedMemo<QString> shortForm;
     } ReformattedDates;
     // Whether a key is chosen for output, found while the field list stays
     // the same: the memo keeps a copy of the list, so any change to the
     // list parts it from that copy and the answers are found again.
     struct FieldChoices {
         QList<OutputField> list;
-        QHash<QString, bool> chosen;
+        BoundedMemo<bool> chosen;
     };
     mutable FieldChoices ChosenFields;
     // Typed in the Output Options dialog; empty until then.

@@ -72,13 +72,13 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     // The text and the page share the width as the user drags between them.
-    auto* split = m_split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(m_text);
-    split->addWidget(m_pageArea);
-    split->setStretchFactor(0, 1);
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->addWidget(m_text);
+    m_split->addWidget(m_pageArea);
+    m_split->setStretchFactor(0, 1);
     m_text->setMinimumWidth(160);
     m_pageArea->setMinimumWidth(160);
-    layout->addWidget(split, 1);
+    layout->addWidget(m_split, 1);
     layout->addWidget(m_scroll);
     layout->addWidget(frame);
     // The page view's top follows the scroll bar, while dragging too.

@@ -3,12 +3,12 @@
 #include "app/ShellView.h"
 
 #include <QPicture>
-#include <QSplitter>
 #include <QWidget>
 #include <functional>
 
 class QPlainTextEdit;
 class QScrollBar;
+class QSplitter;
 class Session;
 
 // The page view (Picture1): shows the last page the page renderer drew.

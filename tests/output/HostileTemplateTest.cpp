@@ -39,7 +39,7 @@ TEST_F(HostileTemplateTest, TenThousandOpenedBracesAndBarsOnOneLine)
     const QString nested = QString(10000, QLatin1Char('{')) + QStringLiteral("1.1.000") +
                            QString(10000, QLatin1Char('}'));
     ASSERT_TRUE(RenderTextBody(session, QStringLiteral("x ") + nested + QStringLiteral("||\r\n")));
-    // The last "{" opens the specification; the braces before it are text.
+    // The last "{" opens the line's format; the braces before it are text.
     EXPECT_EQ(session.Output.OutputText,
               QStringLiteral("x ") + QString(9999, QLatin1Char('{')) + QStringLiteral("\r\n"));
     EXPECT_EQ(Html(nested + QStringLiteral("||")).count('{'), 9999);
