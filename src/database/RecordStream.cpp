@@ -1,9 +1,12 @@
 #include "database/RecordStream.h"
 
 #include "app/Session.h"
+#include "database/RawRecord.h"
 #include "platform/SchemaLines.h"
 
 #include <SQLiteCpp/Exception.h>
+#include <charconv>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <sqlite3.h>
@@ -56,6 +59,10 @@ public:
     }
 
     int Columns() const { return sqlite3_column_count(Get()); }
+    // The cell's value, read through the value calls: one look-up of the
+    // column instead of one for its type, its text and its size each. The
+    // connection is only ever used by one thread.
+    sqlite3_value* Value(int column) const { return sqlite3_column_value(Get(), column); }
     qint64 Int(int column) const { return sqlite3_column_int64(Get(), column); }
     sqlite3_stmt* Get() const { return m_statement.get(); }
 
@@ -86,15 +93,15 @@ public:
 
     QString Of(const Cursor& cursor, int column, qint16 kind, int place = -1)
     {
-        sqlite3_stmt* const statement = cursor.Get();
-        const int type = sqlite3_column_type(statement, column);
+        sqlite3_value* const cell = cursor.Value(column);
+        const int type = sqlite3_value_type(cell);
         if (type == SQLITE_NULL)
             return QString();
         if (type == SQLITE_INTEGER)
-            return Number(sqlite3_column_int64(statement, column));
-        const unsigned char* const stored = sqlite3_column_text(statement, column);
+            return Number(sqlite3_value_int64(cell));
+        const unsigned char* const stored = sqlite3_value_text(cell);
         const char* utf8 = stored ? reinterpret_cast<const char*>(stored) : "";
-        const int bytes = stored ? sqlite3_column_bytes(statement, column) : 0;
+        const int bytes = stored ? sqlite3_value_bytes(cell) : 0;
         if (kind == kDateColumn)
             return Date(utf8, bytes);
         if (place < 0 || bytes > kRememberedBytes)
@@ -109,6 +116,33 @@ public:
             recent.valid = true;
         }
         return recent.text;
+    }
+
+    // The same text in UTF-8, as the tables' text would be written out: the
+    // stored bytes themselves where they are valid UTF-8 (by far the most),
+    // else through the text. The view lasts until the cursor moves or the
+    // next call.
+    QByteArrayView Bytes(const Cursor& cursor, int column, qint16 kind)
+    {
+        sqlite3_value* const cell = cursor.Value(column);
+        const int type = sqlite3_value_type(cell);
+        if (type == SQLITE_NULL)
+            return {};
+        if (type == SQLITE_INTEGER) {
+            const auto end =
+                std::to_chars(m_digits, m_digits + sizeof m_digits, sqlite3_value_int64(cell));
+            return QByteArrayView(m_digits, end.ptr - m_digits);
+        }
+        const unsigned char* const stored = sqlite3_value_text(cell);
+        const char* utf8 = stored ? reinterpret_cast<const char*>(stored) : "";
+        const int bytes = stored ? sqlite3_value_bytes(cell) : 0;
+        if (kind == kDateColumn)
+            return DateBytes(utf8, bytes);
+        const QByteArrayView text(utf8, bytes);
+        if (WrittenAsStored(text))
+            return text;
+        m_converted = QString::fromUtf8(text).toUtf8();
+        return m_converted;
     }
 
     // What QString::number gives, without its general machinery: record and
@@ -153,6 +187,43 @@ private:
         return (number[0] * 13 + number[1]) * 32 + number[2];
     }
 
+    // Whether text read into a QString and written out as UTF-8 again gives
+    // the same bytes: valid UTF-8 without the byte-order mark the reading drops.
+    static bool WrittenAsStored(QByteArrayView text)
+    {
+        const char* c = text.data();
+        const char* const end = c + text.size();
+        // Plain ASCII, eight bytes at a time.
+        for (; end - c >= 8; c += 8) {
+            quint64 word;
+            std::memcpy(&word, c, sizeof word);
+            if (word & 0x8080808080808080ull)
+                break;
+        }
+        while (c != end && static_cast<unsigned char>(*c) < 0x80)
+            ++c;
+        if (c == end)
+            return true;
+        return text.isValidUtf8() && !text.startsWith("\xEF\xBB\xBF");
+    }
+
+    QByteArrayView DateBytes(const char* utf8, int bytes)
+    {
+        const int key = IsoKey(utf8, bytes);
+        DatedBytes* slot =
+            key >= 0 ? &m_dateBytes[static_cast<size_t>(key) % m_dateBytes.size()] : nullptr;
+        if (slot && slot->key == key)
+            return slot->text;
+        QByteArray shown = Date(utf8, bytes).toUtf8();
+        if (!slot) {
+            m_converted = std::move(shown);
+            return m_converted;
+        }
+        slot->key = key;
+        slot->text = std::move(shown);
+        return slot->text;
+    }
+
     QString Date(const char* utf8, int bytes)
     {
         // Valid dates are kept in a small table by their day, so memory
@@ -183,9 +254,16 @@ private:
         int key = -1;
         QString text;
     };
+    struct DatedBytes {
+        int key = -1;
+        QByteArray text;
+    };
 
     const Regional& m_regional;
     std::vector<Dated> m_dates = std::vector<Dated>(kDates);
+    std::vector<DatedBytes> m_dateBytes = std::vector<DatedBytes>(kDates);
+    char m_digits[24];
+    QByteArray m_converted;
     std::vector<Recent> m_recent;
 };
 
@@ -199,9 +277,10 @@ qint16 KindAt(const std::vector<qint16>& kinds, int index)
 // runs alongside the Forms cursor, and the read transaction.
 class Reading {
 public:
-    Reading(Session& session, RecordParts parts)
+    // With raw set, each record is read into it instead of the tables.
+    Reading(Session& session, RecordParts parts, RawRecord* raw = nullptr)
         : m_session(session), m_tables(session.Tables), m_texts(session.RegionalSettings),
-          m_fields(parts == RecordParts::HeaderAndFields)
+          m_fields(parts == RecordParts::HeaderAndFields), m_raw(raw)
     {
         if (!session.Database.CurrentDatabase)
             throw std::runtime_error("No database is open.");
@@ -291,20 +370,36 @@ private:
         return *slot;
     }
 
-    void Header(const Cursor& forms)
+    void Header(const Cursor& forms, qint64 formId)
     {
-        m_tables.ClearRecordTables();
         const int columns = forms.Columns();
+        if (m_raw) {
+            m_raw->Start(formId);
+            for (int i = 0; i <= R::SourceColumn && i < columns; ++i)
+                m_raw->SetHeader(i, m_texts.Bytes(forms, i, KindAt(m_formKinds, i)));
+            return;
+        }
+        m_tables.ClearRecordTables();
         for (int i = 0; i <= R::SourceColumn && i < columns; ++i)
             m_tables.PutArrayElement(
                 R::kHeaderTable, i,
                 m_texts.Of(forms, i, KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
     }
 
-    // Appends the entry of the Data row on which rows stands.
+    // Appends the entry of the Data row on which rows stands; formIdText is
+    // its FormID column, the same for every entry of the record.
     void Entry(const Cursor& rows, int row, const QString& formIdText)
     {
         const int columns = rows.Columns();
+        if (m_raw) {
+            m_raw->AddEntry();
+            m_raw->SetField(
+                R::FieldFormIdColumn,
+                QByteArrayView(m_formIdBytes.data(), static_cast<qsizetype>(m_formIdBytes.size())));
+            for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
+                m_raw->SetField(i, m_texts.Bytes(rows, i, KindAt(m_dataKinds, i)));
+            return;
+        }
         m_tables.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
         m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
         for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
@@ -318,6 +413,11 @@ private:
     QString FormIdText(const Cursor& rows)
     {
         const int last = rows.Columns() - 1;
+        if (m_raw) {
+            const QByteArrayView text = m_texts.Bytes(rows, last, KindAt(m_dataKinds, last));
+            m_formIdBytes.assign(text.data(), static_cast<size_t>(text.size()));
+            return {};
+        }
         return m_texts.Of(rows, last, KindAt(m_dataKinds, last));
     }
 
@@ -330,15 +430,17 @@ private:
             Missing();
             return true;
         }
-        Header(forms);
+        Header(forms, formId);
         forms.Restart();
         if (m_fields) {
             Cursor& rows = Prepared(
                 m_oneRecordRows, "SELECT * FROM \"Data\" WHERE \"FormID\" = ? ORDER BY \"DataID\"");
             rows.Bind(1, formId);
             int row = 0;
-            while (rows.Step())
-                Entry(rows, row++, FormIdText(rows));
+            while (rows.Step()) {
+                const QString formIdText = FormIdText(rows);
+                Entry(rows, row++, formIdText);
+            }
             rows.Restart();
         }
         m_tables.CurrentRow[R::kFieldTable] = 0;
@@ -386,7 +488,7 @@ private:
                     continue;
                 ++wanted;
             }
-            Header(forms);
+            Header(forms, formId);
             if (rows) {
                 while (rowReady && rowFormId < formId)
                     nextRow();
@@ -419,6 +521,8 @@ private:
     RecordTables& m_tables;
     CellTexts m_texts;
     const bool m_fields;
+    RawRecord* const m_raw;
+    std::string m_formIdBytes;
     DatabaseConnection* m_connection = nullptr;
     std::vector<qint16> m_formKinds;
     std::vector<qint16> m_dataKinds;
@@ -466,5 +570,25 @@ StreamEnd RecordStream::ReadRange(qint64 from, qint64 to, const RecordVisitor& v
     return Guarded(m_session, [&] {
         Reading reading(m_session, m_parts);
         return reading.Range(from, to, visit);
+    });
+}
+
+StreamEnd RecordStream::ReadList(const std::vector<qint64>& formIds, const RawRecordVisitor& visit)
+{
+    return Guarded(m_session, [&] {
+        if (formIds.empty())
+            return StreamEnd::Done;
+        RawRecord record;
+        Reading reading(m_session, m_parts, &record);
+        return reading.List(formIds, [&](qint64) { return visit(record); });
+    });
+}
+
+StreamEnd RecordStream::ReadRange(qint64 from, qint64 to, const RawRecordVisitor& visit)
+{
+    return Guarded(m_session, [&] {
+        RawRecord record;
+        Reading reading(m_session, m_parts, &record);
+        return reading.Range(from, to, [&](qint64) { return visit(record); });
     });
 }

@@ -25,6 +25,11 @@ enum class StreamEnd {
 // would have put there for that record.
 using RecordVisitor = std::function<bool(qint64 formId)>;
 
+class RawRecord;
+// The same for a read into a RawRecord, which holds exactly the texts the
+// tables would hold, in UTF-8; the tables are left alone.
+using RawRecordVisitor = std::function<bool(const RawRecord& record)>;
+
 // Reads many records of the open database one after another into
 // session.Tables, in one read transaction, from a few ordered statements
 // instead of two statements per record. RecordCursor, the viewer and the
@@ -52,6 +57,15 @@ public:
     // FormID order.
     StreamEnd ReadRange(qint64 from, qint64 to, const RecordVisitor& visit);
     StreamEnd ReadAll(const RecordVisitor& visit)
+    {
+        return ReadRange(1, std::numeric_limits<qint64>::max(), visit);
+    }
+
+    // The same reads into a RawRecord: for work that writes the texts
+    // straight out again, without a text object for every cell.
+    StreamEnd ReadList(const std::vector<qint64>& formIds, const RawRecordVisitor& visit);
+    StreamEnd ReadRange(qint64 from, qint64 to, const RawRecordVisitor& visit);
+    StreamEnd ReadAll(const RawRecordVisitor& visit)
     {
         return ReadRange(1, std::numeric_limits<qint64>::max(), visit);
     }

@@ -77,13 +77,18 @@ bool RecordTables::PutArrayElement(int table, int column, const QString& text)
     return true;
 }
 
+RecordTablesError RecordTables::TooManyFieldRows()
+{
+    return RecordTablesError(
+        Text(QStringLiteral("A record cannot hold more than %1 field rows").arg(kMaxCapacity)) +
+        kCrLf + "Error in Config file, or program error 3");
+}
+
 void RecordTables::GrowFieldRows(int table)
 {
     const int doubled = (RowCapacity[table] == 0 ? 1 : RowCapacity[table]) * 2;
     if (doubled > kMaxCapacity)
-        throw RecordTablesError(
-            Text(QStringLiteral("A record cannot hold more than %1 field rows").arg(kMaxCapacity)) +
-            kCrLf + "Error in Config file, or program error 3");
+        throw TooManyFieldRows();
     RowCapacity[table] = static_cast<qint16>(doubled);
     if (table == kFieldTable)
         m_fields.resize(static_cast<size_t>(doubled) + 1);

@@ -63,8 +63,10 @@ public:
     bool IsColumnInRange(int table, int column) const;
 
     void ClearRecordTables();
-    // Throws RecordTablesError when the capacity would pass kMaxCapacity.
+    // Throws TooManyFieldRows() when the capacity would pass kMaxCapacity.
     void GrowFieldRows(int table);
+    // The error of a record with more field rows than the tables hold.
+    static RecordTablesError TooManyFieldRows();
     int InsertTableRow(int table);
     int RemoveTableRow(int table);
     void RemoveBlankRecords();

@@ -1,4 +1,5 @@
 #include "DatabaseFixture.h"
+#include "database/RawRecord.h"
 #include "database/RecordReader.h"
 #include "database/RecordStream.h"
 #include "database/RecordWriter.h"
@@ -24,6 +25,34 @@ std::string Snapshot(const RecordTables& t)
             s += t.Field(row, c) + QLatin1Char('|');
     }
     return s.toStdString();
+}
+
+// The same record in UTF-8: the tables' texts written out, or a raw
+// record's bytes, cell by cell.
+std::string Utf8Snapshot(const RecordTables& t)
+{
+    std::string s = "rows=" + std::to_string(t.FieldCount()) + " |";
+    for (int c = 0; c <= t.ColumnCount[1]; ++c)
+        s += t.Header(c).toStdString() + '|';
+    for (int row = 0; row < t.FieldCount(); ++row) {
+        s += '\n';
+        for (int c = 0; c <= t.ColumnCount[2]; ++c)
+            s += t.Field(row, c).toStdString() + '|';
+    }
+    return s;
+}
+
+std::string Utf8Snapshot(const RawRecord& r)
+{
+    std::string s = "rows=" + std::to_string(r.FieldCount()) + " |";
+    for (int c = 0; c <= RecordTables().ColumnCount[1]; ++c)
+        s += r.Header(c).toByteArray().toStdString() + '|';
+    for (int row = 0; row < r.FieldCount(); ++row) {
+        s += '\n';
+        for (int c = 0; c <= RecordTables().ColumnCount[2]; ++c)
+            s += r.Field(row, c).toByteArray().toStdString() + '|';
+    }
+    return s;
 }
 
 class RecordStreamTest : public ::testing::Test {
@@ -75,6 +104,32 @@ protected:
     }
 
     std::vector<qint64> AllIds() { return f.session.Database.SummaryRecords.Ids(); }
+
+    // What ReadResumes gives for each record, in UTF-8.
+    std::vector<std::string> Utf8OneByOne(const std::vector<qint64>& ids)
+    {
+        std::vector<std::string> records;
+        for (const qint64 id : ids) {
+            EXPECT_TRUE(f.session.Database.RecordCursor.Seek(id));
+            EXPECT_TRUE(ReadResumes(f.session));
+            records.push_back(Utf8Snapshot(f.session.Tables));
+        }
+        return records;
+    }
+
+    // What a raw read visits: each record's FormID and its bytes.
+    struct RawVisited {
+        std::vector<qint64> ids;
+        std::vector<std::string> records;
+        RawRecordVisitor Visitor(int stopAfter = -1)
+        {
+            return [this, stopAfter](const RawRecord& record) {
+                ids.push_back(record.FormId());
+                records.push_back(Utf8Snapshot(record));
+                return stopAfter < 0 || static_cast<int>(ids.size()) < stopAfter;
+            };
+        }
+    };
 
     // What ReadResumes gives for each record, one at a time.
     std::vector<std::string> ReadOneByOne(const std::vector<qint64>& ids)
@@ -258,4 +313,99 @@ TEST_F(RecordStreamTest, TransactionIsTheCallersWhenOneIsOpen)
     f.Db().exec("COMMIT");
     EXPECT_EQ(other.execAndGet("SELECT count(*) FROM Forms").getInt(), 0);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Data"), 0);
+}
+
+TEST_F(RecordStreamTest, RawReadHoldsTheTablesTextsInUtf8)
+{
+    MakeRecords(60);
+    // Cells as another program may have stored them: bytes that are no
+    // UTF-8, a leading byte-order mark (which reading a text drops), one in
+    // the middle, a number stored as a number and one with a fraction, a
+    // text the Memo column kept as text, and a date that is a number.
+    f.Db().exec("UPDATE Data SET Field_Value = CAST(X'41FF42' AS TEXT) WHERE DataID = 1");
+    f.Db().exec("UPDATE Data SET Field_Value = CAST(X'EFBBBF41' AS TEXT) WHERE DataID = 2");
+    f.Db().exec("UPDATE Data SET Field_Value = CAST(X'41EFBBBF' AS TEXT) WHERE DataID = 4");
+    f.Db().exec("UPDATE Data SET Field_Value = 2.5 WHERE DataID = 5");
+    f.Db().exec("UPDATE Data SET Field_Value = -42 WHERE DataID = 7");
+    f.Db().exec("UPDATE Data SET Field_Name = CAST(X'C0AF' AS TEXT) WHERE DataID = 8");
+    f.Db().exec("UPDATE Forms SET Form_Name = 'Z\xc3\xbcrich \xe2\x82\xac', "
+                "File_Name = CAST(X'EFBBBFEFBBBF61' AS TEXT) WHERE FormID = 6");
+    f.Db().exec("UPDATE Forms SET Form_Date = 20240305 WHERE FormID = 7");
+    f.Db().exec("UPDATE Forms SET Form_Date = CAST(X'32303234FF' AS TEXT) WHERE FormID = 8");
+    f.Db().exec("UPDATE Forms SET Form_Date = NULL, Form_Notes = 7 WHERE FormID = 9");
+    const std::vector<qint64> ids = AllIds();
+    const std::vector<std::string> expected = Utf8OneByOne(ids);
+    // The awkward cells are read as the tables read them, not as stored.
+    EXPECT_NE(expected[0].find("A\xef\xbf\xbd"
+                               "B|"),
+              std::string::npos)
+        << expected[0];
+    EXPECT_NE(expected[5].find("|\xef\xbb\xbf"
+                               "a|"),
+              std::string::npos)
+        << expected[5];
+    EXPECT_NE(expected[1].find("|2.5|"), std::string::npos) << expected[1];
+
+    RecordStream stream(f.session);
+    RawVisited all;
+    const std::string tablesBefore = Snapshot(f.session.Tables);
+    EXPECT_EQ(stream.ReadAll(all.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(all.ids, ids);
+    ASSERT_EQ(all.records.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(all.records[i], expected[i]) << "record " << ids[i];
+    // The tables are left alone.
+    EXPECT_EQ(Snapshot(f.session.Tables), tablesBefore);
+
+    // Lists (dense runs, repeats, records looked up one by one) and ranges.
+    std::vector<qint64> list;
+    for (qint64 id = 1; id <= 40; ++id)
+        list.push_back(id);
+    list.insert(list.end(), {bigRecord, emptyRecord, 7, 7, 2, 63});
+    RawVisited listed;
+    EXPECT_EQ(stream.ReadList(list, listed.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(listed.ids, list);
+    EXPECT_EQ(listed.records, Utf8OneByOne(list));
+    RawVisited range;
+    EXPECT_EQ(stream.ReadRange(5, 9, range.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(range.records, Utf8OneByOne({5, 6, 7, 8, 9}));
+
+    // Headers only, and a stop on request.
+    RawVisited headers;
+    EXPECT_EQ(RecordStream(f.session, RecordParts::HeaderOnly).ReadRange(1, 3, headers.Visitor()),
+              StreamEnd::Done);
+    ASSERT_EQ(headers.records.size(), 3u);
+    EXPECT_EQ(headers.records[0], expected[0].substr(0, expected[0].find('\n')).replace(5, 1, "0"));
+    RawVisited stopped;
+    EXPECT_EQ(stream.ReadAll(stopped.Visitor(2)), StreamEnd::Stopped);
+    EXPECT_EQ(stopped.ids, (std::vector<qint64>{1, 2}));
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join("|").toStdString();
+}
+
+TEST_F(RecordStreamTest, RawReadSkipsDeletedRecordsAndStopsAtOnesTooLargeForTheTables)
+{
+    MakeRecords(30);
+    const std::vector<qint64> ids = AllIds();
+    f.Db().exec("DELETE FROM Forms WHERE FormID IN (2, 31)");
+    RecordStream stream(f.session);
+    RawVisited read;
+    EXPECT_EQ(stream.ReadList(ids, read.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(read.ids.size(), ids.size() - 2);
+    EXPECT_EQ(read.records, Utf8OneByOne(read.ids));
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList(2, kNotStored));
+
+    // A record of exactly as many entries as the tables hold is read whole;
+    // one more entry ends the read with the tables' message.
+    f.ui.messages.clear();
+    f.Db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 16381) "
+                "INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT 'f', i, 3 FROM n");
+    ASSERT_EQ(f.Count("SELECT count(*) FROM Data WHERE FormID = 3"), RecordTables::kMaxCapacity);
+    RawVisited full;
+    EXPECT_EQ(stream.ReadRange(3, 3, full.Visitor()), StreamEnd::Done);
+    EXPECT_EQ(full.records, Utf8OneByOne({3}));
+    f.Db().exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('one', 'more', 3)");
+    RawVisited failed;
+    EXPECT_EQ(stream.ReadAll(failed.Visitor()), StreamEnd::Failed);
+    EXPECT_EQ(failed.ids, std::vector<qint64>{1});
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{"ReadRecords: Error reading into tables"});
 }
