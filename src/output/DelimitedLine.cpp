@@ -1,10 +1,13 @@
 #include "output/DelimitedLine.h"
 
 #include "app/Session.h"
+#include "database/RawRecord.h"
 #include "output/MarkerEvaluator.h"
 #include "output/OutputState.h"
 #include "responses/ResponseText.h"
 
+#include <QStringDecoder>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -109,8 +112,9 @@ DelimitedLineWriter::Name::Name(const QString& name) : text(name.trimmed()), asc
 
 DelimitedLineWriter::DelimitedLineWriter(const OutputState& state, const DelimitedOptions& options,
                                          const QString& delimiter)
-    : m_options(options), m_delimiter(delimiter)
+    : m_options(options), m_delimiter(delimiter), m_delimiterBytes(delimiter.toStdString())
 {
+    m_writesBytes = !delimiter.isEmpty() && QString::fromStdString(m_delimiterBytes) == delimiter;
     for (int i = 0; i < state.OutputFieldList.size(); ++i) {
         const OutputField& entry = state.OutputFieldList[i];
         if (!entry.PrintStat)
@@ -145,21 +149,8 @@ void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
     }
     // Records of one form name their fields alike: the columns are matched
     // to rows again only when the names differ from the record before's.
-    if (namesChanged) {
-        m_rowCount = rows;
-        for (Column& column : m_columns) {
-            column.row = -1;
-            if (column.header)
-                continue;
-            // With several rows of that name the last one counts.
-            for (int row = rows - 1; row >= 0; --row) {
-                if (SameName(m_rows[static_cast<size_t>(row)].name, column.key)) {
-                    column.row = row;
-                    break;
-                }
-            }
-        }
-    }
+    if (namesChanged)
+        MatchColumns(rows);
     bool first = true;
     for (const Column& column : m_columns) {
         QString value;
@@ -176,4 +167,103 @@ void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
     }
     if (m_options.removeLineBreaks)
         line = RemoveCRLF(true, line);
+}
+
+void DelimitedLineWriter::MatchColumns(int rows)
+{
+    m_rowCount = rows;
+    for (Column& column : m_columns) {
+        column.row = -1;
+        if (column.header)
+            continue;
+        // With several rows of that name the last one counts.
+        for (int row = rows - 1; row >= 0; --row) {
+            if (SameName(m_rows[static_cast<size_t>(row)].name, column.key)) {
+                column.row = row;
+                break;
+            }
+        }
+    }
+}
+
+// DelimitedCell on UTF-8: every character it looks for or adds is ASCII,
+// and a valid UTF-8 text holds the delimiter's bytes exactly where its
+// text holds the delimiter.
+void DelimitedLineWriter::AppendCell(std::string& line, QByteArrayView value)
+{
+    const auto view = [](const std::string& text) {
+        return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
+    };
+    if (m_options.replaceQuotes && value.contains('"')) {
+        m_cell.assign(value.data(), static_cast<size_t>(value.size()));
+        std::replace(m_cell.begin(), m_cell.end(), '"', '\'');
+        value = view(m_cell);
+    }
+    if (m_options.protectFormulas && !value.isEmpty()) {
+        const char first = value.front();
+        if (first == '=' || first == '+' || first == '-' || first == '@' || first == '\t') {
+            std::string protectedValue(1, '\'');
+            protectedValue.append(value.data(), static_cast<size_t>(value.size()));
+            m_cell = std::move(protectedValue);
+            value = view(m_cell);
+        }
+    }
+    bool enclose = m_options.useQuotes;
+    if (m_options.rfc4180Quoting && !enclose)
+        enclose = value.contains(view(m_delimiterBytes)) || value.contains('"') ||
+                  value.contains('\r') || value.contains('\n');
+    const bool doubleQuotes = enclose && m_options.rfc4180Quoting;
+    if (enclose)
+        line.push_back('"');
+    if (doubleQuotes && value.contains('"')) {
+        for (const char c : value) {
+            if (c == '"')
+                line.push_back('"');
+            line.push_back(c);
+        }
+    } else {
+        line.append(value.data(), static_cast<size_t>(value.size()));
+    }
+    if (enclose)
+        line.push_back('"');
+}
+
+void DelimitedLineWriter::Write(const RawRecord& record, std::string& line)
+{
+    line.clear(); // keeps its room for the next record's line
+    const int rows = record.FieldCount();
+    if (static_cast<int>(m_rows.size()) < rows)
+        m_rows.resize(static_cast<size_t>(rows));
+    if (static_cast<int>(m_rawNames.size()) < rows)
+        m_rawNames.resize(static_cast<size_t>(rows));
+    bool namesChanged = rows != m_rowCount;
+    for (int row = 0; row < rows; ++row) {
+        const QByteArrayView stored = record.Field(row, RecordTables::FieldNameColumn);
+        std::string& kept = m_rawNames[static_cast<size_t>(row)];
+        if (QByteArrayView(kept.data(), static_cast<qsizetype>(kept.size())) != stored) {
+            kept.assign(stored.data(), static_cast<size_t>(stored.size()));
+            // The text the tables hold for these bytes, a leading U+FEFF kept.
+            const QString name =
+                QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+                    .decode(stored);
+            m_rows[static_cast<size_t>(row)] = Row{name, Name(name)};
+            namesChanged = true;
+        }
+    }
+    if (namesChanged)
+        MatchColumns(rows);
+    bool first = true;
+    for (const Column& column : m_columns) {
+        QByteArrayView value;
+        if (column.header)
+            value = record.Header(column.headerColumn);
+        else if (column.row >= 0)
+            value = record.Field(column.row, RecordTables::FieldValueColumn);
+        if (!first)
+            line += m_delimiterBytes;
+        first = false;
+        AppendCell(line, value);
+    }
+    if (m_options.removeLineBreaks)
+        RemoveCRLF(true, line);
 }

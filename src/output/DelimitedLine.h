@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <string>
 #include <vector>
 
 class Session;
+class RawRecord;
 class RecordTables;
 struct OutputState;
 
@@ -46,12 +49,22 @@ bool BuildDelimitedLine(Session& session, const DelimitedOptions& options,
 // The delimited lines of one run. The output fields are looked at once, and
 // a record's field names are prepared again only where they differ from the
 // record before's, so a long export costs about what its values cost.
+//
+// A writer serves records of one kind: those in the tables, or those read
+// raw.
 class DelimitedLineWriter {
 public:
     DelimitedLineWriter(const OutputState& state, const DelimitedOptions& options,
                         const QString& delimiter);
     // The line of the record in tables, as BuildDelimitedLine writes it.
     void Write(const RecordTables& tables, QString& line);
+
+    // Whether Write for a raw record gives that line's UTF-8 byte for byte:
+    // true unless the delimiter is empty or cannot be written in UTF-8 as
+    // it stands (half of a surrogate pair).
+    bool WritesBytes() const { return m_writesBytes; }
+    // The line of a record read raw, in UTF-8; only when WritesBytes().
+    void Write(const RawRecord& record, std::string& line);
 
     // A field name trimmed, and whether it is plain ASCII (compared letter by
     // letter; others through their upper-case forms).
@@ -73,11 +86,19 @@ private:
         QString raw;
         Name name;
     };
+    // Matches the columns to the names in m_rows.
+    void MatchColumns(int rows);
+    void AppendCell(std::string& line, QByteArrayView value);
+
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
-    int m_rowCount = -1; // the rows the columns' matches were made for
+    std::vector<std::string> m_rawNames; // a raw record's names, as stored
+    int m_rowCount = -1;                 // the rows the columns' matches were made for
     DelimitedOptions m_options;
     QString m_delimiter;
+    std::string m_delimiterBytes;
+    bool m_writesBytes = false;
+    std::string m_cell; // a value being changed before it is written
 };
 
 // The names of the selected fields (their labels, in output order) as one

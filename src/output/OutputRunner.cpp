@@ -3,6 +3,7 @@
 #include "search/RecordSelection.h"
 
 #include "app/Session.h"
+#include "database/RawRecord.h"
 #include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
@@ -60,6 +61,10 @@ public:
         end = m_encoder.appendToBuffer(end, more);
         const qint64 size = end - m_bytes.data();
         return m_device->write(m_bytes.constData(), size) == size;
+    }
+    bool WriteBytes(QByteArrayView bytes)
+    {
+        return m_device->write(bytes.data(), bytes.size()) == bytes.size();
     }
     bool Close()
     {
@@ -338,12 +343,27 @@ private:
             m_clipboard += m_state.OutputText;
             return true;
         case OutputType::DelimitedFile:
-            if (!m_delimited)
-                m_delimited.emplace(m_state, DelimitedChoices(), m_delimiter);
-            m_delimited->Write(m_session.Tables, m_state.OutputText);
+            Delimited().Write(m_session.Tables, m_state.OutputText);
             return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
         }
         return false;
+    }
+
+    DelimitedLineWriter& Delimited()
+    {
+        if (!m_delimited)
+            m_delimited.emplace(m_state, DelimitedChoices(), m_delimiter);
+        return *m_delimited;
+    }
+
+    // The delimited line of a record read raw.
+    bool ProduceLine(const RawRecord& record)
+    {
+        m_delimited->Write(record, m_line);
+        m_line += "\r\n";
+        return m_file.WriteBytes(
+                   QByteArrayView(m_line.data(), static_cast<qsizetype>(m_line.size()))) ||
+               Fail(m_file.Error());
     }
 
     // The record template is read once per run, not once per record.
@@ -427,12 +447,12 @@ private:
             return true;
         int counter = 0;
         bool failed = false;
-        const auto each = [&](qint64) {
+        const auto step = [&](const auto& produce) {
             if (m_ui.CancelRequested()) {
                 m_ui.ClearCancelRequested();
                 return false;
             }
-            if (!Produce(counter)) {
+            if (!produce()) {
                 failed = true;
                 return false;
             }
@@ -443,12 +463,23 @@ private:
             return true;
         };
         RecordStream stream(m_session);
+        const auto read = [&](const auto& each) {
+            if (m_whole)
+                return m_request.idRange ? stream.ReadRange(m_from, m_to, each)
+                                         : stream.ReadAll(each);
+            const std::vector<qint64> list(ids.begin(), ids.end());
+            return stream.ReadList(list, each);
+        };
         StreamEnd end;
-        if (m_whole) {
-            end = m_request.idRange ? stream.ReadRange(m_from, m_to, each) : stream.ReadAll(each);
+        // Delimited lines are written from the stored bytes, without the
+        // record tables, wherever that gives the same bytes.
+        if (m_request.type == OutputType::DelimitedFile && Delimited().WritesBytes()) {
+            end = read(RawRecordVisitor([&](const RawRecord& record) {
+                return step([&] { return ProduceLine(record); });
+            }));
         } else {
-            std::vector<qint64> list(ids.begin(), ids.end());
-            end = stream.ReadList(list, each);
+            end =
+                read(RecordVisitor([&](qint64) { return step([&] { return Produce(counter); }); }));
         }
         if (failed || end == StreamEnd::Failed) {
             ErrorPath(m_pendingError);
@@ -525,6 +556,7 @@ private:
     qint64 m_to = std::numeric_limits<qint64>::max();
     std::optional<TemplateBody> m_recordBody;
     std::optional<DelimitedLineWriter> m_delimited;
+    std::string m_line;
 };
 
 } // namespace

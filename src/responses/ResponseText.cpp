@@ -148,3 +148,31 @@ QString RemoveCRLF(bool joinLines, const QString& input)
         text.replace(crlf, QStringLiteral(" "));
     return text;
 }
+
+void RemoveCRLF(bool joinLines, std::string& text)
+{
+    size_t start = 0;
+    size_t end = text.size();
+    for (;;) {
+        if (end - start >= 2 && text[start] == '\r' && text[start + 1] == '\n')
+            start += 2;
+        else if (end - start >= 2 && text[end - 2] == '\r' && text[end - 1] == '\n')
+            end -= 2;
+        else
+            break;
+    }
+    text.resize(end);
+    text.erase(0, start);
+    if (!joinLines)
+        return;
+    size_t out = 0;
+    for (size_t in = 0; in < text.size(); ++in) {
+        if (text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n') {
+            text[out++] = ' ';
+            ++in;
+        } else {
+            text[out++] = text[in];
+        }
+    }
+    text.resize(out);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -34,7 +36,9 @@ qsizetype PercentDecodeInPlace(char* data, qsizetype size);
 
 // Removes line breaks (CR LF) from the start and end of text; with
 // joinLines also turns every inner CR LF into one blank.
-QString RemoveCRLF(bool joinLines, const QString& text);
+[[nodiscard]] QString RemoveCRLF(bool joinLines, const QString& text);
+// The same on UTF-8 text, in place.
+void RemoveCRLF(bool joinLines, std::string& text);
 
 // Blanks as the program trims them: spaces and tabs.
 bool IsBlank(QChar c);

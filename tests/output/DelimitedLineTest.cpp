@@ -1,5 +1,6 @@
 #include "OutputFixture.h"
 
+#include "database/RawRecord.h"
 #include "output/DelimitedLine.h"
 #include "output/OutputFieldList.h"
 
@@ -191,4 +192,84 @@ TEST_F(DelimitedLineTest, OneWriterFollowsRecordsWhoseFieldsChange)
               {{QStringLiteral("Quote"), QStringLiteral("r")}});
     writer.Write(session.Tables, line);
     EXPECT_EQ(line, QStringLiteral("9,3/3/2009,r,,"));
+}
+
+namespace {
+
+// The record in the tables as the streaming reader hands it over raw.
+RawRecord RawOf(const RecordTables& t)
+{
+    RawRecord raw;
+    raw.Start(t.Header(0).toLongLong());
+    for (int c = 0; c < RawRecord::kHeaderColumns; ++c)
+        raw.SetHeader(c, t.Header(c).toUtf8());
+    for (int row = 0; row < t.FieldCount(); ++row) {
+        raw.AddEntry();
+        for (int c = 0; c < RawRecord::kFieldColumns; ++c)
+            raw.SetField(c, t.Field(row, c).toUtf8());
+    }
+    return raw;
+}
+
+} // namespace
+
+TEST_F(DelimitedLineTest, TheByteWriterWritesWhatTheTextWriterWrites)
+{
+    // Values that each option changes, non-ASCII text, and field names
+    // matched in other letter cases, padded, repeated or missing.
+    const QList<QList<std::pair<QString, QString>>> records = {
+        {{"Quote", "say \"hi\", ok"}, {"third", "=SUM(A1)"}},
+        {{"QUOTE", "\r\nline breaks\r\nat both ends\r\n"}, {" Third ", "-3"}},
+        {{"Missing", "\tTabbed"}, {"quote", "'single' \"double\""}},
+        {{"Third", "Z\u00fcrich \u00a7 \u20ac"}, {"Third", "+44 \u00a7\u00a7 x"}},
+        {{"stra\u00dfe", "@home"}, {"Quote", "\"\""}, {"Missing", "a;b\rc\nd"}},
+        {},
+        {{"Quote", "\r\n"}, {"third", ""}},
+    };
+    FillOutputFieldList(
+        session.Output,
+        {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QStringLiteral("Record ID")},
+         {QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Name")},
+         {QStringLiteral("Forms.Form_Notes"), QStringLiteral("1.2"), QStringLiteral("Notes")}},
+        QStringLiteral("Quote\r\nMissing\r\nThird\r\nSTRASSE\r\n"));
+    int compared = 0;
+    for (const QString& delimiter :
+         {QStringLiteral(","), QStringLiteral("\t"), QStringLiteral("\u00a7\u00a7"),
+          QStringLiteral("\""), QStringLiteral("'"), QStringLiteral("ab"), QStringLiteral(";")}) {
+        for (int bits = 0; bits < 32; ++bits) {
+            DelimitedOptions options;
+            options.useQuotes = bits & 1;
+            options.removeLineBreaks = bits & 2;
+            options.replaceQuotes = bits & 4;
+            options.protectFormulas = bits & 8;
+            options.rfc4180Quoting = bits & 16;
+            DelimitedLineWriter text(session.Output, options, delimiter);
+            DelimitedLineWriter bytes(session.Output, options, delimiter);
+            ASSERT_TRUE(bytes.WritesBytes());
+            for (int r = 0; r < records.size(); ++r) {
+                SetRecord({QString::number(r + 1), QStringLiteral("N\u00e9 \"%1\"").arg(r),
+                           r % 2 ? QStringLiteral("=notes\r\n") : QString(),
+                           QStringLiteral("2/3/2004")},
+                          records[r]);
+                QString line;
+                text.Write(session.Tables, line);
+                std::string raw;
+                bytes.Write(RawOf(session.Tables), raw);
+                EXPECT_EQ(raw, line.toStdString()) << "delimiter " << delimiter.toStdString()
+                                                   << ", options " << bits << ", record " << r;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, 7 * 32 * 7);
+}
+
+TEST_F(DelimitedLineTest, ADelimiterUtf8CannotCarryIsLeftToTheTextWriter)
+{
+    EXPECT_FALSE(DelimitedLineWriter(session.Output, DelimitedOptions(), QString(QChar(0xD800)))
+                     .WritesBytes());
+    EXPECT_FALSE(DelimitedLineWriter(session.Output, DelimitedOptions(), QString()).WritesBytes());
+    EXPECT_TRUE(
+        DelimitedLineWriter(session.Output, DelimitedOptions(), QStringLiteral("\U0001F600"))
+            .WritesBytes());
 }

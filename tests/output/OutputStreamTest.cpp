@@ -4,6 +4,7 @@
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
 #include "database/RecordWriter.h"
+#include "output/DelimitedLine.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
 
@@ -167,4 +168,50 @@ TEST_F(OutputStreamTest, TheRecordOnScreenIsInMemoryAgainAfterTheRun)
     EXPECT_EQ(program.Tables.GetArrayElement(RecordTables::kHeaderTable, 1),
               QStringLiteral("Person 3"));
     EXPECT_EQ(program.Database.RecordCursor.Bookmark(), 3);
+}
+
+TEST_F(OutputStreamTest, DelimitedFilesHoldWhatEachRecordReadAloneGives)
+{
+    // Stored cells the tables read otherwise than as stored, and the cells
+    // the options change.
+    SQLite::Database& db = program.Database.CurrentDatabase->Db();
+    db.exec("UPDATE Data SET Field_Value = CAST(X'6F64FF64' AS TEXT) WHERE FormID = 1");
+    db.exec("UPDATE Data SET Field_Value = CAST(X'EFBBBF3D31' AS TEXT) WHERE FormID = 2");
+    db.exec("UPDATE Data SET Field_Value = 'a \"b\", c' WHERE FormID = 3");
+    db.exec("UPDATE Data SET Field_Value = '\r\nx\r\ny\r\n' WHERE FormID = 4");
+    db.exec("UPDATE Data SET Field_Value = 12.25 WHERE FormID = 5");
+    db.exec("UPDATE Forms SET Form_Date = NULL WHERE FormID = 6");
+    db.exec("DELETE FROM Data WHERE FormID = 7");
+    FillOutputFieldList(program.Output,
+                        {{QStringLiteral("Forms.FormID"), QStringLiteral("1.0"), QString()},
+                         {QStringLiteral("Forms.Form_Date"), QStringLiteral("1.3"), QString()},
+                         {QStringLiteral("Forms.File_Name"), QStringLiteral("1.4"), QString()}},
+                        QStringLiteral("\r\nEmail\r\nComment\r\n"));
+    request.type = OutputType::DelimitedFile;
+    request.wholeDatabase = true;
+    for (const bool options : {false, true}) {
+        request.useQuotes = options;
+        request.removeLineBreaks = options;
+        request.protectFormulas = options;
+        request.rfc4180Quoting = options;
+        request.delimiterText = options ? QStringLiteral("\u00a7") : QStringLiteral("Comma");
+        QString expected;
+        for (qint64 id = 1; id <= 40; ++id) {
+            ASSERT_TRUE(program.Database.RecordCursor.Seek(id));
+            ASSERT_TRUE(ReadResumes(program));
+            DelimitedOptions choices;
+            choices.useQuotes = choices.removeLineBreaks = choices.protectFormulas =
+                choices.rfc4180Quoting = options;
+            ASSERT_TRUE(
+                BuildDelimitedLine(program, choices, DelimiterFromName(request.delimiterText)));
+            expected += program.Output.OutputText + QStringLiteral("\r\n");
+        }
+        const QString path = dir.File(QStringLiteral("lines%1.txt").arg(options));
+        ui.QueueFiles({path});
+        EXPECT_EQ(RunOutput(program, request).count, 40);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), expected.toUtf8());
+    }
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join("|").toStdString();
 }
