@@ -60,7 +60,7 @@ QString JsonString(const QString& text)
 QString IsoDate(const QString& text, const Regional& regional)
 {
     const auto date = regional.ParseDate(text);
-    return date ? date->toString(Qt::ISODate) : QString();
+    return date ? IsoDateText(*date) : QString();
 }
 
 QString IsoDates::Of(const QString& text)

@@ -173,8 +173,9 @@ bool WriteResumes(Session& session, int writeFields)
             // The columns come from the connection's layout, read once.
             SQLite::Statement& insert = c.Cached(
                 "insert a record", [&] { return InsertSql(QStringLiteral("Forms"), columns); });
+            std::vector<std::string> texts(values.size());
             for (size_t i = 0; i < values.size(); ++i)
-                BindColumnValue(insert, static_cast<int>(i + 1), values[i]);
+                BindColumnValue(insert, static_cast<int>(i + 1), values[i], texts[i]);
             insert.exec();
             formId = c.Db().getLastInsertRowid();
         }
@@ -237,17 +238,19 @@ bool WriteResumes(Session& session, int writeFields)
                 return InsertSql(QStringLiteral("Data"),
                                  {data[1].name, data[2].name, recordColumn.name});
             });
+            // Every parameter is bound for each entry, so none is cleared.
+            std::string texts[2];
             for (int row = 0; row < t.FieldCount(); ++row) {
                 if (!t.Field(row, R::DataIdColumn).trimmed().isEmpty())
                     continue;
                 t.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
                 t.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
                 insert.reset();
-                insert.clearBindings();
                 for (int col = R::FieldNameColumn; col <= R::FieldValueColumn; ++col)
                     BindColumnValue(insert, col,
                                     ConvertForColumn(data[static_cast<size_t>(col)],
-                                                     t.Field(row, col), regional));
+                                                     t.Field(row, col), regional),
+                                    texts[col - R::FieldNameColumn]);
                 insert.bind(3, static_cast<int64_t>(formId));
                 insert.exec();
             }

@@ -53,7 +53,7 @@ ColumnValue ConvertForColumn(const ColumnInfo& column, const QString& text,
         }
         if (const auto date = regional.ParseDate(text)) {
             value.kind = ColumnValue::Text;
-            value.text = date->toString(Qt::ISODate);
+            value.text = IsoDateText(*date);
         }
         break;
     }
@@ -86,4 +86,16 @@ void BindColumnValue(SQLite::Statement& statement, int index, const ColumnValue&
         statement.bind(index, value.real);
         break;
     }
+}
+
+void BindColumnValue(SQLite::Statement& statement, int index, const ColumnValue& value,
+                     std::string& keep)
+{
+    if (value.kind != ColumnValue::Text) {
+        BindColumnValue(statement, index, value);
+        return;
+    }
+    const QByteArray utf8 = value.text.toUtf8();
+    keep.assign(utf8.constData(), static_cast<size_t>(utf8.size()));
+    statement.bindNoCopy(index, keep);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class Regional;
 struct ColumnInfo;
@@ -31,3 +32,7 @@ ColumnValue ConvertForColumn(const ColumnInfo& column, const QString& text,
 
 // Binds value at index; Keep binds Null (callers say separately whether to keep).
 void BindColumnValue(SQLite::Statement& statement, int index, const ColumnValue& value);
+// The same without the engine's own copy of a text: its UTF-8 is kept in
+// keep, which must stay as it is until the statement has run.
+void BindColumnValue(SQLite::Statement& statement, int index, const ColumnValue& value,
+                     std::string& keep);

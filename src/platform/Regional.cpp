@@ -117,7 +117,38 @@ bool Regional::MayBeDate(const QString& text) const
     return digit;
 }
 
+QString IsoDateText(const QDate& date)
+{
+    const int year = date.isValid() ? date.year() : 0;
+    if (year < 1 || year > 9999)
+        return date.toString(Qt::ISODate);
+    const int month = date.month();
+    const int day = date.day();
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
+}
+
 std::optional<QDate> Regional::ParseDate(const QString& input) const
+{
+    if (m_parsedAny && input == m_lastParsedText)
+        return m_lastParsed;
+    const std::optional<QDate> date = ParseDateText(input);
+    m_lastParsedText = input;
+    m_lastParsed = date;
+    m_parsedAny = true;
+    return date;
+}
+
+std::optional<QDate> Regional::ParseDateText(const QString& input) const
 {
     // The longest date anyone writes, with its day name and a time of day,
     // is some fifty characters; a longer text is no date, and is not read

@@ -10,6 +10,10 @@
 // The user's regional settings for dates and numbers. Dates are written in
 // the locale's short format, always with a four-digit year, and read back
 // leniently; numbers are tested with the locale's separators.
+// The ISO 8601 form "YYYY-MM-DD" of a date, as QDate::toString(Qt::ISODate)
+// gives it.
+QString IsoDateText(const QDate& date);
+
 class Regional {
 public:
     explicit Regional(QLocale locale = QLocale::system());
@@ -35,6 +39,7 @@ public:
 private:
     enum class Order { MonthDayYear, DayMonthYear, YearMonthDay };
 
+    std::optional<QDate> ParseDateText(const QString& text) const;
     // A quick test that rules out most texts before any pattern runs.
     bool MayBeDate(const QString& text) const;
     int MonthFromName(const QString& word) const;
@@ -50,4 +55,8 @@ private:
     // Records read one after another mostly share their dates.
     mutable QDate m_lastDate;
     mutable QString m_lastDateText;
+    // And records written one after another the texts of their dates.
+    mutable QString m_lastParsedText;
+    mutable std::optional<QDate> m_lastParsed;
+    mutable bool m_parsedAny = false;
 };

@@ -122,3 +122,28 @@ TEST(RegionalNumbers, EveryLocaleAnswersAsItsOwnReaderAndNoDateIsANumber)
             EXPECT_FALSE(regional.IsNumeric(text)) << qPrintable(locale.name() + " " + text);
     }
 }
+
+TEST(RegionalDates, AskedAgainTheSameTextGivesTheSameAnswer)
+{
+    // Asked in turn about texts that are dates and texts that are not, each
+    // answer is the one the text gives asked first.
+    const Regional us(TestLocale());
+    const QStringList texts = {"12/8/26", "12/8/26", "tomorrow", "tomorrow",  "1/5/98",
+                               "12/8/26", "",        "1/5/98",   "2/30/2020", "2/29/2020"};
+    for (const QString& text : texts) {
+        const Regional fresh(TestLocale());
+        EXPECT_EQ(us.ParseDate(text), fresh.ParseDate(text)) << text.toStdString();
+    }
+}
+
+TEST(RegionalDates, IsoTextIsQtsOwn)
+{
+    for (const QDate& date :
+         {D(1, 1, 1), D(9, 9, 9), D(99, 12, 31), D(999, 10, 1), D(1000, 1, 1), D(1998, 1, 5),
+          D(2026, 12, 8), D(9999, 12, 31), D(10000, 1, 1), D(-5, 3, 3), QDate()}) {
+        EXPECT_EQ(IsoDateText(date), date.toString(Qt::ISODate))
+            << date.toString(Qt::ISODate).toStdString();
+    }
+    for (QDate date = D(1899, 12, 25); date < D(1901, 2, 3); date = date.addDays(1))
+        ASSERT_EQ(IsoDateText(date), date.toString(Qt::ISODate));
+}
