@@ -3,10 +3,10 @@
 #include "app/Session.h"
 #include "database/RawRecord.h"
 #include "platform/SchemaLines.h"
+#include "platform/TextCodec.h"
 
 #include <SQLiteCpp/Exception.h>
 #include <charconv>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <sqlite3.h>
@@ -191,18 +191,7 @@ private:
     // the same bytes: valid UTF-8 without the byte-order mark the reading drops.
     static bool WrittenAsStored(QByteArrayView text)
     {
-        const char* c = text.data();
-        const char* const end = c + text.size();
-        // Plain ASCII, eight bytes at a time.
-        for (; end - c >= 8; c += 8) {
-            quint64 word;
-            std::memcpy(&word, c, sizeof word);
-            if (word & 0x8080808080808080ull)
-                break;
-        }
-        while (c != end && static_cast<unsigned char>(*c) < 0x80)
-            ++c;
-        if (c == end)
+        if (IsAscii(text))
             return true;
         return text.isValidUtf8() && !text.startsWith("\xEF\xBB\xBF");
     }

@@ -1,5 +1,7 @@
 #include "platform/TextCodec.h"
 
+#include <cstring>
+
 namespace {
 
 // Code points of bytes 0x80..0x9F in Windows-1252; the five unassigned bytes
@@ -29,16 +31,27 @@ QString TextFromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+bool IsAscii(QByteArrayView bytes)
+{
+    const char* c = bytes.data();
+    const char* const end = c + bytes.size();
+    // Eight bytes at a time, then the rest.
+    for (; end - c >= 8; c += 8) {
+        quint64 word;
+        std::memcpy(&word, c, sizeof word);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; c != end; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 QString TextFromBytes(QByteArrayView bytes)
 {
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
+    if (IsAscii(bytes))
         return QString::fromLatin1(bytes.data(), bytes.size());
     if (IsValidUtf8(bytes))
         return QString::fromUtf8(bytes);

@@ -11,4 +11,6 @@
 QString TextFromBytes(QByteArrayView bytes);
 
 bool IsValidUtf8(QByteArrayView bytes);
+// Whether every byte is below 0x80; millions of values are asked.
+bool IsAscii(QByteArrayView bytes);
 QString TextFromWindows1252(QByteArrayView bytes);

@@ -56,7 +56,9 @@ void DecodeRecordCharacterReferences(RecordTables& tables)
     const qint16 saved = tables.CurrentRow[F];
     for (qint16 row = 0; row < tables.RowCount[F]; ++row) {
         const QString value = tables.Field(row, RecordTables::FieldValueColumn);
-        if (!value.contains(QLatin1String("&#")))
+        // Most values hold no "&" at all, which the search for one
+        // character tells fastest.
+        if (!value.contains(QLatin1Char('&')) || !value.contains(QLatin1String("&#")))
             continue;
         tables.CurrentRow[F] = row;
         const QString decoded = DecodeCharacterReferences(value);

@@ -46,16 +46,24 @@ QByteArray TrimBlanks(const QByteArray& text)
 
 namespace {
 
+bool HasBlank(const QString& text)
+{
+    return text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('\t'));
+}
+
+bool HasBlank(QByteArrayView text)
+{
+    return text.contains(' ') || text.contains('\t');
+}
+
 template <typename Text> bool IsPlain(const Text& trimmed)
 {
     if (trimmed.isEmpty())
         return false;
     int equals = 0;
     int ampersands = 0;
-    for (const auto c : trimmed) {
-        if (c == ' ' || c == '\t')
-            return true;
-    }
+    if (HasBlank(trimmed))
+        return true;
     for (const auto c : trimmed) {
         if (c == '=')
             ++equals;
