@@ -95,9 +95,16 @@ bool Regional::MayBeDate(const QString& text) const
     static const QSet<QString> timeWords = {
         QStringLiteral("am"), QStringLiteral("pm"), QStringLiteral("a"), QStringLiteral("p"),
         QStringLiteral("m"),  QStringLiteral("t"),  QStringLiteral("z")};
-    bool digit = false;
+    // Every date form holds at least two runs of digits (a day and a year);
+    // most values that are no date hold fewer.
+    int digitRuns = 0;
+    bool inDigits = false;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
+        const bool digit = c.isDigit();
+        if (digit && !inDigits)
+            ++digitRuns;
+        inDigits = digit;
         if (c.isLetter()) {
             qsizetype j = i;
             while (j < text.size() && text[j].isLetter())
@@ -108,13 +115,11 @@ bool Regional::MayBeDate(const QString& text) const
             i = j;
             continue;
         }
-        if (c.isDigit())
-            digit = true;
-        else if (!c.isSpace() && !QStringLiteral("/-.,:+").contains(c))
+        if (!digit && !c.isSpace() && !QStringLiteral("/-.,:+").contains(c))
             return false;
         ++i;
     }
-    return digit;
+    return digitRuns >= 2;
 }
 
 QString IsoDateText(const QDate& date)
@@ -163,7 +168,11 @@ std::optional<QDate> Regional::ParseDateText(const QString& input) const
     static const QRegularExpression iso(QStringLiteral(
         "^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?"
         "(?:Z|[+-]\\d{2}:?\\d{2})?)?$"));
-    if (const auto m = iso.match(text); m.hasMatch()) {
+    // The patterns run only on texts that can match them: ISO dates begin
+    // with four digits and a dash, and a time of day holds a colon.
+    const bool isoShaped = text.size() >= 8 && text[0].isDigit() && text[1].isDigit() &&
+                           text[2].isDigit() && text[3].isDigit() && text[4] == QLatin1Char('-');
+    if (const auto m = isoShaped ? iso.match(text) : QRegularExpressionMatch(); m.hasMatch()) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
         return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
     }
@@ -171,8 +180,10 @@ std::optional<QDate> Regional::ParseDateText(const QString& input) const
     // A time of day may follow the date; it is not part of the date.
     static const QRegularExpression time(
         QStringLiteral("(?:^|\\s)\\d{1,2}:\\d{2}(?::\\d{2})?(?:\\s*[AaPp]\\.?[Mm]\\.?)?\\s*$"));
-    if (const auto m = time.match(text); m.hasMatch())
-        text = text.left(m.capturedStart()).trimmed();
+    if (text.contains(QLatin1Char(':'))) {
+        if (const auto m = time.match(text); m.hasMatch())
+            text = text.left(m.capturedStart()).trimmed();
+    }
     if (text.isEmpty())
         return std::nullopt;
 

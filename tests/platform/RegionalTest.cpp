@@ -147,3 +147,15 @@ TEST(RegionalDates, IsoTextIsQtsOwn)
     for (QDate date = D(1899, 12, 25); date < D(1901, 2, 3); date = date.addDays(1))
         ASSERT_EQ(IsoDateText(date), date.toString(Qt::ISODate));
 }
+
+TEST(RegionalDates, NumbersAndTimesAloneAreNoDates)
+{
+    const Regional us(TestLocale());
+    for (const char* text : {"18", "+44 20 7946 1", "Jan 5", "5 Jan", "10:30", "10:30 PM",
+                             "2026-12", "1998-", "Person 12", "12-", "-5"}) {
+        EXPECT_FALSE(us.IsDate(QString::fromUtf8(text))) << text;
+    }
+    EXPECT_EQ(us.ParseDate(QStringLiteral("5 Jan 1998 10:30")), D(1998, 1, 5));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("2026-12-08 10:30")), D(2026, 12, 8));
+    EXPECT_EQ(us.ParseDate(QStringLiteral("1/5/1998 9:05:00 am")), D(1998, 1, 5));
+}
