@@ -2,52 +2,102 @@
 #include "cli/CliContext.h"
 #include "cli/RecordJson.h"
 #include "cli/RecordListing.h"
+#include "database/RawRecord.h"
 #include "database/RecordStream.h"
 
-#include <QStringBuilder>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
-QString OneLine(QString text)
+// Appends text on one line: each line break (CR LF, CR or LF) and tab
+// becomes a blank.
+void AppendOneLine(std::string& line, QByteArrayView text)
 {
     // Most texts hold no control character at all.
-    const char16_t* c = reinterpret_cast<const char16_t*>(text.constData());
-    const char16_t* const end = c + text.size();
-    while (c != end && *c >= 0x20)
-        ++c;
-    if (c == end)
-        return text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return text;
+    const auto control = std::find_if(text.begin(), text.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    line.append(text.data(), static_cast<size_t>(control - text.begin()));
+    for (qsizetype i = control - text.begin(); i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            line.push_back(' ');
+            ++i;
+        } else {
+            line.push_back(c == '\n' || c == '\r' || c == '\t' ? ' ' : c);
+        }
+    }
+}
+
+// The plain listing written from the stored bytes: the lines the record
+// tables' texts give, in UTF-8, without a text for every cell.
+StreamEnd PrintRawLines(CliContext& context)
+{
+    Session& session = context.session;
+    DatabaseState& d = session.Database;
+    // Records share most of their dates: each date text is turned into
+    // ISO 8601 once, in bounded memory.
+    constexpr size_t kDates = 4096;
+    std::unordered_map<std::string, std::string> isoDates;
+    std::string key;
+    std::string lines;
+    const RawRecordVisitor print = [&](const RawRecord& record) {
+        using R = RecordTables;
+        const QByteArrayView date = record.Header(R::DateColumn);
+        key.assign(date.data(), static_cast<size_t>(date.size()));
+        auto iso = isoDates.find(key);
+        if (iso == isoDates.end()) {
+            if (isoDates.size() >= kDates)
+                isoDates.clear();
+            iso = isoDates
+                      .emplace(
+                          key,
+                          IsoDate(RawRecord::TextOf(date), session.RegionalSettings).toStdString())
+                      .first;
+        }
+        const QByteArrayView id = record.Header(R::FormIdColumn);
+        lines.append(id.data(), static_cast<size_t>(id.size()));
+        lines.push_back('\t');
+        lines += iso->second;
+        lines.push_back('\t');
+        AppendOneLine(lines, record.Header(R::NameColumn));
+        lines.push_back('\t');
+        AppendOneLine(lines, record.Header(R::SourceColumn));
+        lines.push_back('\n');
+        if (lines.size() >= 65536) {
+            std::fwrite(lines.data(), 1, lines.size(), stdout);
+            lines.clear();
+        }
+        return true;
+    };
+    context.out.flush();
+    RecordStream stream(session, RecordParts::HeaderOnly);
+    const StreamEnd end = d.SummaryFiltered || d.ListRecordsOnOpen
+                              ? stream.ReadList(d.SummaryRecords.Ids(), print)
+                              : stream.ReadAll(print);
+    std::fwrite(lines.data(), 1, lines.size(), stdout);
+    std::fflush(stdout);
+    return end;
 }
 
 } // namespace
 
 bool PrintSummaryRecords(CliContext& context, bool json)
 {
+    if (!json)
+        return PrintRawLines(context) != StreamEnd::Failed;
     Session& session = context.session;
     DatabaseState& d = session.Database;
-    if (json)
-        context.out << "[";
+    context.out << "[";
     bool first = true;
     IsoDates dates(session.RegionalSettings);
     // Lines are gathered and handed to the stream in large pieces.
     QString lines;
     const auto print = [&](qint64) {
-        using R = RecordTables;
-        const RecordTables& t = session.Tables;
-        if (json) {
-            lines += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
-            lines += RecordJson(t, dates, false);
-        } else {
-            lines += t.Header(R::FormIdColumn) % QLatin1Char('\t') %
-                     dates.Of(t.Header(R::DateColumn)) % QLatin1Char('\t') %
-                     OneLine(t.Header(R::NameColumn)) % QLatin1Char('\t') %
-                     OneLine(t.Header(R::SourceColumn)) % QLatin1Char('\n');
-        }
+        lines += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
+        lines += RecordJson(session.Tables, dates, false);
         first = false;
         if (lines.size() >= 32768) {
             context.out << lines;
@@ -66,8 +116,7 @@ bool PrintSummaryRecords(CliContext& context, bool json)
         context.out.flush();
         return false;
     }
-    if (json)
-        context.out << (first ? "]\n" : "\n]\n");
+    context.out << (first ? "]\n" : "\n]\n");
     context.out.flush();
     return true;
 }

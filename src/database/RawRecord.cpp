@@ -2,6 +2,14 @@
 
 #include "responses/RecordTables.h"
 
+#include <QStringDecoder>
+
+QString RawRecord::TextOf(QByteArrayView bytes)
+{
+    return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+        .decode(bytes);
+}
+
 void RawRecord::Start(qint64 formId)
 {
     m_formId = formId;

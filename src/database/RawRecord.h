@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 #include <algorithm>
 #include <array>
@@ -17,6 +18,10 @@ class RawRecord {
 public:
     static constexpr int kHeaderColumns = 5;
     static constexpr int kFieldColumns = 4;
+
+    // The text the record tables hold for a raw record's bytes (a leading
+    // U+FEFF kept, which QString::fromUtf8 would drop).
+    static QString TextOf(QByteArrayView bytes);
 
     qint64 FormId() const { return m_formId; }
     // Empty for a column the header does not have.

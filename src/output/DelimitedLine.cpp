@@ -6,7 +6,6 @@
 #include "output/OutputState.h"
 #include "responses/ResponseText.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <vector>
 
@@ -242,10 +241,7 @@ void DelimitedLineWriter::Write(const RawRecord& record, std::string& line)
         std::string& kept = m_rawNames[static_cast<size_t>(row)];
         if (QByteArrayView(kept.data(), static_cast<qsizetype>(kept.size())) != stored) {
             kept.assign(stored.data(), static_cast<size_t>(stored.size()));
-            // The text the tables hold for these bytes, a leading U+FEFF kept.
-            const QString name =
-                QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
-                    .decode(stored);
+            const QString name = RawRecord::TextOf(stored);
             m_rows[static_cast<size_t>(row)] = Row{name, Name(name)};
             namesChanged = true;
         }

@@ -139,3 +139,38 @@ TEST(DatabaseVerbs, ImportOfSavedMail)
     ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
     EXPECT_EQ(out, ("1\t2024-11-07\tDana Byrne\t" + emlx + "\n").toUtf8());
 }
+
+TEST(DatabaseVerbs, ListingPutsEachRecordOnOneLineAsItsTextsRead)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("lines.fdb"));
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
+    const QString file =
+        dir.Write(QStringLiteral("r.txt"), "a=1\r\n\r\nb=2\r\n\r\nc=3\r\n\r\nd=4\r\n\r\n"
+                                           "e=5\r\n\r\nf=6\r\n");
+    ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
+    {
+        // Texts as another program may have stored them.
+        SQLite::Database d(db.toStdString(), SQLite::OPEN_READWRITE);
+        d.exec("UPDATE Forms SET Form_Name = 'two\r\nlines\there', Form_Date = '2021-07-09 10:30', "
+               "File_Name = 'cr\ronly\nlf' WHERE FormID = 1");
+        d.exec("UPDATE Forms SET Form_Name = CAST(X'EFBBBF5A' AS TEXT), Form_Date = 'soon', "
+               "File_Name = CAST(X'2F41FF' AS TEXT) WHERE FormID = 2");
+        d.exec("UPDATE Forms SET Form_Name = 'Z\xc3\xbcrich', Form_Date = NULL, File_Name = '' "
+               "WHERE FormID = 3");
+        d.exec("UPDATE Forms SET Form_Name = '\r\r\n\n', Form_Date = 20240305 WHERE FormID = 4");
+        d.exec("UPDATE Forms SET Form_Date = '1998-01-05' WHERE FormID IN (5, 6)");
+        d.exec("DELETE FROM Forms WHERE FormID = 5");
+    }
+    ASSERT_EQ(RunCli({"list", db}, &out, &err), 0) << err.constData();
+    EXPECT_EQ(out, QByteArray("1\t2021-07-09\ttwo lines here\tcr only lf\n"
+                              "2\t\tZ\t/A\xef\xbf\xbd\n"
+                              "3\t\tZ\xc3\xbcrich\t\n"
+                              "4\t\t   \t") +
+                       file.toUtf8() + "\n6\t1998-01-05\t6\t" + file.toUtf8() + "\n");
+    // A search result is listed in its own order, found records only.
+    ASSERT_EQ(RunCli({"find", db, "Record Name", "*"}, &out, &err), 0) << err.constData();
+    EXPECT_TRUE(out.startsWith("1\t2021-07-09\ttwo lines here\t")) << out.constData();
+    EXPECT_EQ(out.count('\n'), 5);
+}
