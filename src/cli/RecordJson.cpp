@@ -1,10 +1,12 @@
 #include "cli/RecordJson.h"
 
+#include "database/RawRecord.h"
 #include "platform/Regional.h"
 #include "responses/RecordTables.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 
 namespace {
 
@@ -66,6 +68,85 @@ QString IsoDate(const QString& text, const Regional& regional)
 QString IsoDates::Of(const QString& text)
 {
     return m_known.Of(text, [&] { return IsoDate(text, m_regional); });
+}
+
+const std::string& IsoDates::Of(QByteArrayView bytes)
+{
+    // Bounded like the memo of texts.
+    constexpr size_t kLimit = 4096;
+    m_key.assign(bytes.data(), static_cast<size_t>(bytes.size()));
+    auto known = m_knownBytes.find(m_key);
+    if (known == m_knownBytes.end()) {
+        if (m_knownBytes.size() >= kLimit)
+            m_knownBytes.clear();
+        known = m_knownBytes.emplace(m_key, Of(RawRecord::TextOf(bytes)).toStdString()).first;
+    }
+    return known->second;
+}
+
+namespace {
+
+QByteArrayView View(const std::string& text)
+{
+    return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// AppendNumberOrNull on UTF-8: a stored record number is written as it
+// is; anything else as the text gives it.
+void AppendNumberOrNull(std::string& out, QByteArrayView text)
+{
+    const qsizetype digits = text.startsWith('-') ? 1 : 0;
+    bool plain = text.size() > digits && text.size() - digits <= 18 &&
+                 (text[digits] != '0' || text.size() == digits + 1) && text != "-0";
+    for (qsizetype i = digits; plain && i < text.size(); ++i)
+        plain = text[i] >= '0' && text[i] <= '9';
+    if (plain) {
+        out.append(text.data(), static_cast<size_t>(text.size()));
+        return;
+    }
+    QString number;
+    AppendNumberOrNull(number, RawRecord::TextOf(text));
+    out += number.toStdString();
+}
+
+// AppendJsonString on UTF-8: a text that needs no escape is written as it
+// is, any other through the text (characters beyond the 16-bit range too,
+// which the text holds as surrogate pairs).
+void AppendJsonString(std::string& out, QByteArrayView text)
+{
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u >= 0xF0 || c == '"' || c == '\\';
+    });
+    if (!plain) {
+        out += JsonString(RawRecord::TextOf(text)).toStdString();
+        return;
+    }
+    out.push_back('"');
+    out.append(text.data(), static_cast<size_t>(text.size()));
+    out.push_back('"');
+}
+
+} // namespace
+
+void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates)
+{
+    using R = RecordTables;
+    out += "{\"FormID\": ";
+    AppendNumberOrNull(out, record.Header(R::FormIdColumn));
+    out += ", \"Form_Name\": ";
+    AppendJsonString(out, record.Header(R::NameColumn));
+    out += ", \"Form_Notes\": ";
+    AppendJsonString(out, record.Header(R::NotesColumn));
+    out += ", \"Form_Date\": ";
+    const std::string& date = dates.Of(record.Header(R::DateColumn));
+    if (date.empty())
+        out += "null";
+    else
+        AppendJsonString(out, View(date));
+    out += ", \"File_Name\": ";
+    AppendJsonString(out, record.Header(R::SourceColumn));
+    out.push_back('}');
 }
 
 QString RecordJson(const RecordTables& t, const Regional& regional, bool withFields)

@@ -2,8 +2,12 @@
 
 #include "platform/BoundedMemo.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <string>
+#include <unordered_map>
 
+class RawRecord;
 class RecordTables;
 class Regional;
 
@@ -14,10 +18,14 @@ class IsoDates {
 public:
     explicit IsoDates(const Regional& regional) : m_regional(regional) {}
     QString Of(const QString& text);
+    // The same for the date of a record read raw, in UTF-8.
+    const std::string& Of(QByteArrayView bytes);
 
 private:
     const Regional& m_regional;
     BoundedMemo<QString> m_known;
+    std::unordered_map<std::string, std::string> m_knownBytes;
+    std::string m_key;
 };
 
 // The record object every verb prints:
@@ -27,6 +35,9 @@ private:
 // withFields false leaves "fields" out.
 QString RecordJson(const RecordTables& tables, const Regional& regional, bool withFields);
 QString RecordJson(const RecordTables& tables, IsoDates& dates, bool withFields);
+// The record object without "fields" of a record read raw, appended to out
+// in UTF-8: the bytes RecordJson's text gives.
+void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates);
 
 // The same record as readable text.
 QString RecordText(const RecordTables& tables, const Regional& regional, bool withFields);

@@ -375,9 +375,22 @@ private:
                 m_texts.Of(forms, i, KindAt(m_formKinds, i), CellTexts::HeaderPlace(i)));
     }
 
-    // Appends the entry of the Data row on which rows stands; formIdText is
-    // its FormID column, the same for every entry of the record.
-    void Entry(const Cursor& rows, int row, const QString& formIdText)
+    // Takes the FormID column of the Data row on which rows stands in its
+    // text form, which ReadResumes writes into every entry.
+    void TakeFormId(const Cursor& rows)
+    {
+        const int last = rows.Columns() - 1;
+        if (m_raw) {
+            const QByteArrayView text = m_texts.Bytes(rows, last, KindAt(m_dataKinds, last));
+            m_formIdBytes.assign(text.data(), static_cast<size_t>(text.size()));
+        } else {
+            m_formIdText = m_texts.Of(rows, last, KindAt(m_dataKinds, last));
+        }
+    }
+
+    // Appends the entry of the Data row on which rows stands, with the
+    // FormID text taken last.
+    void Entry(const Cursor& rows, int row)
     {
         const int columns = rows.Columns();
         if (m_raw) {
@@ -390,24 +403,11 @@ private:
             return;
         }
         m_tables.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
-        m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, formIdText);
+        m_tables.PutArrayElement(R::kFieldTable, R::FieldFormIdColumn, m_formIdText);
         for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
             m_tables.PutArrayElement(
                 R::kFieldTable, i,
                 m_texts.Of(rows, i, KindAt(m_dataKinds, i), CellTexts::EntryPlace(row, i)));
-    }
-
-    // The FormID column of a Data row in its text form, as ReadResumes
-    // writes it into every entry.
-    QString FormIdText(const Cursor& rows)
-    {
-        const int last = rows.Columns() - 1;
-        if (m_raw) {
-            const QByteArrayView text = m_texts.Bytes(rows, last, KindAt(m_dataKinds, last));
-            m_formIdBytes.assign(text.data(), static_cast<size_t>(text.size()));
-            return {};
-        }
-        return m_texts.Of(rows, last, KindAt(m_dataKinds, last));
     }
 
     // One record looked up by its FormID.
@@ -427,8 +427,8 @@ private:
             rows.Bind(1, formId);
             int row = 0;
             while (rows.Step()) {
-                const QString formIdText = FormIdText(rows);
-                Entry(rows, row++, formIdText);
+                TakeFormId(rows);
+                Entry(rows, row++);
             }
             rows.Restart();
         }
@@ -482,10 +482,10 @@ private:
                 while (rowReady && rowFormId < formId)
                     nextRow();
                 if (rowReady && rowFormId == formId) {
-                    const QString formIdText = FormIdText(*rows);
+                    TakeFormId(*rows);
                     int row = 0;
                     while (rowReady && rowFormId == formId) {
-                        Entry(*rows, row++, formIdText);
+                        Entry(*rows, row++);
                         nextRow();
                     }
                 }
@@ -511,6 +511,8 @@ private:
     CellTexts m_texts;
     const bool m_fields;
     RawRecord* const m_raw;
+    // The record's FormID as its entries hold it.
+    QString m_formIdText;
     std::string m_formIdBytes;
     DatabaseConnection* m_connection = nullptr;
     std::vector<qint16> m_formKinds;

@@ -1,5 +1,7 @@
 #include "search/LikePattern.h"
 
+#include "platform/TextCodec.h"
+
 #include <QChar>
 #include <QList>
 
@@ -185,15 +187,8 @@ bool LikePattern::Matches(QStringView value) const
 
 bool LikePattern::MatchesUtf8(const char* bytes, qsizetype length) const
 {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    bool ascii = true;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (b[i] >= 128) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
-        return MatchSequence(AsciiSource{b}, size_t(length));
+    if (IsAscii(QByteArrayView(bytes, length)))
+        return MatchSequence(AsciiSource{reinterpret_cast<const unsigned char*>(bytes)},
+                             size_t(length));
     return Matches(QString::fromUtf8(bytes, length));
 }

@@ -169,6 +169,27 @@ TEST(DatabaseVerbs, ListingPutsEachRecordOnOneLineAsItsTextsRead)
                               "3\t\tZ\xc3\xbcrich\t\n"
                               "4\t\t   \t") +
                        file.toUtf8() + "\n6\t1998-01-05\t6\t" + file.toUtf8() + "\n");
+    // The JSON listing holds each record's object as show gives it, without
+    // its fields: texts that need escapes, characters beyond 16 bits, a
+    // number stored in a text column, an empty date.
+    {
+        SQLite::Database d(db.toStdString(), SQLite::OPEN_READWRITE);
+        d.exec("UPDATE Forms SET Form_Notes = 'q\"uote' || char(1) || '\\x', "
+               "Form_Name = 'emoji \xf0\x9f\x98\x80 end' WHERE FormID = 2");
+        d.exec("UPDATE Forms SET Form_Notes = 7 WHERE FormID = 3");
+        d.exec("UPDATE Forms SET Form_Notes = NULL WHERE FormID = 4");
+    }
+    QByteArray objects;
+    for (const char* id : {"1", "2", "3", "4", "6"}) {
+        ASSERT_EQ(RunCli({"show", "--json", db, id}, &out, &err), 0) << err.constData();
+        objects += (objects.isEmpty() ? "[\n  " : ",\n  ") +
+                   out.left(out.indexOf(", \"fields\": [")) + "}";
+    }
+    ASSERT_EQ(RunCli({"list", "--json", db}, &out, &err), 0) << err.constData();
+    EXPECT_EQ(out, objects + "\n]\n");
+    EXPECT_TRUE(out.contains("\"Form_Notes\": \"q\\\"uote\\u0001\\\\x\"")) << out.constData();
+    EXPECT_TRUE(out.contains("\"Form_Notes\": \"7\"")) << out.constData();
+
     // A search result is listed in its own order, found records only.
     ASSERT_EQ(RunCli({"find", db, "Record Name", "*"}, &out, &err), 0) << err.constData();
     EXPECT_TRUE(out.startsWith("1\t2021-07-09\ttwo lines here\t")) << out.constData();
