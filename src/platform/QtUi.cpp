@@ -152,7 +152,14 @@ FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request)
 
 void QtUi::Yield()
 {
+    // A Cancel pressed meanwhile is seen at the next yield that serves the
+    // window system, a few milliseconds later at most.
+    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kYieldMs)
+        return;
+    if (m_pendingProgress && m_sinceRedraw.elapsed() >= kRedrawMs)
+        ShowPendingProgress();
     QApplication::processEvents();
+    m_sinceEvents.start();
 }
 
 void QtUi::ShowProgress(const ProgressRequest& request)
@@ -193,20 +200,37 @@ void QtUi::ShowProgress(const ProgressRequest& request)
     m_progress->setValue(request.value);
     m_progress->setLabelText(ShownText(request.label));
     m_progress->show();
+    m_pendingProgress.reset();
+    m_sinceRedraw.invalidate();
 }
 
 void QtUi::UpdateProgress(int value, const QString& label)
 {
     if (!m_progress)
         return;
+    m_pendingProgress.emplace(value, label);
+    // The first update after the window is shown and the last one appear at
+    // once, the others when the last drawing is old enough to be seen.
+    if (!m_sinceRedraw.isValid() || value >= m_progress->maximum() ||
+        m_sinceRedraw.elapsed() >= kRedrawMs)
+        ShowPendingProgress();
+}
+
+void QtUi::ShowPendingProgress()
+{
+    if (!m_progress || !m_pendingProgress)
+        return;
+    const auto [value, label] = *std::exchange(m_pendingProgress, std::nullopt);
     if (value > m_progress->maximum())
         m_progress->setMaximum(value);
     m_progress->setValue(value);
     m_progress->setLabelText(ShownText(label));
+    m_sinceRedraw.start();
 }
 
 void QtUi::CloseProgress()
 {
+    m_pendingProgress.reset();
     if (m_progress) {
         m_progress->hide();
         m_progress->deleteLater();

@@ -2,8 +2,12 @@
 
 #include "platform/Ui.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class ProgramFolders;
 class QProgressDialog;
@@ -41,6 +45,13 @@ public:
 
 private:
     FileDialogResult RunFileDialog(const FileDialogRequest& request, bool save);
+    void ShowPendingProgress();
+
+    // Loops over many records yield and report progress after every one,
+    // far more often than anyone can see: the window system is served, and
+    // the progress window drawn, every few milliseconds.
+    static constexpr qint64 kYieldMs = 10;
+    static constexpr qint64 kRedrawMs = 50;
 
     QPointer<QWidget> m_parent;
     const ProgramFolders* m_folders = nullptr;
@@ -48,4 +59,7 @@ private:
     QString m_status;
     QPointer<QProgressDialog> m_progress;
     bool m_cancel = false;
+    QElapsedTimer m_sinceEvents;
+    QElapsedTimer m_sinceRedraw;
+    std::optional<std::pair<int, QString>> m_pendingProgress;
 };

@@ -108,13 +108,7 @@ protected:
     // What ReadResumes gives for each record, in UTF-8.
     std::vector<std::string> Utf8OneByOne(const std::vector<qint64>& ids)
     {
-        std::vector<std::string> records;
-        for (const qint64 id : ids) {
-            EXPECT_TRUE(f.session.Database.RecordCursor.Seek(id));
-            EXPECT_TRUE(ReadResumes(f.session));
-            records.push_back(Utf8Snapshot(f.session.Tables));
-        }
-        return records;
+        return ReadOneByOne(ids, [](const RecordTables& t) { return Utf8Snapshot(t); });
     }
 
     // What a raw read visits: each record's FormID and its bytes.
@@ -132,13 +126,14 @@ protected:
     };
 
     // What ReadResumes gives for each record, one at a time.
-    std::vector<std::string> ReadOneByOne(const std::vector<qint64>& ids)
+    template <typename Snap = std::string (*)(const RecordTables&)>
+    std::vector<std::string> ReadOneByOne(const std::vector<qint64>& ids, Snap snap = &Snapshot)
     {
         std::vector<std::string> records;
         for (const qint64 id : ids) {
             EXPECT_TRUE(f.session.Database.RecordCursor.Seek(id));
             EXPECT_TRUE(ReadResumes(f.session));
-            records.push_back(Snapshot(f.session.Tables));
+            records.push_back(snap(f.session.Tables));
         }
         return records;
     }

@@ -5,6 +5,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QCoreApplication>
+#include <chrono>
+#include <thread>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -87,5 +90,49 @@ TEST(QtUiProgress, AnUnstoppableWaitHasNoBarAndAnUnusableCancel)
     EXPECT_FALSE(ui.CancelRequested());
     EXPECT_EQ(Find<QLabel>(*dialog, "lblProgress")->text(),
               QStringLiteral("Executing query\nPress Ctrl-Break to stop processing."));
+    ui.CloseProgress();
+}
+
+TEST(QtUiProgress, UpdatesByTheThousandEndShowingTheLatestAndCancelIsStillSeen)
+{
+    QWidget frame;
+    QtUi ui(&frame);
+    ProgressRequest request;
+    request.maximum = 5000;
+    ui.ShowProgress(request);
+    auto* dialog = Find<QProgressDialog>(frame, "frmProgress");
+    ASSERT_NE(dialog, nullptr);
+    auto* bar = Find<QProgressBar>(*dialog, "ProgressBar1");
+    auto* label = Find<QLabel>(*dialog, "lblProgress");
+    ASSERT_TRUE(bar && label);
+    // The first update shows at once.
+    ui.UpdateProgress(1, QStringLiteral("1/5000"));
+    EXPECT_EQ(label->text(), QStringLiteral("1/5000"));
+    for (int i = 2; i < 4000; ++i) {
+        ui.UpdateProgress(i, QString::number(i) + QStringLiteral("/5000"));
+        ui.Yield();
+    }
+    // A yield once the last drawing is old enough shows the latest update.
+    QTest::qWait(80);
+    ui.Yield();
+    EXPECT_EQ(bar->value(), 3999);
+    EXPECT_EQ(label->text(), QStringLiteral("3999/5000"));
+    // The last update shows at once.
+    ui.UpdateProgress(5000, QStringLiteral("5000/5000"));
+    EXPECT_EQ(label->text(), QStringLiteral("5000/5000"));
+
+    // Cancel pressed while yields come thick and fast is seen at the next
+    // yield that serves the window system.
+    ui.CloseProgress();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ui.ShowProgress(request);
+    auto* cancel = Find<QPushButton>(frame, "cmdCancel");
+    ASSERT_NE(cancel, nullptr);
+    QMetaObject::invokeMethod(cancel, "click", Qt::QueuedConnection);
+    for (int i = 0; i < 1000 && !ui.CancelRequested(); ++i) {
+        ui.Yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(ui.CancelRequested());
     ui.CloseProgress();
 }
