@@ -5,6 +5,8 @@
 #include "responses/ResponseParser.h"
 #include "responses/ResponseText.h"
 
+#include <cstdlib>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzEnvironment::Get();
@@ -19,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The text helpers the clipboard import uses line by line.
     for (const QString& line : text.split(QStringLiteral("\r\n"))) {
         StartsResponseBody(TrimBlanks(line));
-        RemoveCRLF(true, line);
+        // Joined, a line holds no line break pair any more.
+        if (RemoveCRLF(true, line).contains(QStringLiteral("\r\n")))
+            std::abort();
     }
     return 0;
 }
