@@ -29,8 +29,7 @@ ProgressPacer::ProgressPacer(Ui& ui, int total) : m_ui(ui), m_total(total)
 void ProgressPacer::AfterRecord(int done)
 {
     if (done >= m_total || m_timer.elapsed() >= kMilliseconds) {
-        m_ui.UpdateProgress(done,
-                            QString::number(done) + QLatin1Char('/') + QString::number(m_total));
+        m_ui.UpdateProgressCount(done, m_total);
         m_timer.restart();
     }
     m_ui.Yield();

@@ -404,8 +404,7 @@ private:
                 ErrorPath(m_pendingError);
                 return false;
             }
-            m_ui.UpdateProgress(counter + 1, QString::number(counter + 1) + QLatin1Char('/') +
-                                                 QString::number(total));
+            m_ui.UpdateProgressCount(counter + 1, total);
             m_ui.Yield();
             ++m_result.count;
         }
@@ -436,7 +435,6 @@ private:
                 }
             }
         }
-        const QString totalText = QString::number(total);
         ProgressRequest progress;
         progress.caption = QStringLiteral("Exporting records...");
         progress.minimum = 0;
@@ -457,7 +455,7 @@ private:
                 return false;
             }
             ++counter;
-            m_ui.UpdateProgress(counter, QString::number(counter) + QLatin1Char('/') + totalText);
+            m_ui.UpdateProgressCount(counter, total);
             m_ui.Yield();
             ++m_result.count;
             return true;

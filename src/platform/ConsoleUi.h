@@ -28,6 +28,7 @@ public:
     void Yield() override {}
     void ShowProgress(const ProgressRequest&) override { m_progress = true; }
     void UpdateProgress(int, const QString&) override {}
+    void UpdateProgressCount(int, qint64) override {}
     void CloseProgress() override { m_progress = false; }
     bool ProgressVisible() const override { return m_progress; }
     bool CancelRequested() const override { return false; }

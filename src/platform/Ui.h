@@ -69,6 +69,12 @@ public:
     // read and cleared by the loop that shows it.
     virtual void ShowProgress(const ProgressRequest& request) = 0;
     virtual void UpdateProgress(int value, const QString& label) = 0;
+    // The label of a loop over records, "value/total"; a Ui that shows no
+    // progress need not make its text for every record.
+    virtual void UpdateProgressCount(int value, qint64 total)
+    {
+        UpdateProgress(value, QString::number(value) + QLatin1Char('/') + QString::number(total));
+    }
     virtual void CloseProgress() = 0;
     virtual bool ProgressVisible() const = 0;
     virtual bool CancelRequested() const = 0;
