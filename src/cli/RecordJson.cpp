@@ -72,7 +72,8 @@ QString IsoDates::Of(const QString& text)
 
 const std::string& IsoDates::Of(QByteArrayView bytes)
 {
-    // Bounded like the memo of texts.
+    // Bounded like the memo of texts, whose hash of texts cannot take bytes
+    // without making a text of them for every record.
     constexpr size_t kLimit = 4096;
     m_key.assign(bytes.data(), static_cast<size_t>(bytes.size()));
     auto known = m_knownBytes.find(m_key);
@@ -85,11 +86,6 @@ const std::string& IsoDates::Of(QByteArrayView bytes)
 }
 
 namespace {
-
-QByteArrayView View(const std::string& text)
-{
-    return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // AppendNumberOrNull on UTF-8: a stored record number is written as it
 // is; anything else as the text gives it.
@@ -143,7 +139,7 @@ void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates
     if (date.empty())
         out += "null";
     else
-        AppendJsonString(out, View(date));
+        AppendJsonString(out, date);
     out += ", \"File_Name\": ";
     AppendJsonString(out, record.Header(R::SourceColumn));
     out.push_back('}');

@@ -395,9 +395,7 @@ private:
         const int columns = rows.Columns();
         if (m_raw) {
             m_raw->AddEntry();
-            m_raw->SetField(
-                R::FieldFormIdColumn,
-                QByteArrayView(m_formIdBytes.data(), static_cast<qsizetype>(m_formIdBytes.size())));
+            m_raw->SetField(R::FieldFormIdColumn, m_formIdBytes);
             for (int i = 0; i <= R::FieldValueColumn && i < columns - 1; ++i)
                 m_raw->SetField(i, m_texts.Bytes(rows, i, KindAt(m_dataKinds, i)));
             return;

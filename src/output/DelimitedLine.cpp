@@ -190,13 +190,10 @@ void DelimitedLineWriter::MatchColumns(int rows)
 // text holds the delimiter.
 void DelimitedLineWriter::AppendCell(std::string& line, QByteArrayView value)
 {
-    const auto view = [](const std::string& text) {
-        return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
-    };
     if (m_options.replaceQuotes && value.contains('"')) {
         m_cell.assign(value.data(), static_cast<size_t>(value.size()));
         std::replace(m_cell.begin(), m_cell.end(), '"', '\'');
-        value = view(m_cell);
+        value = m_cell;
     }
     if (m_options.protectFormulas && !value.isEmpty()) {
         const char first = value.front();
@@ -204,13 +201,13 @@ void DelimitedLineWriter::AppendCell(std::string& line, QByteArrayView value)
             std::string protectedValue(1, '\'');
             protectedValue.append(value.data(), static_cast<size_t>(value.size()));
             m_cell = std::move(protectedValue);
-            value = view(m_cell);
+            value = m_cell;
         }
     }
     bool enclose = m_options.useQuotes;
     if (m_options.rfc4180Quoting && !enclose)
-        enclose = value.contains(view(m_delimiterBytes)) || value.contains('"') ||
-                  value.contains('\r') || value.contains('\n');
+        enclose = value.contains(m_delimiterBytes) || value.contains('"') || value.contains('\r') ||
+                  value.contains('\n');
     const bool doubleQuotes = enclose && m_options.rfc4180Quoting;
     if (enclose)
         line.push_back('"');
@@ -239,7 +236,7 @@ void DelimitedLineWriter::Write(const RawRecord& record, std::string& line)
     for (int row = 0; row < rows; ++row) {
         const QByteArrayView stored = record.Field(row, RecordTables::FieldNameColumn);
         std::string& kept = m_rawNames[static_cast<size_t>(row)];
-        if (QByteArrayView(kept.data(), static_cast<qsizetype>(kept.size())) != stored) {
+        if (QByteArrayView(kept) != stored) {
             kept.assign(stored.data(), static_cast<size_t>(stored.size()));
             const QString name = RawRecord::TextOf(stored);
             m_rows[static_cast<size_t>(row)] = Row{name, Name(name)};

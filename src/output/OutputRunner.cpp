@@ -361,9 +361,7 @@ private:
     {
         m_delimited->Write(record, m_line);
         m_line += "\r\n";
-        return m_file.WriteBytes(
-                   QByteArrayView(m_line.data(), static_cast<qsizetype>(m_line.size()))) ||
-               Fail(m_file.Error());
+        return m_file.WriteBytes(m_line) || Fail(m_file.Error());
     }
 
     // The record template is read once per run, not once per record.
