@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DatabaseConnection.h"
+
 #include <QString>
 
 struct CliContext;
@@ -8,4 +10,6 @@ struct CliContext;
 // recording it as the last used database. Messages go to standard error.
 // Without listRecords the summary is not filled: for verbs that stream
 // every record or only the records a search finds.
-bool OpenCliDatabase(CliContext& context, const QString& path, bool listRecords = true);
+// Verbs that only read open the file with DatabaseAccess::ReadOnly.
+bool OpenCliDatabase(CliContext& context, const QString& path, bool listRecords = true,
+                     DatabaseAccess access = DatabaseAccess::ReadWrite);

@@ -8,9 +8,10 @@
 #include "search/QueryFile.h"
 #include "search/SummarySearch.h"
 
-bool OpenForSearch(CliContext& context, const QString& path, bool listRecords)
+bool OpenForSearch(CliContext& context, const QString& path, bool listRecords,
+                   DatabaseAccess access)
 {
-    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path, listRecords))
+    if (!LoadDefaultConfig(context.session) || !OpenCliDatabase(context, path, listRecords, access))
         return false;
     return FillQuickFindCombo(context.session);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DatabaseConnection.h"
+
 #include <QString>
 
 struct CliContext;
@@ -7,7 +9,8 @@ struct CliContext;
 // Loads "default.cfg", opens the database and fills the Quick Find list
 // (which also rebuilds the output field list, every field selected).
 // listRecords as for OpenCliDatabase.
-bool OpenForSearch(CliContext& context, const QString& path, bool listRecords = true);
+bool OpenForSearch(CliContext& context, const QString& path, bool listRecords = true,
+                   DatabaseAccess access = DatabaseAccess::ReadWrite);
 
 // Quick Find on the open database: field is an entry of the Quick Find list
 // (a record-level display name or a field name, letter case ignored). The

@@ -63,7 +63,7 @@ int RunExport(CliContext& context, QStringList args)
 
     if (!find.isEmpty() && hasQuery)
         return UsageError(QStringLiteral("export takes --find or --query, not both"));
-    if (!OpenForSearch(context, args.first(), false))
+    if (!OpenForSearch(context, args.first(), false, DatabaseAccess::ReadOnly))
         return kExitFailed;
     // Only the records found are output, as when the summary shows a search.
     if (!find.isEmpty() && !CliQuickFind(context, find[0], find[1]))

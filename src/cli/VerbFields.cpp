@@ -8,7 +8,7 @@ int RunFields(CliContext& context, QStringList args)
 {
     if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
         return UsageError(QStringLiteral("fields needs exactly one database file"));
-    if (!OpenCliDatabase(context, args.first()))
+    if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;
     const QStringList names = context.session.Database.CurrentFieldNames.split(
         QStringLiteral("\r\n"), Qt::SkipEmptyParts);

@@ -11,7 +11,8 @@ int RunFind(CliContext& context, QStringList args)
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     if (args.size() != 3 || args.first().startsWith(QStringLiteral("--")))
         return UsageError(QStringLiteral("find needs a database file, a field and a pattern"));
-    if (!OpenForSearch(context, args[0], false) || !CliQuickFind(context, args[1], args[2]))
+    if (!OpenForSearch(context, args[0], false, DatabaseAccess::ReadOnly) ||
+        !CliQuickFind(context, args[1], args[2]))
         return kExitFailed;
     return PrintSummaryRecords(context, json) ? kExitOk : kExitFailed;
 }
@@ -23,7 +24,8 @@ int RunQuery(CliContext& context, QStringList args)
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     if (args.size() != 2 || args.first().startsWith(QStringLiteral("--")))
         return UsageError(QStringLiteral("query needs a database file and a query file"));
-    if (!OpenForSearch(context, args[0], false) || !CliRunQueryFile(context, args[1]))
+    if (!OpenForSearch(context, args[0], false, DatabaseAccess::ReadOnly) ||
+        !CliRunQueryFile(context, args[1]))
         return kExitFailed;
     return PrintSummaryRecords(context, json) ? kExitOk : kExitFailed;
 }

@@ -22,7 +22,7 @@ int RunInfo(CliContext& context, QStringList args)
 {
     if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
         return UsageError(QStringLiteral("info needs exactly one database file"));
-    if (!OpenCliDatabase(context, args.first()))
+    if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;
     try {
         SQLite::Statement rows(context.session.Database.CurrentDatabase->Db(),

@@ -12,7 +12,7 @@ int RunList(CliContext& context, QStringList args)
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
         return UsageError(QStringLiteral("list needs exactly one database file"));
-    if (!OpenCliDatabase(context, args.first(), false))
+    if (!OpenCliDatabase(context, args.first(), false, DatabaseAccess::ReadOnly))
         return kExitFailed;
     return PrintSummaryRecords(context, json) ? kExitOk : kExitFailed;
 }

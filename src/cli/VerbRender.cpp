@@ -21,7 +21,7 @@ int RunRender(CliContext& context, QStringList args)
     const qint64 id = args[1].toLongLong(&ok);
     if (!ok)
         return UsageError(QStringLiteral("render: not a record number: ") + args[1]);
-    if (!OpenForSearch(context, args[0]))
+    if (!OpenForSearch(context, args[0], true, DatabaseAccess::ReadOnly))
         return kExitFailed;
     Session& session = context.session;
     if (!session.Database.RecordCursor.Seek(id)) {

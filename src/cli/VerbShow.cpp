@@ -17,7 +17,7 @@ int RunShow(CliContext& context, QStringList args)
     const qint64 id = args[1].toLongLong(&ok);
     if (!ok)
         return UsageError(QStringLiteral("show: not a record number: ") + args[1]);
-    if (!OpenCliDatabase(context, args.first()))
+    if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;
     Session& session = context.session;
     if (!session.Database.RecordCursor.Seek(id)) {

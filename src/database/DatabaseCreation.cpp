@@ -5,9 +5,17 @@
 #include "platform/SchemaLines.h"
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <SQLiteCpp/Transaction.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +69,25 @@ std::vector<std::string> RecordTableStatements(int description)
     return statements;
 }
 
+// Gives the finished file at temporary the name path too, never replacing
+// a file of that name (a hard link, or where the file system has none a
+// rename that refuses to replace). The caller removes temporary.
+bool PlaceNewFile(const QString& temporary, const QString& path, QString* error)
+{
+    const QByteArray from = QFile::encodeName(temporary);
+    const QByteArray to = QFile::encodeName(path);
+    int result = ::link(from.constData(), to.constData());
+    if (result != 0 && (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK))
+        result =
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result == 0)
+        return true;
+    *error = errno == EEXIST ? QStringLiteral("Database '%1' already exists.").arg(path)
+                             : QStringLiteral("Cannot create '%1': %2")
+                                   .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+}
+
 } // namespace
 
 QString ProgramVersionText()
@@ -79,11 +106,28 @@ int ProgramMajorVersion()
 bool CreateNewDatabase(Ui& ui, const QString& path)
 {
     BusyPointer busy(ui);
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+        ui.MessageBox(QStringLiteral("Database '%1' already exists.").arg(path),
+                      MessageIcon::Exclamation);
+        return false;
+    }
+    // The file is made whole under a name of its own beside the target and
+    // only then given the target's name, so a create that is stopped part
+    // way never leaves an empty or half-made file there. The name is new
+    // each time: one left behind stands in nobody's way.
+    const QFileInfo target(path);
+    const QString temporary =
+        QDir(target.absolutePath())
+            .filePath(QStringLiteral(".%1.%2.tmp")
+                          .arg(target.fileName())
+                          .arg(QRandomGenerator::global()->generate64(), 0, 36));
     std::unique_ptr<DatabaseConnection> connection;
     try {
-        connection = DatabaseConnection::CreateFile(path);
+        connection = DatabaseConnection::CreateFile(temporary);
     } catch (const std::exception& e) {
-        ui.MessageBox(QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        // The message names the file the user asked for.
+        ui.MessageBox(QString::fromUtf8(e.what()).replace(temporary, path),
+                      MessageIcon::Exclamation);
         return false;
     }
 
@@ -115,11 +159,18 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
     } catch (const std::exception& e) {
         connection.reset();
         // The file was created a moment ago and holds nothing of the user's.
-        QFile::remove(path);
+        QFile::remove(temporary);
         ui.MessageBox(QString::fromUtf8(e.what()), MessageIcon::Exclamation);
         return false;
     }
     connection.reset();
+    QString error;
+    const bool placed = PlaceNewFile(temporary, path, &error);
+    QFile::remove(temporary);
+    if (!placed) {
+        ui.MessageBox(error, MessageIcon::Exclamation);
+        return false;
+    }
     ui.MessageBox(path + QStringLiteral(" Database Created"));
     return true;
 }

@@ -56,8 +56,13 @@ bool CheckDatabase(Session& session, DatabaseConnection& connection)
             throw std::runtime_error("No current record.");
         const QString version = Text(info.getColumn(1));
         const qsizetype dot = version.indexOf(QLatin1Char('.'));
-        if (dot < 0)
+        if (dot < 0) {
+            session.ui.MessageBox(
+                QStringLiteral("Invalid database: its version \"%1\" is not a version number")
+                    .arg(version),
+                MessageIcon::Exclamation);
             return false;
+        }
         const double major = RoundHalfEven(LeadingNumber(version.left(dot)));
         if (ProgramMajorVersion() < major) {
             session.ui.MessageBox(
@@ -67,6 +72,12 @@ bool CheckDatabase(Session& session, DatabaseConnection& connection)
                 MessageIcon::Exclamation);
             return false;
         }
+        // Every record is a Forms row with its fields in Data.
+        if (connection.Db()
+                .execAndGet("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                            "name IN ('Forms', 'Data')")
+                .getInt() != 2)
+            throw std::runtime_error("no record tables");
         QString names;
         SQLite::Statement rows(connection.Db(), kInfoInOrder);
         while (rows.executeStep()) {
@@ -125,7 +136,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     std::unique_ptr<DatabaseConnection> connection;
     RecordSet rows;
     try {
-        connection = std::make_unique<DatabaseConnection>(path);
+        connection = std::make_unique<DatabaseConnection>(path, d.OpenAccess, d.BusyTimeoutMs);
     } catch (const std::exception& e) {
         return failed(QString::fromUtf8(e.what()));
     }
@@ -136,6 +147,8 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         return failed(QString());
     bool anyRecord = false;
     try {
+        // Only a writer sets the journal mode, and only on a file that
+        // passed the check.
         connection->UseWriteAheadLog();
         if (d.ListRecordsOnOpen)
             rows.Load(*connection);

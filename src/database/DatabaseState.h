@@ -43,4 +43,9 @@ struct DatabaseState {
     // list, find and export) open without: the summary and RecordCursor stay
     // empty and only NoRecords tells whether the database holds records.
     bool ListRecordsOnOpen = true;
+    // How opening opens the file: the command line's verbs that only read
+    // open it for reading.
+    DatabaseAccess OpenAccess = DatabaseAccess::ReadWrite;
+    // How long a connection waits for another program's write to end.
+    int BusyTimeoutMs = DatabaseConnection::kBusyTimeoutMs;
 };

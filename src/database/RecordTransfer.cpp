@@ -229,7 +229,8 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     const bool intoOpenDatabase = SameFile(path, d.CurrentDatabasePath);
     QString targetNames;
     try {
-        std::unique_ptr<DatabaseConnection> target = std::make_unique<DatabaseConnection>(path);
+        std::unique_ptr<DatabaseConnection> target =
+            std::make_unique<DatabaseConnection>(path, DatabaseAccess::ReadWrite, d.BusyTimeoutMs);
         const bool valid = CheckDatabase(session, *target);
         targetNames = d.CurrentFieldNames;
         d.CurrentFieldNames = namesBefore;

@@ -100,10 +100,21 @@ QString WithNewFieldNames(QString list, const RecordTables& tables,
 } // namespace
 
 // Each record opens and releases one: the statements are prepared once.
+// Outside a batch the record is its own write transaction, which takes the
+// write lock before it reads anything.
 Savepoint::Savepoint(DatabaseConnection& connection, int* systemErrno)
     : m_connection(connection), m_db(connection.Db()), m_systemErrno(systemErrno)
 {
-    m_connection.Cached("SAVEPOINT WriteRecord").exec();
+    if (sqlite3_get_autocommit(m_db.getHandle()) != 0) {
+        m_connection.BeginWrite();
+        m_ownTransaction = true;
+    }
+    try {
+        m_connection.Cached("SAVEPOINT WriteRecord").exec();
+    } catch (...) {
+        EndOwnTransaction();
+        throw;
+    }
 }
 
 Savepoint::~Savepoint()
@@ -123,11 +134,25 @@ Savepoint::~Savepoint()
     } catch (const std::exception&) {
         // The engine has already rolled the whole transaction back.
     }
+    EndOwnTransaction();
+}
+
+void Savepoint::EndOwnTransaction()
+{
+    if (!m_ownTransaction || sqlite3_get_autocommit(m_db.getHandle()) != 0)
+        return;
+    try {
+        m_db.exec("ROLLBACK");
+    } catch (const std::exception&) {
+        // Nothing left to roll back.
+    }
 }
 
 void Savepoint::Release()
 {
     m_connection.Cached("RELEASE WriteRecord").exec();
+    if (m_ownTransaction)
+        m_db.exec("COMMIT");
     m_done = true;
 }
 
@@ -309,14 +334,17 @@ void WriteBatch::Begin()
 {
     m_open = false;
     m_pending = 0;
+    m_beginError.clear();
     if (!m_connection)
         return;
     try {
-        m_connection->Db().exec("BEGIN");
+        m_connection->BeginWrite();
         m_open = true;
         m_timer.start();
-    } catch (const std::exception&) {
-        // Records are then committed one by one, which is only slower.
+    } catch (const std::exception& e) {
+        // Whatever is written before the next look at the batch commits by
+        // itself; the caller then stops with this error.
+        m_beginError = EngineErrorText(m_connection, e);
     }
 }
 
@@ -350,13 +378,22 @@ bool WriteBatch::AfterRecord(QString* error, int* lost)
 {
     *lost = 0;
     if (!m_open)
-        return true;
+        return BeganWell(error);
     ++m_pending;
     if (m_pending < kRecords && m_timer.elapsed() < kMilliseconds)
         return true;
-    const bool ok = Commit(error, lost);
+    if (!Commit(error, lost))
+        return false;
     Begin();
-    return ok;
+    return BeganWell(error);
+}
+
+bool WriteBatch::BeganWell(QString* error) const
+{
+    if (m_beginError.isEmpty())
+        return true;
+    *error = m_beginError;
+    return false;
 }
 
 bool WriteBatch::Finish(QString* error, int* lost)

@@ -30,9 +30,12 @@ public:
     void Release();
 
 private:
+    void EndOwnTransaction();
+
     DatabaseConnection& m_connection;
     SQLite::Database& m_db;
     int* m_systemErrno;
+    bool m_ownTransaction = false;
     bool m_done = false;
 };
 
@@ -53,7 +56,9 @@ public:
 
     // After each record written: commits when the group is due. On a
     // failed commit returns false with the engine's description; the
-    // records of that group (lost) are then in *lost.
+    // records of that group (lost) are then in *lost. Also false when the
+    // next group's write lock could not be had (another program kept it):
+    // what was written so far is committed.
     bool AfterRecord(QString* error, int* lost);
     // Commits what is pending and ends the batch.
     bool Finish(QString* error, int* lost);
@@ -61,9 +66,11 @@ public:
 private:
     bool Commit(QString* error, int* lost);
     void Begin();
+    bool BeganWell(QString* error) const;
 
     DatabaseConnection* m_connection;
     bool m_open = false;
     int m_pending = 0;
+    QString m_beginError;
     QElapsedTimer m_timer;
 };

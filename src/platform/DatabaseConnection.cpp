@@ -4,19 +4,19 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <stdexcept>
 
-namespace {} // namespace
-
 namespace {
 
 // A connection is only ever used by the thread that opened it, so SQLite
 // need not lock around every call.
-constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+constexpr int kWriteFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+constexpr int kReadFlags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
 
 // SQLite takes an empty name for a private temporary database; a database
 // file must be named.
@@ -27,30 +27,83 @@ std::string NamedFile(const QString& path)
     return path.toStdString();
 }
 
+bool IsBusy(const std::exception& error)
+{
+    const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
+    return engine && (engine->getErrorCode() & 0xff) == SQLITE_BUSY;
+}
+
 } // namespace
 
-DatabaseConnection::DatabaseConnection(const QString& path)
-    : m_path(path), m_db(NamedFile(path), kOpenFlags, kBusyTimeoutMs)
+DatabaseConnection::DatabaseConnection(const QString& path, DatabaseAccess access,
+                                       int busyTimeoutMs)
+    : m_path(path), m_access(access),
+      m_db(NamedFile(path), access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)
 {
-    Configure();
+    Configure(busyTimeoutMs);
     // Opening reads nothing; read the schema now so that a file that is not
-    // a database is refused here, and take the write lock once so that a
-    // read-only file or one another program is writing is refused too.
-    m_db.execAndGet("SELECT count(*) FROM sqlite_master");
-    m_db.exec("BEGIN IMMEDIATE");
-    m_db.exec("ROLLBACK");
+    // a database is refused here.
+    try {
+        try {
+            m_db.execAndGet("SELECT count(*) FROM sqlite_master");
+        } catch (const SQLite::Exception& e) {
+            if ((e.getErrorCode() & 0xff) != SQLITE_CANTOPEN || !IsReadOnly() ||
+                !ReadableAsItStands(path))
+                throw;
+            m_db = SQLite::Database(ImmutableName(path), kReadFlags | SQLITE_OPEN_URI);
+            Configure(busyTimeoutMs);
+            m_db.execAndGet("SELECT count(*) FROM sqlite_master");
+        }
+    } catch (const std::exception& e) {
+        if (IsBusy(e))
+            throw std::runtime_error(InUseText(e).toStdString());
+        throw;
+    }
+    // The engine opens a file it may not write for reading only.
+    if (!IsReadOnly() && sqlite3_db_readonly(m_db.getHandle(), "main") == 1)
+        throw std::runtime_error("attempt to write a readonly database");
 }
 
 DatabaseConnection::DatabaseConnection(const QString& path, Created)
-    : m_path(path), m_db(path.toStdString(), kOpenFlags, kBusyTimeoutMs)
+    : m_path(path), m_db(path.toStdString(), kWriteFlags)
 {
-    Configure();
+    Configure(kBusyTimeoutMs);
 }
 
-void DatabaseConnection::Configure()
+void DatabaseConnection::Configure(int busyTimeoutMs)
 {
+    m_busyTimeoutMs = busyTimeoutMs;
+    sqlite3_busy_handler(m_db.getHandle(), &DatabaseConnection::WaitWhileBusy, this);
     m_db.exec("PRAGMA foreign_keys=ON");
     RememberFile();
+}
+
+// Tries again every millisecond: another writer of this program holds the
+// lock for at most a tenth of a second at a time, and a longer sleep would
+// seldom find the moment between two of its transactions.
+int DatabaseConnection::WaitWhileBusy(void* self, int tries)
+{
+    auto& connection = *static_cast<DatabaseConnection*>(self);
+    if (tries == 0)
+        connection.m_busyWait.start();
+    if (connection.m_busyWait.elapsed() >= connection.m_busyTimeoutMs)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
+void DatabaseConnection::BeginWrite()
+{
+    if (IsReadOnly())
+        throw std::runtime_error(
+            QStringLiteral("%1 is open for reading only").arg(m_path).toStdString());
+    try {
+        m_db.exec("BEGIN IMMEDIATE");
+    } catch (const std::exception& e) {
+        if (IsBusy(e))
+            throw std::runtime_error(InUseText(e).toStdString());
+        throw;
+    }
 }
 
 void DatabaseConnection::RememberFile()
@@ -76,11 +129,16 @@ bool DatabaseConnection::FileIsStillOurs(QString* why) const
         *why = QStringLiteral("the database file was replaced by another file while it was open");
         return false;
     }
-    // Every database file begins with this header; a file cut short lacks it.
+    // Every database file begins with this header; a file cut short lacks
+    // it. It is read through the engine's own open file.
     static const char kHeader[] = "SQLite format 3";
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly) ||
-        file.read(sizeof kHeader) != QByteArray(kHeader, sizeof kHeader)) {
+    sqlite3_file* file = nullptr;
+    char header[sizeof kHeader] = {};
+    if (sqlite3_file_control(m_db.getHandle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+            SQLITE_OK ||
+        !file || !file->pMethods ||
+        file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK ||
+        std::memcmp(header, kHeader, sizeof kHeader) != 0) {
         *why = QStringLiteral("the database file was cut short or overwritten while it was open");
         return false;
     }
@@ -89,6 +147,8 @@ bool DatabaseConnection::FileIsStillOurs(QString* why) const
 
 void DatabaseConnection::UseWriteAheadLog()
 {
+    if (IsReadOnly())
+        return;
     m_db.exec("PRAGMA journal_mode=WAL");
     m_db.exec("PRAGMA synchronous=NORMAL");
     // Fewer, larger checkpoints: each one waits for the disk.
@@ -167,6 +227,28 @@ qint16 DatabaseConnection::ColumnKindOf(const QString& table, const QString& col
 qint16 FormsColumnKind(DatabaseConnection& connection, const QString& column)
 {
     return connection.ColumnKindOf(QStringLiteral("Forms"), column);
+}
+
+// A file in write-ahead-log mode is read through its log's index (-shm),
+// which a reader makes when the folder lets it. In a folder it may not
+// write, with no log and no index there (nobody is writing the file), the
+// file is whole as it stands and is read so, without locks.
+bool ReadableAsItStands(const QString& path)
+{
+    return !QFileInfo::exists(path + QStringLiteral("-wal")) &&
+           !QFileInfo::exists(path + QStringLiteral("-shm"));
+}
+
+std::string ImmutableName(const QString& path)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded().toStdString() +
+           "?immutable=1";
+}
+
+QString InUseText(const std::exception& error)
+{
+    return QStringLiteral("the database is in use by another program: ") +
+           QString::fromUtf8(error.what());
 }
 
 std::string QuotedName(const QString& name)

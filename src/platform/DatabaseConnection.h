@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -9,6 +10,11 @@
 #include <string>
 #include <vector>
 
+// How a connection uses its file. A reader never writes it, never takes
+// the write lock and never changes its journal mode, so it can read a file
+// it may not write and read alongside a writer.
+enum class DatabaseAccess { ReadWrite, ReadOnly };
+
 // One column of a table as the file declares it.
 struct ColumnInfo {
     QString name;
@@ -17,26 +23,41 @@ struct ColumnInfo {
 };
 using TableLayout = std::vector<ColumnInfo>;
 
-// A connection to one database file: foreign keys on, a busy timeout, a
-// cache of prepared statements and of the tables' column layouts. Every
-// failure is thrown as SQLite::Exception (or std::runtime_error) whose
-// what() is the engine's description; callers catch and report it.
+// A connection to one database file: foreign keys on, a busy handler that
+// waits for another program's write to end, a cache of prepared statements and of the tables'
+// column layouts. Every failure is thrown as SQLite::Exception (or std::runtime_error) whose what()
+// is the engine's description; callers catch and report it.
 class DatabaseConnection {
 public:
     // Marks a file as one of ours (PRAGMA application_id): "Tlmr".
     static constexpr int kApplicationId = 0x546C6D72;
-    static constexpr int kBusyTimeoutMs = 2000;
+    // How long a connection waits for another program's write to end:
+    // an import commits at least every tenth of a second, so a writer of
+    // this program is waited for, a stuck one is not waited for forever.
+    static constexpr int kBusyTimeoutMs = 30000;
 
-    // Opens an existing file for reading and writing. Throws when the file
-    // is missing, is not a database, cannot be written (read-only) or is
-    // locked by another writer.
-    explicit DatabaseConnection(const QString& path);
+    // Opens an existing file. Throws when the file is missing or is not a
+    // database, and for ReadWrite when it cannot be written (read-only).
+    // A reader of a file in write-ahead-log mode in a folder where the
+    // log's index cannot be made reads the file as it stands.
+    explicit DatabaseConnection(const QString& path,
+                                DatabaseAccess access = DatabaseAccess::ReadWrite,
+                                int busyTimeoutMs = kBusyTimeoutMs);
     DatabaseConnection(const DatabaseConnection&) = delete;
     DatabaseConnection& operator=(const DatabaseConnection&) = delete;
 
     // Creates a new, empty database file; throws when a file of that name
     // already exists (it is left untouched) or cannot be created.
     static std::unique_ptr<DatabaseConnection> CreateFile(const QString& path);
+
+    bool IsReadOnly() const { return m_access == DatabaseAccess::ReadOnly; }
+
+    // Starts a write transaction that holds the write lock from its start
+    // (BEGIN IMMEDIATE): a transaction that read first and then wrote could
+    // not wait for another writer. Waits as the busy handler does, then
+    // throws "the database is in use by another program" with the engine's
+    // text; a reader throws at once.
+    void BeginWrite();
 
     // Write-ahead logging with synchronous=NORMAL: commits do not wait for
     // the disk, yet the file stays consistent after a crash or power loss
@@ -49,7 +70,10 @@ public:
     // Whether the file at Path() is still the file this connection opened
     // and still a database: a file replaced, removed or cut short while
     // open would otherwise take commits that are lost or that damage it.
-    // False with the reason in *why.
+    // Looks at the name through stat and at the contents through the
+    // engine's own descriptor: closing a second descriptor of the file
+    // would drop every lock the engine holds on it. False with the reason
+    // in *why.
     bool FileIsStillOurs(QString* why) const;
     SQLite::Database& Db() { return m_db; }
 
@@ -68,12 +92,16 @@ public:
 private:
     struct Created {};
     DatabaseConnection(const QString& path, Created);
-    void Configure();
+    void Configure(int busyTimeoutMs);
+    static int WaitWhileBusy(void* self, int tries);
 
     void RememberFile();
 
     QString m_path;
+    DatabaseAccess m_access = DatabaseAccess::ReadWrite;
     SQLite::Database m_db;
+    int m_busyTimeoutMs = kBusyTimeoutMs;
+    QElapsedTimer m_busyWait;
     // The opened file's device and inode.
     quint64 m_device = 0;
     quint64 m_inode = 0;
@@ -94,6 +122,17 @@ QString EngineErrorText(DatabaseConnection* connection, const std::exception& er
 // The same with the system's error number taken before anything else ran
 // on the connection (a rollback clears it).
 QString EngineErrorText(const std::exception& error, int systemErrno);
+
+// Whether a file in write-ahead-log mode that a reader cannot open for want
+// of its log's index (a folder it may not write) can be read as it stands:
+// no log and no index beside it, so nobody is writing it.
+bool ReadableAsItStands(const QString& path);
+// The URI that opens path for reading as it stands, without locks.
+std::string ImmutableName(const QString& path);
+
+// The text of a failure to get the file's lock in time: "the database is
+// in use by another program" and the engine's text.
+QString InUseText(const std::exception& error);
 
 // A quoted SQL identifier: "name" with inner quotes doubled.
 std::string QuotedName(const QString& name);

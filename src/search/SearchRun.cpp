@@ -1,5 +1,6 @@
 #include "search/SearchRun.h"
 
+#include "platform/DatabaseConnection.h"
 #include "search/SearchFunctions.h"
 
 #include <QFile>
@@ -62,6 +63,21 @@ void CreateResultFile(SQLite::Database& source, const QString& resultPath)
     result.exec(createForms);
 }
 
+SQLite::Database OpenToSearch(const QString& path)
+{
+    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
+    db.setBusyTimeout(DatabaseConnection::kBusyTimeoutMs);
+    try {
+        db.execAndGet("SELECT count(*) FROM sqlite_master");
+    } catch (const SQLite::Exception& e) {
+        // A file in write-ahead-log mode in a folder that cannot be written.
+        if ((e.getErrorCode() & 0xff) != SQLITE_CANTOPEN || !ReadableAsItStands(path))
+            throw;
+        db = SQLite::Database(ImmutableName(path), SQLite::OPEN_READWRITE | SQLite::OPEN_URI);
+    }
+    return db;
+}
+
 } // namespace
 
 SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath,
@@ -69,8 +85,9 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
 {
     SearchRunResult run;
     try {
-        SQLite::Database db(databasePath.toStdString(), SQLite::OPEN_READWRITE);
-        db.setBusyTimeout(2000);
+        // Read-write for the result file it attaches; the engine reads a
+        // database it may not write for reading only.
+        SQLite::Database db = OpenToSearch(databasePath);
         const char* registerError = nullptr;
         if (!RegisterSearchFunctions(db.getHandle(), &registerError))
             throw std::runtime_error(registerError ? registerError : "cannot register functions");
