@@ -15,8 +15,8 @@ QString Responses(TempDir& dir, const QString& name, int count)
 {
     QByteArray text;
     for (int i = 0; i < count; ++i)
-        text += "name=" + name.toUtf8() + QByteArray::number(i) + "&age=" +
-                QByteArray::number(i % 90) + "\r\n\r\n";
+        text += "name=" + name.toUtf8() + QByteArray::number(i) +
+                "&age=" + QByteArray::number(i % 90) + "\r\n\r\n";
     return dir.Write(name + QStringLiteral(".txt"), text);
 }
 
@@ -38,9 +38,9 @@ ino_t Inode(const QString& path)
 bool Freeze(const QString& path, bool on)
 {
     if (::geteuid() != 0)
-        return QFile::setPermissions(path, on ? QFile::ReadOwner | QFile::ExeOwner
-                                              : QFile::ReadOwner | QFile::WriteOwner |
-                                                    QFile::ExeOwner);
+        return QFile::setPermissions(path,
+                                     on ? QFile::ReadOwner | QFile::ExeOwner
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return QProcess::execute(QStringLiteral("chattr"), {on ? "+i" : "-i", path}) == 0;
 }
 
@@ -85,23 +85,27 @@ TEST(ConcurrentUse, ReadersSeeEveryCommitAndTheWritersLogStays)
               "1");
 }
 
-// Two importing processes at once: the second waits its turn.
-TEST(ConcurrentUse, TwoWritersBothFinishWithEveryRecord)
+// Importing processes at once: each waits its turn, in every round.
+TEST(ConcurrentUse, WritersAtOnceAllFinishWithEveryRecord)
 {
     TempDir dir;
-    const QString db = dir.File(QStringLiteral("two.fdb"));
+    const QString db = dir.File(QStringLiteral("many.fdb"));
     ASSERT_EQ(RunCli({"create", db}), 0);
-    QProcess first, second;
-    first.start(QStringLiteral(TALLOWMERE_CLI),
-                {"import", db, Responses(dir, QStringLiteral("a"), 4000)});
-    second.start(QStringLiteral(TALLOWMERE_CLI),
-                 {"import", db, Responses(dir, QStringLiteral("b"), 4000)});
-    for (QProcess* p : {&first, &second}) {
-        ASSERT_TRUE(p->waitForFinished(120000));
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().constData();
-        EXPECT_EQ(p->readAllStandardOutput(), "4000 Record(s) imported in to " + db.toUtf8() + "\n");
+    const QStringList files = {Responses(dir, QStringLiteral("a"), 3000),
+                               Responses(dir, QStringLiteral("b"), 3000),
+                               Responses(dir, QStringLiteral("c"), 3000)};
+    for (int round = 1; round <= 3; ++round) {
+        QProcess writers[3];
+        for (int i = 0; i < 3; ++i)
+            writers[i].start(QStringLiteral(TALLOWMERE_CLI), {"import", db, files[i]});
+        for (QProcess& p : writers) {
+            ASSERT_TRUE(p.waitForFinished(120000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+            EXPECT_EQ(p.readAllStandardOutput(),
+                      "3000 Record(s) imported in to " + db.toUtf8() + "\n");
+        }
+        EXPECT_EQ(Shell(db, "SELECT count(*) FROM Forms"), QByteArray::number(9000 * round));
     }
-    EXPECT_EQ(Shell(db, "SELECT count(*) FROM Forms"), "8000");
     EXPECT_EQ(Shell(db, "PRAGMA integrity_check"), "ok");
 }
 
