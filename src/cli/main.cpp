@@ -3,6 +3,7 @@
 #include "cli/Verbs.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -73,6 +74,10 @@ void PrintHelp()
 
 int main(int argc, char* argv[])
 {
+    // A file grown past the size limit (RLIMIT_FSIZE) fails its write with
+    // "File too large", reported like any other, instead of killing the
+    // program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));
