@@ -72,8 +72,8 @@ bool OutputFile::WriteOut()
     qsizetype done = 0;
     int error = 0;
     while (done < m_pending.size()) {
-        const ssize_t n = ::write(fd, m_pending.constData() + done,
-                                  static_cast<size_t>(m_pending.size() - done));
+        const ssize_t n =
+            ::write(fd, m_pending.constData() + done, static_cast<size_t>(m_pending.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

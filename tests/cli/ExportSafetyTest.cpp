@@ -35,8 +35,8 @@ QString MakeDatabase(const TempDir& dir, int records)
 {
     QByteArray responses;
     for (int i = 1; i <= records; ++i)
-        responses += "name=Person" + QByteArray::number(i) + "&note=" + QByteArray(200, 'x') +
-                     "\r\n\r\n";
+        responses +=
+            "name=Person" + QByteArray::number(i) + "&note=" + QByteArray(200, 'x') + "\r\n\r\n";
     const QString db = dir.File(QStringLiteral("d.fdb"));
     QByteArray err;
     EXPECT_EQ(RunCli({"create", db}, nullptr, &err), 0) << err.constData();
@@ -149,12 +149,14 @@ TEST(ExportSafety, ASpreadsheetRunsNoFormulaOfAProtectedExport)
     ASSERT_EQ(RunCli({"create", db}, nullptr, &err), 0) << err.constData();
     // Formulas after CR LF, after a lone LF, after a leading CR, after the
     // delimiter, and in quotes after the delimiter.
-    const QString responses = dir.Write(
-        QStringLiteral("r.txt"), "name=a%0D%0A%3D1%2B1&note=x%0A%3D4%2A5&lead=%0D%3D3%2A37&cell=b%2C"
-                                 "%3D7%2A11%2A13&quoted=c%2C%22%3D9%2A9%22\r\n");
+    const QString responses =
+        dir.Write(QStringLiteral("r.txt"),
+                  "name=a%0D%0A%3D1%2B1&note=x%0A%3D4%2A5&lead=%0D%3D3%2A37&cell=b%2C"
+                  "%3D7%2A11%2A13&quoted=c%2C%22%3D9%2A9%22\r\n");
     ASSERT_EQ(RunCli({"import", db, responses}, nullptr, &err), 0) << err.constData();
     const QStringList formulas{"=1+1", "=4*5", "=3*37", "=7*11*13", "=9*9"};
-    const QRegularExpression result(QStringLiteral("(^|[,\\n])\"?(2|20|111|1001|81)\"?(?=[,\\r\\n]|$)"));
+    const QRegularExpression result(
+        QStringLiteral("(^|[,\\n])\"?(2|20|111|1001|81)\"?(?=[,\\r\\n]|$)"));
     const QList<QStringList> choices = {
         {},
         {"--protect-formulas"},
