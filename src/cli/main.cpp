@@ -41,8 +41,9 @@ const Verb kVerbs[] = {
      "FILE.qry]",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output; "
-     "--protect-formulas puts an apostrophe before a delimited value beginning with =, +, -, @ "
-     "or a tab, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, --header "
+     "--protect-formulas puts an apostrophe wherever a spreadsheet would start a cell with =, +, "
+     "-, @, a tab, CR or LF, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, "
+     "--header "
      "writes the field names first",
      RunExport},
     {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
