@@ -3,6 +3,7 @@
 #include "cli/Verbs.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -40,8 +41,9 @@ const Verb kVerbs[] = {
      "FILE.qry]",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output; "
-     "--protect-formulas puts an apostrophe before a delimited value beginning with =, +, -, @ "
-     "or a tab, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, --header "
+     "--protect-formulas puts an apostrophe wherever a spreadsheet would start a cell with =, +, "
+     "-, @, a tab, CR or LF, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, "
+     "--header "
      "writes the field names first",
      RunExport},
     {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
@@ -73,6 +75,10 @@ void PrintHelp()
 
 int main(int argc, char* argv[])
 {
+    // A file grown past the size limit (RLIMIT_FSIZE) fails its write with
+    // "File too large", reported like any other, instead of killing the
+    // program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));

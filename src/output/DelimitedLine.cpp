@@ -33,6 +33,102 @@ bool SameName(const Name& a, const Name& b)
     return a.text.toUpper() == b.text.toUpper();
 }
 
+char16_t Unit(QChar c)
+{
+    return c.unicode();
+}
+char16_t Unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// What a spreadsheet may take for the start of a formula; CR and LF too, as
+// a cell beginning with a line break may be read without it.
+bool StartsFormula(char16_t c)
+{
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r' ||
+           c == u'\n';
+}
+
+// A value that RFC 4180 quoting encloses.
+template <typename View> bool NeedsQuotes(View value, View delimiter)
+{
+    for (const auto c : value) {
+        if (Unit(c) == u'"' || Unit(c) == u'\r' || Unit(c) == u'\n')
+            return true;
+    }
+    return value.contains(delimiter);
+}
+
+// Calls protect(at), in order, for every place of the value where a
+// spreadsheet starts reading a cell that begins like a formula. A value in
+// quotes it cannot leave is one cell, begun at its start. Any other is split
+// where a spreadsheet splits lines and cells: after each line break (CR LF,
+// a lone CR or a lone LF) that the line keeps and after each delimiter,
+// where a quote may open a quoted cell first, as at the start of a value
+// not enclosed.
+template <typename View, typename Protect>
+void ForEachFormulaStart(View value, View delimiter, bool enclosed, bool oneCell,
+                         bool lineBreaksKept, const Protect& protect)
+{
+    const qsizetype size = value.size();
+    qsizetype last = -1;
+    const auto check = [&](qsizetype at, bool quoteOpens) {
+        if (quoteOpens && at < size && Unit(value[at]) == u'"')
+            ++at;
+        if (at < size && at > last && StartsFormula(Unit(value[at]))) {
+            protect(at);
+            last = at;
+        }
+    };
+    check(0, !enclosed);
+    if (oneCell)
+        return;
+    for (qsizetype i = 0; i < size;) {
+        const char16_t c = Unit(value[i]);
+        qsizetype start = -1;
+        if (c == u'\n' || (c == u'\r' && (i + 1 == size || Unit(value[i + 1]) != u'\n'))) {
+            if (lineBreaksKept)
+                start = i + 1;
+        } else if (!delimiter.isEmpty() && c == Unit(delimiter[0]) &&
+                   value.sliced(i).startsWith(delimiter)) {
+            start = i + delimiter.size();
+        }
+        if (start < 0) {
+            ++i;
+            continue;
+        }
+        check(start, true);
+        i = start;
+    }
+}
+
+// "Remove line breaks" on a whole line: every line break, CR LF, a lone CR
+// or a lone LF, is removed at the line's ends and becomes one blank inside.
+template <typename Text> void JoinLineBreaks(Text& text, typename Text::value_type blank)
+{
+    const auto isBreak = [&](qsizetype i) {
+        return Unit(text[i]) == u'\r' || Unit(text[i]) == u'\n';
+    };
+    qsizetype start = 0;
+    qsizetype end = static_cast<qsizetype>(text.size());
+    while (start < end && isBreak(start))
+        ++start;
+    while (end > start && isBreak(end - 1))
+        --end;
+    qsizetype out = 0;
+    for (qsizetype in = start; in < end; ++in) {
+        if (!isBreak(in)) {
+            text[out++] = text[in];
+            continue;
+        }
+        if (Unit(text[in]) == u'\r' && Unit(text[in + 1]) == u'\n')
+            ++in; // the line's last character is no break: text[in + 1] is inside
+        text[out++] = blank;
+    }
+    text.resize(out);
+}
+
 } // namespace
 
 QString DelimiterFromName(const QString& boxText)
@@ -53,20 +149,27 @@ QString DelimitedCell(QString value, const DelimitedOptions& options, const QStr
 {
     if (options.replaceQuotes)
         value.replace(QLatin1Char('"'), QLatin1Char('\''));
+    bool enclose = options.useQuotes || (options.rfc4180Quoting &&
+                                         NeedsQuotes(QStringView(value), QStringView(delimiter)));
     if (options.protectFormulas && !value.isEmpty()) {
-        const QChar first = value[0];
-        if (first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||
-            first == QLatin1Char('@') || first == QLatin1Char('\t'))
-            value.prepend(QLatin1Char('\''));
+        const bool oneCell = enclose && (options.rfc4180Quoting || !value.contains(u'"'));
+        QString protectedValue;
+        qsizetype from = 0;
+        ForEachFormulaStart(QStringView(value), QStringView(delimiter), enclose, oneCell,
+                            !options.removeLineBreaks, [&](qsizetype at) {
+                                protectedValue += QStringView(value).sliced(from, at - from);
+                                protectedValue += QLatin1Char('\'');
+                                from = at;
+                            });
+        if (!protectedValue.isEmpty()) {
+            protectedValue += QStringView(value).sliced(from);
+            value = std::move(protectedValue);
+            // An apostrophe delimiter the protection added is quoted too.
+            enclose = enclose || (options.rfc4180Quoting && value.contains(delimiter));
+        }
     }
-    bool enclose = options.useQuotes;
-    if (options.rfc4180Quoting) {
-        if (!enclose)
-            enclose = value.contains(delimiter) || value.contains(QLatin1Char('"')) ||
-                      value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
-        if (enclose)
-            value.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    }
+    if (enclose && options.rfc4180Quoting)
+        value.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     if (enclose)
         return QLatin1Char('"') + value + QLatin1Char('"');
     return value;
@@ -86,7 +189,9 @@ void BuildDelimitedHeader(Session& session, const DelimitedOptions& options,
         first = false;
         line += DelimitedCell(entry.Label.isEmpty() ? entry.Key : entry.Label, options, delimiter);
     }
-    state.OutputText = options.removeLineBreaks ? RemoveCRLF(true, line) : line;
+    if (options.removeLineBreaks)
+        JoinLineBreaks(line, QLatin1Char(' '));
+    state.OutputText = line;
 }
 
 bool BuildDelimitedLine(Session& session, bool useQuotes, bool removeLineBreaks, bool replaceQuotes,
@@ -165,7 +270,7 @@ void DelimitedLineWriter::Write(const RecordTables& tables, QString& line)
         line += DelimitedCell(std::move(value), m_options, m_delimiter);
     }
     if (m_options.removeLineBreaks)
-        line = RemoveCRLF(true, line);
+        JoinLineBreaks(line, QLatin1Char(' '));
 }
 
 void DelimitedLineWriter::MatchColumns(int rows)
@@ -195,19 +300,26 @@ void DelimitedLineWriter::AppendCell(std::string& line, QByteArrayView value)
         std::replace(m_cell.begin(), m_cell.end(), '"', '\'');
         value = m_cell;
     }
+    bool enclose = m_options.useQuotes || (m_options.rfc4180Quoting &&
+                                           NeedsQuotes(value, QByteArrayView(m_delimiterBytes)));
     if (m_options.protectFormulas && !value.isEmpty()) {
-        const char first = value.front();
-        if (first == '=' || first == '+' || first == '-' || first == '@' || first == '\t') {
-            std::string protectedValue(1, '\'');
-            protectedValue.append(value.data(), static_cast<size_t>(value.size()));
-            m_cell = std::move(protectedValue);
-            value = m_cell;
+        const bool oneCell = enclose && (m_options.rfc4180Quoting || !value.contains('"'));
+        m_protected.clear();
+        qsizetype from = 0;
+        ForEachFormulaStart(value, QByteArrayView(m_delimiterBytes), enclose, oneCell,
+                            !m_options.removeLineBreaks, [&](qsizetype at) {
+                                m_protected.append(value.data() + from,
+                                                   static_cast<size_t>(at - from));
+                                m_protected.push_back('\'');
+                                from = at;
+                            });
+        if (!m_protected.empty()) {
+            m_protected.append(value.data() + from, static_cast<size_t>(value.size() - from));
+            value = m_protected;
+            enclose = enclose || (m_options.rfc4180Quoting &&
+                                  value.contains(QByteArrayView(m_delimiterBytes)));
         }
     }
-    bool enclose = m_options.useQuotes;
-    if (m_options.rfc4180Quoting && !enclose)
-        enclose = value.contains(m_delimiterBytes) || value.contains('"') || value.contains('\r') ||
-                  value.contains('\n');
     const bool doubleQuotes = enclose && m_options.rfc4180Quoting;
     if (enclose)
         line.push_back('"');
@@ -258,5 +370,5 @@ void DelimitedLineWriter::Write(const RawRecord& record, std::string& line)
         AppendCell(line, value);
     }
     if (m_options.removeLineBreaks)
-        RemoveCRLF(true, line);
+        JoinLineBreaks(line, ' ');
 }

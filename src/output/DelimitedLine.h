@@ -17,12 +17,17 @@ QString DelimiterFromName(const QString& boxText);
 
 // How the cells of a delimited line are written, beyond the delimiter.
 struct DelimitedOptions {
-    bool useQuotes = false;        // every value enclosed in double quotes
-    bool removeLineBreaks = false; // the line's CR LF pairs joined into blanks
-    bool replaceQuotes = false;    // double quotes in values become single quotes
-    // "Protect spreadsheet formulas": an apostrophe before a value that
-    // begins with =, +, -, @ or a tab, so a spreadsheet shows it as text
-    // instead of running it.
+    bool useQuotes = false; // every value enclosed in double quotes
+    // The line's line breaks (CR LF, a lone CR or LF) removed at its ends and
+    // joined into blanks inside.
+    bool removeLineBreaks = false;
+    bool replaceQuotes = false; // double quotes in values become single quotes
+    // "Protect spreadsheet formulas": an apostrophe wherever a spreadsheet
+    // would start a cell with =, +, -, @, a tab, CR or LF, so it shows the
+    // text instead of running it: at the start of a value, and in a value
+    // not enclosed in quotes it cannot leave also after each line break the
+    // line keeps and each delimiter (after a quote that would open a cell
+    // there).
     bool protectFormulas = false;
     // "RFC 4180 quoting": a value holding the delimiter, a double quote, CR
     // or LF is enclosed in double quotes with its quotes doubled (with
@@ -98,7 +103,8 @@ private:
     QString m_delimiter;
     std::string m_delimiterBytes;
     bool m_writesBytes = false;
-    std::string m_cell; // a value being changed before it is written
+    std::string m_cell;      // a value being changed before it is written
+    std::string m_protected; // the value with its formula starts protected
 };
 
 // The names of the selected fields (their labels, in output order) as one

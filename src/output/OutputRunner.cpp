@@ -7,15 +7,13 @@
 #include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
+#include "output/OutputFile.h"
 #include "output/OutputState.h"
 #include "output/TemplateFile.h"
 #include "output/TextRenderer.h"
 #include "platform/Numbers.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringEncoder>
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -35,66 +33,6 @@ bool IsFileType(OutputType type)
     return type == OutputType::HtmlFile || type == OutputType::TextFile ||
            type == OutputType::DelimitedFile;
 }
-
-// The output file of a run: replaced through a save file (HTML) or appended
-// to and flushed after every write (text, delimited).
-class OutputFile {
-public:
-    bool Open(const QString& path, bool replace)
-    {
-        if (replace)
-            m_device = std::make_unique<QSaveFile>(path);
-        else
-            m_device = std::make_unique<QFile>(path);
-        return m_device->open(replace ? QIODevice::WriteOnly
-                                      : QIODevice::WriteOnly | QIODevice::Append);
-    }
-    // Appended output is buffered and flushed when the buffer fills and at
-    // the end; every write and the final flush are checked.
-    bool Write(const QString& text, const QString& more = QString())
-    {
-        // Encoded into one reused buffer: no allocation for every record.
-        const qsizetype most = (text.size() + more.size()) * 3;
-        if (m_bytes.size() < most)
-            m_bytes.resize(most);
-        char* end = m_encoder.appendToBuffer(m_bytes.data(), text);
-        end = m_encoder.appendToBuffer(end, more);
-        const qint64 size = end - m_bytes.data();
-        return m_device->write(m_bytes.constData(), size) == size;
-    }
-    bool WriteBytes(QByteArrayView bytes)
-    {
-        return m_device->write(bytes.data(), bytes.size()) == bytes.size();
-    }
-    bool Close()
-    {
-        if (!m_device)
-            return true;
-        bool ok = true;
-        if (auto* save = dynamic_cast<QSaveFile*>(m_device.get())) {
-            ok = save->commit();
-        } else {
-            ok = m_device->flush();
-            if (ok)
-                m_device->close();
-        }
-        if (!ok)
-            m_error = m_device->errorString();
-        return ok;
-    }
-    QIODevice& Device() { return *m_device; }
-    QString Error() const
-    {
-        return m_error.isEmpty() && m_device ? m_device->errorString() : m_error;
-    }
-    bool IsOpen() const { return m_device && m_device->isOpen(); }
-
-private:
-    std::unique_ptr<QFileDevice> m_device;
-    QString m_error;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
-    QByteArray m_bytes;
-};
 
 class Run {
 public:
@@ -139,9 +77,17 @@ private:
         if (!systemError.isEmpty())
             m_ui.MessageBox(QStringLiteral("Output Error: ") + systemError,
                             MessageIcon::Exclamation);
+        // A file keeps its whole records (an HTML page only whole, so not at
+        // all) and the count says what it holds.
+        if (m_file.IsOpen()) {
+            const QString problem = m_file.Abandon(m_request.type != OutputType::HtmlFile);
+            if (!problem.isEmpty())
+                m_ui.MessageBox(QStringLiteral("Output Error: ") + problem,
+                                MessageIcon::Exclamation);
+        }
+        if (m_fileOpened)
+            m_result.count = m_file.WholeRecords();
         m_ui.SetStatusText(QString::number(m_result.count) + QStringLiteral(" Record(s) output"));
-        if (m_file.IsOpen())
-            m_file.Close();
         if (m_clipboardStarted)
             m_ui.SetClipboardText(m_clipboard);
         if (m_request.type == OutputType::Printer && m_request.printer && m_printing) {
@@ -216,21 +162,21 @@ private:
         return true;
     }
 
+    // Text and delimited output is appended to a file the user chose to
+    // append to; an HTML page replaces it.
     bool OpenFile(bool replace)
     {
-        if (!m_file.Open(m_path, replace)) {
+        if (!m_file.Open(m_path, !replace && QFileInfo::exists(m_path))) {
             ErrorPath(m_file.Error());
             return false;
         }
+        m_fileOpened = true;
         return true;
     }
 
     bool WriteText(const QString& text)
     {
-        if (!m_file.Write(text)) {
-            ErrorPath(m_file.Error());
-            return false;
-        }
+        m_file.Write(text);
         return true;
     }
 
@@ -250,7 +196,7 @@ private:
             if (!OpenFile(true))
                 return false;
             if (!RenderHtmlTemplate(m_session, FixedTemplate(m_session, QStringLiteral("htop.rpt")),
-                                    m_file.Device())) {
+                                    m_file)) {
                 ErrorPath();
                 return false;
             }
@@ -293,7 +239,7 @@ private:
             }
             if (!OpenFile(false))
                 return false;
-            if (m_request.fieldNamesFirstLine && m_file.Device().size() == 0) {
+            if (m_request.fieldNamesFirstLine && m_file.SizeAtOpen() == 0) {
                 BuildDelimitedHeader(m_session, DelimitedChoices(), m_delimiter);
                 return WriteText(m_state.OutputText + kCrLf);
             }
@@ -319,12 +265,13 @@ private:
         switch (m_request.type) {
         case OutputType::HtmlFile:
             return RecordTemplate(QStringLiteral("Defaulthtm.rpt")) &&
-                   RenderHtmlBody(m_session, m_recordBody->text, m_file.Device());
+                   RenderHtmlBody(m_session, m_recordBody->text, m_file) && EndRecord();
         case OutputType::TextFile:
             if (!RecordTemplate(QStringLiteral("Default_Dat.rpt")) ||
                 !RenderTextBody(m_session, m_recordBody->text))
                 return false;
-            return m_file.Write(m_state.OutputText) || Fail(m_file.Error());
+            m_file.Write(m_state.OutputText);
+            return EndRecord();
         case OutputType::Screen:
             if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||
                 !RenderTextBody(m_session, m_recordBody->text))
@@ -344,7 +291,8 @@ private:
             return true;
         case OutputType::DelimitedFile:
             Delimited().Write(m_session.Tables, m_state.OutputText);
-            return m_file.Write(m_state.OutputText, kCrLf) || Fail(m_file.Error());
+            m_file.Write(m_state.OutputText, kCrLf);
+            return EndRecord();
         }
         return false;
     }
@@ -361,8 +309,11 @@ private:
     {
         m_delimited->Write(record, m_line);
         m_line += "\r\n";
-        return m_file.WriteBytes(m_line) || Fail(m_file.Error());
+        m_file.Write(m_line);
+        return EndRecord();
     }
+
+    bool EndRecord() { return m_file.EndRecord() || Fail(m_file.Error()); }
 
     // The record template is read once per run, not once per record.
     bool RecordTemplate(const QString& name)
@@ -488,7 +439,7 @@ private:
     {
         if (m_request.type == OutputType::HtmlFile &&
             !RenderHtmlTemplate(m_session, FixedTemplate(m_session, QStringLiteral("hbot.rpt")),
-                                m_file.Device())) {
+                                m_file)) {
             ErrorPath();
             return false;
         }
@@ -503,7 +454,7 @@ private:
         case OutputType::HtmlFile:
         case OutputType::TextFile:
         case OutputType::DelimitedFile:
-            if (!m_file.Close()) {
+            if (!m_file.Commit()) {
                 ErrorPath(m_file.Error());
                 return;
             }
@@ -546,6 +497,7 @@ private:
     QString m_clipboard;
     QString m_pendingError;
     bool m_printing = false;
+    bool m_fileOpened = false;
     bool m_clipboardStarted = false;
     bool m_whole = false;
     qint64 m_from = 1;
@@ -605,19 +557,23 @@ OutputResult RunOutput(Session& session, const OutputRequest& request)
 
 bool SaveToTextFile(Session& session, const QString& path)
 {
-    QFile file(path);
+    OutputFile file;
     QString error;
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (!RenderTextTemplate(session, FixedTemplate(session, QStringLiteral("default_dat.rpt"))))
+    if (file.Open(path, QFileInfo::exists(path))) {
+        if (!RenderTextTemplate(session,
+                                FixedTemplate(session, QStringLiteral("default_dat.rpt")))) {
+            file.Abandon(false);
             return false;
-        const QByteArray bytes = (session.Output.OutputText + kCrLf + kCrLf).toUtf8();
-        if (file.write(bytes) == bytes.size() && file.flush()) {
-            file.close();
-            return true;
         }
+        file.Write(session.Output.OutputText, kCrLf + kCrLf);
+        if (file.EndRecord() && file.Commit())
+            return true;
+        error = file.Error();
+        if (const QString problem = file.Abandon(true); !problem.isEmpty())
+            error += QStringLiteral("; ") + problem;
+    } else {
+        error = file.Error();
     }
-    error = file.errorString();
-    file.close();
     session.ui.MessageBox(QStringLiteral("Error saving to file: ") + error,
                           MessageIcon::Exclamation);
     return false;

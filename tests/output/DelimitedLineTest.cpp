@@ -225,6 +225,9 @@ TEST_F(DelimitedLineTest, TheByteWriterWritesWhatTheTextWriterWrites)
         {{"stra\u00dfe", "@home"}, {"Quote", "\"\""}, {"Missing", "a;b\rc\nd"}},
         {},
         {{"Quote", "\r\n"}, {"third", ""}},
+        {{"Quote", "a\r\n=HYPERLINK(\"x\")"}, {"Missing", "x\n+cmd\r@y"}, {"third", "\r\n=1"}},
+        {{"Quote", "\n=1,=2\t-3"}, {"Missing", "\"=2+3\",\"b\""}, {"third", "\r"}},
+        {{"Quote", "x\u00a7\u00a7=1ab+2'-3;@4"}, {"third", "\n\r\n\"\r"}},
     };
     FillOutputFieldList(
         session.Output,
@@ -261,7 +264,7 @@ TEST_F(DelimitedLineTest, TheByteWriterWritesWhatTheTextWriterWrites)
             }
         }
     }
-    EXPECT_EQ(compared, 7 * 32 * 7);
+    EXPECT_EQ(compared, 7 * 32 * 10);
 }
 
 TEST_F(DelimitedLineTest, ADelimiterUtf8CannotCarryIsLeftToTheTextWriter)
@@ -272,4 +275,58 @@ TEST_F(DelimitedLineTest, ADelimiterUtf8CannotCarryIsLeftToTheTextWriter)
     EXPECT_TRUE(
         DelimitedLineWriter(session.Output, DelimitedOptions(), QStringLiteral("\U0001F600"))
             .WritesBytes());
+}
+
+TEST_F(DelimitedLineTest, FormulaProtectionHoldsAtEveryCellStartASpreadsheetReads)
+{
+    enum { kNone = 0, kQuotes = 1, kJoin = 2, kRfc = 4 };
+    struct Case {
+        const char* value;
+        int options;
+        const char* delimiter;
+        const char* line;
+    };
+    const Case cases[] = {
+        // Without RFC 4180 quoting a line break or a delimiter starts a cell.
+        {"a\r\n=HYPERLINK(\"x\")", kNone, ",", "a\r\n'=HYPERLINK(\"x\")"},
+        {"x\n+cmd", kNone, ",", "x\n'+cmd"},
+        {"x\r-1\r\n@y", kNone, ",", "x\r'-1\r\n'@y"},
+        {"a\r\n\r\n=1", kNone, ",", "a\r\n'\r\n'=1"},
+        {"a,=1+1", kNone, ",", "a,'=1+1"},
+        {"a\t=1", kNone, "\t", "a\t'=1"},
+        // A quote there opens a quoted cell, which is read as a formula too.
+        {"a,\"=2+3\"", kNone, ",", "a,\"'=2+3\""},
+        {"\"=2+3\"", kNone, ",", "\"'=2+3\""},
+        // A value beginning with a line break.
+        {"\r\n=1+1", kNone, ",", "'\r\n'=1+1"},
+        {"\r\n=1+1", kRfc, ",", "\"'\r\n=1+1\""},
+        {"\n=1", kRfc, ",", "\"'\n=1\""},
+        {"\n=1", kJoin, ",", "' =1"},
+        // Joined lines: every line break, lone CR and LF too, becomes a blank.
+        {"a\r\n=1", kJoin, ",", "a =1"},
+        {"x\n=1\r=2\r\n", kJoin, ",", "x =1 =2"},
+        // In quotes it cannot leave, a value is one cell.
+        {"a\r\n=1", kQuotes, ",", "\"a\r\n=1\""},
+        {"a,=1", kRfc, ",", "\"a,=1\""},
+        {"a\",=1,\"b", kQuotes, ",", "\"a\",'=1,\"b\""},
+        {"a\"\r\n=1", kRfc, ",", "\"a\"\"\r\n=1\""},
+        // An apostrophe delimiter the protection adds is quoted.
+        {"=1", kRfc, "'", "\"'=1\""},
+    };
+    FillOutputFieldList(session.Output, {}, QStringLiteral("Quote\r\n"));
+    for (const Case& c : cases) {
+        DelimitedOptions options;
+        options.protectFormulas = true;
+        options.useQuotes = c.options & kQuotes;
+        options.removeLineBreaks = c.options & kJoin;
+        options.rfc4180Quoting = c.options & kRfc;
+        const QString delimiter = QString::fromUtf8(c.delimiter);
+        SetRecord({QStringLiteral("1")}, {{QStringLiteral("Quote"), QString::fromUtf8(c.value)}});
+        QString text;
+        DelimitedLineWriter(session.Output, options, delimiter).Write(session.Tables, text);
+        EXPECT_EQ(text, QString::fromUtf8(c.line)) << c.value;
+        std::string bytes;
+        DelimitedLineWriter(session.Output, options, delimiter).Write(RawOf(session.Tables), bytes);
+        EXPECT_EQ(bytes, c.line) << c.value;
+    }
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -363,4 +365,29 @@ TEST_F(OutputRunnerTest, SaveToTextFileAppendsTheRecordAndAnEmptyLine)
 
     EXPECT_FALSE(SaveToTextFile(program, dir.File(QStringLiteral("missing/dir/x.txt"))));
     EXPECT_TRUE(ui.messages.last().text.startsWith(QStringLiteral("Error saving to file: ")));
+}
+
+TEST_F(OutputRunnerTest, AFailedWriteCountsOnlyWhatTheFileHoldsAndNamesTheSystemsReason)
+{
+    const QString noSpace =
+        QStringLiteral("Output Error: ") + QString::fromLocal8Bit(strerror(ENOSPC));
+    for (const OutputType type : {OutputType::TextFile, OutputType::DelimitedFile}) {
+        ui.QueueFiles({QStringLiteral("/dev/full")});
+        ui.QueueAnswer(MessageAnswer::Yes);
+        EXPECT_FALSE(Run(type).completed);
+        EXPECT_EQ(ui.messages.last().text, noSpace);
+        EXPECT_EQ(ui.StatusText(), QStringLiteral("0 Record(s) output"));
+    }
+    // An HTML page is whole or not at all: the older file stays as it was.
+    const QString page = dir.Write(QStringLiteral("page.htm"), "older page");
+    ui.QueueFiles({page});
+    ui.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_FALSE(Run(OutputType::HtmlFile, {3, 99}).completed);
+    EXPECT_EQ(ReadText(page), QStringLiteral("older page"));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("0 Record(s) output"));
+
+    Loader()(3);
+    EXPECT_FALSE(SaveToTextFile(program, QStringLiteral("/dev/full")));
+    EXPECT_EQ(ui.messages.last().text,
+              QStringLiteral("Error saving to file: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
 }
