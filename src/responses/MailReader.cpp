@@ -4,6 +4,7 @@
 #include "responses/MailReader.h"
 
 #include "platform/TextCodec.h"
+#include "responses/GMimeInit.h"
 #include "responses/HtmlText.h"
 #include "responses/MailBodyLines.h"
 
@@ -12,19 +13,12 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 namespace {
 
 constexpr gsize kChunk = 64 * 1024;
-
-void InitGMime()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
 
 struct Unref {
     void operator()(gpointer object) const
