@@ -31,6 +31,26 @@ QString TextFromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+QByteArray BytesFromWindows1252(QStringView text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        char b = '?';
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            b = static_cast<char>(u);
+        } else {
+            for (int i = 0; i < 32; ++i) {
+                if (kWindows1252High[i] == u)
+                    b = static_cast<char>(0x80 + i);
+            }
+        }
+        *out++ = b;
+    }
+    return bytes;
+}
+
 bool IsAscii(QByteArrayView bytes)
 {
     const char* c = bytes.data();

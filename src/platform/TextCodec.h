@@ -14,3 +14,6 @@ bool IsValidUtf8(QByteArrayView bytes);
 // Whether every byte is below 0x80; millions of values are asked.
 bool IsAscii(QByteArrayView bytes);
 QString TextFromWindows1252(QByteArrayView bytes);
+// The bytes TextFromWindows1252 made text from; a character it never
+// makes becomes "?".
+QByteArray BytesFromWindows1252(QStringView text);

@@ -45,8 +45,8 @@ bool NextLine(const QByteArray& text, qsizetype& pos, QByteArrayView& line, bool
     return true;
 }
 
-// A header field's name: printable ASCII without blanks or ":", then ":"
-// (blanks before the colon are old but allowed).
+} // namespace
+
 bool HeaderName(QByteArrayView line, QByteArrayView* name)
 {
     qsizetype i = 0;
@@ -62,6 +62,8 @@ bool HeaderName(QByteArrayView line, QByteArrayView* name)
     *name = line.first(i);
     return true;
 }
+
+namespace {
 
 bool IsBinary(const QByteArray& head)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 // What a response file holds, told from its first bytes, never from its
 // name.
@@ -25,3 +26,8 @@ MailFileKind DetectMailFileKind(const QByteArray& head, bool wholeFile);
 // one of the usual message headers, up to an empty line (or the end of a
 // whole file).
 bool StartsWithHeaderBlock(const QByteArray& head, qsizetype offset, bool wholeFile);
+
+// Whether line starts a header field: printable ASCII without blanks or
+// ":", then ":" (blanks before the colon are old but allowed); name is
+// what comes before.
+bool HeaderName(QByteArrayView line, QByteArrayView* name);

@@ -4,27 +4,22 @@
 #include "responses/MailReader.h"
 
 #include "platform/TextCodec.h"
+#include "responses/GMimeInit.h"
 #include "responses/HtmlText.h"
 #include "responses/MailBodyLines.h"
+#include "responses/MessageStarts.h"
 
 #include <QFile>
 #include <QTimeZone>
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 namespace {
 
 constexpr gsize kChunk = 64 * 1024;
-
-void InitGMime()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
 
 struct Unref {
     void operator()(gpointer object) const
@@ -36,6 +31,59 @@ struct Unref {
 using StreamPtr = std::unique_ptr<GMimeStream, Unref>;
 using ParserPtr = std::unique_ptr<GMimeParser, Unref>;
 using MessagePtr = std::unique_ptr<GMimeMessage, Unref>;
+
+// Turns a CR alone into LF, the line end GMime reads; CR LF stays. The
+// length never changes, so offsets in the file hold for what it gives.
+struct CrLinesFilter {
+    GMimeFilter parent;
+};
+struct CrLinesFilterClass {
+    GMimeFilterClass parent;
+};
+
+GType cr_lines_filter_get_type();
+G_DEFINE_TYPE(CrLinesFilter, cr_lines_filter, GMIME_TYPE_FILTER)
+
+GMimeFilter* NewCrLinesFilter()
+{
+    return GMIME_FILTER(g_object_new(cr_lines_filter_get_type(), nullptr));
+}
+
+void CrLines(GMimeFilter* filter, char* in, size_t length, size_t prespace, char** out,
+             size_t* outLength, size_t* outPrespace, bool last)
+{
+    size_t kept = length;
+    for (size_t i = 0; i < length; ++i) {
+        if (in[i] != '\r')
+            continue;
+        if (i + 1 < length) {
+            if (in[i + 1] != '\n')
+                in[i] = '\n';
+        } else if (last) {
+            in[i] = '\n';
+        } else {
+            // Whether an LF follows shows only in the next piece.
+            g_mime_filter_backup(filter, in + i, 1);
+            kept = i;
+        }
+    }
+    *out = in;
+    *outLength = kept;
+    *outPrespace = prespace;
+}
+
+void cr_lines_filter_class_init(CrLinesFilterClass* klass)
+{
+    GMimeFilterClass* filter = GMIME_FILTER_CLASS(klass);
+    filter->copy = [](GMimeFilter*) { return NewCrLinesFilter(); };
+    filter->filter = [](GMimeFilter* f, char* in, size_t n, size_t pre, char** out, size_t* outN,
+                        size_t* outPre) { CrLines(f, in, n, pre, out, outN, outPre, false); };
+    filter->complete = [](GMimeFilter* f, char* in, size_t n, size_t pre, char** out, size_t* outN,
+                          size_t* outPre) { CrLines(f, in, n, pre, out, outN, outPre, true); };
+    filter->reset = [](GMimeFilter*) {};
+}
+
+void cr_lines_filter_init(CrLinesFilter*) {}
 
 // The charset to convert a part from, or nullptr to pass its bytes on as
 // they are: text in UTF-8, in ASCII or in no declared charset is read by
@@ -275,37 +323,124 @@ QDateTime MessageDate(GMimeMessage* message)
 struct MailReader::Private {
     StreamPtr source;
     ParserPtr parser;
-    bool single = true;
-    bool done = false;
     bool mbox = false;
     bool textIsUnicode = false;
+    // Old Mac line ends (CR alone), which GMime does not read as lines.
+    bool crLines = false;
+    // A file of single messages: where each begins, then where the last
+    // ends; next, the one to read.
+    std::vector<gint64> bounds;
+    size_t next = 0;
 
     void Start(StreamPtr stream, MailFileKind kind)
     {
         source = std::move(stream);
-        GMimeStream* messages = source.get();
-        StreamPtr emlx;
+        parser.reset();
+        bounds.clear();
+        next = 0;
+        mbox = kind == MailFileKind::Mbox;
+        gint64 start = 0;
+        const gint64 length = g_mime_stream_length(source.get());
+        gint64 end = length;
         if (kind == MailFileKind::AppleMail) {
             // The first line is the message's length in bytes; a property
             // list follows the message.
             char line[64] = {};
-            gint64 start = source->bound_start;
             const ssize_t n = g_mime_stream_read(source.get(), line, sizeof line - 1);
-            qsizetype end = 0;
-            while (end < n && line[end] != '\n')
-                ++end;
-            const gint64 length = QByteArray(line, end).trimmed().toLongLong();
-            start += end + 1;
-            emlx.reset(g_mime_stream_substream(source.get(), start, start + length));
-            messages = emlx.get();
+            qsizetype lineEnd = 0;
+            while (lineEnd < n && line[lineEnd] != '\n')
+                ++lineEnd;
+            start = lineEnd + 1;
+            end =
+                std::min<gint64>(length, start + QByteArray(line, lineEnd).trimmed().toLongLong());
         }
-        g_mime_stream_reset(messages);
-        parser.reset(g_mime_parser_new_with_stream(messages));
-        // Parts refer to the file instead of being copied into memory.
-        g_mime_parser_set_persist_stream(parser.get(), TRUE);
-        mbox = kind == MailFileKind::Mbox;
-        single = !mbox;
-        g_mime_parser_set_format(parser.get(), mbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);
+        g_mime_stream_reset(source.get());
+        crLines = kind != MailFileKind::AppleMail && HasCrLines();
+        if (mbox) {
+            parser =
+                NewParser(StreamPtr(GMIME_STREAM(g_object_ref(source.get()))), GMIME_FORMAT_MBOX);
+            return;
+        }
+        bounds.push_back(start);
+        if (kind == MailFileKind::Message) {
+            for (const qint64 later : LaterMessages())
+                bounds.push_back(later);
+        }
+        bounds.push_back(end);
+    }
+
+    // Whether the first line ends with a CR alone.
+    bool HasCrLines()
+    {
+        char head[4096];
+        const ssize_t n = g_mime_stream_read(source.get(), head, sizeof head);
+        g_mime_stream_reset(source.get());
+        for (ssize_t i = 0; i < n; ++i) {
+            if (head[i] == '\n')
+                return false;
+            if (head[i] == '\r')
+                return i + 1 < n && head[i + 1] != '\n';
+        }
+        return false;
+    }
+
+    // Where the messages after the first begin in a file of several saved
+    // one after another.
+    std::vector<qint64> LaterMessages()
+    {
+        MessageStarts starts;
+        auto buffer = std::make_unique<char[]>(kChunk);
+        for (;;) {
+            const ssize_t n = g_mime_stream_read(source.get(), buffer.get(), kChunk);
+            if (n <= 0)
+                break;
+            starts.Add(QByteArrayView(buffer.get(), n));
+        }
+        g_mime_stream_reset(source.get());
+        return starts.Starts();
+    }
+
+    ParserPtr NewParser(StreamPtr stream, GMimeFormat format)
+    {
+        if (crLines) {
+            StreamPtr filtered(g_mime_stream_filter_new(stream.get()));
+            GMimeFilter* filter = NewCrLinesFilter();
+            g_mime_stream_filter_add(GMIME_STREAM_FILTER(filtered.get()), filter);
+            g_object_unref(filter);
+            stream = std::move(filtered);
+        }
+        g_mime_stream_reset(stream.get());
+        ParserPtr made(g_mime_parser_new_with_stream(stream.get()));
+        // Parts refer to the file instead of being copied into memory,
+        // where they can: a filtered stream cannot be read from a part's
+        // place again.
+        g_mime_parser_set_persist_stream(made.get(), crLines ? FALSE : TRUE);
+        g_mime_parser_set_format(made.get(), format);
+        return made;
+    }
+
+    // The next message, or nullptr.
+    GMimeMessage* NextMessage()
+    {
+        if (mbox) {
+            if (!parser || g_mime_parser_eos(parser.get()))
+                return nullptr;
+            GMimeMessage* message = g_mime_parser_construct_message(parser.get(), nullptr);
+            if (!message)
+                parser.reset();
+            return message;
+        }
+        if (next + 1 >= bounds.size())
+            return nullptr;
+        const gint64 from = bounds[next];
+        const gint64 to = bounds[next + 1];
+        ++next;
+        parser = NewParser(StreamPtr(g_mime_stream_substream(source.get(), from, to)),
+                           GMIME_FORMAT_MESSAGE);
+        GMimeMessage* message = g_mime_parser_construct_message(parser.get(), nullptr);
+        if (!message)
+            next = bounds.size();
+        return message;
     }
 
     MailBodyDevice device;
@@ -377,17 +512,9 @@ void MailReader::OpenText(const QByteArray& utf8, MailFileKind kind)
 bool MailReader::Next(MailMessage& message)
 {
     message = MailMessage();
-    if (d->done || !d->parser)
+    MessagePtr parsed(d->NextMessage());
+    if (!parsed)
         return false;
-    if (d->single)
-        d->done = true;
-    else if (g_mime_parser_eos(d->parser.get()))
-        return false;
-    MessagePtr parsed(g_mime_parser_construct_message(d->parser.get(), nullptr));
-    if (!parsed) {
-        d->done = true;
-        return false;
-    }
     message.date = MessageDate(parsed.get());
     d->Body(parsed.get());
     message.body = &d->device;

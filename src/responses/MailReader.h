@@ -22,9 +22,10 @@ struct MailMessage {
     QIODevice* body = nullptr;
 };
 
-// Reads the messages of a saved mail file (one message, an .emlx or an
-// mbox file) one after another, streaming: an mbox file is never held in
-// memory whole.
+// Reads the messages of a saved mail file (one message, several saved one
+// after another, an .emlx or an mbox file) one after another, streaming:
+// an mbox file is never held in memory whole. Lines may end with CR LF, LF
+// or (old Mac files) CR alone.
 class MailReader {
 public:
     MailReader();

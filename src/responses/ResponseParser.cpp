@@ -1,8 +1,8 @@
 #include "responses/ResponseParser.h"
 
 #include "platform/Regional.h"
-#include "platform/TextCodec.h"
 #include "platform/Ui.h"
+#include "responses/FormCharset.h"
 #include "responses/RecordTables.h"
 #include "responses/ResponseFile.h"
 #include "responses/ResponseText.h"
@@ -118,9 +118,9 @@ private:
         char* name = data + begin;
         char* value = name + eq + 1;
         const QString fieldName =
-            TrimBlanks(TextFromBytes(QByteArrayView(name, PercentDecodeInPlace(name, eq))));
-        const QString fieldValue =
-            TextFromBytes(QByteArrayView(value, PercentDecodeInPlace(value, end - begin - eq - 1)));
+            TrimBlanks(m_charset.Name(QByteArrayView(name, PercentDecodeInPlace(name, eq))));
+        const QString fieldValue = m_charset.Value(
+            QByteArrayView(value, PercentDecodeInPlace(value, end - begin - eq - 1)));
         m_tables.PutArrayElement(F, RecordTables::FieldNameColumn, fieldName);
         m_tables.PutArrayElement(F, RecordTables::FieldValueColumn, fieldValue);
         if (m_tables.CurrentRow[F] == 0) {
@@ -128,6 +128,7 @@ private:
             m_tables.PutArrayElement(H, RecordTables::DateColumn, m_regional.DateToText(m_date));
             m_tables.PutArrayElement(H, RecordTables::SourceColumn, m_source);
         }
+        m_charset.Stored(m_tables, fieldName, fieldValue);
         m_tables.CurrentRow[F] = static_cast<qint16>(m_tables.CurrentRow[F] + 1);
         m_stored = true;
     }
@@ -136,6 +137,7 @@ private:
     const Regional& m_regional;
     const QDate& m_date;
     const QString& m_source;
+    FormCharset m_charset;
     QByteArray m_pending;
     qsizetype m_start = 0;   // the first byte of the pair not yet stored
     qsizetype m_scanned = 0; // bytes before this hold no "&" after m_start

@@ -13,7 +13,8 @@ class Session;
 //
 // What the file holds is told from its content. Plain text is read line by
 // line and dated with the file's modification date. A saved mail message
-// (.eml), an Apple Mail .emlx or an mbox file is read message by message:
+// (.eml, or several saved one after another in one file), an Apple Mail
+// .emlx or an mbox file is read message by message:
 // the text of each message's body is read by the same rules, numeric
 // character references in values are decoded, and each record is dated
 // with its message's Date header (in that date's own zone), else with the

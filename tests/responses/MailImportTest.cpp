@@ -251,3 +251,57 @@ TEST(MailImport, BrokenMailIsReadAsFarAsItGoes)
         EXPECT_EQ(scan.records[0].fields, c.fields);
     }
 }
+
+TEST(MailImport, SeveralMessagesInOneTextFileEachGiveTheirOwnDate)
+{
+    // One after another without separators: a plain message, a multipart
+    // one whose attached message starts nothing, a quoted-printable one
+    // whose quoted headers start nothing, and a last one after a blank.
+    const QString path = Data("several.txt");
+    MailScan scan(path);
+    EXPECT_EQ(scan.ui.MessageTexts(), QStringList());
+    QStringList got;
+    for (const Record& r : scan.records)
+        got.append(r.date + QLatin1Char(' ') + r.fields.join(QLatin1Char(' ')));
+    EXPECT_EQ(got, (QStringList{"2/3/2025 name=Ann age=30", "2/4/2025 name=Bob age=41",
+                                QStringLiteral("2/5/2025 name=Cy city=Z\u00fcrich"),
+                                "2/6/2025 name=Di age=25"}));
+    for (const Record& r : scan.records)
+        EXPECT_EQ(r.source, QFileInfo(path).absoluteFilePath());
+}
+
+TEST(MailImport, EveryLineEndGivesTheSameRecords)
+{
+    // Old Mac files end lines with CR alone; a text that merely starts
+    // with a header line is read as a message too.
+    TempDir dir;
+    const QString plain =
+        dir.Write(QStringLiteral("plain.txt"),
+                  "Subject: Form results\n\nname=Ann&age=30\n\nname=Bob&age=41\n");
+    const char* files[] = {"latin1.eml",       "three.mbox",  "thunderbird-flowed.eml",
+                           "browser-post.eml", "several.txt", "mixed-attachment.eml"};
+    QStringList paths;
+    for (const char* file : files)
+        paths.append(Data(file));
+    paths.append(plain);
+    for (const QString& path : paths) {
+        QFile original(path);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        QByteArray lf = original.readAll();
+        lf.replace("\r\n", "\n");
+        const MailScan expected(dir.Write(QStringLiteral("lf"), lf));
+        ASSERT_FALSE(expected.records.isEmpty()) << path.toStdString();
+        for (const char* end : {"\r\n", "\r"}) {
+            SCOPED_TRACE(path.toStdString() + (end[1] ? " CR LF" : " CR"));
+            QByteArray bytes = lf;
+            bytes.replace("\n", end);
+            const MailScan scan(dir.Write(QStringLiteral("other"), bytes));
+            EXPECT_EQ(scan.ui.MessageTexts(), expected.ui.MessageTexts());
+            ASSERT_EQ(scan.records.size(), expected.records.size());
+            for (qsizetype i = 0; i < scan.records.size(); ++i) {
+                EXPECT_EQ(scan.records[i].fields, expected.records[i].fields);
+                EXPECT_EQ(scan.records[i].date, expected.records[i].date);
+            }
+        }
+    }
+}

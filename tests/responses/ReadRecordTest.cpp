@@ -113,6 +113,48 @@ TEST(ReadRecord, DecodesNamesAndValuesAsUtf8OrWindows1252)
                            QStringLiteral("note=caf\u00e9")}));
 }
 
+TEST(ReadRecord, EscapesAreReadInTheCharsetTheBrowserNamed)
+{
+    // "_charset_" anywhere in the response, in a file and as given text;
+    // fields before it are read again. Unknown names and bytes that are
+    // not valid in the charset keep the program's rule.
+    const struct {
+        const char* body;
+        QStringList pairs;
+    } cases[] = {
+        {"_charset_=Shift_JIS&name=%8ER%93c%91%BE%98Y",
+         {"_charset_=Shift_JIS", QStringLiteral("name=\u5c71\u7530\u592a\u90ce")}},
+        {"%96%BC=%8ER%93c&city=Tokyo&_CHARSET_=shift_jis&_charset_=utf-8&x=%87%40",
+         {QStringLiteral("\u540d=\u5c71\u7530"), "city=Tokyo", "_CHARSET_=shift_jis",
+          "_charset_=utf-8", QStringLiteral("x=\u2460")}},
+        {"a=%C6%FC&_charset_=EUC-JP", {QStringLiteral("a=\u65e5"), "_charset_=EUC-JP"}},
+        {"b=%1B%24B%3B%33%1B%28B&_charset_=ISO-2022-JP&a=%1B%24B%46%7C%1B%28B",
+         {QStringLiteral("b=\u5c71"), "_charset_=ISO-2022-JP", QStringLiteral("a=\u65e5")}},
+        {"_charset_=windows-1251&a=%CC%EE%F1%EA%E2%E0",
+         {"_charset_=windows-1251", QStringLiteral("a=\u041c\u043e\u0441\u043a\u0432\u0430")}},
+        {"_charset_=KOI8-R&a=%ED%CF%D3%CB%D7%C1",
+         {"_charset_=KOI8-R", QStringLiteral("a=\u041c\u043e\u0441\u043a\u0432\u0430")}},
+        {"_charset_=GB2312&a=%B1%B1%BE%A9", {"_charset_=GB2312", QStringLiteral("a=\u5317\u4eac")}},
+        // Known to iconv, not to Qt.
+        {"_charset_=ARMSCII-8&a=%B2%B3", {"_charset_=ARMSCII-8", QStringLiteral("a=\u0531\u0561")}},
+        {"_charset_=ISO-8859-1&a=%80%E9",
+         {"_charset_=ISO-8859-1", QStringLiteral("a=\u20ac\u00e9")}},
+        {"a=Ren%E9&_charset_=no-such-charset",
+         {QStringLiteral("a=Ren\u00e9"), "_charset_=no-such-charset"}},
+        {"_charset_=Shift_JIS&a=%82", {"_charset_=Shift_JIS", QStringLiteral("a=\u201a")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        Fixture f;
+        f.OpenFile(QByteArray(c.body) + "\n");
+        EXPECT_EQ(f.Next(), kRecordRead);
+        EXPECT_EQ(f.Pairs(), c.pairs);
+        EXPECT_EQ(f.tables.Header(RecordTables::NameColumn), c.pairs[0].section('=', 1));
+        EXPECT_EQ(f.FromText(QString::fromLatin1(c.body)), kRecordRead);
+        EXPECT_EQ(f.Pairs(), c.pairs);
+    }
+}
+
 TEST(ReadRecord, AnEscapeCutShortDropsTheResponse)
 {
     Fixture f;
