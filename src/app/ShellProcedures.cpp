@@ -37,8 +37,7 @@ QString CloseResumeDatabase(Session& session)
     d.RecordCursor.Assign({});
     d.SummaryRecords.Assign({});
     d.CurrentDatabasePath.clear();
-    d.CurrentFieldNames.clear();
-    d.StoredFieldNames.clear();
+    d.CurrentFieldNames.Clear();
     d.RecordState = 0;
     d.SummaryFiltered = false;
     d.OpeningDatabase = false;

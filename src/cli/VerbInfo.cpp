@@ -28,8 +28,8 @@ int RunInfo(CliContext& context, QStringList args)
         SQLite::Statement rows(context.session.Database.CurrentDatabase->Db(),
                                "SELECT \"Key\", \"Value\" FROM \"Info\" ORDER BY \"KeyID\"");
         while (rows.executeStep())
-            context.out << Escaped(QString::fromUtf8(rows.getColumn(0).getText())) << '\t'
-                        << Escaped(QString::fromUtf8(rows.getColumn(1).getText())) << '\n';
+            context.out << Escaped(QString::fromStdString(rows.getColumn(0).getString())) << '\t'
+                        << Escaped(QString::fromStdString(rows.getColumn(1).getString())) << '\n';
     } catch (const std::exception& e) {
         context.session.ui.MessageBox(QStringLiteral("Error reading data: ") +
                                           QString::fromUtf8(e.what()),

@@ -10,9 +10,11 @@
 
 namespace {
 
+// Whole, a NUL inside included.
 QString Text(const SQLite::Column& column)
 {
-    return QString::fromUtf8(column.getText());
+    const auto* bytes = static_cast<const char*>(column.getBlob());
+    return QString::fromUtf8(bytes, column.getBytes());
 }
 
 const char* const kInfoInOrder = "SELECT \"Key\", \"Value\" FROM \"Info\" ORDER BY \"KeyID\"";
@@ -86,8 +88,7 @@ bool CheckDatabase(Session& session, DatabaseConnection& connection)
                 break;
             }
         }
-        session.Database.CurrentFieldNames = names;
-        session.Database.StoredFieldNames = names;
+        session.Database.CurrentFieldNames.Reset(names);
         return true;
     } catch (const std::exception&) {
         session.ui.MessageBox(QStringLiteral("Invalid database"), MessageIcon::Exclamation);
@@ -141,8 +142,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         return failed(QString::fromUtf8(e.what()));
     }
     // The check leaves the current database's state alone when it fails.
-    const QString namesBefore = d.CurrentFieldNames;
-    const QString storedBefore = d.StoredFieldNames;
+    const FieldNameCatalog namesBefore = d.CurrentFieldNames;
     if (!CheckDatabase(session, *connection))
         return failed(QString());
     bool anyRecord = false;
@@ -158,7 +158,6 @@ bool OpenResumeDatabase(Session& session, const QString& path)
                 0;
     } catch (const std::exception& e) {
         d.CurrentFieldNames = namesBefore;
-        d.StoredFieldNames = storedBefore;
         return failed(QString::fromUtf8(e.what()));
     }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "database/FieldNameCatalog.h"
 #include "database/RecordSet.h"
 #include "platform/DatabaseConnection.h"
 
-#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -15,9 +15,9 @@ struct DatabaseState {
 
     QString CurrentDatabasePath;                         // empty when none is open
     std::unique_ptr<DatabaseConnection> CurrentDatabase; // the open connection
-    RecordSet RecordCursor;    // the viewer's cursor over Forms (a clone of the summary's)
-    RecordSet SummaryRecords;  // the summary's rows: every FormID, ascending
-    QString CurrentFieldNames; // CR LF, then each field name ever stored and CR LF
+    RecordSet RecordCursor;             // the viewer's cursor over Forms (a clone of the summary's)
+    RecordSet SummaryRecords;           // the summary's rows: every FormID, ascending
+    FieldNameCatalog CurrentFieldNames; // CR LF, then each field name ever stored and CR LF
     int RecordState = 0;
     bool OpeningDatabase = false;
     bool SummaryFiltered = false; // the summary shows a search result
@@ -27,15 +27,6 @@ struct DatabaseState {
     // are not user edits.
     bool SuppressChangeEvents = false;
 
-    // The field-names list as the file holds it, so an unchanged list is
-    // not written again with every record.
-    QString StoredFieldNames;
-    // The names the list holds between two CR LFs, as spelt there, for the
-    // list they were taken from: a name found here needs no search.
-    struct FieldNameEntries {
-        QString list;
-        QSet<QString> names;
-    } KnownFieldNames;
     // Whether opening records the path as LastUsedDB (the command line does not).
     bool RememberLastUsedDB = true;
     // Whether opening lists every FormID for the summary and reads the first

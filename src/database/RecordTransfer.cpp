@@ -9,7 +9,6 @@
 #include "database/ValueConversion.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
 #include <optional>
@@ -32,9 +31,8 @@ bool SameFile(const QString& a, const QString& b)
 class RecordCopier {
 public:
     RecordCopier(DatabaseConnection& target, const Regional& regional, const QString& names)
-        : m_db(target.Db()), m_regional(regional), m_names(names), m_stored(names),
-          m_savepoint(m_db, "SAVEPOINT CopyRecord"), m_release(m_db, "RELEASE CopyRecord"),
-          m_rollback(m_db, "ROLLBACK TO CopyRecord")
+        : m_db(target.Db()), m_regional(regional), m_savepoint(m_db, "SAVEPOINT CopyRecord"),
+          m_release(m_db, "RELEASE CopyRecord"), m_rollback(m_db, "ROLLBACK TO CopyRecord")
     {
         const TableLayout& forms = target.Layout(QStringLiteral("Forms"));
         std::string columns, marks;
@@ -58,11 +56,13 @@ public:
         m_list.emplace(
             m_db, "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" "
                   "FROM \"Info\" WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
+        m_names.Reset(names);
     }
 
     // Writes the record in t into the target as a new record.
     void Copy(const RecordTables& t)
     {
+        const FieldNameCatalog::Mark before = m_names.Here();
         Run(m_savepoint);
         try {
             Write(t);
@@ -74,14 +74,26 @@ public:
             } catch (const std::exception&) {
                 // The engine has already rolled the whole transaction back.
             }
-            m_names = m_stored;
-            m_known.clear();
+            m_names.BackTo(before);
             throw;
         }
-        m_stored = m_names;
     }
 
-    const QString& Names() const { return m_names; }
+    const QString& Names() const { return m_names.List(); }
+
+    // Writes the target's list once for a group of records, before the
+    // group commits.
+    void StoreNames()
+    {
+        if (!m_names.Unstored())
+            return;
+        SQLite::Statement& list = *m_list;
+        list.reset();
+        list.clearBindings();
+        list.bind(1, m_names.List().toStdString());
+        list.exec();
+        m_names.MarkStored();
+    }
 
 private:
     static void Run(SQLite::Statement& statement)
@@ -135,24 +147,8 @@ private:
             entry.exec();
         }
 
-        if (m_names.trimmed().isEmpty())
-            m_names = kCrLf;
-        for (int row = 0; row < t.FieldCount(); ++row) {
-            const QString name = t.Field(row, R::FieldNameColumn);
-            // The list only grows, so a name once found stays found.
-            if (m_known.contains(name))
-                continue;
-            if (!m_names.contains(kCrLf + name + kCrLf, Qt::CaseInsensitive))
-                m_names += name + kCrLf;
-            m_known.insert(name);
-        }
-        if (m_names != m_stored) {
-            SQLite::Statement& list = *m_list;
-            list.reset();
-            list.clearBindings();
-            list.bind(1, m_names.toStdString());
-            list.exec();
-        }
+        for (int row = 0; row < t.FieldCount(); ++row)
+            m_names.Add(t.Field(row, R::FieldNameColumn));
     }
 
     struct Recent {
@@ -164,9 +160,7 @@ private:
 
     SQLite::Database& m_db;
     const Regional& m_regional;
-    QString m_names;  // the working copy
-    QString m_stored; // as the target holds it
-    QSet<QString> m_known;
+    FieldNameCatalog m_names;
     std::vector<ColumnInfo> m_headerColumns;
     std::vector<ColumnInfo> m_dataColumns;
     std::vector<Recent> m_recent;
@@ -222,8 +216,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     BusyPointer busy(ui);
     ui.Yield();
 
-    const QString namesBefore = d.CurrentFieldNames;
-    const QString storedBefore = d.StoredFieldNames;
+    const FieldNameCatalog namesBefore = d.CurrentFieldNames;
     const RecordTables recordBefore = session.Tables;
     const std::optional<qint64> positionBefore = d.RecordCursor.Bookmark();
     const bool intoOpenDatabase = SameFile(path, d.CurrentDatabasePath);
@@ -232,9 +225,8 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
         std::unique_ptr<DatabaseConnection> target =
             std::make_unique<DatabaseConnection>(path, DatabaseAccess::ReadWrite, d.BusyTimeoutMs);
         const bool valid = CheckDatabase(session, *target);
-        targetNames = d.CurrentFieldNames;
+        targetNames = d.CurrentFieldNames.List();
         d.CurrentFieldNames = namesBefore;
-        d.StoredFieldNames = storedBefore;
         if (valid) {
             outcome.ran = true;
             target->UseWriteAheadLog();
@@ -251,7 +243,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                 ui.ShowProgress(progress);
                 ui.Yield();
                 RecordCopier copier(*target, session.RegionalSettings, targetNames);
-                WriteBatch batch(target.get());
+                WriteBatch batch(target.get(), [&] { copier.StoreNames(); });
                 ProgressPacer pacer(ui, total);
                 // Every record must still be in the open database; the walk
                 // ends, as reading that record would, at the first one that
@@ -329,8 +321,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     if (intoOpenDatabase && outcome.saved > 0) {
         // The open database gained records and perhaps field names.
         if (!targetNames.isEmpty()) {
-            d.CurrentFieldNames = targetNames;
-            d.StoredFieldNames = targetNames;
+            d.CurrentFieldNames.Reset(targetNames);
             emit session.Events.FieldNamesChanged();
         }
         try {
@@ -344,7 +335,6 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
         }
     } else {
         d.CurrentFieldNames = namesBefore;
-        d.StoredFieldNames = storedBefore;
     }
     if (positionBefore)
         d.RecordCursor.Seek(*positionBefore);

@@ -12,7 +12,6 @@
 namespace {
 
 using R = RecordTables;
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kWriteError = QStringLiteral("WriteRecord: Error saving Record to the database: ");
 
 // INSERT INTO table (columns...) VALUES (?, ...).
@@ -68,33 +67,6 @@ int EntryWithDataId(const RecordTables& tables, qint64 dataId, const Regional& r
             return row;
     }
     return -1;
-}
-
-// Adds each entry's name to the list unless it is there in any spelling.
-// Most records repeat names the list holds as they are spelt there; those
-// are found in known without searching the list.
-QString WithNewFieldNames(QString list, const RecordTables& tables,
-                          DatabaseState::FieldNameEntries& known)
-{
-    if (list.trimmed().isEmpty())
-        list = kCrLf;
-    if (known.list != list) {
-        // Entries with a CR LF on both sides: the pieces between the first
-        // and the last.
-        const QStringList pieces = list.split(kCrLf);
-        known.names.clear();
-        for (qsizetype i = 1; i + 1 < pieces.size(); ++i)
-            known.names.insert(pieces[i]);
-        known.list = list;
-    }
-    for (int row = 0; row < tables.FieldCount(); ++row) {
-        const QString name = tables.Field(row, R::FieldNameColumn);
-        if (known.names.contains(name))
-            continue;
-        if (!list.contains(kCrLf + name + kCrLf, Qt::CaseInsensitive))
-            list += name + kCrLf;
-    }
-    return list;
 }
 
 } // namespace
@@ -164,7 +136,7 @@ bool WriteResumes(Session& session, int writeFields)
     const bool edit = (d.RecordState & DatabaseState::EditRecord) != 0;
     const QString headerBefore = t.Header(R::FormIdColumn);
     const qint16 rowBefore = t.CurrentRow[R::kFieldTable];
-    QString fieldNames = d.CurrentFieldNames;
+    const FieldNameCatalog::Mark namesBefore = d.CurrentFieldNames.Here();
     qint64 formId = 0;
     int systemErrno = 0;
 
@@ -281,17 +253,17 @@ bool WriteResumes(Session& session, int writeFields)
             }
             t.CurrentRow[R::kFieldTable] = rowBefore;
 
-            fieldNames = WithNewFieldNames(fieldNames, t, d.KnownFieldNames);
-            if (fieldNames != d.StoredFieldNames) {
-                SQLite::Statement& names = c.Cached(
-                    "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" FROM "
-                    "\"Info\" WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
-                names.bind(1, fieldNames.toStdString());
-                names.exec();
-            }
+            for (int row = 0; row < t.FieldCount(); ++row)
+                d.CurrentFieldNames.Add(t.Field(row, R::FieldNameColumn));
+            // Within a batch the list is written once, before the batch
+            // commits: written with every record it would cost what the
+            // whole list costs, record after record.
+            if (savepoint.OwnsTransaction())
+                StoreFieldNamesList(c, d.CurrentFieldNames);
         }
         savepoint.Release();
     } catch (const std::exception& e) {
+        d.CurrentFieldNames.BackTo(namesBefore);
         t.PutArrayElement(R::kHeaderTable, R::FormIdColumn, headerBefore);
         t.CurrentRow[R::kFieldTable] = rowBefore;
         session.ui.MessageBox(kWriteError + EngineErrorText(e, systemErrno),
@@ -299,13 +271,8 @@ bool WriteResumes(Session& session, int writeFields)
         return false;
     }
 
-    if (writeFields > 0) {
-        const bool changed = fieldNames != d.CurrentFieldNames;
-        d.CurrentFieldNames = fieldNames;
-        d.StoredFieldNames = fieldNames;
-        if (changed)
-            emit session.Events.FieldNamesChanged();
-    }
+    if (writeFields > 0 && d.CurrentFieldNames.Here().size != namesBefore.size)
+        emit session.Events.FieldNamesChanged();
     if (edit) {
         d.RecordCursor.Seek(formId);
         if (d.SummaryFiltered)
@@ -318,7 +285,21 @@ bool WriteResumes(Session& session, int writeFields)
     return true;
 }
 
-WriteBatch::WriteBatch(DatabaseConnection* connection) : m_connection(connection)
+void StoreFieldNamesList(DatabaseConnection& connection, FieldNameCatalog& names)
+{
+    if (!names.Unstored())
+        return;
+    SQLite::Statement& update = connection.Cached(
+        "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" FROM "
+        "\"Info\" WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
+    update.reset();
+    update.bind(1, names.List().toStdString());
+    update.exec();
+    names.MarkStored();
+}
+
+WriteBatch::WriteBatch(DatabaseConnection* connection, std::function<void()> beforeCommit)
+    : m_connection(connection), m_beforeCommit(std::move(beforeCommit))
 {
     Begin();
 }
@@ -356,6 +337,8 @@ bool WriteBatch::Commit(QString* error, int* lost)
     m_open = false;
     try {
         QString why;
+        if (m_beforeCommit)
+            m_beforeCommit();
         if (!m_connection->FileIsStillOurs(&why))
             throw std::runtime_error(why.toStdString());
         m_connection->Db().exec("COMMIT");

@@ -2,8 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 
 class DatabaseConnection;
+class FieldNameCatalog;
 class Session;
 namespace SQLite {
 class Database;
@@ -16,7 +18,13 @@ class Database;
 // inserted. The whole record is written or nothing of it: an error rolls
 // the record back, shows "WriteRecord: Error saving Record to the
 // database: " with the engine's description and returns false.
+// Within a WriteBatch the field-names list is not written with each record:
+// the batch's owner writes it before every commit, with StoreFieldNamesList.
 bool WriteResumes(Session& session, int writeFields);
+
+// Writes the list into the file's Info row when it has grown since it was
+// last stored there.
+void StoreFieldNamesList(DatabaseConnection& connection, FieldNameCatalog& names);
 
 // One record's writes: rolled back unless released, so a record is stored
 // whole or not at all. systemErrno, when given, receives the system's error
@@ -28,6 +36,8 @@ public:
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;
     void Release();
+    // Whether the record is its own transaction, committed on release.
+    bool OwnsTransaction() const { return m_ownTransaction; }
 
 private:
     void EndOwnTransaction();
@@ -49,7 +59,9 @@ public:
     static constexpr int kRecords = 500;
     static constexpr qint64 kMilliseconds = 100;
 
-    explicit WriteBatch(DatabaseConnection* connection);
+    // beforeCommit, when given, runs inside each group's transaction just
+    // before it commits (to write what the records of the group share).
+    explicit WriteBatch(DatabaseConnection* connection, std::function<void()> beforeCommit = {});
     ~WriteBatch();
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
@@ -69,6 +81,7 @@ private:
     bool BeganWell(QString* error) const;
 
     DatabaseConnection* m_connection;
+    std::function<void()> m_beforeCommit;
     bool m_open = false;
     int m_pending = 0;
     QString m_beginError;

@@ -48,7 +48,8 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
     {
         BusyPointer busy(ui);
-        WriteBatch batch(d.CurrentDatabase.get());
+        WriteBatch batch(d.CurrentDatabase.get(),
+                         [&] { StoreFieldNamesList(*d.CurrentDatabase, d.CurrentFieldNames); });
         QString commitError;
         int lost = 0;
         const auto commitFailed = [&] {

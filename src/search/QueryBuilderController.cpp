@@ -33,7 +33,7 @@ void QueryBuilderController::Form_Activate()
     if ((d.RecordState & (DatabaseState::NewRecord | DatabaseState::EditRecord)) != 0 &&
         m_savePending)
         m_savePending();
-    m_fieldList = QueryFieldList(m_session.Config, m_session.Database.CurrentFieldNames);
+    m_fieldList = QueryFieldList(m_session.Config, m_session.Database.CurrentFieldNames.List());
 }
 
 bool QueryBuilderController::grdQuery_ComboSelect(int row, int column, const QString& text)

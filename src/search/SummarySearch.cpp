@@ -178,9 +178,9 @@ bool FillQuickFindCombo(Session& session)
         outputFields.append({fields[i].QualifiedName, session.Config.ParsedEntry.DataLocation,
                              fields[i].DisplayName});
     }
-    for (const QString& name : SplitFieldNamesList(session.Database.CurrentFieldNames))
+    for (const QString& name : SplitFieldNamesList(session.Database.CurrentFieldNames.List()))
         st.QuickFindEntries.append({name, -1});
-    FillOutputFieldList(session.Output, outputFields, session.Database.CurrentFieldNames);
+    FillOutputFieldList(session.Output, outputFields, session.Database.CurrentFieldNames.List());
     if (!st.QuickFindEntries.isEmpty())
         st.QuickFindSelected = 0;
     return true;

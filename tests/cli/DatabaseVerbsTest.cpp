@@ -122,6 +122,26 @@ TEST(DatabaseVerbs, KilledImportLeavesOnlyCompleteRecords)
     EXPECT_EQ(session.Tables.FieldCount(), kFields);
 }
 
+TEST(DatabaseVerbs, AFieldNameHoldingNulIsListedWholeAndNamesAfterItStay)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("nul.fdb"));
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0) << err.constData();
+    const QString file = dir.Write(QStringLiteral("r.txt"), "a%00b=1&zz=2\r\n\r\nlast=3\r\n");
+    ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
+    // Read again from the file, by a new process.
+    ASSERT_EQ(RunCli({"fields", db}, &out, &err), 0);
+    EXPECT_EQ(out, QByteArray("a\0b\nzz\nlast\n", 12));
+    const QString csv = dir.File(QStringLiteral("all.csv"));
+    ASSERT_EQ(
+        RunCli({"export", db, "--type", "delimited", "-o", csv, "--fields", "zz,last", "--header"},
+               &out, &err),
+        0)
+        << err.constData();
+    EXPECT_EQ(dir.Read(QStringLiteral("all.csv")), "zz,last\r\n2,\r\n,3\r\n");
+}
+
 TEST(DatabaseVerbs, ImportOfSavedMail)
 {
     TempDir dir;

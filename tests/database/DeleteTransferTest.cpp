@@ -285,7 +285,7 @@ TEST_F(TransferTest, TwiceGivesTwoCopiesAndANameInOtherLetterCaseIsNotAddedAgain
         SQLite::Database t(target.toStdString(), SQLite::OPEN_READWRITE);
         t.exec("UPDATE Info SET Value = '\r\nNAME\r\n' WHERE Key = 'FieldNamesList'");
     }
-    const QString namesBefore = session.Database.CurrentFieldNames;
+    const QString namesBefore = session.Database.CurrentFieldNames.List();
     for (int i = 0; i < 2; ++i) {
         ui.QueueFiles({target});
         ScriptedChooser chooser(session, kAll);
@@ -295,7 +295,7 @@ TEST_F(TransferTest, TwiceGivesTwoCopiesAndANameInOtherLetterCaseIsNotAddedAgain
     EXPECT_EQ(TargetCount("SELECT count(DISTINCT Form_Name) FROM Forms"), 1);
     EXPECT_EQ(TargetText("SELECT Value FROM Info WHERE Key = 'FieldNamesList'"),
               "\r\nNAME\r\nCity\r\n");
-    EXPECT_EQ(session.Database.CurrentFieldNames, namesBefore);
+    EXPECT_EQ(session.Database.CurrentFieldNames.List(), namesBefore);
 }
 
 TEST_F(TransferTest, ATargetThatFailsTheCheckGetsNothing)
@@ -307,7 +307,7 @@ TEST_F(TransferTest, ATargetThatFailsTheCheckGetsNothing)
         SQLite::Database t(target.toStdString(), SQLite::OPEN_READWRITE);
         t.exec("UPDATE Info SET Value = '99.0.0' WHERE KeyID = (SELECT min(KeyID) + 1 FROM Info)");
     }
-    const QString namesBefore = session.Database.CurrentFieldNames;
+    const QString namesBefore = session.Database.CurrentFieldNames.List();
     ui.QueueFiles({target});
     ScriptedChooser chooser(session, kAll);
     const TransferOutcome outcome = WriteRecordsToDB(session, chooser);
@@ -315,7 +315,7 @@ TEST_F(TransferTest, ATargetThatFailsTheCheckGetsNothing)
     EXPECT_TRUE(ui.MessageTexts().last().startsWith("This database was created using a later"));
     EXPECT_EQ(ui.StatusText(), "0 record(s) saved to " + target);
     EXPECT_EQ(TargetCount("SELECT count(*) FROM Forms"), 0);
-    EXPECT_EQ(session.Database.CurrentFieldNames, namesBefore);
+    EXPECT_EQ(session.Database.CurrentFieldNames.List(), namesBefore);
 }
 
 TEST_F(TransferTest, IntoTheOpenDatabaseDuplicatesAndRefreshesTheSummary)

@@ -89,7 +89,7 @@ TEST(WriteResumes, ConversionTable)
     EXPECT_EQ(f.Count("SELECT length(Field_Value) FROM Data"), 70000);
     EXPECT_EQ(f.Count("SELECT Form_Date IS NULL FROM Forms"), 1); // blank date: Null
     // The field-names list keeps the whole name.
-    EXPECT_EQ(f.session.Database.CurrentFieldNames, "\r\n" + longName + "\r\n");
+    EXPECT_EQ(f.session.Database.CurrentFieldNames.List(), "\r\n" + longName + "\r\n");
 
     // An invalid date is no error: a new row keeps Null, an edited one its date.
     Insert(f, {"x", "", "not a date", ""}, {});
@@ -160,7 +160,7 @@ TEST(WriteResumes, FieldNamesListKeepsFirstSpellingInOrder)
     Insert(f, {"2"}, {{"", "NAME", ""}, {"", "city", ""}, {"", "e-MAIL", ""}});
     Insert(f, {"3"}, {{"", "city", ""}});
     const QString expected = QStringLiteral("\r\nName\r\nE-mail\r\ncity\r\n");
-    EXPECT_EQ(f.session.Database.CurrentFieldNames, expected);
+    EXPECT_EQ(f.session.Database.CurrentFieldNames.List(), expected);
     EXPECT_EQ(f.Text("SELECT Value FROM Info WHERE Key='FieldNamesList'"), expected);
     EXPECT_EQ(changes, 2);
     // A name that is a part of a listed one is still added.
@@ -185,7 +185,7 @@ TEST(WriteResumes, AFailedRecordLeavesNothingAndEarlierRecordsStay)
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 1);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Data"), 1);
     EXPECT_EQ(f.session.Tables.Header(0), QString()); // a retry inserts again
-    EXPECT_EQ(f.session.Database.CurrentFieldNames, QStringLiteral("\r\na\r\n"));
+    EXPECT_EQ(f.session.Database.CurrentFieldNames.List(), QStringLiteral("\r\na\r\n"));
     EXPECT_EQ(f.Text("SELECT Value FROM Info WHERE Key='FieldNamesList'"),
               QStringLiteral("\r\na\r\n"));
     EXPECT_EQ(f.session.Database.RecordCursor.Count(), 1);

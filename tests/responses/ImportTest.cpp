@@ -71,7 +71,7 @@ TEST(ImportResume, ManyFilesInOrderWithTheirMessages)
               QStringLiteral("Paris\r\nLondon"));
     // A response whose values are all empty is still a record.
     EXPECT_EQ(f.Count("SELECT count(*) FROM Data WHERE FormID=3"), 2);
-    EXPECT_EQ(f.session.Database.CurrentFieldNames,
+    EXPECT_EQ(f.session.Database.CurrentFieldNames.List(),
               QStringLiteral("\r\nname\r\nage\r\ncity\r\nmail\r\n"));
     EXPECT_EQ(reloaded, 3);
     EXPECT_EQ(current, 3);

@@ -26,7 +26,7 @@ protected:
                   "('Bob', '', 'b'), ('Cid', '', 'c')");
         Db().exec(
             "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('Email', 'ann@x', 1)");
-        session.Database.CurrentFieldNames = QStringLiteral("\r\nEmail\r\nQ\r\n");
+        session.Database.CurrentFieldNames.Reset(QStringLiteral("\r\nEmail\r\nQ\r\n"));
         ShowWholeDatabase(session);
         ASSERT_TRUE(FillQuickFindCombo(session));
     }
