@@ -12,11 +12,17 @@
 #include "search/RecordSelection.h"
 #include "search/SearchState.h"
 
+#include <QTemporaryDir>
+#include <memory>
+
 // The program-wide state, owned by one object that main creates and passes
 // by reference. Each subsystem keeps its state here under the names the
 // program has always used for it.
 class Session {
     SystemClock m_systemClock; // first, so Now may refer to it
+    // The running program's own folder (mode 0700) for its search results,
+    // removed with everything in it when the program ends.
+    std::unique_ptr<QTemporaryDir> m_private;
 
 public:
     Session(Ui& ui, ProgramFolders folders, Regional regional = Regional(),

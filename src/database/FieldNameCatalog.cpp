@@ -10,8 +10,7 @@ QString Folded(const QString& name)
     QList<uint> points = name.toUcs4();
     for (uint& point : points)
         point = QChar::toCaseFolded(point);
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()),
-                             points.size());
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
 }
 
 } // namespace

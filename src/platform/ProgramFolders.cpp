@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <unistd.h>
 
 #ifndef TALLOWMERE_SHARE_DIR
 #define TALLOWMERE_SHARE_DIR "/usr/local/share/tallowmere"
@@ -41,6 +42,34 @@ ProgramFolders ProgramFolders::Resolve(const QString& executableFolder)
         QDir().mkpath(writable);
     }
     return ProgramFolders(program, writable);
+}
+
+QString ProgramFolders::SearchResultFile() const
+{
+    return QDir(m_results.isEmpty() ? m_writable : m_results)
+        .filePath(QStringLiteral("TempDB.tdb"));
+}
+
+QString ProgramFolders::PrivateFoldersPlace() const
+{
+    const auto ownedByUser = [](const QString& folder, bool privateOnly) {
+        const QFileInfo info(folder);
+        if (folder.isEmpty() || !info.isDir() || info.ownerId() != geteuid())
+            return false;
+        return !privateOnly || (info.permissions() & (QFile::ReadGroup | QFile::WriteGroup |
+                                                      QFile::ReadOther | QFile::WriteOther)) == 0;
+    };
+    // Asked only when set: without it Qt warns and makes one in /tmp.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (ownedByUser(runtime, true))
+        return runtime;
+    if (ownedByUser(m_writable, false))
+        return m_writable;
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty())
+        data = QDir::home().filePath(QStringLiteral(".local/share/Tallowmere"));
+    QDir().mkpath(data);
+    return data;
 }
 
 QString ProgramFolders::ProgramFile(const QString& name) const

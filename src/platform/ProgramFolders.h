@@ -4,7 +4,8 @@
 
 // Where the program finds its read-only resources (default.cfg, report
 // templates, the sample database, the tutorial, help pages) and where it
-// writes its own files (Tallowmere.ini, TempDB.tdb, converted templates).
+// writes its own files (Tallowmere.ini, converted templates). Search
+// results (TempDB.tdb) go to a folder of the running program's own.
 class ProgramFolders {
 public:
     ProgramFolders() = default;
@@ -29,13 +30,22 @@ public:
     // none exists.
     QString FindFile(const QString& name) const;
 
-    // The settings file and the search-result file.
+    // The settings file and the search-result file. The result file is in
+    // the results folder when one is set (each running program sets its
+    // own, so two programs never share one), else in the writable folder.
     QString SettingsFile() const { return WritableFile(QStringLiteral("Tallowmere.ini")); }
-    QString SearchResultFile() const { return WritableFile(QStringLiteral("TempDB.tdb")); }
+    QString SearchResultFile() const;
+    void SetResultsFolder(QString folder) { m_results = std::move(folder); }
+
+    // Where a running program makes its private folder: the user's runtime
+    // folder when the system gives one, else the writable folder when it is
+    // the user's own, else the per-user data folder.
+    QString PrivateFoldersPlace() const;
 
 private:
     QString m_program;
     QString m_writable;
+    QString m_results;
 };
 
 // A file in folder whose name equals name without regard to letter case;

@@ -196,3 +196,33 @@ TEST(ConcurrentUse, FilesWithoutAVersionOrRecordTablesAreRefused)
     EXPECT_EQ(RunCli({"info", noDot}, &text, &err), 1);
     EXPECT_TRUE(err.contains("Invalid database: its version \"19\"")) << err.constData();
 }
+
+// Searches running at once in two programs of one program folder each find
+// their own records, and leave no result file behind.
+TEST(ConcurrentUse, TwoSearchesAtOnceEachKeepTheirOwnResult)
+{
+    TempDir dir;
+    dir.Write(QStringLiteral("default.cfg"), "");
+    const QString dbs[2] = {dir.File(QStringLiteral("a.fdb")), dir.File(QStringLiteral("b.fdb"))};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(RunCli({"create", dbs[i]}), 0);
+        ASSERT_EQ(RunCli({"import", dbs[i], Responses(dir, QString(QChar('a' + i)), 8000 + i)}), 0);
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TALLOWMERE_HOME"), dir.Path());
+    for (int round = 0; round < 3; ++round) {
+        QProcess finds[2];
+        for (int i = 0; i < 2; ++i) {
+            finds[i].setProcessEnvironment(env);
+            finds[i].start(QStringLiteral(TALLOWMERE_CLI),
+                           {"find", dbs[i], "name", QString(QChar('a' + i)) + "*"});
+        }
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(finds[i].waitForFinished(120000));
+            EXPECT_EQ(finds[i].exitCode(), 0) << finds[i].readAllStandardError().constData();
+            EXPECT_EQ(finds[i].readAllStandardOutput().count('\n'), 8000 + i) << round;
+        }
+    }
+    EXPECT_EQ(QDir(dir.Path()).entryList({"tallowmere-*", "TempDB*"}, QDir::AllEntries),
+              QStringList());
+}
