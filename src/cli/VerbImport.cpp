@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/Verbs.h"
+#include "platform/StopSignals.h"
 #include "responses/ResponseImport.h"
 
 // import [--relative-to DIR] DB FILE...: every response in the files (plain
@@ -22,8 +23,18 @@ int RunImport(CliContext& context, QStringList args)
     if (!OpenCliDatabase(context, args.takeFirst()))
         return kExitFailed;
     context.ui.QueueFiles(args);
+    context.ui.WatchStopSignals();
     const ImportOutcome outcome = ImportResume(context.session, base);
     context.out << context.ui.StatusText() << "\n";
     context.out.flush();
+    if (outcome.stopped) {
+        const int signal = context.ui.StopSignal();
+        context.session.ui.MessageBox(QStringLiteral("import: stopped by %1; the %2 record(s) read "
+                                                     "before it are stored")
+                                          .arg(QLatin1String(StopSignalName(signal)))
+                                          .arg(outcome.total),
+                                      MessageIcon::Exclamation);
+        return 128 + signal;
+    }
     return outcome.failed || outcome.refused > 0 ? kExitFailed : kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "app/ProgramInfo.h"
 #include "cli/CliContext.h"
 #include "cli/Verbs.h"
+#include "platform/StopSignals.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -79,6 +80,12 @@ int main(int argc, char* argv[])
     // "File too large", reported like any other, instead of killing the
     // program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
+    // An import stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
+    // read and says how much; held before any thread starts, so that no
+    // thread takes the signal in its place.
+    const bool holdsStopSignals = argc > 1 && std::strcmp(argv[1], "import") == 0;
+    if (holdsStopSignals)
+        HoldStopSignals();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));
@@ -97,7 +104,14 @@ int main(int argc, char* argv[])
     for (const Verb& verb : kVerbs) {
         if (name == QLatin1String(verb.name)) {
             CliContext context(ProgramFolders::Resolve(QCoreApplication::applicationDirPath()));
-            return verb.run(context, args);
+            const int status = verb.run(context, args);
+            // A stop signal that came after the last look still ends the
+            // program as that signal's.
+            if (holdsStopSignals && context.ui.StopSignal() == 0) {
+                if (const int late = TakeStopSignal())
+                    return 128 + late;
+            }
+            return status;
         }
     }
     return UsageError(QStringLiteral("unknown verb '%1'").arg(name));

@@ -1,5 +1,7 @@
 #include "platform/ConsoleUi.h"
 
+#include "platform/StopSignals.h"
+
 #include <cstdio>
 
 MessageAnswer ConsoleUi::MessageBox(const QString& text, MessageIcon, MessageButtons buttons)
@@ -40,4 +42,11 @@ FileDialogResult ConsoleUi::OpenFileDialog(const FileDialogRequest&)
 FileDialogResult ConsoleUi::SaveFileDialog(const FileDialogRequest&)
 {
     return NextFiles();
+}
+
+bool ConsoleUi::CancelRequested() const
+{
+    if (m_watchSignals && m_stopSignal == 0)
+        m_stopSignal = TakeStopSignal();
+    return m_stopSignal != 0;
 }

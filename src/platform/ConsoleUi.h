@@ -31,8 +31,13 @@ public:
     void UpdateProgressCount(int, qint64) override {}
     void CloseProgress() override { m_progress = false; }
     bool ProgressVisible() const override { return m_progress; }
-    bool CancelRequested() const override { return false; }
+    // With the stop signals held (StopSignals.h), one that has arrived asks
+    // the running command to stop; it stays asked.
+    void WatchStopSignals() { m_watchSignals = true; }
+    bool CancelRequested() const override;
     void ClearCancelRequested() override {}
+    // The stop signal seen by CancelRequested, else 0.
+    int StopSignal() const { return m_stopSignal; }
     QString ClipboardText() const override { return m_clipboard; }
     void SetClipboardText(const QString& text) override { m_clipboard = text; }
 
@@ -44,5 +49,7 @@ private:
     QString m_status;
     QString m_clipboard;
     bool m_progress = false;
+    bool m_watchSignals = false;
+    mutable int m_stopSignal = 0;
     int m_messages = 0;
 };

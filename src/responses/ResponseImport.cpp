@@ -46,6 +46,8 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
 
     const QString doneText = QStringLiteral(" Record(s) imported in to ");
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
+    // A stop asked for by an earlier command is not this one's.
+    ui.ClearCancelRequested();
     {
         BusyPointer busy(ui);
         WriteBatch batch(d.CurrentDatabase.get(),
@@ -74,6 +76,10 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
                         commitFailed();
                         return false;
                     }
+                    if (ui.CancelRequested()) {
+                        outcome.stopped = true;
+                        return false;
+                    }
                     return true;
                 },
                 sourceBase);
@@ -90,8 +96,10 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
             // going on would only repeat the message for every response.
             if (!stored)
                 outcome.failed = true;
-            if (outcome.failed)
+            if (outcome.failed || outcome.stopped || ui.CancelRequested()) {
+                outcome.stopped = !outcome.failed;
                 break;
+            }
         }
         if (!batch.Finish(&commitError, &lost))
             commitFailed();

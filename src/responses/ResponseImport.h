@@ -7,9 +7,10 @@ class Session;
 
 struct ImportOutcome {
     bool cancelled = false;
-    bool failed = false; // a file could not be read or a record not stored
-    int total = 0;       // records stored
-    int refused = 0;     // files that are no text or mail (each was reported)
+    bool failed = false;  // a file could not be read or a record not stored
+    int total = 0;        // records stored
+    int refused = 0;      // files that are no text or mail (each was reported)
+    bool stopped = false; // the Ui asked to stop; what was read is stored
 };
 
 // The import command: asks for one or more response files (plain text or

@@ -92,6 +92,14 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     const QString source =
         sourceBase.isEmpty() ? fullPath : QDir(sourceBase).relativeFilePath(fullPath);
     ResponseFile file;
+    // A pipe, device or socket would be waited on for ever at opening
+    // (a pipe without a writer) and could be read only once, where a file
+    // is read twice (its head first, to tell its kind).
+    if (info.exists() && !info.isDir() && !info.isFile()) {
+        outcome.error = QStringLiteral("Not a regular file (a pipe, a device or a socket); save "
+                                       "its text to a file and import that");
+        return outcome;
+    }
     if (info.isDir() || !file.Open(fullPath)) {
         outcome.error = info.isDir() ? QStringLiteral("Is a directory") : file.ErrorString();
         return outcome;

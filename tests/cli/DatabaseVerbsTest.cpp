@@ -9,6 +9,7 @@
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <sys/stat.h>
 
 TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
 {
@@ -140,6 +141,63 @@ TEST(DatabaseVerbs, AFieldNameHoldingNulIsListedWholeAndNamesAfterItStay)
         0)
         << err.constData();
     EXPECT_EQ(dir.Read(QStringLiteral("all.csv")), "zz,last\r\n2,\r\n,3\r\n");
+}
+
+// Ctrl-C, SIGTERM or SIGHUP during an import: what was read is committed,
+// counted and said, and the exit status is the signal's.
+TEST(DatabaseVerbs, AnImportStoppedBySignalStoresAndCountsWhatItRead)
+{
+    TempDir dir;
+    QByteArray text;
+    for (int r = 0; r < 150000; ++r)
+        text +=
+            "name=n" + QByteArray::number(r) + "&age=" + QByteArray::number(r % 90) + "\r\n\r\n";
+    const QString file = dir.Write(QStringLiteral("big.txt"), text);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const QString db = dir.File(QStringLiteral("s%1.fdb").arg(signal));
+        ASSERT_EQ(RunCli({"create", db}), 0);
+        QProcess process;
+        process.start(QStringLiteral(TALLOWMERE_CLI), {"import", db, file});
+        ASSERT_TRUE(process.waitForStarted());
+        int stored = 0;
+        for (int i = 0; i < 400 && stored == 0; ++i) {
+            QThread::msleep(25);
+            try {
+                SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
+                stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
+            } catch (const std::exception&) {
+            }
+        }
+        ASSERT_EQ(process.state(), QProcess::Running) << "the import ended before the signal";
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 128 + signal);
+        SQLite::Database check(db.toStdString(), SQLite::OPEN_READONLY);
+        const int count = check.execAndGet("SELECT count(*) FROM Forms").getInt();
+        EXPECT_GE(count, stored);
+        EXPECT_LT(count, 150000);
+        EXPECT_EQ(process.readAllStandardOutput(),
+                  QByteArray::number(count) + " Record(s) imported in to " + db.toUtf8() + "\n");
+        EXPECT_TRUE(process.readAllStandardError().contains(
+            QStringLiteral("the %1 record(s) read before it are stored").arg(count).toUtf8()));
+    }
+}
+
+// A pipe named as a response file is refused at once, not waited on.
+TEST(DatabaseVerbs, APipeIsRefusedWithAMessage)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("p.fdb"));
+    const QString fifo = dir.File(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(RunCli({"create", db}), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray out, err;
+    EXPECT_EQ(RunCli({"import", db, fifo}, &out, &err), 1);
+    EXPECT_EQ(out, ("0 Record(s) imported in to " + db + "\n").toUtf8());
+    EXPECT_TRUE(
+        err.startsWith(("Error reading Record from " + fifo + ": Not a regular file").toUtf8()))
+        << err.constData();
 }
 
 TEST(DatabaseVerbs, ImportOfSavedMail)
