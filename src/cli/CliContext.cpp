@@ -11,14 +11,48 @@ int UsageError(const QString& text)
     return kExitUsage;
 }
 
+namespace {
+
+qsizetype OptionsEnd(const QStringList& args)
+{
+    const qsizetype end = args.indexOf(QStringLiteral("--"));
+    return end < 0 ? args.size() : end;
+}
+
+} // namespace
+
+qsizetype OptionAt(const QStringList& args, const QString& flag)
+{
+    const qsizetype at = args.indexOf(flag);
+    return at >= 0 && at < OptionsEnd(args) ? at : -1;
+}
+
 bool TakeFlag(QStringList& args, const QString& flag)
 {
-    return args.removeAll(flag) > 0;
+    bool taken = false;
+    for (qsizetype at; (at = OptionAt(args, flag)) >= 0; taken = true)
+        args.removeAt(at);
+    return taken;
+}
+
+bool EndOfOptions(QStringList& args, QString* unknown)
+{
+    const qsizetype end = OptionsEnd(args);
+    for (qsizetype i = 0; i < end; ++i) {
+        if (args[i].size() > 1 && args[i].startsWith(QLatin1Char('-'))) {
+            if (unknown)
+                *unknown = args[i];
+            return false;
+        }
+    }
+    if (end < args.size())
+        args.removeAt(end);
+    return true;
 }
 
 bool TakeOption(QStringList& args, const QString& flag, QString* value, bool* present)
 {
-    const qsizetype i = args.indexOf(flag);
+    const qsizetype i = OptionAt(args, flag);
     if (present)
         *present = i >= 0;
     if (i < 0)

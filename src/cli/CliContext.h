@@ -23,7 +23,15 @@ constexpr int kExitUsage = 2;
 // Prints a usage error to standard error and returns kExitUsage.
 int UsageError(const QString& text);
 
+// Options come before a "--" in args; what follows it is an operand (a file
+// or a value) even when it starts with "-".
+//
 // Takes the flag out of args; true when it was there.
 bool TakeFlag(QStringList& args, const QString& flag);
 // Takes "--name VALUE" out of args; false when the flag was there without a value.
 bool TakeOption(QStringList& args, const QString& flag, QString* value, bool* present = nullptr);
+// Where "--name A B" starts among the options, or -1.
+qsizetype OptionAt(const QStringList& args, const QString& flag);
+// After the verb has taken its options: false when an option it does not
+// know is left; otherwise takes the "--" out, leaving only the operands.
+bool EndOfOptions(QStringList& args, QString* unknown = nullptr);

@@ -6,7 +6,7 @@
 
 bool CliSelection::TakeOptions(QStringList& args, QString* usage)
 {
-    if (const qsizetype at = args.indexOf(QStringLiteral("--find")); at >= 0) {
+    if (const qsizetype at = OptionAt(args, QStringLiteral("--find")); at >= 0) {
         if (at + 2 >= args.size()) {
             *usage = QStringLiteral("--find takes FIELD PATTERN");
             return false;

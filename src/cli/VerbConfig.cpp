@@ -128,10 +128,11 @@ QJsonObject ConfigJson(FormConfig& config, const QString& path)
 int RunConfig(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
+    QString unknown;
+    if (!EndOfOptions(args, &unknown))
+        return UsageError(QStringLiteral("config: unknown option ") + unknown);
     if (args.size() != 1)
         return UsageError(QStringLiteral("config needs exactly one configuration file"));
-    if (args.first().startsWith(QStringLiteral("--")))
-        return UsageError(QStringLiteral("config: unknown option ") + args.first());
 
     Session& session = context.session;
     const QString path = QFileInfo(args.first()).absoluteFilePath();

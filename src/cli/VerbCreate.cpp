@@ -5,7 +5,7 @@
 // create DB: a new, empty database file; an existing file is refused.
 int RunCreate(CliContext& context, QStringList args)
 {
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("create needs exactly one database file"));
     return CreateNewDatabase(context.ui, args.first()) ? kExitOk : kExitFailed;
 }

@@ -11,7 +11,7 @@ int RunDelete(CliContext& context, QStringList args)
     if (!selection.TakeOptions(args, &usage))
         return UsageError(QStringLiteral("delete: ") + usage);
     context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("-")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("delete needs one database file"));
     if (!selection.Prepare(context, args.first()))
         return kExitFailed;

@@ -15,7 +15,7 @@ int RunExport(CliContext& context, QStringList args)
     QString queryFile;
     bool hasType = false, hasFile = false, hasIds = false, hasFields = false, hasQuery = false;
     QStringList find;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--find")); at >= 0) {
+    if (const qsizetype at = OptionAt(args, QStringLiteral("--find")); at >= 0) {
         if (at + 2 >= args.size())
             return UsageError(QStringLiteral("export: --find takes FIELD PATTERN"));
         find = args.mid(at + 1, 2);
@@ -38,7 +38,7 @@ int RunExport(CliContext& context, QStringList args)
     request.rfc4180Quoting = TakeFlag(args, QStringLiteral("--rfc4180"));
     request.fieldNamesFirstLine = TakeFlag(args, QStringLiteral("--header"));
     context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("-")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("export needs one database file"));
     if (!hasType)
         return UsageError(QStringLiteral("export needs --type text|html|delimited|screen"));

@@ -6,7 +6,7 @@
 // fields DB: the database's field-names list, one name per line.
 int RunFields(CliContext& context, QStringList args)
 {
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("fields needs exactly one database file"));
     if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;

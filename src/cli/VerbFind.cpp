@@ -9,7 +9,7 @@
 int RunFind(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 3 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 3)
         return UsageError(QStringLiteral("find needs a database file, a field and a pattern"));
     if (!OpenForSearch(context, args[0], false, DatabaseAccess::ReadOnly) ||
         !CliQuickFind(context, args[1], args[2]))
@@ -22,7 +22,7 @@ int RunFind(CliContext& context, QStringList args)
 int RunQuery(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 2 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 2)
         return UsageError(QStringLiteral("query needs a database file and a query file"));
     if (!OpenForSearch(context, args[0], false, DatabaseAccess::ReadOnly) ||
         !CliRunQueryFile(context, args[1]))

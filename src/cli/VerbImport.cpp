@@ -13,13 +13,12 @@ int RunImport(CliContext& context, QStringList args)
     QString base;
     if (!TakeOption(args, QStringLiteral("--relative-to"), &base))
         return UsageError(QStringLiteral("import: --relative-to takes a folder"));
+    QString unknown;
+    if (!EndOfOptions(args, &unknown))
+        return UsageError(QStringLiteral("import: unknown option ") + unknown);
     if (args.size() < 2)
         return UsageError(
             QStringLiteral("import needs a database file and at least one response file"));
-    for (const QString& a : args) {
-        if (a.startsWith(QStringLiteral("--")))
-            return UsageError(QStringLiteral("import: unknown option ") + a);
-    }
     if (!OpenCliDatabase(context, args.takeFirst()))
         return kExitFailed;
     context.ui.QueueFiles(args);

@@ -20,7 +20,7 @@ QString Escaped(QString text)
 // info DB: the Info rows in table order, Key<TAB>Value.
 int RunInfo(CliContext& context, QStringList args)
 {
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("info needs exactly one database file"));
     if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;

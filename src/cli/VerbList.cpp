@@ -10,7 +10,7 @@
 int RunList(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("list needs exactly one database file"));
     if (!OpenCliDatabase(context, args.first(), false, DatabaseAccess::ReadOnly))
         return kExitFailed;

@@ -10,12 +10,11 @@
 int RunParse(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
+    QString unknown;
+    if (!EndOfOptions(args, &unknown))
+        return UsageError(QStringLiteral("parse: unknown option ") + unknown);
     if (args.isEmpty())
         return UsageError(QStringLiteral("parse needs at least one response file"));
-    for (const QString& a : args) {
-        if (a.startsWith(QStringLiteral("--")))
-            return UsageError(QStringLiteral("parse: unknown option ") + a);
-    }
 
     Session& session = context.session;
     int status = kExitOk;

@@ -14,7 +14,7 @@
 int RunRender(CliContext& context, QStringList args)
 {
     const bool html = TakeFlag(args, QStringLiteral("--html"));
-    if (args.size() != 3 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 3)
         return UsageError(
             QStringLiteral("render needs a database file, a record number and a template"));
     bool ok = false;

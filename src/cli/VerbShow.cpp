@@ -11,7 +11,7 @@
 int RunShow(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
-    if (args.size() != 2 || args.first().startsWith(QStringLiteral("--")))
+    if (!EndOfOptions(args) || args.size() != 2)
         return UsageError(QStringLiteral("show needs a database file and a record number"));
     bool ok = false;
     const qint64 id = args[1].toLongLong(&ok);

@@ -25,7 +25,7 @@ int RunTemplate(CliContext& context, QStringList args)
         return kExitOk;
     }
     if (action == QStringLiteral("convert")) {
-        if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
+        if (!EndOfOptions(args) || args.size() != 1)
             return UsageError(QStringLiteral("template convert needs one template file"));
         return ConvertTemplate(context.ui, args.first()) ? kExitOk : kExitFailed;
     }

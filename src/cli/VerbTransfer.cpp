@@ -11,8 +11,7 @@ int RunTransfer(CliContext& context, QStringList args)
     if (!selection.TakeOptions(args, &usage))
         return UsageError(QStringLiteral("transfer: ") + usage);
     context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
-    if (args.size() != 2 || args[0].startsWith(QStringLiteral("-")) ||
-        args[1].startsWith(QStringLiteral("-")))
+    if (!EndOfOptions(args) || args.size() != 2)
         return UsageError(QStringLiteral("transfer needs a database file and a target file"));
     if (!selection.Prepare(context, args[0]))
         return kExitFailed;

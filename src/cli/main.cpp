@@ -64,7 +64,8 @@ void PrintHelp()
                 "       tallowmere-cli --help | --version\n\n"
                 "Batch work on Tallowmere databases and form responses. Messages go to\n"
                 "standard error; exit status 0 when it ran, 1 when it failed, 2 on a usage\n"
-                "error.\n\nVerbs:\n");
+                "error. After \"--\" every argument is a file or a value, even one that\n"
+                "starts with \"-\".\n\nVerbs:\n");
     for (const Verb& verb : kVerbs)
         std::printf("  %s\n      %s\n", verb.usage, verb.summary);
     std::printf("\nThe program folder (default.cfg, templates) is $TALLOWMERE_HOME, else the\n"

@@ -103,10 +103,24 @@ int ProgramMajorVersion()
     return TALLOWMERE_VERSION_MAJOR;
 }
 
+QString DanglingLinkProblem(const QString& path)
+{
+    const QFileInfo link(path);
+    if (!link.isSymLink() || link.exists())
+        return {};
+    return QStringLiteral("'%1' is a symbolic link to '%2', which does not exist")
+        .arg(path, link.symLinkTarget());
+}
+
 bool CreateNewDatabase(Ui& ui, const QString& path)
 {
     BusyPointer busy(ui);
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+    if (const QString dangling = DanglingLinkProblem(path); !dangling.isEmpty()) {
+        ui.MessageBox(QStringLiteral("Cannot create the database: ") + dangling,
+                      MessageIcon::Exclamation);
+        return false;
+    }
+    if (QFileInfo::exists(path)) {
         ui.MessageBox(QStringLiteral("Database '%1' already exists.").arg(path),
                       MessageIcon::Exclamation);
         return false;

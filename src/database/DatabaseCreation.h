@@ -14,3 +14,7 @@ int ProgramMajorVersion();
 // tells the user "<path> Database Created". Refuses an existing file (it
 // is left untouched) with the engine's message. Returns true on success.
 bool CreateNewDatabase(Ui& ui, const QString& path);
+
+// For a path that is a symbolic link to nothing, the text saying so (so
+// that opening and creating tell the same story); else empty.
+QString DanglingLinkProblem(const QString& path);

@@ -136,6 +136,8 @@ bool OpenResumeDatabase(Session& session, const QString& path)
 
     std::unique_ptr<DatabaseConnection> connection;
     RecordSet rows;
+    if (const QString dangling = DanglingLinkProblem(path); !dangling.isEmpty())
+        return failed(dangling);
     try {
         connection = std::make_unique<DatabaseConnection>(path, d.OpenAccess, d.BusyTimeoutMs);
     } catch (const std::exception& e) {

@@ -349,6 +349,16 @@ public:
         return Walk(from, to, nullptr, nullptr, visit) ? StreamEnd::Done : StreamEnd::Stopped;
     }
 
+    // After a read: how many more of the records listed were not stored.
+    void ReportMoreMissing() const
+    {
+        if (m_missing > 1)
+            m_session.ui.MessageBox(
+                QStringLiteral("ReadRecords: %1 more record(s) no longer stored were skipped")
+                    .arg(m_missing - 1),
+                MessageIcon::Exclamation);
+    }
+
 private:
     Cursor& Prepared(std::optional<Cursor>& slot, const char* sql)
     {
@@ -497,11 +507,14 @@ private:
         return true;
     }
 
+    // Another program may have deleted thousands of the records listed:
+    // the first is shown, the others counted once at the end of the read.
     void Missing()
     {
-        m_session.ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") +
-                                    kNotStored,
-                                MessageIcon::Exclamation);
+        if (m_missing++ == 0)
+            m_session.ui.MessageBox(
+                QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") + kNotStored,
+                MessageIcon::Exclamation);
     }
 
     Session& m_session;
@@ -516,6 +529,7 @@ private:
     std::vector<qint16> m_formKinds;
     std::vector<qint16> m_dataKinds;
     bool m_ownTransaction = false;
+    int m_missing = 0; // records listed but no longer stored
     // Declared last: finished before the transaction ends.
     std::optional<Cursor> m_headers;
     std::optional<Cursor> m_rows;
@@ -550,7 +564,9 @@ StreamEnd RecordStream::ReadList(const std::vector<qint64>& formIds, const Recor
         if (formIds.empty())
             return StreamEnd::Done;
         Reading reading(m_session, m_parts);
-        return reading.List(formIds, visit);
+        const StreamEnd end = reading.List(formIds, visit);
+        reading.ReportMoreMissing();
+        return end;
     });
 }
 
@@ -569,7 +585,9 @@ StreamEnd RecordStream::ReadList(const std::vector<qint64>& formIds, const RawRe
             return StreamEnd::Done;
         RawRecord record;
         Reading reading(m_session, m_parts, &record);
-        return reading.List(formIds, [&](qint64) { return visit(record); });
+        const StreamEnd end = reading.List(formIds, [&](qint64) { return visit(record); });
+        reading.ReportMoreMissing();
+        return end;
     });
 }
 

@@ -2,6 +2,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -89,4 +90,52 @@ TEST(CommandLine, SampleDatabaseNamesItsOwnFiles)
                                        "'samples/feedback.txt'");
     ASSERT_TRUE(feedback.executeStep());
     EXPECT_GT(feedback.getColumn(0).getInt(), 0);
+}
+
+// After "--" every argument is a file or a value, even one starting with "-";
+// before it an unknown option is a usage error.
+TEST(CommandLine, DoubleDashEndsTheOptions)
+{
+    TempDir dir;
+    QDir::setCurrent(dir.Path());
+    ASSERT_EQ(RunCli({"create", "--", "-x.fdb"}), 0);
+    ASSERT_EQ(RunCli({"import", "--", "-x.fdb", dir.Write("--yes", "name=dash\r\n")}), 0);
+    struct Case {
+        QStringList args;
+        int status;
+        QByteArray out;
+    };
+    const Case cases[] = {
+        {{"list", "--", "-x.fdb"}, 0, "dash"},
+        {{"list", "-x.fdb"}, 2, ""},
+        {{"find", "--", "-x.fdb", "name", "-*"}, 0, ""},
+        {{"find", "-x.fdb", "name", "d*"}, 2, ""},
+        {{"find", "--", "-x.fdb", "name", "d*"}, 0, "dash"},
+        {{"show", "--", "-x.fdb", "1"}, 0, "dash"},
+        {{"fields", "--json", "--", "-x.fdb"}, 2, ""},
+        {{"parse", "--", "--yes"}, 0, "dash"},
+    };
+    for (const Case& c : cases) {
+        QByteArray out, err;
+        EXPECT_EQ(RunCli(c.args, &out, &err), c.status) << c.args.join(' ').toStdString();
+        EXPECT_EQ(out.contains("dash"), !c.out.isEmpty()) << c.args.join(' ').toStdString();
+    }
+}
+
+// Opening and creating tell the same story of a link to nothing.
+TEST(CommandLine, ALinkToNothingIsNamedSoByEveryVerb)
+{
+    TempDir dir;
+    const QString link = dir.File(QStringLiteral("link.fdb"));
+    ASSERT_TRUE(QFile::link(dir.File(QStringLiteral("gone.fdb")), link));
+    const QByteArray said = "'" + link.toUtf8() + "' is a symbolic link to '" +
+                            dir.File(QStringLiteral("gone.fdb")).toUtf8() +
+                            "', which does not exist\n";
+    for (const QStringList& args : {QStringList{"list", link}, QStringList{"create", link},
+                                    QStringList{"import", link, link}}) {
+        QByteArray out, err;
+        EXPECT_EQ(RunCli(args, &out, &err), 1) << args.first().toStdString();
+        EXPECT_TRUE(err.endsWith(said)) << err.constData();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral("gone.fdb"))));
 }
