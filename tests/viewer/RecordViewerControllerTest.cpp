@@ -102,8 +102,8 @@ protected:
 TEST_F(RecordViewerControllerTest, ValueBoxTextReachesTheFieldOnlyWhileEnteringOrEditing)
 {
     // Typing, a pasted second line, a deleted character and everything deleted.
-    const QStringList typed{QStringLiteral("a"), QStringLiteral("ab"),
-                            QStringLiteral("ab\nline 2"), QStringLiteral("ab\nline "), QString()};
+    const QStringList typed{QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("ab\nline 2"),
+                            QStringLiteral("ab\nline "), QString()};
     const struct {
         const char* state;
         RecordViewerController::Code start; // None: the view state
@@ -124,10 +124,10 @@ TEST_F(RecordViewerControllerTest, ValueBoxTextReachesTheFieldOnlyWhileEnteringO
         view.echoValue = true;
         for (const QString& text : typed) {
             viewer.ValueEdited(0, text);
-            const QString expected = s.start == RecordViewerController::None
-                                         ? before
-                                         : QString(text).replace(QStringLiteral("\n"),
-                                                                 QStringLiteral("\r\n"));
+            const QString expected =
+                s.start == RecordViewerController::None
+                    ? before
+                    : QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
             EXPECT_EQ(session.Tables.Field(0, RecordTables::FieldValueColumn), expected);
         }
         view.echoValue = false;

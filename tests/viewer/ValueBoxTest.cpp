@@ -97,15 +97,12 @@ TEST_F(ValueBoxTest, TypingPastingAndDeletingReachTheFieldWhenEnteringOrEditing)
         const QString expected = start + QStringLiteral("xyz\npast");
         EXPECT_EQ(box->toPlainText(), expected);
         EXPECT_EQ(box->textCursor().position(), expected.size());
-        const QString stored = QString(expected).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        const QString stored =
+            QString(expected).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
         EXPECT_EQ(session.Tables.Field(1, RecordTables::FieldValueColumn), stored);
         EXPECT_EQ(viewer->FieldGrid()->currentIndex().row(), 1);
-        EXPECT_TRUE(viewer->FieldGrid()
-                        ->model()
-                        ->index(1, 2)
-                        .data()
-                        .toString()
-                        .endsWith(QStringLiteral("xyz past")));
+        EXPECT_TRUE(viewer->FieldGrid()->model()->index(1, 2).data().toString().endsWith(
+            QStringLiteral("xyz past")));
         Run("tbrSave");
         EXPECT_EQ(StoredValue(viewer->HeaderBox(0)->text().toLongLong(),
                               session.Tables.Field(1, RecordTables::FieldNameColumn)),
@@ -131,6 +128,7 @@ TEST_F(ValueBoxTest, TheViewStateKeepsTheValueAndFieldBoxesReadOnly)
     EXPECT_TRUE(viewer->EditorBox(1)->isReadOnly());
     EXPECT_FALSE(viewer->HeaderBox(4)->isReadOnly()); // notes take typing
     QTest::keyClicks(box, QStringLiteral("lost"));
-    EXPECT_EQ(box->toPlainText(), QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(box->toPlainText(),
+              QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     EXPECT_TRUE(session.Database.RecordUnchanged);
 }
