@@ -8,6 +8,7 @@
 #include "responses/ClipboardImport.h"
 #include "responses/DroppedResponses.h"
 #include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 
 // The dispatcher and the command states without any window: a recording
@@ -338,23 +340,25 @@ TEST_F(ShellControllerTest, AfterEveryImportTheViewerShowsOneStoredRecordWhole)
     QString shown; // what the viewer was last told to show
     QObject::connect(&session.Events, &SessionEvents::RecordLoaded, [&] { shown = inMemory(); });
 
+    const auto importFiles = [&] {
+        ui.QueueFiles(mail);
+        shell.Run(CommandId::ImportFiles);
+    };
     const struct {
         const char* kind;
-        int records; // imported
+        int summaryRows; // afterwards
         std::function<void()> import;
+        bool searched = false; // the summary shows record 6 found by Quick Find
     } kinds[] = {
-        {"file menu", 13,
-         [&] {
-             ui.QueueFiles(mail);
-             shell.Run(CommandId::ImportFiles);
-         }},
-        {"drop", 13,
+        {"file menu", 25, importFiles},
+        {"file menu over a search result", 1, importFiles, true},
+        {"drop", 25,
          [&] {
              DroppedResponses files;
              files.files = mail;
              shell.DropOnWindow(files);
          }},
-        {"clipboard", 1,
+        {"clipboard", 13,
          [&] {
              ui.clipboard = QStringLiteral("name=Ann+Lee&city=Rome");
              shell.Run(CommandId::ImportClipboard);
@@ -371,11 +375,21 @@ TEST_F(ShellControllerTest, AfterEveryImportTheViewerShowsOneStoredRecordWhole)
                   0);
         shell.OpenDatabaseFile(path);
         ASSERT_TRUE(SummaryRowChosen(session, 6));
+        if (k.searched) {
+            ASSERT_TRUE(FillQuickFindCombo(session));
+            const auto& entries = session.Search.QuickFindEntries;
+            const auto name = std::find_if(entries.begin(), entries.end(), [](const auto& e) {
+                return e.text == QStringLiteral("Record Name");
+            });
+            ASSERT_TRUE(QuickFindSearch(session, static_cast<int>(name - entries.begin()),
+                                        QStringLiteral("Bruno*")));
+        }
         // A note typed on record 6 is stored when the import leaves it.
         shell.Viewer().HeaderEdited(4, QStringLiteral("seen before the import"));
         k.import();
-        EXPECT_EQ(session.Database.SummaryRecords.Count(), 12 + k.records);
+        EXPECT_EQ(session.Database.SummaryRecords.Count(), k.summaryRows);
         const qint64 formId = session.Tables.Header(RecordTables::FormIdColumn).toLongLong();
+        EXPECT_EQ(formId, k.searched ? 6 : k.summaryRows); // or the last record stored
         EXPECT_EQ(session.Database.RecordCursor.Bookmark(), formId);
         EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), formId);
         EXPECT_EQ(shown, inMemory());
