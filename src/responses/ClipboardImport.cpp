@@ -5,7 +5,6 @@
 
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
-#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
 #include "responses/ImportDisplay.h"
 #include "responses/ResponseParser.h"

@@ -2,7 +2,6 @@
 
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
-#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
 #include "responses/ImportDisplay.h"
 #include "responses/ResponseScan.h"

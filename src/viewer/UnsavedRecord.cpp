@@ -32,9 +32,10 @@ bool Write(Session& session, int modeBit, int writeFields)
 }
 
 // The view state: notes are the one header box kept as typed without a
-// question. A change to any other box (a stray keystroke there replaced a
-// record's source) is the user's to confirm: No puts those boxes back and
-// keeps the notes. False when the user chose to stay.
+// question. A change to any other box is the user's to confirm, since a
+// stray keystroke there would otherwise replace a name or source unseen:
+// No puts those boxes back and keeps the notes. False when the user chose
+// to stay.
 bool StoreViewedHeader(Session& session)
 {
     DatabaseState& d = session.Database;
