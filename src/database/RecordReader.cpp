@@ -34,7 +34,37 @@ qint16 KindAt(const TableLayout& layout, int index)
                                                    : qint16(kMemoColumn);
 }
 
+// The stored header of formId, column by column up to the source; throws
+// when the record cannot be read.
+QStringList HeaderTexts(DatabaseConnection& c, qint64 formId, const Regional& regional)
+{
+    const TableLayout& forms = c.Layout(QStringLiteral("Forms"));
+    SQLite::Statement& header = c.Cached("SELECT * FROM \"Forms\" WHERE \"FormID\" = ?");
+    header.bind(1, static_cast<int64_t>(formId));
+    if (!header.executeStep()) {
+        header.reset();
+        throw std::runtime_error("No current record.");
+    }
+    QStringList texts;
+    for (int i = 0; i <= R::SourceColumn && i < header.getColumnCount(); ++i)
+        texts.append(ColumnText(header.getColumn(i), KindAt(forms, i), regional));
+    header.reset();
+    return texts;
+}
+
 } // namespace
+
+std::optional<QStringList> ReadStoredHeader(Session& session, qint64 formId)
+{
+    DatabaseState& d = session.Database;
+    if (!d.CurrentDatabase)
+        return std::nullopt;
+    try {
+        return HeaderTexts(*d.CurrentDatabase, formId, session.RegionalSettings);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 bool ReadResumes(Session& session)
 {
@@ -50,15 +80,9 @@ bool ReadResumes(Session& session)
             throw std::runtime_error("No current record.");
         DatabaseConnection& c = *d.CurrentDatabase;
 
-        const TableLayout& forms = c.Layout(QStringLiteral("Forms"));
-        SQLite::Statement& header = c.Cached("SELECT * FROM \"Forms\" WHERE \"FormID\" = ?");
-        header.bind(1, static_cast<int64_t>(*formId));
-        if (!header.executeStep())
-            throw std::runtime_error("No current record.");
-        for (int i = 0; i <= R::SourceColumn && i < header.getColumnCount(); ++i)
-            t.PutArrayElement(R::kHeaderTable, i,
-                              ColumnText(header.getColumn(i), KindAt(forms, i), regional));
-        header.reset();
+        const QStringList header = HeaderTexts(c, *formId, regional);
+        for (int i = 0; i < header.size(); ++i)
+            t.PutArrayElement(R::kHeaderTable, i, header[i]);
 
         const TableLayout& data = c.Layout(QStringLiteral("Data"));
         SQLite::Statement& rows =

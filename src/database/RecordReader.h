@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class Session;
 
@@ -9,6 +11,10 @@ class Session;
 // Nulls read as empty text, dates in the short date format. Reports its
 // own errors ("ReadRecords: ..."); false when it failed.
 bool ReadResumes(Session& session);
+
+// The header of stored record formId as ReadResumes puts it into the
+// tables (FormID to source); none when it cannot be read.
+std::optional<QStringList> ReadStoredHeader(Session& session, qint64 formId);
 
 // Empties the viewer's boxes and field lists (the viewer does it on
 // DisplayCleared). False with the error text in the status bar on failure.

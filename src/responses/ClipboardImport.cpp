@@ -5,10 +5,11 @@
 
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
-#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
+#include "responses/ImportDisplay.h"
 #include "responses/ResponseParser.h"
 #include "responses/ResponseText.h"
+#include "viewer/UnsavedRecord.h"
 
 #include <QRegularExpression>
 #include <exception>
@@ -21,25 +22,6 @@ constexpr int kModeBits =
 const QString kSource = QStringLiteral("Clipboard");
 const QString kNoRecordText = QStringLiteral("No valid Record found in clipboard data");
 const QString kCancelled = QStringLiteral("Clipboard import cancelled");
-
-// The summary moves to the new (last) record unless it shows a search
-// result; the viewer follows the record now in memory.
-void BringWindowsUpToDate(Session& session)
-{
-    if (!session.Database.SummaryFiltered && session.Database.CurrentDatabase)
-        ReloadSummary(session, std::nullopt);
-    emit session.Events.RecordLoaded();
-}
-
-// The record in memory is not one of the database's: the viewer gets an
-// empty new record instead.
-void ResetViewer(Session& session)
-{
-    QString error;
-    if (!NewResume(session, &error))
-        session.ui.MessageBox(QStringLiteral("Error initializing Record: ") + error,
-                              MessageIcon::Exclamation);
-}
 
 } // namespace
 
@@ -85,6 +67,12 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
     Ui& ui = session.ui;
     DatabaseState& d = session.Database;
     ClipboardImportOutcome outcome;
+    // The response passes through the record in memory: the record on
+    // screen is left first, as moving to another record leaves it.
+    if (!StoreUnsavedRecord(session)) {
+        ui.SetStatusText(kCancelled);
+        return outcome;
+    }
     BusyPointer busy(ui);
     try {
         const int result = ReadClipboardRecord(session, text, session.Now.Now().date());
@@ -100,17 +88,12 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
                 // The writer showed why; nothing was stored.
                 outcome.failed = true;
                 ui.SetStatusText(kCancelled);
-                ResetViewer(session);
             }
         } else {
             // A record too large for the tables was reported by the reader.
             if (result == kNoRecord)
                 ui.MessageBox(kNoRecordText, MessageIcon::Exclamation);
             ui.SetStatusText(kCancelled);
-            // A body that failed to decode leaves part of a record that
-            // is in no database; a text without a body leaves the tables.
-            if (session.Tables.Header(RecordTables::FormIdColumn).isEmpty())
-                ResetViewer(session);
         }
     } catch (const std::exception& e) {
         d.RecordState &= ~kModeBits;
@@ -118,9 +101,8 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
         ui.MessageBox(QStringLiteral("Error reading record from clipboard: ") +
                           QString::fromUtf8(e.what()),
                       MessageIcon::Exclamation);
-        ResetViewer(session);
     }
-    BringWindowsUpToDate(session);
+    ShowRecordAfterImport(session);
     emit session.Events.FieldNamesChanged();
     return outcome;
 }

@@ -2,9 +2,10 @@
 
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
-#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
+#include "responses/ImportDisplay.h"
 #include "responses/ResponseScan.h"
+#include "viewer/UnsavedRecord.h"
 
 #include <QFileInfo>
 
@@ -44,6 +45,13 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     DatabaseState& d = session.Database;
     ImportOutcome outcome;
 
+    // Each response passes through the record in memory: the record on
+    // screen is left first, as moving to another record leaves it.
+    if (!StoreUnsavedRecord(session)) {
+        ui.SetStatusText(QStringLiteral("Record import cancelled"));
+        outcome.cancelled = true;
+        return outcome;
+    }
     const QString doneText = QStringLiteral(" Record(s) imported in to ");
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
     // A stop asked for by an earlier command is not this one's.
@@ -106,16 +114,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     }
     ui.SetStatusText(QString::number(outcome.total) + doneText + d.CurrentDatabasePath);
 
-    if (outcome.failed) {
-        QString error;
-        if (!NewResume(session, &error)) {
-            ui.MessageBox(QStringLiteral("Error initializing Record: ") + error,
-                          MessageIcon::Exclamation);
-            emit session.Events.ViewerMustClose();
-        }
-    }
-    if (!d.SummaryFiltered && d.CurrentDatabase)
-        ReloadSummary(session, d.RecordCursor.Bookmark());
+    ShowRecordAfterImport(session);
     emit session.Events.FieldNamesChanged();
     return outcome;
 }

@@ -14,8 +14,10 @@ struct ImportOutcome {
 };
 
 // The import command: asks for one or more response files (plain text or
-// saved mail, see ScanResponseFile) and stores every response in them as a new record of the open
-// database, then brings the summary up to date. All texts go through the session's Ui. With a
+// saved mail, see ScanResponseFile) and stores every response in them as a
+// new record of the open database, then brings the summary and the viewer up
+// to date (see ShowRecordAfterImport); the record on screen is left first as
+// navigation leaves it. All texts go through the session's Ui. With a
 // sourceBase folder, records name their file relative to it.
 ImportOutcome ImportResume(Session& session, const QString& sourceBase = QString());
 

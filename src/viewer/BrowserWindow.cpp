@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -85,8 +86,8 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
     m_txtViewer->setFont(FixedPitchFont());
     m_editorBoxes.append(m_txtViewer);
     connect(m_txtViewer, &QPlainTextEdit::textChanged, this, [this] {
-        // Only what the user types; the program fills the box with the focus elsewhere.
-        if (m_txtViewer->hasFocus() && !m_txtViewer->isReadOnly())
+        // Only what the user types, never the program filling the box.
+        if (!m_fillingValue && m_txtViewer->hasFocus() && !m_txtViewer->isReadOnly())
             m_shell.Viewer().ValueEdited(m_grid->currentIndex().row(), m_txtViewer->toPlainText());
     });
 
@@ -113,7 +114,7 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
     layout->addWidget(panel);
 
     ApplyConfiguration();
-    LockText(true);
+    LockText(true, true);
     for (const char* name : {"cmdSave", "cmdInsertEntry", "cmdAddNew", "cmdRemove", "cmdOK"})
         for (QWidget* w : findChildren<QWidget*>(QString::fromLatin1(name)))
             w->setEnabled(false);
@@ -305,15 +306,15 @@ bool BrowserWindow::UpdateResumeDisplay()
     }
 }
 
-void BrowserWindow::LockText(bool lock)
+void BrowserWindow::LockText(bool lockHeader, bool lockFields)
 {
     m_txtResume[0]->setReadOnly(true);
     for (int i = 1; i < ViewerLayout::kHeaderItems; ++i)
-        m_txtResume[static_cast<size_t>(i)]->setReadOnly(lock);
-    m_txtViewer->setReadOnly(lock);
+        m_txtResume[static_cast<size_t>(i)]->setReadOnly(lockHeader);
+    m_txtViewer->setReadOnly(lockFields);
     for (QWidget* box : m_editorBoxes)
         if (auto* line = qobject_cast<QLineEdit*>(box))
-            line->setReadOnly(lock);
+            line->setReadOnly(lockFields);
 }
 
 void BrowserWindow::RecordLoaded()
@@ -373,12 +374,16 @@ void BrowserWindow::FocusHeaderBox(int box)
 
 void BrowserWindow::RefreshFieldGrid()
 {
+    // A value typed in the value box keeps the grid's row and the box as
+    // the user is typing it; only added or removed fields start the grid again.
     const int row = m_grid->currentIndex().row();
-    m_model->Refresh();
-    if (row >= 0 && row < m_model->rowCount())
-        m_grid->selectRow(row);
-    else if (m_model->rowCount() > 0)
-        m_grid->selectRow(0);
+    m_model->Update();
+    if (!m_grid->currentIndex().isValid()) {
+        if (row >= 0 && row < m_model->rowCount())
+            m_grid->selectRow(row);
+        else if (m_model->rowCount() > 0)
+            m_grid->selectRow(0);
+    }
     if (!m_txtViewer->hasFocus())
         ShowCurrentValue();
     m_txtViewer->setEnabled(m_model->rowCount() > 0);
@@ -427,6 +432,7 @@ void BrowserWindow::ClearDisplay()
 void BrowserWindow::ShowCurrentValue()
 {
     const QModelIndex current = m_grid->currentIndex();
+    const QScopedValueRollback filling(m_fillingValue, true);
     m_txtViewer->setPlainText(
         current.isValid() ? m_session.Tables.Field(current.row(), RecordTables::FieldValueColumn)
                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))

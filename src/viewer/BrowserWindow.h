@@ -31,8 +31,8 @@ public:
     // error (shown with "UpdateRecordDisplay: Program error").
     bool UpdateResumeDisplay() override;
     // Locks (true) or unlocks the header boxes (box 0 is always locked),
-    // the value box and the editor boxes.
-    void LockText(bool lock) override;
+    // and the value box with the editor boxes.
+    void LockText(bool lockHeader, bool lockFields) override;
     // Navigation through the summary's records.
     void Command1_Click(int index) override;
     QString HeaderBoxText(int box) const override;
@@ -74,5 +74,6 @@ private:
     std::array<QLineEdit*, RecordViewerController::kEditorBoxes> m_txtData{};
     QListWidget* m_lstGrid = nullptr;
     bool m_showingList = false;
-    bool m_checking = false; // a field rule's message is up
+    bool m_fillingValue = false; // the program puts a field's value into the value box
+    bool m_checking = false;     // a field rule's message is up
 };

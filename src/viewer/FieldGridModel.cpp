@@ -9,7 +9,18 @@ FieldGridModel::FieldGridModel(const RecordTables& tables, QObject* parent)
 void FieldGridModel::Refresh()
 {
     beginResetModel();
+    m_rows = m_tables.FieldCount();
     endResetModel();
+}
+
+void FieldGridModel::Update()
+{
+    if (m_tables.FieldCount() != m_rows) {
+        Refresh();
+        return;
+    }
+    if (m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
 }
 
 int FieldGridModel::rowCount(const QModelIndex& parent) const

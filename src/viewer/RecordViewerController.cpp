@@ -108,7 +108,7 @@ void RecordViewerController::LockEditButtons(bool lock)
 void RecordViewerController::LockText(bool lock)
 {
     if (m_view)
-        m_view->LockText(lock);
+        m_view->LockText(lock, lock);
 }
 
 void RecordViewerController::NewRecord()
@@ -260,9 +260,11 @@ void RecordViewerController::RecordLoaded()
     m_lines.append(QString());
     m_sectionUnchanged = true;
     SelectLine(0);
-    // Shown records can take notes at once; an empty database cannot.
+    // Shown records can take notes at once; an empty database cannot. The
+    // fields take typing only while the record is entered or edited.
     const bool record = !t.Header(R::FormIdColumn).trimmed().isEmpty();
-    LockText(m_keepLocked || !(record || Editing()));
+    if (m_view)
+        m_view->LockText(m_keepLocked || !(record || Editing()), m_keepLocked || !Editing());
     LockEditButtons(!Editing());
 }
 
@@ -321,11 +323,9 @@ void RecordViewerController::StoreEditorBox(int box, const QString& text)
 void RecordViewerController::EditorEdited(int box, const QString& text)
 {
     DatabaseState& d = m_session.Database;
-    if (d.SuppressChangeEvents)
+    if (d.SuppressChangeEvents || !Editing())
         return;
     d.RecordUnchanged = false;
-    if (!Editing())
-        return;
     m_sectionUnchanged = false;
     StoreEditorBox(box, text);
 }
@@ -346,8 +346,11 @@ void RecordViewerController::ValueEdited(int row, const QString& text)
 {
     DatabaseState& d = m_session.Database;
     RecordTables& t = m_session.Tables;
-    if (d.SuppressChangeEvents || !Editing() || row < 0 || row >= t.FieldCount())
+    // The grid and the list follow the value; what they give back while
+    // they do is the program's own text, not another edit.
+    if (m_storingValue || d.SuppressChangeEvents || !Editing() || row < 0 || row >= t.FieldCount())
         return;
+    m_storingValue = true;
     d.RecordUnchanged = false;
     t.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
     t.PutArrayElement(R::kFieldTable, R::FieldValueColumn,
@@ -357,6 +360,7 @@ void RecordViewerController::ValueEdited(int row, const QString& text)
         m_view->RefreshFieldGrid();
     if (row == m_selected)
         SelectLine(m_selected);
+    m_storingValue = false;
 }
 
 void RecordViewerController::HeaderEdited(int box, const QString& text)

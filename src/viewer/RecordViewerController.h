@@ -14,8 +14,9 @@ public:
     virtual ~RecordViewerView() = default;
     // Fills the header boxes from the record in memory; false after an error.
     virtual bool UpdateResumeDisplay() = 0;
-    // Locks (true) or unlocks the header boxes, the value box and the editor boxes.
-    virtual void LockText(bool lock) = 0;
+    // Locks (true) or unlocks the header boxes, and the value box with the
+    // editor boxes.
+    virtual void LockText(bool lockHeader, bool lockFields) = 0;
     // The text of header box i (0 is the record number).
     virtual QString HeaderBoxText(int box) const = 0;
     // The field list of the editing panel, with the line selected.
@@ -101,9 +102,10 @@ public:
     int SelectedLine() const { return m_selected; }
 
     // Before the user leaves the record on screen (another record, closing
-    // the viewer): a header changed in the view state is stored; a new or
-    // edited record brings the question whether to save it. False when the
-    // user chose to stay (or the save failed).
+    // the viewer): notes changed in the view state are stored; another
+    // header changed then, or a new or edited record, brings the question
+    // whether to save it. False when the user chose to stay (or the save
+    // failed).
     bool StoreUnsavedRecord();
 
     // The header boxes into the record header; false on an error.
@@ -131,4 +133,5 @@ private:
     int m_selected = 0;
     bool m_sectionUnchanged = true;
     bool m_keepLocked = false; // a cancel shows the stored record with locked boxes
+    bool m_storingValue = false;
 };

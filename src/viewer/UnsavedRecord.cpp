@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "database/DatabaseOpening.h"
+#include "database/RecordReader.h"
 #include "database/RecordWriter.h"
 
 namespace {
@@ -28,6 +29,48 @@ bool Write(Session& session, int modeBit, int writeFields)
     }
     d.RecordState &= ~kModeBits;
     return true;
+}
+
+// The view state: notes are the one header box kept as typed without a
+// question. A change to any other box is the user's to confirm, since a
+// stray keystroke there would otherwise replace a name or source unseen:
+// No puts those boxes back and keeps the notes. False when the user chose
+// to stay.
+bool StoreViewedHeader(Session& session)
+{
+    DatabaseState& d = session.Database;
+    RecordTables& t = session.Tables;
+    const std::optional<qint64> formId = d.RecordCursor.Bookmark();
+    const std::optional<QStringList> stored =
+        formId ? ReadStoredHeader(session, *formId) : std::nullopt;
+    const auto storedText = [&](int column) {
+        return stored && column < stored->size() ? stored->at(column) : QString();
+    };
+    bool beyondNotes = !stored;
+    for (int column = RecordTables::NameColumn; column <= RecordTables::SourceColumn; ++column)
+        if (column != RecordTables::NotesColumn && t.Header(column) != storedText(column))
+            beyondNotes = true;
+    if (beyondNotes) {
+        const MessageAnswer answer = session.ui.MessageBox(
+            kSaveChangesQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer != MessageAnswer::Yes) {
+            if (!stored) {
+                d.RecordUnchanged = true;
+                return true;
+            }
+            for (int column = RecordTables::NameColumn; column <= RecordTables::SourceColumn;
+                 ++column)
+                if (column != RecordTables::NotesColumn)
+                    t.PutArrayElement(RecordTables::kHeaderTable, column, storedText(column));
+            if (t.Header(RecordTables::NotesColumn) == storedText(RecordTables::NotesColumn)) {
+                d.RecordUnchanged = true;
+                return true;
+            }
+        }
+    }
+    return Write(session, DatabaseState::EditRecord, 0);
 }
 
 } // namespace
@@ -77,5 +120,5 @@ bool StoreUnsavedRecord(Session& session)
         return true;
     }
     // The view state: only the header can have changed.
-    return Write(session, DatabaseState::EditRecord, 0);
+    return StoreViewedHeader(session);
 }

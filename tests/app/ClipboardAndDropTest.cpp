@@ -6,18 +6,23 @@
 #include "search/SummaryWindow.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
+#include "viewer/BrowserWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -181,4 +186,68 @@ TEST_F(ClipboardAndDropTest, ADropWithNoDatabaseOpenSaysSoAndImportsNothing)
                                         "the records on the window again.");
     EXPECT_EQ(ui.MessageTexts(), (QStringList{text, text}));
     EXPECT_FALSE(ui.StatusText().contains(QStringLiteral("imported")));
+}
+
+TEST_F(ClipboardAndDropTest, AfterEveryImportTheViewerShowsOneRecordWhole)
+{
+    const QString twoMailFiles[] = {
+        kGuestbook, QStringLiteral(TALLOWMERE_RESOURCES "/samples/membership-01.txt")};
+    const struct {
+        const char* kind;
+        std::function<void(MainWindow&)> import;
+    } kinds[] = {
+        {"file menu",
+         [&](MainWindow& frame) {
+             ui.QueueFiles({twoMailFiles[0], twoMailFiles[1]});
+             frame.Command(QStringLiteral("mnuFImportResume"))->trigger();
+         }},
+        {"dropped files",
+         [&](MainWindow& frame) {
+             QMimeData data;
+             data.setUrls(
+                 {QUrl::fromLocalFile(twoMailFiles[0]), QUrl::fromLocalFile(twoMailFiles[1])});
+             Drop(frame, &data);
+         }},
+        {"clipboard",
+         [&](MainWindow& frame) {
+             ui.clipboard = QStringLiteral("name=Ann+Lee&city=Rome");
+             QTimer::singleShot(0, [] {
+                 Press(qobject_cast<QDialog*>(QApplication::activeModalWidget()), "Command1");
+             });
+             frame.Command(QStringLiteral("mnuFImportClipboard"))->trigger();
+         }},
+    };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        database = MakeSampleDatabase(dir, QString::fromLatin1(k.kind) + QStringLiteral(".fdb"));
+        MainWindow frame(session);
+        Open(frame);
+        frame.Command(QStringLiteral("mnuRMoveFirst"))->trigger();
+        for (int i = 0; i < 5; ++i)
+            frame.Command(QStringLiteral("mnuRMoveNext"))->trigger();
+        BrowserWindow* viewer = frame.Browser();
+        ASSERT_EQ(viewer->HeaderBox(0)->text(), QStringLiteral("6"));
+        k.import(frame);
+        const QString id = viewer->HeaderBox(0)->text();
+        EXPECT_NE(id, QStringLiteral("6"));
+        SQLite::Database db(database.toStdString(), SQLite::OPEN_READONLY);
+        EXPECT_EQ(viewer->HeaderBox(1)->text(),
+                  QString::fromStdString(
+                      db.execAndGet("SELECT Form_Name FROM Forms WHERE FormID=" + id.toStdString())
+                          .getString()));
+        SQLite::Statement names(db, "SELECT Field_Name FROM Data WHERE FormID=" + id.toStdString() +
+                                        " ORDER BY DataID");
+        QStringList stored;
+        while (names.executeStep())
+            stored.append(QString::fromStdString(names.getColumn(0).getString()));
+        QStringList listed, gridded;
+        for (int row = 0; row < viewer->FieldList()->count(); ++row)
+            listed.append(viewer->FieldList()->item(row)->text());
+        const QAbstractItemModel* grid = viewer->FieldGrid()->model();
+        for (int row = 0; row < grid->rowCount(); ++row)
+            gridded.append(grid->index(row, 1).data().toString());
+        EXPECT_EQ(listed, stored + QStringList{QString()}); // and the blank line
+        EXPECT_EQ(gridded, stored);
+        frame.close();
+    }
 }

@@ -1,15 +1,23 @@
 #include "app/RecentFiles.h"
 #include "app/Session.h"
 #include "app/ShellController.h"
+#include "config/ConfigReader.h"
 #include "responses/RecordTables.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
+#include "responses/ClipboardImport.h"
 #include "responses/DroppedResponses.h"
+#include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <QMap>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <functional>
 
 // The dispatcher and the command states without any window: a recording
 // ShellView stands in for the main window.
@@ -291,4 +299,102 @@ TEST_F(ShellControllerTest, OutputCommandsOpenTheOutputOptionsOnTheirTypes)
     for (const char* on : {"mnuFPrintResume", "tbrPrint", "mnuFDelimitedExport", "mnuFExportResume",
                            "mnuFExportHTML", "mnuECopyToClipboard"})
         EXPECT_TRUE(view.states.value(QString::fromLatin1(on), false)) << on;
+}
+
+TEST_F(ShellControllerTest, AfterEveryImportTheViewerShowsOneStoredRecordWhole)
+{
+    QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                dir.File(QStringLiteral("default.cfg")));
+    ASSERT_TRUE(LoadDefaultConfig(session));
+    const QStringList mail{QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt"),
+                           QStringLiteral(TALLOWMERE_RESOURCES "/samples/membership-01.txt")};
+    // The record in memory, header and fields, as one text.
+    const auto inMemory = [this] {
+        const RecordTables& t = session.Tables;
+        QString text = t.Header(RecordTables::FormIdColumn) + '|' +
+                       t.Header(RecordTables::NameColumn) + '|' +
+                       t.Header(RecordTables::NotesColumn);
+        for (int row = 0; row < t.FieldCount(); ++row)
+            text += '|' + t.Field(row, RecordTables::FieldNameColumn) + '=' +
+                    t.Field(row, RecordTables::FieldValueColumn);
+        return text;
+    };
+    const auto stored = [](const QString& path, qint64 formId) {
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READONLY);
+        SQLite::Statement header(db, "SELECT FormID, Form_Name, Form_Notes FROM Forms WHERE "
+                                     "FormID=?");
+        header.bind(1, static_cast<int64_t>(formId));
+        QString text;
+        if (header.executeStep())
+            text = QString::number(formId) + '|' +
+                   QString::fromStdString(header.getColumn(1).getString()) + '|' +
+                   QString::fromStdString(header.getColumn(2).getString());
+        SQLite::Statement fields(db, "SELECT Field_Name, Field_Value FROM Data WHERE FormID=? "
+                                     "ORDER BY DataID");
+        fields.bind(1, static_cast<int64_t>(formId));
+        while (fields.executeStep())
+            text += '|' + QString::fromStdString(fields.getColumn(0).getString()) + '=' +
+                    QString::fromStdString(fields.getColumn(1).getString());
+        return text;
+    };
+    QString shown; // what the viewer was last told to show
+    QObject::connect(&session.Events, &SessionEvents::RecordLoaded, [&] { shown = inMemory(); });
+
+    const auto importFiles = [&] {
+        ui.QueueFiles(mail);
+        shell.Run(CommandId::ImportFiles);
+    };
+    const struct {
+        const char* kind;
+        int summaryRows; // afterwards
+        std::function<void()> import;
+        bool searched = false; // the summary shows record 6 found by Quick Find
+    } kinds[] = {
+        {"file menu", 25, importFiles},
+        {"file menu over a search result", 1, importFiles, true},
+        {"drop", 25,
+         [&] {
+             DroppedResponses files;
+             files.files = mail;
+             shell.DropOnWindow(files);
+         }},
+        {"clipboard", 13,
+         [&] {
+             ui.clipboard = QStringLiteral("name=Ann+Lee&city=Rome");
+             shell.Run(CommandId::ImportClipboard);
+             // The clipboard import window's Import.
+             ImportClipboardText(session, ui.clipboard);
+         }},
+    };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        const QString path = dir.File(QString::fromLatin1(k.kind) + QStringLiteral(".fdb"));
+        ASSERT_EQ(RunCli({QStringLiteral("create"), path}), 0);
+        ASSERT_EQ(RunCli({QStringLiteral("import"), path,
+                          QStringLiteral(TALLOWMERE_RESOURCES "/samples/feedback.txt")}),
+                  0);
+        shell.OpenDatabaseFile(path);
+        ASSERT_TRUE(SummaryRowChosen(session, 6));
+        if (k.searched) {
+            ASSERT_TRUE(FillQuickFindCombo(session));
+            const auto& entries = session.Search.QuickFindEntries;
+            const auto name = std::find_if(entries.begin(), entries.end(), [](const auto& e) {
+                return e.text == QStringLiteral("Record Name");
+            });
+            ASSERT_TRUE(QuickFindSearch(session, static_cast<int>(name - entries.begin()),
+                                        QStringLiteral("Bruno*")));
+        }
+        // A note typed on record 6 is stored when the import leaves it.
+        shell.Viewer().HeaderEdited(4, QStringLiteral("seen before the import"));
+        k.import();
+        EXPECT_EQ(session.Database.SummaryRecords.Count(), k.summaryRows);
+        const qint64 formId = session.Tables.Header(RecordTables::FormIdColumn).toLongLong();
+        EXPECT_EQ(formId, k.searched ? 6 : k.summaryRows); // or the last record stored
+        EXPECT_EQ(session.Database.RecordCursor.Bookmark(), formId);
+        EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), formId);
+        EXPECT_EQ(shown, inMemory());
+        EXPECT_EQ(shown, stored(path, formId));
+        EXPECT_TRUE(stored(path, 6).contains(QStringLiteral("|seen before the import")));
+        shell.ViewerClosed();
+    }
 }

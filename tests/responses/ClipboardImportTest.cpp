@@ -92,17 +92,19 @@ TEST(ClipboardImport, TextWithoutAResponseImportsNothing)
     for (const QString& text : {QString(), QStringLiteral("Dear all,\r\nno form here.\r\n"),
                                 QStringLiteral("=abc\r\nSubject: a=b")}) {
         ClipboardFixture f;
-        f.session.Tables.PutArrayElement(RecordTables::kHeaderTable, RecordTables::FormIdColumn,
-                                         QStringLiteral("7"));
+        ASSERT_TRUE(ImportClipboardText(f.session, QStringLiteral("name=Ann")).imported);
+        f.ui.messages.clear();
+        f.ui.statusTexts.clear();
         const ClipboardImportOutcome outcome = ImportClipboardText(f.session, text);
         EXPECT_FALSE(outcome.imported);
         EXPECT_FALSE(outcome.failed);
         EXPECT_EQ(f.ui.MessageTexts(), QStringList{"No valid Record found in clipboard data"});
         EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(f.ui.statusTexts, QStringList{"Clipboard import cancelled"});
-        EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 0);
-        // The record in memory is left as it was.
-        EXPECT_EQ(f.session.Tables.Header(RecordTables::FormIdColumn), QStringLiteral("7"));
+        EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 1);
+        // The viewer still shows the record it showed.
+        EXPECT_EQ(f.session.Tables.Header(RecordTables::FormIdColumn), QStringLiteral("1"));
+        EXPECT_EQ(f.session.Tables.Field(0, RecordTables::FieldValueColumn), QStringLiteral("Ann"));
     }
 }
 
