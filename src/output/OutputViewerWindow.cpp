@@ -111,7 +111,12 @@ void OutputViewerWindow::cmdPrint_Click(int index)
 {
     switch (index) {
     case 0:
-        close();
+        // Inside the frame the child window is what closes; closing only
+        // this widget would leave its empty frame behind.
+        if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            child->close();
+        else
+            close();
         return;
     case 1:
         ++m_shownPage;
