@@ -209,12 +209,12 @@ bool OutputViewerWindow::event(QEvent* e)
         connect(child->mdiArea(), &QMdiArea::subWindowActivated, this,
                 [this, child](QMdiSubWindow* active) {
                     if (active == child)
-                        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+                        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
                 });
         if (child->mdiArea()->activeSubWindow() == child)
-            m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+            m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
     }
     if (e->type() == QEvent::WindowActivate && !child)
-        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
     return QWidget::event(e);
 }
