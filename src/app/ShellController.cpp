@@ -92,6 +92,7 @@ void ShellController::Run(CommandId id)
 {
     if (!m_view || !CommandAvailable(CommandOf(id), Context()))
         return;
+    m_session.ui.StartCommand();
     switch (id) {
     case CommandId::NewDatabase:
         FileNew();

@@ -14,6 +14,19 @@ namespace {
 // The largest amount a currency value holds (64-bit with four decimals).
 constexpr double kCurrencyLimit = 922337203685477.5807;
 
+// The first `limit` characters of text, counting a surrogate pair as one so
+// that a cut never splits a character.
+QString LeftCodePoints(const QString& text, qsizetype limit)
+{
+    qsizetype units = 0;
+    for (qsizetype count = 0; units < text.size() && count < limit; ++count)
+        units += text.at(units).isHighSurrogate() && units + 1 < text.size() &&
+                         text.at(units + 1).isLowSurrogate()
+                     ? 2
+                     : 1;
+    return text.left(units);
+}
+
 } // namespace
 
 ColumnValue ConvertForColumn(const ColumnInfo& column, const QString& text,
@@ -59,7 +72,7 @@ ColumnValue ConvertForColumn(const ColumnInfo& column, const QString& text,
     }
     case kTextColumn:
         value.kind = ColumnValue::Text;
-        value.text = column.size > 0 ? text.left(column.size) : text;
+        value.text = column.size > 0 ? LeftCodePoints(text, column.size) : text;
         break;
     default:
         value.kind = ColumnValue::Text;

@@ -24,7 +24,7 @@ struct ColumnValue {
 //   Currency  numeric -> its value to four decimal places; blank -> Null; else keep
 //   Date/time a date -> ISO 8601 "YYYY-MM-DD" (time of day dropped); blank -> Null; else keep
 //   Long      numeric -> rounded to a 32-bit integer; blank -> Null; else keep
-//   Text      cut to the column's maximum length
+//   Text      cut to the column's maximum length in characters (code points)
 //   others    the text unchanged
 // Throws std::runtime_error("Overflow") for a number the column cannot hold.
 ColumnValue ConvertForColumn(const ColumnInfo& column, const QString& text,

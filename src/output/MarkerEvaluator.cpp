@@ -112,7 +112,7 @@ bool IsFieldSelected(const OutputState& state, const QString& key)
 
 namespace {
 
-QString ReformatDateText(Session& session, const QString& value, int a)
+QString ReformatDateText(Session& session, const QString& value)
 {
     const Regional& regional = session.RegionalSettings;
     const auto date = regional.ParseDate(value);
@@ -120,17 +120,14 @@ QString ReformatDateText(Session& session, const QString& value, int a)
         return value;
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const QString month = QLatin1String(kMonths[date->month() - 1]);
-    if (a < 2)
-        return month + QLatin1Char(' ') + QString::number(date->day()) + QStringLiteral(", ") +
-               QString::number(date->year()).rightJustified(4, QLatin1Char('0'));
-    return month + QLatin1Char(' ') +
-           QString::number(date->year() % 100).rightJustified(2, QLatin1Char('0'));
+    return QLatin1String(kMonths[date->month() - 1]) + QLatin1Char(' ') +
+           QString::number(date->day()) + QStringLiteral(", ") +
+           QString::number(date->year()).rightJustified(4, QLatin1Char('0'));
 }
 
 } // namespace
 
-QString ReformatDate(Session& session, const QString& value, int a)
+QString ReformatDate(Session& session, const QString& value)
 {
     // Texts longer than any date are not remembered; they come back
     // unchanged at once.
@@ -138,11 +135,9 @@ QString ReformatDate(Session& session, const QString& value, int a)
     if (value.isEmpty())
         return value;
     if (value.size() > kRemembered)
-        return ReformatDateText(session, value, a);
-    OutputState::DateTexts& memo = session.Output.ReformattedDates;
-    return (a < 2 ? memo.longForm : memo.shortForm).Of(value, [&] {
-        return ReformatDateText(session, value, a);
-    });
+        return ReformatDateText(session, value);
+    return session.Output.ReformattedDates.Of(value,
+                                              [&] { return ReformatDateText(session, value); });
 }
 
 QString HtmlValue(const QString& value)
@@ -181,7 +176,7 @@ MarkerValue EvaluateMarker(Session& session, const QString& markerText, ValueSty
             value = SpecialValue(session, part.b);
         else if (part.a > 0)
             value = TableValue(session, part.a, part.b);
-        value = ReformatDate(session, value, part.a);
+        value = ReformatDate(session, value);
         if (style == ValueStyle::Html)
             value = HtmlValue(value);
 

@@ -31,10 +31,9 @@ MarkerValue EvaluateMarker(Session& session, const QString& markerText,
 // chosen for output; keys missing from OutputFieldList count as chosen.
 bool IsFieldSelected(const OutputState& state, const QString& key);
 
-// A date value as the engine prints it: "Jan 5, 1998" for header and named
-// values (A below 2), "Jan 98" for table values. Values that are not dates,
-// or are numbers, come back unchanged.
-QString ReformatDate(Session& session, const QString& value, int a);
+// A date value as reports print it, header and field dates alike: "Jan 5,
+// 1998". Values that are not dates, or are numbers, come back unchanged.
+QString ReformatDate(Session& session, const QString& value);
 
 // Whether a line with this evaluated line specification is shown.
 bool LineIsShown(const MarkerValue& lineSpec, const RecordTables& tables);

@@ -26,12 +26,9 @@ struct OutputState {
     CutBlocksCache HtmlBlocks;
     MarkerPartsCache Markers;
     // Answers a template asks for again on every line it shows. Values put
-    // through the date reformatting, by their text and the two forms; a
-    // bounded memo, emptied when full.
-    struct DateTexts {
-        BoundedMemo<QString> longForm;
-        BoundedMemo<QString> shortForm;
-    } ReformattedDates;
+    // through the date reformatting, by their text; a bounded memo, emptied
+    // when full.
+    BoundedMemo<QString> ReformattedDates;
     // Whether a key is chosen for output, found while the field list stays
     // the same: the memo keeps a copy of the list, so any change to the
     // list parts it from that copy and the answers are found again.

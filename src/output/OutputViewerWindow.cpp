@@ -111,7 +111,12 @@ void OutputViewerWindow::cmdPrint_Click(int index)
 {
     switch (index) {
     case 0:
-        close();
+        // Inside the frame the child window is what closes; closing only
+        // this widget would leave its empty frame behind.
+        if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            child->close();
+        else
+            close();
         return;
     case 1:
         ++m_shownPage;
@@ -204,12 +209,12 @@ bool OutputViewerWindow::event(QEvent* e)
         connect(child->mdiArea(), &QMdiArea::subWindowActivated, this,
                 [this, child](QMdiSubWindow* active) {
                     if (active == child)
-                        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+                        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
                 });
         if (child->mdiArea()->activeSubWindow() == child)
-            m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+            m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
     }
     if (e->type() == QEvent::WindowActivate && !child)
-        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
+        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
     return QWidget::event(e);
 }

@@ -11,3 +11,20 @@ QList<FileFilter> ParseFileFilters(const QString& filterText)
     }
     return filters;
 }
+
+void Ui::ShowWindowStatus(const QString& text)
+{
+    m_windowStatus = text;
+    const bool resultShown =
+        m_windowStatusShown ? StatusText() != *m_windowStatusShown : !StatusText().isEmpty();
+    if (resultShown)
+        return;
+    SetStatusText(text);
+    m_windowStatusShown = text;
+}
+
+void Ui::StartCommand()
+{
+    SetStatusText(m_windowStatus);
+    m_windowStatusShown = m_windowStatus;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <QStringList>
 
 // The one seam through which the program talks to the person using it.
@@ -82,6 +83,18 @@ public:
 
     virtual QString ClipboardText() const = 0;
     virtual void SetClipboardText(const QString& text) = 0;
+
+    // The status of a window that becomes active ("Summary of Records").
+    // A command's result stays until the next command starts: a window
+    // coming to the front again as the command's dialogs close leaves it.
+    void ShowWindowStatus(const QString& text);
+    // A command starts: the result before it gives way to the status of
+    // the window last shown.
+    void StartCommand();
+
+private:
+    QString m_windowStatus;
+    std::optional<QString> m_windowStatusShown;
 };
 
 // Shows the busy pointer for the lifetime of the guard.

@@ -190,6 +190,7 @@ bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern)
 {
     if (!session.Database.CurrentDatabase)
         return false;
+    session.ui.StartCommand();
     BusyPointer busy(session.ui);
     const std::optional<QuickFindCriteria> criteria = Criteria(session, entryIndex, pattern);
     if (!criteria)
@@ -205,6 +206,7 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern)
 {
     if (!session.Database.CurrentDatabase)
         return;
+    session.ui.StartCommand();
     BusyPointer busy(session.ui);
     if (Criteria(session, entryIndex, pattern))
         ShowWholeDatabase(session);

@@ -266,7 +266,7 @@ void SummaryWindow::ShowColumnMenu(const QPoint& at)
 bool SummaryWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate)
-        m_session.ui.SetStatusText(QStringLiteral("Summary of Records"));
+        m_session.ui.ShowWindowStatus(QStringLiteral("Summary of Records"));
     return QWidget::event(e);
 }
 

@@ -442,7 +442,7 @@ void BrowserWindow::ShowCurrentValue()
 bool BrowserWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate && !m_closing)
-        m_session.ui.SetStatusText(QStringLiteral("Editing record"));
+        m_session.ui.ShowWindowStatus(QStringLiteral("Editing record"));
     return QWidget::event(e);
 }
 

@@ -17,7 +17,11 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QImage>
 #include <QPushButton>
+#include <QStyleFactory>
+#include <QPixmapCache>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -317,6 +321,40 @@ TEST_F(MainWindowTest, EditEntriesCarryShortcutsAndEveryCommandItsThemeIcon)
             EXPECT_FALSE(CommandIcon(c.id).isNull()) << CommandIconName(c.id).toStdString();
         }
     }
+}
+
+// A style that draws a disabled icon as it draws an enabled one.
+class SameIconStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QPixmap generatedIconPixmap(QIcon::Mode, const QPixmap& pixmap,
+                                const QStyleOption*) const override
+    {
+        return pixmap;
+    }
+};
+
+TEST_F(MainWindowTest, DisabledCommandsDrawTheirIconsDisabled)
+{
+    const QString styleName = QApplication::style()->name();
+    for (const bool plainStyle : {false, true}) {
+        if (plainStyle) {
+            QApplication::setStyle(new SameIconStyle(QStyleFactory::create(styleName)));
+            QPixmapCache::clear(); // pictures drawn for the other style
+        }
+        MainWindow frame(session);
+        for (const char* name : {"tbrCut", "tbrPrint", "tbrEdit", "mnuFNewDB"}) {
+            const QIcon icon = frame.Command(QString::fromLatin1(name))->icon();
+            for (const int size : {16, 22, 32}) {
+                const QImage normal = icon.pixmap(size, QIcon::Normal).toImage();
+                const QImage disabled = icon.pixmap(size, QIcon::Disabled).toImage();
+                ASSERT_FALSE(normal.isNull()) << name;
+                EXPECT_EQ(disabled.size(), normal.size()) << name;
+                EXPECT_NE(disabled, normal) << name << " at " << size << " plain " << plainStyle;
+            }
+        }
+    }
+    QApplication::setStyle(QStyleFactory::create(styleName));
 }
 
 TEST_F(MainWindowTest, TutorialWithoutABrowserSaysWhereTheFileIs)

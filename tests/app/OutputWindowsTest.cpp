@@ -19,9 +19,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -197,6 +199,38 @@ TEST_F(OutputWindowsTest, ScreenOutputFillsTheViewerWhoseNavigationShowsEachReco
     EXPECT_TRUE(dialogShown);
     Click(*viewer, QStringLiteral("cmdPrint_6"));
     EXPECT_EQ(frame->MdiArea()->activeSubWindow(), frame->BrowserSubWindow());
+}
+
+TEST_F(OutputWindowsTest, CloseAndEscCloseTheViewersWindow)
+{
+    frame->show();
+    // Close from its button, and Esc while its text view has the focus.
+    for (const bool byKey : {false, true}) {
+        EXPECT_TRUE(WithDialog(frame->Command(QStringLiteral("mnuFPrintResume")),
+                               [&](OutputOptionsDialog& dialog) {
+                                   Click(dialog, QStringLiteral("optPrintTarget_0"));
+                                   Click(dialog, QStringLiteral("cmdPrint_0"));
+                               }));
+        OutputViewerWindow* viewer = frame->OutputViewer();
+        ASSERT_TRUE(viewer);
+        const QPointer<QMdiSubWindow> child = qobject_cast<QMdiSubWindow*>(viewer->parentWidget());
+        ASSERT_TRUE(child);
+        if (byKey) {
+            frame->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+            viewer->TextView()->setFocus();
+            QApplication::processEvents();
+            ASSERT_TRUE(viewer->TextView()->hasFocus());
+            QTest::keyClick(viewer->TextView(), Qt::Key_Escape);
+        } else {
+            Click(*viewer, QStringLiteral("cmdPrint_0"));
+        }
+        // A shortcut clicks its button a moment later, as a click shows.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->OutputViewer(); })) << "by key " << byKey;
+        EXPECT_TRUE(!child || !child->isVisible()) << "by key " << byKey;
+        EXPECT_FALSE(frame->OutputViewer()) << "by key " << byKey;
+        EXPECT_FALSE(frame->MdiArea()->subWindowList().contains(child.data()));
+    }
 }
 
 TEST_F(OutputWindowsTest, TheViewerOpensWhollyInsideTheWindowArea)

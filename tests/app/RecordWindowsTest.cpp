@@ -361,6 +361,8 @@ TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
     MainWindow frame(session);
     frame.MDIForm_Load(database);
     ASSERT_NE(frame.Browser(), nullptr);
+    // Opening's "Database Ready" stays until the next command.
+    frame.Command(QStringLiteral("mnuRMoveFirst"))->trigger();
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(frame.Browser(), &activate);
     ASSERT_EQ(ui.StatusText(), QStringLiteral("Editing record"));
@@ -369,6 +371,21 @@ TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame.DatabaseOpen());
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Database closed"));
+}
+
+TEST_F(RecordWindowsTest, AWindowComingToTheFrontLeavesACommandsResult)
+{
+    MainWindow frame(session);
+    frame.MDIForm_Load(database);
+    const QString result = QStringLiteral("3 record(s) saved to copy.fdb");
+    for (QWidget* window :
+         {static_cast<QWidget*>(frame.Summary()), static_cast<QWidget*>(frame.Browser())}) {
+        ASSERT_NE(window, nullptr);
+        ui.SetStatusText(result);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window, &activate);
+        EXPECT_EQ(ui.StatusText(), result) << window->objectName().toStdString();
+    }
 }
 
 TEST_F(RecordWindowsTest, QuickFindWithNoMatchSaysSoAndShowsAnEmptyRecord)

@@ -15,6 +15,7 @@
 #include <QMap>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
@@ -192,13 +193,13 @@ TEST_F(ShellControllerTest, ToolbarKeysDispatchToTheirCommands)
     shell.Toolbar1_ButtonClick(QStringLiteral("Browse"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Edit"));
     shell.Toolbar1_ButtonClick(QStringLiteral("View"));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Cut")); // off while viewing
     shell.Toolbar1_ButtonClick(QStringLiteral("NoSuchKey"));
     shell.Toolbar1_ButtonClick(QStringLiteral("Query"));
     shell.Run(CommandId::QueryBuilder);
     EXPECT_EQ(view.calls, (QStringList{"front summary", "front viewer", "output text",
                                        "query builder", "query builder"}));
-    EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
     EXPECT_TRUE(session.Output.OutputText.contains(QStringLiteral("Record ID:")));
 }
 
@@ -397,4 +398,50 @@ TEST_F(ShellControllerTest, AfterEveryImportTheViewerShowsOneStoredRecordWhole)
         EXPECT_TRUE(stored(path, 6).contains(QStringLiteral("|seen before the import")));
         shell.ViewerClosed();
     }
+}
+
+TEST_F(ShellControllerTest, AResultStaysInTheStatusBarUntilTheNextCommand)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    ASSERT_TRUE(FillQuickFindCombo(session));
+    view.active = ChildKind::Summary;
+    ui.ShowWindowStatus(QStringLiteral("Summary of Records"));
+    const QString target = dir.File(QStringLiteral("copy.fdb"));
+    const int records = int(session.Database.SummaryRecords.Count());
+    // Each command, then its window coming to the front again as its
+    // dialogs close.
+    const struct {
+        std::function<void()> command;
+        QString window, result;
+    } cases[] = {
+        {[&] {
+             session.Selection = {RecordSelection::kAllRecords, 0};
+             ui.QueueFiles({target});
+             ui.QueueAnswer(MessageAnswer::Yes);
+             shell.Run(CommandId::TransferRecords);
+         },
+         "Summary of Records", QString::number(records) + " record(s) saved to " + target},
+        {[&] {
+             view.active = ChildKind::Viewer;
+             shell.Run(CommandId::EditRecord);
+             ui.QueueAnswer(MessageAnswer::Yes);
+             shell.Run(CommandId::CancelChanges);
+         },
+         "Editing record", "Changes Cancelled"},
+        {[&] { QuickFindSearch(session, 0, QStringLiteral("99999")); }, "Summary of Records",
+         "No record found"},
+    };
+    for (const auto& c : cases) {
+        c.command();
+        ui.ShowWindowStatus(c.window);
+        EXPECT_EQ(ui.StatusText(), c.result);
+        // The next command replaces it.
+        shell.Run(CommandId::ViewSummary);
+        EXPECT_NE(ui.StatusText(), c.result);
+    }
+    // Clear Search brings every record back and the "No record found" goes.
+    QuickFindSearch(session, 0, QStringLiteral("99999"));
+    ClearSearch(session, 0, QString());
+    EXPECT_EQ(int(session.Database.SummaryRecords.Count()), records);
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Summary of Records"));
 }

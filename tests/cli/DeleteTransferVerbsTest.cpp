@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 
@@ -69,36 +68,57 @@ TEST(TransferVerb, AKilledTransferLeavesOnlyWholeRecords)
 {
     TempDir dir;
     const QString db = dir.File("big.fdb");
+    constexpr int kTotal = 60000;
     QByteArray out, err;
     RunCli({"create", db}, &out, &err);
     {
         SQLite::Database d(db.toStdString(), SQLite::OPEN_READWRITE);
-        d.exec("BEGIN");
-        for (int i = 1; i <= 40000; ++i) {
-            d.exec("INSERT INTO Forms (Form_Name) VALUES ('r" + std::to_string(i) + "')");
-            for (int f = 0; f < 4; ++f)
-                d.exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES ('f" +
-                       std::to_string(f) + "', 'v', " + std::to_string(i) + ")");
-        }
-        d.exec("COMMIT");
+        d.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+               std::to_string(kTotal) +
+               ") INSERT INTO Forms (FormID, Form_Name) SELECT i, 'r' || i FROM n");
+        d.exec("INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT 'f' || k, 'v' || k, "
+               "FormID FROM Forms, (SELECT 0 AS k UNION ALL SELECT 1 UNION ALL SELECT 2 UNION "
+               "ALL SELECT 3) ORDER BY FormID, k");
     }
     const QString target = dir.File("killed.fdb");
     QProcess cli;
     cli.start(QStringLiteral(TALLOWMERE_CLI), {"transfer", db, target, "--yes"});
     ASSERT_TRUE(cli.waitForStarted());
-    for (int i = 0; i < 200 && !QFile::exists(target + "-wal"); ++i)
-        QThread::msleep(10);
-    QThread::msleep(300);
+    // Killed once the target holds its first committed records, so the
+    // transfer is surely under way.
+    int seen = 0;
+    while (seen == 0 && cli.state() == QProcess::Running) {
+        try {
+            SQLite::Database t(target.toStdString());
+            seen = t.execAndGet("SELECT count(*) FROM Forms").getInt();
+        } catch (const SQLite::Exception&) {
+            // not there yet
+        }
+        if (seen == 0)
+            cli.waitForFinished(5);
+    }
     cli.kill();
     cli.waitForFinished();
-    ASSERT_TRUE(QFile::exists(target));
+    ASSERT_GT(seen, 0) << "the transfer ended before writing: "
+                       << cli.readAllStandardError().data();
+    EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit) << "the transfer was not killed";
+
     SQLite::Database t(target.toStdString());
-    EXPECT_EQ(t.execAndGet("SELECT count(*) FROM Forms WHERE (SELECT count(*) FROM Data WHERE "
-                           "Data.FormID = Forms.FormID) <> 4")
+    EXPECT_EQ(t.execAndGet("PRAGMA integrity_check").getString(), "ok");
+    const int kept = t.execAndGet("SELECT count(*) FROM Forms").getInt();
+    EXPECT_GE(kept, seen);
+    EXPECT_LT(kept, kTotal);
+    // The first records in order, each with its own four fields.
+    EXPECT_EQ(t.execAndGet("SELECT count(DISTINCT Form_Name) = count(*) AND min(CAST(substr("
+                           "Form_Name, 2) AS INTEGER)) = 1 AND max(CAST(substr(Form_Name, 2) AS "
+                           "INTEGER)) = count(*) FROM Forms")
                   .getInt(),
-              0);
-    EXPECT_EQ(t.execAndGet("SELECT count(*) FROM Data WHERE FormID NOT IN (SELECT FormID FROM "
-                           "Forms)")
+              1);
+    EXPECT_EQ(t.execAndGet("SELECT count(*) FROM Forms WHERE (SELECT group_concat(Field_Name "
+                           "|| '=' || Field_Value, ',') FROM (SELECT * FROM Data WHERE "
+                           "Data.FormID = Forms.FormID ORDER BY DataID)) = "
+                           "'f0=v0,f1=v1,f2=v2,f3=v3'")
                   .getInt(),
-              0);
+              kept);
+    EXPECT_EQ(t.execAndGet("SELECT count(*) FROM Data").getInt(), 4 * kept);
 }

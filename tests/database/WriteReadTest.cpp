@@ -108,6 +108,33 @@ TEST(WriteResumes, ConversionTable)
     EXPECT_TRUE(f.ui.messages.isEmpty());
 }
 
+TEST(WriteResumes, LongTextsAreCutBetweenCharacters)
+{
+    DatabaseFixture f;
+    f.CreateAndOpen();
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+    const QString n254(254, QLatin1Char('n'));
+    const QString emojis255 = emoji.repeated(255);
+    const struct {
+        QString given, stored;
+    } cases[] = {
+        {n254 + emoji + "tail", n254 + emoji},
+        {n254 + emoji, n254 + emoji},
+        {emojis255 + "x", emojis255},
+        {QString(253, QLatin1Char('n')) + emoji + emoji + "x",
+         QString(253, QLatin1Char('n')) + emoji + emoji},
+    };
+    for (const auto& c : cases) {
+        const qint64 id = Insert(f, {"", "", "", c.given}, {{"", c.given, ""}});
+        SQLite::Statement q(f.Db(), "SELECT File_Name, (SELECT Field_Name FROM Data WHERE "
+                                    "Data.FormID=Forms.FormID) FROM Forms WHERE FormID=?");
+        q.bind(1, static_cast<int64_t>(id));
+        ASSERT_TRUE(q.executeStep());
+        EXPECT_EQ(QString::fromUtf8(q.getColumn(0).getText()), c.stored);
+        EXPECT_EQ(QString::fromUtf8(q.getColumn(1).getText()), c.stored);
+    }
+}
+
 TEST(WriteResumes, DataIdRulesOnEdit)
 {
     DatabaseFixture f;

@@ -106,24 +106,28 @@ TEST_F(MarkerEvaluatorTest, NamedValuesFollowTheFieldList)
     EXPECT_EQ(Eval(QStringLiteral("\"Email\"")), QString());
 }
 
-TEST_F(MarkerEvaluatorTest, DatesAreReformattedByTable)
+TEST_F(MarkerEvaluatorTest, FieldDatesPrintWholeAsHeaderDatesDo)
 {
-    EXPECT_EQ(Eval(QStringLiteral("1.3.0")), QStringLiteral("Jan 5, 1998"));
-    session.Tables.CurrentRow[2] = 1;
-    EXPECT_EQ(Eval(QStringLiteral("2.2.0")), QStringLiteral("Mar 01"));
-    FillOutputFieldList(session.Output, {}, QStringLiteral("Visited\r\n"));
-    EXPECT_EQ(Eval(QStringLiteral("\"Visited\"")), QStringLiteral("Mar 14, 2001"));
-    // A bare year is a number and stays.
-    session.Tables.CurrentRow[2] = 2;
-    EXPECT_EQ(Eval(QStringLiteral("2.2.0")), QStringLiteral("1998"));
-
-    // One text asked for in both forms, again and again, gets each form.
-    for (int round = 0; round < 3; ++round) {
-        EXPECT_EQ(ReformatDate(session, QStringLiteral("1/5/1998"), 1),
-                  QStringLiteral("Jan 5, 1998"));
-        EXPECT_EQ(ReformatDate(session, QStringLiteral("1/5/1998"), 2), QStringLiteral("Jan 98"));
-        EXPECT_EQ(ReformatDate(session, QStringLiteral("Ann"), 1), QStringLiteral("Ann"));
+    session.Tables.CurrentRow[2] = 4;
+    session.Tables.PutArrayElement(2, 1, QStringLiteral("Born"));
+    session.Tables.PutArrayElement(2, 2, QStringLiteral("1981-06-24"));
+    FillOutputFieldList(session.Output, {}, QStringLiteral("Visited\r\nBorn\r\n"));
+    const struct {
+        int row;
+        QString marker, printed;
+    } cases[] = {
+        {0, "1.3.0", "Jan 5, 1998"},     {1, "2.2.0", "Mar 14, 2001"},
+        {4, "2.2.264", "Jun 24, 1981"},  {0, "\"Visited\"", "Mar 14, 2001"},
+        {0, "\"Born\"", "Jun 24, 1981"}, {2, "2.2.0", "1998"}, // a bare year is a number and stays
+    };
+    // Asked again, each text keeps its form.
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& c : cases) {
+            session.Tables.CurrentRow[2] = static_cast<qint16>(c.row);
+            EXPECT_EQ(Eval(c.marker), c.printed) << qPrintable(c.marker);
+        }
     }
+    EXPECT_EQ(ReformatDate(session, QStringLiteral("Ann")), QStringLiteral("Ann"));
 }
 
 TEST_F(MarkerEvaluatorTest, LeadInsBulletsAndItemNumbers)

@@ -48,7 +48,8 @@ protected:
     {
         records[3] = {
             {QStringLiteral("3"), QStringLiteral("Ann"), QString(), QStringLiteral("1/5/1998")},
-            {{QStringLiteral("Email"), QStringLiteral("ann@example.org")}}};
+            {{QStringLiteral("Email"), QStringLiteral("ann@example.org")},
+             {QStringLiteral("Born"), QStringLiteral("1981-06-24")}}};
         records[8] = {
             {QStringLiteral("8"), QStringLiteral("Bo <b>&</b>"), QStringLiteral("two\r\nlines")},
             {{QStringLiteral("Email"), QStringLiteral("bo@example.org")},
@@ -133,6 +134,7 @@ TEST_F(OutputRunnerTest, TextFileWithHeadingAndRecords)
     const qsizetype cy = text.indexOf(QStringLiteral("Cy"));
     EXPECT_TRUE(title >= 0 && title < ann && ann < bo && bo < cy) << qPrintable(text);
     EXPECT_TRUE(text.contains(QStringLiteral("Jan 5, 1998")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Jun 24, 1981")));
     EXPECT_EQ(loaded, (QList<qint32>{3, 8, 12}));
     // The run read record 12 last, yet the record on screen is in memory.
     EXPECT_EQ(program.Tables.Header(0), QStringLiteral("8"));
@@ -188,6 +190,7 @@ TEST_F(OutputRunnerTest, HtmlFileIsAValidEscapedPageAndReplacesAnOldFile)
     EXPECT_TRUE(html.contains(QStringLiteral("<title>Form records: Q&amp;A &lt;2024&gt;</title>")));
     EXPECT_TRUE(html.contains(QStringLiteral("Bo &lt;b&gt;&amp;&lt;/b&gt;")));
     EXPECT_TRUE(html.contains(QStringLiteral("two<BR>lines")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Jun 24, 1981")));
     EXPECT_TRUE(html.contains(QStringLiteral("say &quot;hi&quot;")));
     EXPECT_FALSE(html.contains(QStringLiteral("<b>&</b>")));
     QString problem;
@@ -207,6 +210,7 @@ TEST_F(OutputRunnerTest, ScreenAndClipboardCollectHeadingAndRecordsInOrder)
     const QString screen = program.Output.ViewerText;
     EXPECT_TRUE(screen.indexOf(QStringLiteral("Heading")) < screen.indexOf(QStringLiteral("Ann")));
     EXPECT_TRUE(screen.indexOf(QStringLiteral("Ann")) < screen.indexOf(QStringLiteral("Cy")));
+    EXPECT_TRUE(screen.contains(QStringLiteral("Jun 24, 1981")));
 
     ui.clipboard = QStringLiteral("stale");
     EXPECT_TRUE(Run(OutputType::Clipboard).completed);

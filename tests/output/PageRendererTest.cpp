@@ -209,6 +209,21 @@ TEST_F(PageRendererTest, RepeatsBlocksAndOmitsLinesAsTheTextRendererDoes)
     EXPECT_EQ(session.Tables.CurrentRow[2], 0);
 }
 
+TEST_F(PageRendererTest, FieldDatesPrintWhole)
+{
+    session.Tables.CurrentRow[2] = 2;
+    session.Tables.PutArrayElement(2, 1, QStringLiteral("Born"));
+    session.Tables.PutArrayElement(2, 2, QStringLiteral("1981-06-24"));
+    session.Tables.CurrentRow[2] = 0;
+    Draw(QStringLiteral("|2.2.008|{02.00.000}||\n"), PageGeometry::Surface::PageView);
+    // Words are drawn one by one.
+    QStringList drawn;
+    for (const DrawnText& t : Drawn())
+        drawn << t.text;
+    EXPECT_TRUE(drawn.join(QLatin1Char(' ')).contains(QStringLiteral("Jun 24, 1981")))
+        << qPrintable(drawn.join(QLatin1Char('|')));
+}
+
 TEST_F(PageRendererTest, FaultyLinesAndTemplatesSaySo)
 {
     Draw(QStringLiteral("before{00.00.000}\nbad}\nafter{00.00.000}||\n"),
