@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTextStream>
 #include <algorithm>
 
 namespace {
@@ -145,76 +146,109 @@ void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates
     out.push_back('}');
 }
 
-QString RecordJson(const RecordTables& t, const Regional& regional, bool withFields)
+namespace {
+
+// A value is handed to the stream a piece at a time: the stream copies what
+// it is given before it encodes it, so a value given whole would be held
+// twice more. Pieces never part a CR from its LF or the halves of a
+// surrogate pair.
+template <typename Write> void InPieces(QStringView text, Write write)
 {
-    IsoDates dates(regional);
-    return RecordJson(t, dates, withFields);
+    constexpr qsizetype kPiece = qsizetype(1) << 16;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype end = std::min(text.size(), at + kPiece);
+        if (end < text.size() && (text[end - 1] == u'\r' || text[end - 1].isHighSurrogate()))
+            ++end;
+        write(text.sliced(at, end - at));
+        at = end;
+    }
 }
 
-QString RecordJson(const RecordTables& t, IsoDates& dates, bool withFields)
+void WriteJsonString(QTextStream& out, const QString& text)
+{
+    if (text.size() <= (qsizetype(1) << 16)) {
+        QString literal;
+        AppendJsonString(literal, text);
+        out << literal;
+        return;
+    }
+    out << '"';
+    InPieces(text, [&](QStringView piece) {
+        QString literal;
+        AppendJsonString(literal, piece.toString());
+        out << QStringView(literal).sliced(1, literal.size() - 2);
+    });
+    out << '"';
+}
+
+void WriteIndented(QTextStream& out, const QString& text, const QString& indent)
+{
+    InPieces(text, [&](QStringView piece) { out << Indented(piece.toString(), indent); });
+}
+
+} // namespace
+
+void WriteRecordJson(QTextStream& out, const RecordTables& t, const Regional& regional,
+                     bool withFields)
 {
     using R = RecordTables;
-    // Written piece by piece into one text: a listing writes a million.
-    QString json;
-    json.reserve(160);
-    json += u"{\"FormID\": ";
-    AppendNumberOrNull(json, t.Header(R::FormIdColumn));
-    json += u", \"Form_Name\": ";
-    AppendJsonString(json, t.Header(R::NameColumn));
-    json += u", \"Form_Notes\": ";
-    AppendJsonString(json, t.Header(R::NotesColumn));
-    json += u", \"Form_Date\": ";
+    IsoDates dates(regional);
+    QString head;
+    head += u"{\"FormID\": ";
+    AppendNumberOrNull(head, t.Header(R::FormIdColumn));
+    out << head << ", \"Form_Name\": ";
+    WriteJsonString(out, t.Header(R::NameColumn));
+    out << ", \"Form_Notes\": ";
+    WriteJsonString(out, t.Header(R::NotesColumn));
+    out << ", \"Form_Date\": ";
     const QString date = dates.Of(t.Header(R::DateColumn));
     if (date.isEmpty())
-        json += u"null";
+        out << "null";
     else
-        AppendJsonString(json, date);
-    json += u", \"File_Name\": ";
-    AppendJsonString(json, t.Header(R::SourceColumn));
+        WriteJsonString(out, date);
+    out << ", \"File_Name\": ";
+    WriteJsonString(out, t.Header(R::SourceColumn));
     if (withFields) {
-        json += u", \"fields\": [";
+        out << ", \"fields\": [";
         for (int row = 0; row < t.FieldCount(); ++row) {
-            if (row > 0)
-                json += u", ";
-            json += u"{\"DataID\": ";
-            AppendNumberOrNull(json, t.Field(row, R::DataIdColumn));
-            json += u", \"Field_Name\": ";
-            AppendJsonString(json, t.Field(row, R::FieldNameColumn));
-            json += u", \"Field_Value\": ";
-            AppendJsonString(json, t.Field(row, R::FieldValueColumn));
-            json += QLatin1Char('}');
+            QString id;
+            AppendNumberOrNull(id, t.Field(row, R::DataIdColumn));
+            out << (row > 0 ? ", " : "") << "{\"DataID\": " << id << ", \"Field_Name\": ";
+            WriteJsonString(out, t.Field(row, R::FieldNameColumn));
+            out << ", \"Field_Value\": ";
+            WriteJsonString(out, t.Field(row, R::FieldValueColumn));
+            out << '}';
         }
-        json += QLatin1Char(']');
+        out << ']';
     }
-    json += QLatin1Char('}');
-    return json;
+    out << '}';
 }
 
-QString RecordText(const RecordTables& t, const Regional& regional, bool withFields)
+void WriteRecordText(QTextStream& out, const RecordTables& t, const Regional& regional,
+                     bool withFields)
 {
     using R = RecordTables;
-    QString text;
     const QString id = t.Header(R::FormIdColumn);
-    text += QStringLiteral("Record ID:   ") + (id.isEmpty() ? QStringLiteral("(new)") : id) +
-            QLatin1Char('\n');
-    text += QStringLiteral("Record Name: ") +
-            Indented(t.Header(R::NameColumn), QStringLiteral("             ")) + QLatin1Char('\n');
-    text += QStringLiteral("Date:        ") + IsoDate(t.Header(R::DateColumn), regional) +
-            QLatin1Char('\n');
-    text += QStringLiteral("Source:      ") + t.Header(R::SourceColumn) + QLatin1Char('\n');
-    if (!t.Header(R::NotesColumn).isEmpty())
-        text += QStringLiteral("Notes:       ") +
-                Indented(t.Header(R::NotesColumn), QStringLiteral("             ")) +
-                QLatin1Char('\n');
+    const QString indent(13, QLatin1Char(' '));
+    out << "Record ID:   " << (id.isEmpty() ? QStringLiteral("(new)") : id) << '\n';
+    out << "Record Name: ";
+    WriteIndented(out, t.Header(R::NameColumn), indent);
+    out << '\n' << "Date:        " << IsoDate(t.Header(R::DateColumn), regional) << '\n';
+    out << "Source:      " << t.Header(R::SourceColumn) << '\n';
+    if (!t.Header(R::NotesColumn).isEmpty()) {
+        out << "Notes:       ";
+        WriteIndented(out, t.Header(R::NotesColumn), indent);
+        out << '\n';
+    }
     if (withFields) {
-        text += QStringLiteral("Fields:\n");
+        out << "Fields:\n";
         for (int row = 0; row < t.FieldCount(); ++row) {
             const QString name = t.Field(row, R::FieldNameColumn);
-            text += QStringLiteral("  ") + name + QStringLiteral(" = ") +
-                    Indented(t.Field(row, R::FieldValueColumn),
-                             QString(name.size() + 5, QLatin1Char(' '))) +
-                    QLatin1Char('\n');
+            out << "  " << name << " = ";
+            WriteIndented(out, t.Field(row, R::FieldValueColumn),
+                          QString(name.size() + 5, QLatin1Char(' ')));
+            out << '\n';
         }
     }
-    return text;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+class QTextStream;
 class RawRecord;
 class RecordTables;
 class Regional;
@@ -33,14 +34,16 @@ private:
 //  "Form_Date": "YYYY-MM-DD"|null, "File_Name": "...",
 //  "fields": [{"DataID": n|null, "Field_Name": "...", "Field_Value": "..."}]}
 // withFields false leaves "fields" out.
-QString RecordJson(const RecordTables& tables, const Regional& regional, bool withFields);
-QString RecordJson(const RecordTables& tables, IsoDates& dates, bool withFields);
+// Written to out a piece at a time, so a large value is never copied whole.
+void WriteRecordJson(QTextStream& out, const RecordTables& tables, const Regional& regional,
+                     bool withFields);
 // The record object without "fields" of a record read raw, appended to out
-// in UTF-8: the bytes RecordJson's text gives.
+// in UTF-8: the bytes WriteRecordJson writes.
 void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates);
 
 // The same record as readable text.
-QString RecordText(const RecordTables& tables, const Regional& regional, bool withFields);
+void WriteRecordText(QTextStream& out, const RecordTables& tables, const Regional& regional,
+                     bool withFields);
 
 // A JSON string literal.
 QString JsonString(const QString& text);

@@ -35,5 +35,5 @@ int RunImport(CliContext& context, QStringList args)
                                       MessageIcon::Exclamation);
         return 128 + signal;
     }
-    return outcome.failed || outcome.refused > 0 ? kExitFailed : kExitOk;
+    return outcome.failed || outcome.refused > 0 || outcome.dropped > 0 ? kExitFailed : kExitOk;
 }

@@ -26,14 +26,14 @@ int RunParse(CliContext& context, QStringList args)
         const ScanOutcome outcome = ScanResponseFile(session, path, [&] {
             ++number;
             if (json) {
-                context.out << (first ? "\n  " : ",\n  ")
-                            << RecordJson(session.Tables, session.RegionalSettings, true);
+                context.out << (first ? "\n  " : ",\n  ");
+                WriteRecordJson(context.out, session.Tables, session.RegionalSettings, true);
             } else {
                 if (!first)
                     context.out << "\n";
                 context.out << "Response " << number << " in " << QFileInfo(path).absoluteFilePath()
-                            << "\n"
-                            << RecordText(session.Tables, session.RegionalSettings, true);
+                            << "\n";
+                WriteRecordText(context.out, session.Tables, session.RegionalSettings, true);
             }
             first = false;
             return true;
@@ -45,7 +45,7 @@ int RunParse(CliContext& context, QStringList args)
                                   MessageIcon::Exclamation);
             status = kExitFailed;
         }
-        if (outcome.refused)
+        if (outcome.refused || outcome.dropped > 0)
             status = kExitFailed;
     }
     if (json)

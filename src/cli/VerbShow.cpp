@@ -28,10 +28,12 @@ int RunShow(CliContext& context, QStringList args)
     }
     if (!ReadResumes(session))
         return kExitFailed;
-    if (json)
-        context.out << RecordJson(session.Tables, session.RegionalSettings, true) << "\n";
-    else
-        context.out << RecordText(session.Tables, session.RegionalSettings, true);
+    if (json) {
+        WriteRecordJson(context.out, session.Tables, session.RegionalSettings, true);
+        context.out << "\n";
+    } else {
+        WriteRecordText(context.out, session.Tables, session.RegionalSettings, true);
+    }
     context.out.flush();
     return kExitOk;
 }

@@ -19,8 +19,10 @@ public:
         Binary,  // holds a NUL byte: no text file, no response, has one
         TooLong, // longer than the line limit
     };
-    // Longest line kept, in bytes.
-    static constexpr qsizetype kDefaultLineLimit = qsizetype(256) * 1024 * 1024;
+    // Longest line kept, in bytes; also the largest field (name=value, still
+    // encoded) a response may hold. It bounds the memory a response takes
+    // (about four times its largest field to import it, three to show it).
+    static constexpr qsizetype kDefaultLineLimit = qsizetype(128) * 1024 * 1024;
 
     ResponseFile() = default;
     explicit ResponseFile(const QString& path) { Open(path); }

@@ -100,6 +100,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
             }
             if (scan.refused)
                 ++outcome.refused;
+            outcome.dropped += scan.dropped;
             // A record that could not be stored was reported by the writer;
             // going on would only repeat the message for every response.
             if (!stored)

@@ -11,6 +11,7 @@ struct ImportOutcome {
     int total = 0;        // records stored
     int refused = 0;      // files that are no text or mail (each was reported)
     bool stopped = false; // the Ui asked to stop; what was read is stored
+    int dropped = 0;      // responses too large to store (each was reported)
 };
 
 // The import command: asks for one or more response files (plain text or

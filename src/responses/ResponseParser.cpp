@@ -150,18 +150,17 @@ private:
 // continue a body. After an error in the store the rest of the body is
 // still read, so the next call starts after it. Returns whether a body was
 // found.
-bool ReadBody(ResponseFile& file, Ui& ui, PairStore& store)
+bool ReadBody(ResponseFile& file, PairStore& store)
 {
     QByteArray line;
     ResponseFile::LineKind kind = ResponseFile::LineKind::Text;
     bool started = false;
     while (!started && file.ReadLine(line, &kind)) {
-        if (kind == ResponseFile::LineKind::TooLong) {
-            ui.MessageBox(QStringLiteral("Error reading data: a line longer than ") +
-                              Megabytes(file.LineLimit()) + QStringLiteral(" was skipped"),
-                          MessageIcon::Exclamation);
-            continue;
-        }
+        // A line past the limit may well have been a response: it counts
+        // as one dropped, and reading goes on after it.
+        if (kind == ResponseFile::LineKind::TooLong)
+            throw ResponseTooLarge{QStringLiteral("Error reading data: a line longer than ") +
+                                   Megabytes(file.LineLimit()) + QStringLiteral(" was skipped")};
         if (kind != ResponseFile::LineKind::Text)
             continue;
         TrimBlanksInPlace(line);
@@ -218,7 +217,7 @@ int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QSt
         if (!text.isEmpty()) {
             store.Add(text.toUtf8());
             store.Finish();
-        } else if (!file || !ReadBody(*file, ui, store)) {
+        } else if (!file || !ReadBody(*file, store)) {
             return kNoRecord;
         }
     } catch (const DecodeError& e) {

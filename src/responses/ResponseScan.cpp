@@ -37,13 +37,15 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
                 outcome.stopped = true;
                 break;
             }
-        } else if (result == kNoRecord && outcome.records == 0) {
+        } else if (result == kRecordDropped) {
+            ++outcome.dropped;
+        } else if (result == kNoRecord && outcome.records == 0 && outcome.dropped == 0) {
             TellNoRecord(session, fullPath);
             told = true;
         }
     }
     // An empty file holds no response either.
-    if (outcome.records == 0 && !told && !outcome.stopped)
+    if (outcome.records == 0 && outcome.dropped == 0 && !told && !outcome.stopped)
         TellNoRecord(session, fullPath);
 }
 
@@ -74,10 +76,12 @@ void ScanMailFile(Session& session, const QString& fullPath, const QString& file
                     outcome.stopped = true;
                     break;
                 }
+            } else if (result == kRecordDropped) {
+                ++outcome.dropped;
             }
         }
     }
-    if (outcome.records == 0 && !outcome.stopped)
+    if (outcome.records == 0 && outcome.dropped == 0 && !outcome.stopped)
         TellNoRecord(session, fullPath);
 }
 

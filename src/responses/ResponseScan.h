@@ -26,6 +26,7 @@ struct ScanOutcome {
     bool refused = false; // not a text or mail file; the user was told
     bool stopped = false; // onRecord asked to stop
     int records = 0;      // records handed to onRecord
+    int dropped = 0;      // responses too large to store (each was reported)
     QString error;
 };
 

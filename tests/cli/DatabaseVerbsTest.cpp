@@ -200,6 +200,26 @@ TEST(DatabaseVerbs, APipeIsRefusedWithAMessage)
         << err.constData();
 }
 
+// A field past the documented limit is refused by name, counted as a
+// failure, and the responses around it are still stored.
+TEST(DatabaseVerbs, AFieldPastTheLimitIsRefusedAndTheOthersStored)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("limit.fdb"));
+    ASSERT_EQ(RunCli({"create", db}), 0);
+    const QString file = dir.Write(QStringLiteral("r.txt"),
+                                   "name=one\r\n\r\nname=big&v=" + QByteArray(129 << 20, 'x') +
+                                       "\r\n\r\nname=three\r\n");
+    for (const QStringList& args : {QStringList{"parse", file}, QStringList{"import", db, file}}) {
+        QByteArray out, err;
+        EXPECT_EQ(RunCli(args, &out, &err), 1) << args.first().toStdString();
+        EXPECT_EQ(err, "Error reading data: a line longer than 128 MB was skipped\n");
+    }
+    QByteArray out;
+    ASSERT_EQ(RunCli({"list", db}, &out), 0);
+    EXPECT_EQ(out.count('\n'), 2);
+}
+
 TEST(DatabaseVerbs, ImportOfSavedMail)
 {
     TempDir dir;
