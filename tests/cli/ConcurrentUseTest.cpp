@@ -1,4 +1,7 @@
 #include "database/DatabaseFixture.h"
+#include "database/RecordDeletion.h"
+#include "database/RecordTransfer.h"
+#include "database/RecordWalk.h"
 #include "database/RecordWriter.h"
 #include "responses/ResponseImport.h"
 
@@ -44,6 +47,15 @@ bool Freeze(const QString& path, bool on)
     return QProcess::execute(QStringLiteral("chattr"), {on ? "+i" : "-i", path}) == 0;
 }
 
+// Answers the Select Records dialog with an ID range.
+struct ChosenRange : RecordChooser {
+    ChosenRange(Session& s, RecordSelection range) : session(s), range(range) {}
+    void ShowSelectDialog(const QString&) override { session.Selection = range; }
+    std::vector<qint64> SelectedSummaryRows() const override { return {}; }
+    Session& session;
+    RecordSelection range;
+};
+
 } // namespace
 
 // A writer in this process and reading processes at once: each reader sees
@@ -83,6 +95,18 @@ TEST(ConcurrentUse, ReadersSeeEveryCommitAndTheWritersLogStays)
     EXPECT_EQ(Shell(db, "SELECT count(*) FROM Forms WHERE Form_Name = 'edited' AND "
                         "Form_Notes = 'a note'"),
               "1");
+
+    // A range deleted, then records copied into the open file itself.
+    ChosenRange first100(f.session, {1, 100});
+    f.ui.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_EQ(DeleteResumes(f.session, first100).deleted, 100);
+    expected -= 100;
+    readersAgree("delete");
+    ChosenRange next50(f.session, {101, 150});
+    f.ui.QueueFiles({db});
+    ASSERT_EQ(WriteRecordsToDB(f.session, next50).saved, 50);
+    expected += 50;
+    readersAgree("transfer");
 }
 
 // Importing processes at once: each waits its turn, in every round.
