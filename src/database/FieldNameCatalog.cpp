@@ -18,6 +18,7 @@ QString Folded(const QString& name)
 void FieldNameCatalog::Reset(const QString& stored)
 {
     m_list = stored;
+    m_blank = stored.trimmed().isEmpty() && stored != kCrLf;
     m_unstored = false;
     m_indexed = false;
     m_spelt.clear();
@@ -39,7 +40,8 @@ void FieldNameCatalog::IndexList()
 
 bool FieldNameCatalog::Add(const QString& name)
 {
-    if (m_list.trimmed().isEmpty() && m_list != kCrLf) {
+    if (m_blank) {
+        m_blank = false;
         m_list = kCrLf;
         m_unstored = true;
         m_indexed = false;
@@ -68,6 +70,7 @@ void FieldNameCatalog::BackTo(Mark mark)
 {
     if (m_list.size() != mark.size) {
         m_list.truncate(mark.size);
+        m_blank = m_list.trimmed().isEmpty() && m_list != kCrLf;
         m_indexed = false;
     }
     m_unstored = mark.unstored;

@@ -38,6 +38,7 @@ private:
 
     QString m_list;
     bool m_unstored = false;
+    bool m_blank = true; // the list holds nothing but blanks (not even its first CR LF)
     bool m_indexed = false;
     QSet<QString> m_spelt;  // between two CR LFs, as spelt there
     QSet<QString> m_folded; // the same, case-folded

@@ -111,7 +111,11 @@ private:
     iconv_t m_iconv = nullptr;
 };
 
-FormCharset::FormCharset() = default;
+FormCharset::FormCharset()
+{
+    // Room for a usual form's fields at once, not grown a field at a time.
+    m_earlier.reserve(32);
+}
 FormCharset::~FormCharset() = default;
 
 QString FormCharset::Text(QByteArrayView bytes, Way& way)

@@ -30,7 +30,7 @@ void MessageStarts::Add(QByteArrayView bytes)
         if (end == bytes.size())
             return;
         Line(m_line, m_lineStart);
-        m_line.clear();
+        m_line.truncate(0); // keeps its room for the next line
         qsizetype next = end + 1;
         if (bytes[end] == '\r') {
             if (next < bytes.size() && bytes[next] == '\n')
