@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/CommandIcons.h"
+#include "app/MenuMnemonics.h"
 #include "app/Session.h"
 #include "app/StartupPlan.h"
 #include "config/ConfigReader.h"
@@ -96,6 +97,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     }
 
     BuildMenus();
+    new MenuMnemonics(menuBar(), m_mdi);
     BuildToolbar();
     m_shell.Bind(this);
     connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,
