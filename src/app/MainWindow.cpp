@@ -5,6 +5,7 @@
 #include "app/MenuMnemonics.h"
 #include "app/Session.h"
 #include "app/StartupPlan.h"
+#include "app/WindowMenu.h"
 #include "config/ConfigReader.h"
 #include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
@@ -141,6 +142,8 @@ void MainWindow::BuildMenus()
                 connect(action, &QAction::triggered, this, [this, id] { m_shell.Run(id); });
             }
         }
+        if (menuData.name == QLatin1String("mnuWindow"))
+            new WindowMenu(menu, m_mdi);
         if (menuData.name == QLatin1String("mnuOptions"))
             connect(menu, &QMenu::aboutToShow, this, [this] {
                 Command(QStringLiteral("mnuOToolbar"))->setChecked(m_toolbar->isVisible());

@@ -17,10 +17,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// The menu bar's mnemonics against those of the child window in front.
+// The frame's menu bar with a database open: its mnemonics against those
+// of the child window in front, and the Window menu's list of windows.
 namespace {
 
-class MenuMnemonicsTest : public ::testing::Test {
+class FrameMenusTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -89,7 +90,7 @@ protected:
 
 } // namespace
 
-TEST_F(MenuMnemonicsTest, EachChildWindowsOwnMnemonicsWinOverTheMenuBar)
+TEST_F(FrameMenusTest, EachChildWindowsOwnMnemonicsWinOverTheMenuBar)
 {
     // Find (F); the Query Builder's OK (O); the output viewer's First Page
     // and Edit (F, E); the viewer's OK (O) while a record is edited.
@@ -103,7 +104,7 @@ TEST_F(MenuMnemonicsTest, EachChildWindowsOwnMnemonicsWinOverTheMenuBar)
     ExpectChildWins(frame->BrowserSubWindow(), "editing viewer", 1);
 }
 
-TEST_F(MenuMnemonicsTest, MenuLettersWithoutAClashAndF10OpenTheMenuBar)
+TEST_F(FrameMenusTest, MenuLettersWithoutAClashAndF10OpenTheMenuBar)
 {
     frame->MdiArea()->setActiveSubWindow(frame->SummarySubWindow());
     frame->Summary()->setFocus();
@@ -116,4 +117,40 @@ TEST_F(MenuMnemonicsTest, MenuLettersWithoutAClashAndF10OpenTheMenuBar)
     ASSERT_NE(frame->menuBar()->activeAction(), nullptr);
     EXPECT_EQ(frame->menuBar()->activeAction()->text(), QStringLiteral("&File"));
     EXPECT_TRUE(frame->menuBar()->activeAction()->menu()->isVisible());
+}
+
+TEST_F(FrameMenusTest, WindowMenuListsTheOpenWindowsAndBringsTheChosenOneToFront)
+{
+    frame->ShowQueryBuilder();
+    auto* menu = frame->findChild<QMenu*>(QStringLiteral("mnuWindow"));
+    ASSERT_TRUE(menu);
+    const auto entries = [&] {
+        emit menu->aboutToShow();
+        QList<QAction*> found;
+        for (QAction* a : menu->actions())
+            if (a->isCheckable())
+                found.append(a);
+        return found;
+    };
+    const QList<QMdiSubWindow*> open = frame->MdiArea()->subWindowList();
+    QList<QAction*> listed = entries();
+    ASSERT_EQ(listed.size(), open.size());
+    for (int i = 0; i < open.size(); ++i) {
+        EXPECT_TRUE(listed[i]->text().endsWith(open[i]->windowTitle()))
+            << listed[i]->text().toStdString();
+        EXPECT_EQ(listed[i]->isChecked(), open[i] == frame->MdiArea()->activeSubWindow()) << i;
+    }
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(),
+              frame->Children().Window(ChildKind::QueryBuilder));
+
+    // Choosing the summary brings it to the front; reopened, the menu shows
+    // it checked, and a closed window is no longer listed.
+    listed[open.indexOf(frame->SummarySubWindow())]->trigger();
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(), frame->SummarySubWindow());
+    frame->Children().Close(ChildKind::QueryBuilder);
+    listed = entries();
+    ASSERT_EQ(listed.size(), 2);
+    for (QAction* entry : listed)
+        EXPECT_EQ(entry->isChecked(), entry->text().endsWith(frame->Summary()->windowTitle()))
+            << entry->text().toStdString();
 }
