@@ -12,6 +12,7 @@
 #include "output/PrintTemplate.h"
 #include "output/TemplateList.h"
 #include "platform/QtUi.h"
+#include "platform/ScreenFit.h"
 #include "responses/ClipboardImportDialog.h"
 #include "responses/DroppedResponses.h"
 #include "search/SelectDialog.h"
@@ -99,6 +100,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
     BuildMenus();
     new MenuMnemonics(menuBar(), m_mdi);
+    new ScreenFitter(this);
     BuildToolbar();
     m_shell.Bind(this);
     connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "output/PagePrinter.h"
+#include "platform/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,6 +38,7 @@ OutputOptionsDialog::OutputOptionsDialog(Session& session, QPrinter& printer, Ho
             m_hooks.showText(QString());
     };
     Build();
+    ScrollWhenSmall(this);
 }
 
 void OutputOptionsDialog::Build()
