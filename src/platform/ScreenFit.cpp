@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -33,11 +34,13 @@ QScreen* ScreenOf(const QWidget* window)
 
 } // namespace
 
-void ScrollWhenSmall(QWidget* window)
+void ScrollWhenSmall(QWidget* window, QLayoutItem* footer)
 {
     QLayout* controls = window->layout();
     if (!controls)
         return;
+    if (footer)
+        controls->removeItem(footer);
     auto* content = new QWidget;
     content->setLayout(controls); // takes the layout and its widgets along
     auto* scroll = new QScrollArea(window);
@@ -48,6 +51,11 @@ void ScrollWhenSmall(QWidget* window)
     auto* outer = new QVBoxLayout(window);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
+    if (footer) {
+        outer->addItem(footer);
+        const QMargins around = controls->contentsMargins();
+        outer->setContentsMargins(around.left(), 0, around.right(), around.bottom());
+    }
     // Small enough for a small screen, large enough to work in.
     window->setMinimumSize(QSize(560, 400).boundedTo(content->sizeHint()));
     // Its first showing sizes it to its controls, which only then have
@@ -67,15 +75,21 @@ void FitToScreen(QWidget* window)
         window->setProperty(kOpenAtContentSize, false);
         if (const auto* scroll =
                 window->findChild<QScrollArea*>(QStringLiteral("scrollContents"))) {
-            // Roomy where the screen allows, else as small as the controls
-            // go before they need scrolling.
+            // Roomy where the screen allows, never below what the controls
+            // need before they scroll, and room for the scroll bars where
+            // the screen is smaller than that.
             const QWidget* content = scroll->widget();
-            QSize size = content->sizeHint();
-            if (size.width() > room.width() || size.height() > room.height())
-                size = content->minimumSizeHint();
+            QSize size = content->sizeHint().boundedTo(room).expandedTo(content->minimumSizeHint());
             // Wrapped text needs more height the narrower it is.
             if (content->hasHeightForWidth())
                 size.setHeight(std::max(size.height(), content->heightForWidth(size.width())));
+            const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            if (size.width() > room.width())
+                size.rheight() += bar;
+            if (size.height() > room.height())
+                size.rwidth() += bar;
+            // Plus the footer below the scroll area.
+            size.rheight() += window->layout()->sizeHint().height() - scroll->sizeHint().height();
             window->resize(size.expandedTo(window->minimumSize()));
         }
     }
@@ -92,7 +106,12 @@ void FitToScreen(QWidget* window)
                               std::max(available.left(), available.right() + 1 - frame.width())));
     frame.moveTop(std::clamp(frame.top(), available.top(),
                              std::max(available.top(), available.bottom() + 1 - frame.height())));
-    window->move(frame.topLeft());
+    // Until the window system has framed the window, a position places
+    // its inside; the frame, mostly a title bar, then goes around it.
+    QPoint inside = frame.topLeft();
+    if (window->frameGeometry() == window->geometry())
+        inside += QPoint(extra.width() / 2, extra.height() - extra.width() / 2);
+    window->move(inside);
 }
 
 ScreenFitter::ScreenFitter(QObject* parent) : QObject(parent)
