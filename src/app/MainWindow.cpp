@@ -2,14 +2,17 @@
 
 #include "app/AboutDialog.h"
 #include "app/CommandIcons.h"
+#include "app/MenuMnemonics.h"
 #include "app/Session.h"
 #include "app/StartupPlan.h"
+#include "app/WindowMenu.h"
 #include "config/ConfigReader.h"
 #include "output/OutputOptionsDialog.h"
 #include "output/OutputViewerWindow.h"
 #include "output/PrintTemplate.h"
 #include "output/TemplateList.h"
 #include "platform/QtUi.h"
+#include "platform/ScreenFit.h"
 #include "responses/ClipboardImportDialog.h"
 #include "responses/DroppedResponses.h"
 #include "search/SelectDialog.h"
@@ -96,6 +99,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     }
 
     BuildMenus();
+    new MenuMnemonics(menuBar(), m_mdi);
+    new ScreenFitter(this);
     BuildToolbar();
     m_shell.Bind(this);
     connect(&m_session.Events, &SessionEvents::ViewerMustClose, this,
@@ -139,6 +144,8 @@ void MainWindow::BuildMenus()
                 connect(action, &QAction::triggered, this, [this, id] { m_shell.Run(id); });
             }
         }
+        if (menuData.name == QLatin1String("mnuWindow"))
+            new WindowMenu(menu, m_mdi);
         if (menuData.name == QLatin1String("mnuOptions"))
             connect(menu, &QMenu::aboutToShow, this, [this] {
                 Command(QStringLiteral("mnuOToolbar"))->setChecked(m_toolbar->isVisible());

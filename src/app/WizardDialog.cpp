@@ -1,5 +1,7 @@
 #include "app/WizardDialog.h"
 
+#include "platform/ScreenFit.h"
+
 #include "app/Session.h"
 #include "app/StartupOptions.h"
 
@@ -103,6 +105,7 @@ WizardDialog::WizardDialog(Session& session, Tasks tasks, QWidget* parent)
     layout->addWidget(m_autoOpen);
     layout->addWidget(m_noWizard);
     layout->addWidget(web);
+    ScrollWhenSmall(this);
 }
 
 void WizardDialog::SelectTask(int task)

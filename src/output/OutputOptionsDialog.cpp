@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "output/PagePrinter.h"
+#include "platform/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,6 +38,9 @@ OutputOptionsDialog::OutputOptionsDialog(Session& session, QPrinter& printer, Ho
             m_hooks.showText(QString());
     };
     Build();
+    // The buttons' row stays in view when the options have to scroll.
+    auto* grid = static_cast<QGridLayout*>(layout());
+    ScrollWhenSmall(this, grid->itemAtPosition(grid->rowCount() - 1, 0));
 }
 
 void OutputOptionsDialog::Build()

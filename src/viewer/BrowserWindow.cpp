@@ -20,6 +20,7 @@
 #include <QScopedValueRollback>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -71,9 +72,14 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setStretchLastSection(false);
-    m_grid->horizontalHeader()->setSectionResizeMode(FieldGridModel::FieldValue,
-                                                     QHeaderView::Stretch);
+    // The values are what the grid is for: the numbers keep to their width
+    // and the value column takes the room left.
+    QHeaderView* columns = m_grid->horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(FieldGridModel::DataId, QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(FieldGridModel::FormId, QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(FieldGridModel::FieldValue, QHeaderView::Stretch);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &BrowserWindow::FitFieldNames);
     m_grid->setColumnHidden(FieldGridModel::FormId, false);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &BrowserWindow::ShowCurrentValue);
@@ -427,6 +433,16 @@ void BrowserWindow::ClearDisplay()
         if (auto* line = qobject_cast<QLineEdit*>(box))
             line->clear();
     m_lstGrid->clear();
+}
+
+void BrowserWindow::FitFieldNames()
+{
+    // Long names are cut rather than crowd out the values; the user can
+    // still widen the column.
+    m_grid->resizeColumnToContents(FieldGridModel::FieldName);
+    m_grid->setColumnWidth(
+        FieldGridModel::FieldName,
+        std::min(m_grid->columnWidth(FieldGridModel::FieldName), m_grid->viewport()->width() / 4));
 }
 
 void BrowserWindow::ShowCurrentValue()

@@ -59,6 +59,7 @@ private:
     void RecordLoaded();
     void ClearDisplay();
     void ShowCurrentValue();
+    void FitFieldNames();
     void BoxLeft(QLineEdit* box);
 
     Session& m_session;
