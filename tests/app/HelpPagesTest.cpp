@@ -43,11 +43,13 @@ TEST(HelpPages, TheContentsListEveryPageAndEveryLinkLeadsToAPage)
             EXPECT_TRUE(html.contains(QStringLiteral("href=\"index.htm\"")))
                 << qPrintable(page) << " has no way back to the contents";
         }
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("<title>[^<]+</title>")).match(html).hasMatch())
+        EXPECT_TRUE(
+            QRegularExpression(QStringLiteral("<title>[^<]+</title>")).match(html).hasMatch())
             << qPrintable(page);
         for (const auto& [file, anchor] : LocalLinks(html)) {
             const QString target = file.isEmpty() ? page : file;
-            ASSERT_TRUE(pages.contains(target)) << qPrintable(page) << " links to " << qPrintable(target);
+            ASSERT_TRUE(pages.contains(target))
+                << qPrintable(page) << " links to " << qPrintable(target);
             if (!anchor.isEmpty()) {
                 EXPECT_TRUE(Page(target).contains(QStringLiteral("name=\"%1\"").arg(anchor)))
                     << qPrintable(page) << " links to " << qPrintable(target + '#' + anchor);
@@ -63,11 +65,15 @@ TEST(HelpPages, TheContentsLeadToEveryTopicTheProgramSendsUsersTo)
         const char* entry; // text of the contents' link
         const char* says;  // what its page must tell
     } topics[] = {
-        {"Query Builder", "Save Query"},        {"Query Builder", "Load Query"},
-        {"editing", "Edit record"},             {"Output and printing", "Export to PDF"},
-        {"Output and printing", "Page N of"},   {"Deleting and copying", "Delete record"},
+        {"Query Builder", "Save Query"},
+        {"Query Builder", "Load Query"},
+        {"editing", "Edit record"},
+        {"Output and printing", "Export to PDF"},
+        {"Output and printing", "Page N of"},
+        {"Deleting and copying", "Delete record"},
         {"Deleting and copying", "different Tallowmere Database"},
-        {"record summary", "Ctrl"},             {"keys", "Ctrl+Shift+V"},
+        {"record summary", "Ctrl"},
+        {"keys", "Ctrl+Shift+V"},
     };
     const QString contents = Page(QStringLiteral("index.htm"));
     for (const auto& topic : topics) {
