@@ -83,6 +83,20 @@ void OutputOptionsController::SetProtectFormulas(bool on)
                                 MessageIcon::Exclamation);
 }
 
+bool OutputOptionsController::KeepRecordsWhole() const
+{
+    return m_session.Output.KeepRecordsWhole;
+}
+
+void OutputOptionsController::SetKeepRecordsWhole(bool on)
+{
+    m_session.Output.KeepRecordsWhole = on;
+    QString error;
+    if (!WriteKeepRecordsWhole(m_session.Folders, on, &error))
+        m_session.ui.MessageBox(QStringLiteral("Error reading/writing Tallowmere.ini: ") + error,
+                                MessageIcon::Exclamation);
+}
+
 bool OutputOptionsController::Rfc4180Quoting() const
 {
     return m_session.Output.Rfc4180Quoting;
@@ -148,6 +162,7 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     request.rfc4180Quoting = m_session.Output.Rfc4180Quoting;
     request.fieldNamesFirstLine = m_session.Output.FieldNamesFirstLine;
     request.newPagePerRecord = newPagePerRecord;
+    request.keepRecordsWhole = m_session.Output.KeepRecordsWhole;
     request.printer = printer;
     request.showViewer = showViewer;
     return load ? RunOutput(m_session, request, load) : RunOutput(m_session, request);

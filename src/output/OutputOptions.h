@@ -58,6 +58,10 @@ public:
     // the session; the formula protection is remembered in the settings file.
     bool ProtectFormulas() const;
     void SetProtectFormulas(bool on);
+    // "Keep each record on one page where it fits", remembered in the
+    // settings file like the formula protection.
+    bool KeepRecordsWhole() const;
+    void SetKeepRecordsWhole(bool on);
     bool Rfc4180Quoting() const;
     void SetRfc4180Quoting(bool on);
     bool FieldNamesFirstLine() const;

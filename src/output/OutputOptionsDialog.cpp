@@ -169,6 +169,10 @@ void OutputOptionsDialog::Build()
     m_pagePerRecord = new QCheckBox(QStringLiteral("Print &Each record on a new page"), options);
     m_pagePerRecord->setObjectName(QStringLiteral("Check1"));
     optionLayout->addWidget(m_pagePerRecord);
+    m_keepWhole =
+        new QCheckBox(QStringLiteral("&Keep each record on one page where it fits"), options);
+    m_keepWhole->setObjectName(QStringLiteral("chkKeepRecordsWhole"));
+    optionLayout->addWidget(m_keepWhole);
     grid->addWidget(options, 1, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -217,6 +221,10 @@ void OutputOptionsDialog::Build()
         if (!m_filling)
             m_controller.SetProtectFormulas(on);
     });
+    connect(m_keepWhole, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_filling)
+            m_controller.SetKeepRecordsWhole(on);
+    });
     connect(m_rfc4180, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_filling)
             m_controller.SetRfc4180Quoting(on);
@@ -253,6 +261,7 @@ void OutputOptionsDialog::Refresh()
     m_filling = true;
     m_protectFormulas->setChecked(m_controller.ProtectFormulas());
     m_rfc4180->setChecked(m_controller.Rfc4180Quoting());
+    m_keepWhole->setChecked(m_controller.KeepRecordsWhole());
     m_fieldNames->setChecked(m_controller.FieldNamesFirstLine());
     m_filling = false;
     UpdateEnabled();
@@ -300,6 +309,7 @@ void OutputOptionsDialog::UpdateEnabled()
     m_to->setEnabled(range);
     const bool pages = m_controller.PageOptionsEnabled();
     m_pagePerRecord->setEnabled(pages);
+    m_keepWhole->setEnabled(pages);
     m_preview->setEnabled(pages);
     m_pdf->setEnabled(pages);
 }

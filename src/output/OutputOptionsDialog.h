@@ -87,6 +87,7 @@ private:
     QCheckBox* m_rfc4180 = nullptr;
     QCheckBox* m_fieldNames = nullptr;
     QCheckBox* m_pagePerRecord = nullptr;
+    QCheckBox* m_keepWhole = nullptr;
     QPushButton* m_preview = nullptr;
     QPushButton* m_pdf = nullptr;
     bool m_filling = false;

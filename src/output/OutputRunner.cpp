@@ -279,7 +279,8 @@ private:
             m_state.ViewerText += m_state.OutputText;
             return true;
         case OutputType::Printer:
-            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0) ||
+            return m_request.printer->Record(m_request.newPagePerRecord && counter > 0,
+                                             m_request.keepRecordsWhole) ||
                    Fail(m_request.printer->Error());
         case OutputType::Clipboard:
             if (!RecordTemplate(QStringLiteral("Default_dat.rpt")) ||

@@ -25,8 +25,9 @@ public:
     virtual ~PageOutput() = default;
     // Draws the heading template and prepares the document.
     virtual bool Begin(const QString& headingTemplatePath, const QString& recordTemplatePath) = 0;
-    // Draws the record in the session's tables; newPage starts it on a new page.
-    virtual bool Record(bool newPage) = 0;
+    // Draws the record in the session's tables; newPage starts it on a new
+    // page, keepWhole moves it to a new page when that keeps it on one.
+    virtual bool Record(bool newPage, bool keepWhole) = 0;
     // Ends the document; false when it could not be finished.
     virtual bool End() = 0;
     // Why Begin, Record or End failed, when the system said.
@@ -71,6 +72,7 @@ struct OutputRequest {
     bool fieldNamesFirstLine = false;
     // Printer options.
     bool newPagePerRecord = false;
+    bool keepRecordsWhole = true;
     PageOutput* printer = nullptr;
     // Screen output: brings the output viewer to the front with its text
     // emptied, once the run is under way.

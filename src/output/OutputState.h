@@ -52,6 +52,9 @@ struct OutputState {
     // protection starts ticked and is remembered in the settings file
     // (ReadOutputChoices / WriteProtectFormulas); the others start clear.
     bool ProtectFormulas = true;
+    // Printed records start on a new page rather than split where they fit
+    // on one; remembered like the formula protection.
+    bool KeepRecordsWhole = true;
     bool Rfc4180Quoting = false;
     bool FieldNamesFirstLine = false;
 };

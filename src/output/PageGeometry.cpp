@@ -10,7 +10,8 @@ PageGeometry PageGeometry::For(Surface surface, double surfaceWidth, double surf
     g.width = std::max(0.0, surfaceWidth - 2 * g.origin.x());
     g.breakAt = kPageDepth;
     if (surface == Surface::Paper)
-        g.breakAt = std::min(kPageDepth, std::max(0.0, surfaceHeight - 2 * g.origin.y()));
+        g.breakAt =
+            std::min(kPageDepth, std::max(0.0, surfaceHeight - 2 * g.origin.y() - kFooterRoom));
     return g;
 }
 

@@ -16,6 +16,10 @@ struct PageGeometry {
 
     // The fixed depth of a page: 9.2 inches below the origin.
     static constexpr double kPageDepth = 9.2 * 72;
+    // Paper keeps this much above its bottom margin free for the footer
+    // ("Page N of M"), whose baseline sits this far above the paper's edge.
+    static constexpr double kFooterRoom = 18;
+    static constexpr double kFooterBaseline = 24;
 
     // The geometry of a surface of the given size in points. On paper a
     // page also breaks where the next line would leave the printable

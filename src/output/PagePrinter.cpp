@@ -36,7 +36,7 @@ bool PagePrinter::Begin(const QString& headingTemplatePath, const QString& recor
     return LoadPrintTemplate(m_session, record);
 }
 
-bool PagePrinter::Record(bool newPage)
+bool PagePrinter::Record(bool newPage, bool keepWhole)
 {
     if (!m_canvas)
         return false;
@@ -48,8 +48,7 @@ bool PagePrinter::Record(bool newPage)
         m_canvas->Position = QPointF(0, 0);
         StartPaperPage(*m_canvas);
     }
-    qint16 page = -1;
-    return RenderPrintTemplate(m_session, *m_canvas, 1.0, page);
+    return RenderPaperRecord(m_session, *m_canvas, keepWhole);
 }
 
 bool PagePrinter::End()

@@ -17,7 +17,7 @@ public:
     ~PagePrinter() override;
 
     bool Begin(const QString& headingTemplatePath, const QString& recordTemplatePath) override;
-    bool Record(bool newPage) override;
+    bool Record(bool newPage, bool keepWhole) override;
     bool End() override;
     QString Error() const override { return m_error; }
 

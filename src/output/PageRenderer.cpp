@@ -7,6 +7,7 @@
 #include "output/TemplateSyntax.h"
 
 #include <QFontInfo>
+#include <QPicture>
 #include <QFontMetricsF>
 #include <algorithm>
 #include <map>
@@ -293,7 +294,8 @@ void StartPaperPage(PageCanvas& canvas)
     canvas.Position = QPointF(0, canvas.Position.y() + QFontMetricsF(font).lineSpacing());
 }
 
-bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint16& requestedPage)
+bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint16& requestedPage,
+                         bool silent)
 {
     zoom = 1.0; // the program always draws at full size
     RowCursorGuard cursors(session.Tables);
@@ -320,7 +322,7 @@ bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint
                 }
             }
         };
-        pass(requestedPage, false);
+        pass(requestedPage, silent);
         // A page beyond the last was not painted: the last one is shown instead.
         if (view && requestedPage > 0 && state.PageNumber < requestedPage) {
             if (!canvas.NewPage())
@@ -329,6 +331,8 @@ bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint
         }
     } catch (const std::exception& e) {
         state.ItemNumber = 1;
+        if (silent)
+            return false;
         session.ui.MessageBox(QStringLiteral("Print error: ") + QString::fromUtf8(e.what()),
                               MessageIcon::Exclamation);
         return false;
@@ -336,4 +340,41 @@ bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint
     state.ItemNumber = 1;
     requestedPage = state.PageNumber;
     return true;
+}
+
+namespace {
+
+// Whether the record drawn from this position stays on its page. A drawing
+// that fails here fails again when drawn for real, and says why then.
+bool StaysOnThePage(Session& session, const PageCanvas& paper, QPointF from)
+{
+    QPicture scratch;
+    PictureCanvas measure(scratch, paper.SizeInPoints(), paper.Surface());
+    measure.Position = from;
+    qint16 page = -1;
+    return !RenderPrintTemplate(session, measure, 1.0, page, true) || page == 1;
+}
+
+} // namespace
+
+bool RenderPaperRecord(Session& session, PageCanvas& canvas, bool keepWhole)
+{
+    if (keepWhole && canvas.Surface() == PageGeometry::Surface::Paper) {
+        const QPointF here = canvas.Position;
+        canvas.Position = QPointF(0, 0);
+        StartPaperPage(canvas);
+        const QPointF top = canvas.Position;
+        canvas.Position = here;
+        if (here.y() > top.y() && !StaysOnThePage(session, canvas, here) &&
+            StaysOnThePage(session, canvas, top)) {
+            if (!canvas.NewPage()) {
+                session.ui.MessageBox(QStringLiteral("Print error: The page could not be started"),
+                                      MessageIcon::Exclamation);
+                return false;
+            }
+            canvas.Position = top;
+        }
+    }
+    qint16 page = -1;
+    return RenderPrintTemplate(session, canvas, 1.0, page);
 }

@@ -23,6 +23,8 @@ inline constexpr SettingKey DefaultColumnsToShow{"DefaultColumnsToShow", ""};
 inline constexpr SettingKey LastFolder{"LastFolder", ""};
 // "Protect spreadsheet formulas" of the Output Options dialog: "1" or "0".
 inline constexpr SettingKey ProtectFormulas{"ProtectFormulas", "1"};
+// "Keep each record on one page where it fits": "1" or "0".
+inline constexpr SettingKey KeepRecordsWhole{"KeepRecordsWhole", "1"};
 } // namespace Settings
 
 // The settings file's section name.
@@ -49,7 +51,9 @@ bool WriteSettingFlag(const ProgramFolders& folders, const SettingKey& key, bool
 struct OutputState;
 
 // The Output Options dialog's remembered choices: the formula protection
-// from the settings file (ticked unless it says "0").
+// and the keeping of records on one page, from the settings file (each
+// ticked unless it says "0").
 void ReadOutputChoices(const ProgramFolders& folders, OutputState& output);
-// Remembers the formula protection as the dialog leaves it.
+// Remember each choice as the dialog leaves it.
 bool WriteProtectFormulas(const ProgramFolders& folders, bool protect, QString* error = nullptr);
+bool WriteKeepRecordsWhole(const ProgramFolders& folders, bool keep, QString* error = nullptr);

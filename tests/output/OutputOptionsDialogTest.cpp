@@ -310,3 +310,26 @@ TEST_F(OutputOptionsDialogTest, PrintPreviewShowsThePagesOfTheRun)
     EXPECT_EQ(pages, 3); // one page per record
     EXPECT_EQ(ui.StatusText(), QStringLiteral("3 record(s) shown in the preview"));
 }
+
+TEST_F(OutputOptionsDialogTest, KeepingRecordsWholeStartsTickedServesPagesAndIsRemembered)
+{
+    dialog->Refresh();
+    auto* keep = Child<QCheckBox>(QStringLiteral("chkKeepRecordsWhole"));
+    EXPECT_EQ(keep->text(), QStringLiteral("&Keep each record on one page where it fits"));
+    EXPECT_TRUE(keep->isChecked());
+    Choose(QStringLiteral("optPrintTarget_3"));
+    EXPECT_FALSE(keep->isEnabled());
+    Choose(QStringLiteral("optPrintTarget_1"));
+    EXPECT_TRUE(keep->isEnabled());
+
+    keep->click();
+    EXPECT_FALSE(program.Output.KeepRecordsWhole);
+    Session later(ui, program.Folders, Regional(TestLocale()));
+    OutputOptionsDialog again(later, printer, {});
+    again.Refresh();
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("chkKeepRecordsWhole"))->isChecked());
+    keep->click();
+    Session third(ui, program.Folders, Regional(TestLocale()));
+    OutputOptionsController controller(third);
+    EXPECT_TRUE(controller.KeepRecordsWhole());
+}

@@ -336,8 +336,9 @@ TEST_F(OutputRunnerTest, PrinterStartsNewPagesOnlyBetweenRecords)
                          QLatin1Char(' ') + chosen.section(QLatin1Char('/'), -1));
             return true;
         }
-        bool Record(bool newPage) override
+        bool Record(bool newPage, bool keepWhole) override
         {
+            EXPECT_TRUE(keepWhole);
             calls.append(newPage ? QStringLiteral("new page") : QStringLiteral("same page"));
             return true;
         }

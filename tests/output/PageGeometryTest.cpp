@@ -17,10 +17,11 @@ TEST(PageGeometryTest, PaperAndViewMarginsAndWidth)
 
 TEST(PageGeometryTest, SmallPaperBreaksAtItsPrintableHeight)
 {
-    // Letter keeps the fixed depth; A6 (297.6 x 419.5 pt) breaks sooner.
+    // Letter keeps the fixed depth; A6 (297.6 x 419.5 pt) breaks sooner,
+    // leaving room for the footer.
     EXPECT_DOUBLE_EQ(PageGeometry::For(PageGeometry::Surface::Paper, 612, 792).breakAt, 9.2 * 72);
     EXPECT_DOUBLE_EQ(PageGeometry::For(PageGeometry::Surface::Paper, 297.6, 419.5).breakAt,
-                     419.5 - 72);
+                     419.5 - 72 - PageGeometry::kFooterRoom);
 }
 
 TEST(PageGeometryTest, MeasuresADeviceInPoints)

@@ -267,3 +267,72 @@ TEST_F(PageRendererTest, LoadsATemplateAndDrawsItIntoAPdf)
     }
     EXPECT_GT(picture.size(), 0u);
 }
+
+TEST_F(PageRendererTest, KeepsARecordOnOnePageWhereItFits)
+{
+    struct Case {
+        const char* name;
+        int lines;
+        double startBelowTop; // points below the first line of a page
+        bool keepWhole;
+        int firstPage;
+        int lastPage;
+    };
+    const Case cases[] = {
+        {"fits below: stays", 10, 100, true, 1, 1},
+        {"would split: moves whole", 30, 560, true, 2, 2},
+        {"would split, not kept: splits", 30, 560, false, 1, 2},
+        {"taller than a page: breaks by height", 80, 100, true, 1, 2},
+    };
+    for (const Case& c : cases) {
+        session.Output.TemplateLines = CutBlocks(Crlf(Lines(c.lines)), BlockStyle::Lines);
+        device = std::make_unique<RecordingDevice>();
+        RecordingCanvas canvas(*device, PageGeometry::Surface::Paper);
+        StartPaperPage(canvas);
+        const double top = canvas.Position.y();
+        canvas.Position.ry() += c.startBelowTop;
+        EXPECT_TRUE(RenderPaperRecord(session, canvas, c.keepWhole)) << c.name;
+        const DrawnText* first = Find(QStringLiteral("line1"));
+        const DrawnText* last = Find(QStringLiteral("line") + QString::number(c.lines));
+        ASSERT_TRUE(first && last) << c.name;
+        EXPECT_EQ(first->page, c.firstPage) << c.name;
+        EXPECT_EQ(last->page, c.lastPage) << c.name;
+        // A moved record starts at the top of its new page.
+        if (c.firstPage == 2) {
+            EXPECT_LT(first->at.y(), 36 + top + 12) << c.name;
+        }
+        EXPECT_TRUE(ui.messages.isEmpty()) << c.name;
+    }
+}
+
+TEST_F(PageRendererTest, PaperPagesCarryPageNOfMInTheirFooters)
+{
+    session.Output.TemplateLines = CutBlocks(Crlf(Lines(120)), BlockStyle::Lines);
+    RecordingDevice paper;
+    {
+        PaperCanvas canvas(paper, [&paper] {
+            ++paper.engine.page;
+            return true;
+        });
+        StartPaperPage(canvas);
+        ASSERT_TRUE(RenderPaperRecord(session, canvas, true));
+        ASSERT_TRUE(RenderPaperRecord(session, canvas, true));
+        EXPECT_TRUE(paper.engine.drawn.isEmpty()); // the paper gets its pages at the end
+        EXPECT_TRUE(canvas.Finish());
+    }
+    QStringList footers;
+    for (const DrawnText& t : paper.engine.drawn) {
+        if (t.text.startsWith(QStringLiteral("Page "))) {
+            footers.append(t.text);
+            EXPECT_EQ(QStringLiteral("Page %1 of 4").arg(t.page), t.text);
+            EXPECT_GT(t.at.y(), 792 - 36);
+            EXPECT_NEAR(t.at.x() + t.width / 2, 306, 1);
+        } else if (t.text == QStringLiteral("line1") && t.page == 1) {
+            // The pages reach the paper where they were drawn.
+            EXPECT_DOUBLE_EQ(t.at.x(), 48);
+            EXPECT_LT(t.at.y(), 36 + 20);
+        }
+    }
+    EXPECT_EQ(footers.size(), 4);
+    EXPECT_EQ(paper.engine.page, 4);
+}
