@@ -1,17 +1,13 @@
 // Output throughput: 10,000 records of 10 fields written as text through
 // "Default_dat.rpt" to a file, and 100,000 records exported as delimited
-// lines. First the records come from memory through the runner's record
-// loader (a prepared record copied into the tables), so only the output
-// side is timed; then the same runs read every record from a database, as
-// the program does.
+// lines. The records come from memory through the runner's record loader
+// (a prepared record copied into the tables), so only the output side is
+// timed; read_bench times the whole path, database included, as
+// tallowmere-cli runs it.
 //
 // Usage: build/bench/bench_output [PROGRAM_FOLDER]   (default: ../bin next to it)
 
 #include "app/Session.h"
-#include "database/DatabaseCreation.h"
-#include "database/DatabaseOpening.h"
-#include "database/RecordReader.h"
-#include "database/RecordWriter.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
 #include "platform/ConsoleUi.h"
@@ -79,27 +75,6 @@ double Time(Session& session, ConsoleUi& ui, OutputType type, int records, const
     return records / seconds;
 }
 
-// A database of records 1 to count, written as import writes them.
-bool MakeDatabase(Session& session, const QString& path, int count)
-{
-    if (!CreateNewDatabase(session.ui, path) || !OpenResumeDatabase(session, path))
-        return false;
-    DatabaseState& d = session.Database;
-    WriteBatch batch(d.CurrentDatabase.get());
-    QString error;
-    int lost = 0;
-    for (int id = 1; id <= count; ++id) {
-        FillRecord(session.Tables, id);
-        session.Tables.PutArrayElement(1, 0, QString());
-        d.RecordState |= DatabaseState::NewRecord;
-        const bool written = WriteResumes(session, 1);
-        d.RecordState &= ~DatabaseState::NewRecord;
-        if (!written || !batch.AfterRecord(&error, &lost))
-            return false;
-    }
-    return batch.Finish(&error, &lost);
-}
-
 void Report(const char* what, Session& session, ConsoleUi& ui, const QString& folder,
             const Loader& load)
 {
@@ -142,12 +117,5 @@ int main(int argc, char** argv)
         return true;
     });
 
-    if (!MakeDatabase(session, out.filePath(QStringLiteral("records.fdb")), 100000)) {
-        std::fprintf(stderr, "could not make the database\n");
-        return 1;
-    }
-    Report("from the database", session, ui, out.path(), [&](qint32 id) {
-        return session.Database.RecordCursor.Seek(id) && ReadResumes(session);
-    });
     return 0;
 }
