@@ -9,8 +9,9 @@
 #include "platform/ScriptedUi.h"
 #include "responses/ResponseImport.h"
 
+#include "TimedImport.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -31,29 +32,15 @@ QString Generate(const QString& path, int records, bool distinct)
     return path;
 }
 
-double ImportSeconds(const QString& folder, const QString& db, const QString& file, int* fields)
+// The names a new reader of the database finds stored.
+int StoredNames(const QString& folder, const QString& db)
 {
     ScriptedUi ui;
-    Session session(ui, ProgramFolders(folder, folder));
-    session.Database.RememberLastUsedDB = false;
-    CreateNewDatabase(ui, db);
-    OpenResumeDatabase(session, db);
-    ui.QueueFiles({file});
-    QElapsedTimer timer;
-    timer.start();
-    const ImportOutcome outcome = ImportResume(session);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("  %s\n", ui.StatusText().toUtf8().constData());
-    if (outcome.failed)
-        std::printf("  import reported errors: %s\n",
-                    ui.MessageTexts().join(" | ").toUtf8().constData());
-    // The names as a new reader of the file finds them.
     Session reader(ui, ProgramFolders(folder, folder));
     reader.Database.RememberLastUsedDB = false;
     OpenResumeDatabase(reader, db);
-    *fields = static_cast<int>(
+    return static_cast<int>(
         reader.Database.CurrentFieldNames.List().split("\r\n", Qt::SkipEmptyParts).size());
-    return seconds;
 }
 
 } // namespace
@@ -67,11 +54,12 @@ int main(int argc, char* argv[])
     const QString distinct = Generate(folder + "/distinct.txt", records, true);
     const QString shared = Generate(folder + "/shared.txt", records, false);
 
-    int fields = 0;
-    const double many = ImportSeconds(folder, folder + "/distinct.fdb", distinct, &fields);
+    const double many = bench::ImportSeconds(folder, folder + "/distinct.fdb", distinct);
+    int fields = StoredNames(folder, folder + "/distinct.fdb");
     std::printf("distinct names: %.2f s for %d records, %d names in the stored list\n", many,
                 records, fields);
-    const double few = ImportSeconds(folder, folder + "/shared.fdb", shared, &fields);
+    const double few = bench::ImportSeconds(folder, folder + "/shared.fdb", shared);
+    fields = StoredNames(folder, folder + "/shared.fdb");
     std::printf("shared names:   %.2f s for %d records, %d names in the stored list\n", few,
                 records, fields);
     std::printf("ratio:          %.2f x\n", many / few);

@@ -11,6 +11,7 @@
 
 #include "GeneratedResponses.h"
 #include "PeakMemory.h"
+#include "TimedImport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@
 namespace {
 
 using bench::Body;
+using bench::ImportSeconds;
 using bench::kFields;
 using bench::kNames;
 using bench::PeakKb;
@@ -44,25 +46,6 @@ QString Generate(const QString& path, int records)
         file.write("\r\n");
     }
     return path;
-}
-
-double ImportSeconds(const QString& folder, const QString& db, const QString& file)
-{
-    ScriptedUi ui;
-    Session session(ui, ProgramFolders(folder, folder));
-    session.Database.RememberLastUsedDB = false;
-    CreateNewDatabase(ui, db);
-    OpenResumeDatabase(session, db);
-    ui.QueueFiles({file});
-    QElapsedTimer timer;
-    timer.start();
-    const ImportOutcome outcome = ImportResume(session);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("  %s\n", ui.StatusText().toUtf8().constData());
-    if (outcome.failed)
-        std::printf("  import reported errors: %s\n",
-                    ui.MessageTexts().join(" | ").toUtf8().constData());
-    return seconds;
 }
 
 double FloorSeconds(const QString& db, int records)

@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "platform/ScriptedUi.h"
 #include "search/SummaryWindow.h"
+#include "support/SampleFrame.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
 
@@ -21,23 +22,13 @@
 // of the child window in front, and the Window menu's list of windows.
 namespace {
 
-class FrameMenusTest : public ::testing::Test {
+class FrameMenusTest : public SampleFrameTest {
 protected:
     void SetUp() override
     {
-        RecentFiles::ClearRecentFiles();
-        PrepareProgramFolder(dir, Templates::All);
-        frame = std::make_unique<MainWindow>(session);
-        frame->MDIForm_Load(MakeSampleDatabase(dir, QStringLiteral("forms.fdb")));
-        if (frame->Wizard())
-            frame->Wizard()->close();
+        SampleFrameTest::SetUp();
         frame->activateWindow();
         QApplication::setActiveWindow(frame.get());
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        RecentFiles::ClearRecentFiles();
     }
     void CloseMenus()
     {
@@ -81,11 +72,6 @@ protected:
         }
         EXPECT_EQ(clashes, expectedClashes) << name;
     }
-
-    TempDir dir;
-    ScriptedUi ui;
-    Session session{ui, dir.Folders(), Regional(TestLocale())};
-    std::unique_ptr<MainWindow> frame;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "output/OutputOptionsDialog.h"
 #include "platform/ScriptedUi.h"
+#include "support/SampleFrame.h"
 #include "support/TempDir.h"
 #include "viewer/BrowserWindow.h"
 #include "support/WindowTestFolder.h"
@@ -21,22 +22,8 @@
 // Window sizes on the test platform's screen, a small one (800x600).
 namespace {
 
-class WindowSizesTest : public ::testing::Test {
+class WindowSizesTest : public SampleFrameTest {
 protected:
-    void SetUp() override
-    {
-        RecentFiles::ClearRecentFiles();
-        PrepareProgramFolder(dir, Templates::All);
-        frame = std::make_unique<MainWindow>(session);
-        frame->MDIForm_Load(MakeSampleDatabase(dir, QStringLiteral("forms.fdb")));
-        if (frame->Wizard())
-            frame->Wizard()->close();
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        RecentFiles::ClearRecentFiles();
-    }
     // Whether window, as shown, lies on its screen and can be resized.
     static void ExpectFitsAndResizes(QWidget* window, const char* name)
     {
@@ -64,11 +51,6 @@ protected:
         command->trigger();
         EXPECT_TRUE(seen) << command->objectName().toStdString();
     }
-
-    TempDir dir;
-    ScriptedUi ui;
-    Session session{ui, dir.Folders(), Regional(TestLocale())};
-    std::unique_ptr<MainWindow> frame;
 };
 
 } // namespace
