@@ -31,8 +31,9 @@ bool SameFile(const QString& a, const QString& b)
 class RecordCopier {
 public:
     RecordCopier(DatabaseConnection& target, const Regional& regional, const QString& names)
-        : m_db(target.Db()), m_regional(regional), m_savepoint(m_db, "SAVEPOINT CopyRecord"),
-          m_release(m_db, "RELEASE CopyRecord"), m_rollback(m_db, "ROLLBACK TO CopyRecord")
+        : m_target(target), m_db(target.Db()), m_regional(regional),
+          m_savepoint(m_db, "SAVEPOINT CopyRecord"), m_release(m_db, "RELEASE CopyRecord"),
+          m_rollback(m_db, "ROLLBACK TO CopyRecord")
     {
         const TableLayout& forms = target.Layout(QStringLiteral("Forms"));
         std::string columns, marks;
@@ -53,9 +54,6 @@ public:
         m_entry.emplace(m_db, "INSERT INTO \"Data\" (" + QuotedName(data[1].name) + ", " +
                                   QuotedName(data[2].name) + ", " + QuotedName(data.back().name) +
                                   ") VALUES (?, ?, ?)");
-        m_list.emplace(
-            m_db, "UPDATE \"Info\" SET \"Value\" = ? WHERE \"KeyID\" = (SELECT \"KeyID\" "
-                  "FROM \"Info\" WHERE \"Key\" = 'FieldNamesList' ORDER BY \"KeyID\" LIMIT 1)");
         m_names.Reset(names);
     }
 
@@ -83,17 +81,7 @@ public:
 
     // Writes the target's list once for a group of records, before the
     // group commits.
-    void StoreNames()
-    {
-        if (!m_names.Unstored())
-            return;
-        SQLite::Statement& list = *m_list;
-        list.reset();
-        list.clearBindings();
-        list.bind(1, m_names.List().toStdString());
-        list.exec();
-        m_names.MarkStored();
-    }
+    void StoreNames() { StoreFieldNamesList(m_target, m_names); }
 
 private:
     static void Run(SQLite::Statement& statement)
@@ -158,6 +146,7 @@ private:
     };
     static constexpr int kRememberedNames = 256;
 
+    DatabaseConnection& m_target;
     SQLite::Database& m_db;
     const Regional& m_regional;
     FieldNameCatalog m_names;
@@ -169,7 +158,6 @@ private:
     SQLite::Statement m_rollback;
     std::optional<SQLite::Statement> m_header;
     std::optional<SQLite::Statement> m_entry;
-    std::optional<SQLite::Statement> m_list;
 };
 
 } // namespace
