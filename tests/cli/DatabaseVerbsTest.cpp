@@ -11,6 +11,26 @@
 #include <csignal>
 #include <sys/stat.h>
 
+namespace {
+
+// The records another process has committed to db, once at least atLeast
+// of them are there (or after ten seconds).
+int StoredRecords(const QString& db, int atLeast)
+{
+    int stored = 0;
+    for (int i = 0; i < 400 && stored < atLeast; ++i) {
+        QThread::msleep(25);
+        try {
+            SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
+            stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
+        } catch (const std::exception&) {
+        }
+    }
+    return stored;
+}
+
+} // namespace
+
 TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
 {
     TempDir dir;
@@ -86,15 +106,7 @@ TEST(DatabaseVerbs, KilledImportLeavesOnlyCompleteRecords)
     process.start(QStringLiteral(TALLOWMERE_CLI), {"import", db, file.fileName()});
     ASSERT_TRUE(process.waitForStarted());
     // Wait until records are being committed, then kill it mid-import.
-    int stored = 0;
-    for (int i = 0; i < 200 && stored < 3000; ++i) {
-        QThread::msleep(50);
-        try {
-            SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
-            stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
-        } catch (const std::exception&) {
-        }
-    }
+    StoredRecords(db, 3000);
     ASSERT_EQ(process.state(), QProcess::Running) << "the import ended before it was killed";
     ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
     process.waitForFinished();
@@ -159,15 +171,7 @@ TEST(DatabaseVerbs, AnImportStoppedBySignalStoresAndCountsWhatItRead)
         QProcess process;
         process.start(QStringLiteral(TALLOWMERE_CLI), {"import", db, file});
         ASSERT_TRUE(process.waitForStarted());
-        int stored = 0;
-        for (int i = 0; i < 400 && stored == 0; ++i) {
-            QThread::msleep(25);
-            try {
-                SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
-                stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
-            } catch (const std::exception&) {
-            }
-        }
+        const int stored = StoredRecords(db, 1);
         ASSERT_EQ(process.state(), QProcess::Running) << "the import ended before the signal";
         ::kill(static_cast<pid_t>(process.processId()), signal);
         ASSERT_TRUE(process.waitForFinished(60000));
