@@ -9,9 +9,9 @@
 #include "app/Session.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
-#include "output/PageCanvas.h"
-#include "output/PagePrinter.h"
-#include "output/PageRenderer.h"
+#include "render/PageCanvas.h"
+#include "render/PagePrinter.h"
+#include "render/PageRenderer.h"
 #include "output/PrintTemplate.h"
 #include "platform/ConsoleUi.h"
 

@@ -4,8 +4,8 @@
 // rest is the body.
 #include "FuzzSupport.h"
 #include "TemplateInput.h"
-#include "output/PageCanvas.h"
-#include "output/PageRenderer.h"
+#include "render/PageCanvas.h"
+#include "render/PageRenderer.h"
 #include "output/TemplateSyntax.h"
 
 #include <QBuffer>

@@ -1,11 +1,21 @@
+#if defined(TALLOWMERE_TEST_APP_GUI)
 #include <QApplication>
+using TestApplication = QApplication;
+#elif defined(TALLOWMERE_TEST_APP_RENDER)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Every test executable runs with a Qt application on the offscreen
-// platform, and with per-user folders pointed at a temporary folder so no
-// test touches a real user's files.
+// Every test program runs with the least Qt application its layer needs
+// (windows and painting on the offscreen platform), and with per-user
+// folders pointed at a temporary folder so no test touches a real user's
+// files.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -18,9 +28,9 @@ int main(int argc, char** argv)
     qunsetenv("TALLOWMERE_HOME");
     QStandardPaths::setTestModeEnabled(true);
 
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
-    QApplication::setApplicationName(QStringLiteral("Tallowmere"));
+    TestApplication app(argc, argv);
+    TestApplication::setOrganizationName(QStringLiteral("Tallowmere"));
+    TestApplication::setApplicationName(QStringLiteral("Tallowmere"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,28 @@
+#include "gui/app/CommandIcons.h"
+#include "gui/app/MainWindow.h"
+#include "app/Session.h"
+#include "gui/platform/QtUi.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
+    QApplication::setApplicationName(QStringLiteral("Tallowmere"));
+
+    UseFallbackIconTheme();
+    QtUi ui;
+    Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
+    ui.SetFolders(&session.Folders);
+    QApplication::setWindowIcon(
+        QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
+
+    MainWindow frame(session);
+    // The whole command line after the program's name is one database path.
+    frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    if (frame.Ended())
+        return 1;
+    return app.exec();
+}

@@ -1,0 +1,285 @@
+#include "gui/search/SummaryWindow.h"
+
+#include "app/Session.h"
+#include "app/ShellController.h"
+#include "search/SummaryColumns.h"
+#include "search/SummaryModel.h"
+#include "search/SummaryNavigation.h"
+#include "search/SummarySearch.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <unordered_set>
+
+SummaryWindow::SummaryWindow(Session& session, ShellController& shell, QWidget* parent)
+    : QWidget(parent), m_session(session), m_shell(shell),
+      m_model(new SummaryModel(session.RegionalSettings, this)), m_grid(new QTableView(this)),
+      m_txtCount(new QLineEdit(this)), m_combo(new QComboBox(this)), m_text(new QLineEdit(this)),
+      m_lblFind(new QLabel(QStringLiteral("Find SQL string"), this))
+{
+    setObjectName(QStringLiteral("frmQueryResult"));
+    setWindowTitle(QStringLiteral("Summary"));
+
+    auto* caption =
+        new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
+    caption->setObjectName(QStringLiteral("lblCaption"));
+    m_grid->setObjectName(QStringLiteral("resGrid"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setWordWrap(false);
+    // Uniform rows: the view never asks for rows it does not show.
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    // Row headers: click, shift-click and control-click select rows.
+    m_grid->verticalHeader()->setSectionsClickable(true);
+    m_grid->verticalHeader()->setFixedWidth(16);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_grid->setColumnWidth(SummaryModel::RecordId, 80);
+    m_grid->setColumnWidth(SummaryModel::RecordName, 220);
+    m_grid->setColumnWidth(SummaryModel::Notes, 200);
+    m_grid->setColumnWidth(SummaryModel::Date, 100);
+    connect(m_grid->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            &SummaryWindow::ShowColumnMenu);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &SummaryWindow::CurrentRowChanged);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &SummaryWindow::RowDoubleClicked);
+
+    m_txtCount->setObjectName(QStringLiteral("txtCount"));
+    m_txtCount->setReadOnly(true);
+    m_txtCount->setMaximumWidth(100);
+    m_txtCount->setText(QStringLiteral("0"));
+    auto* countLabel = new QLabel(QStringLiteral("Record(s)"), this);
+
+    auto* quickFind = new QGroupBox(QStringLiteral("Quick Find"), this);
+    quickFind->setObjectName(QStringLiteral("fraQuickFind"));
+    m_combo->setObjectName(QStringLiteral("Combo1"));
+    m_combo->setEditable(true);
+    m_combo->setMinimumWidth(200);
+    m_text->setObjectName(QStringLiteral("Text1"));
+    auto* find = new QPushButton(QStringLiteral("&Find"), quickFind);
+    find->setObjectName(QStringLiteral("cmdFind_0"));
+    auto* clear = new QPushButton(QStringLiteral("&Clear Search"), quickFind);
+    clear->setObjectName(QStringLiteral("cmdFind_1"));
+    m_lblFind->setObjectName(QStringLiteral("lblFind"));
+    m_lblFind->setVisible(false);
+    auto* findLayout = new QGridLayout(quickFind);
+    findLayout->addWidget(new QLabel(QStringLiteral("Select Field Name"), quickFind), 0, 0);
+    findLayout->addWidget(new QLabel(QStringLiteral("LIKE (value)"), quickFind), 0, 1);
+    findLayout->addWidget(m_combo, 1, 0);
+    findLayout->addWidget(m_text, 1, 1);
+    findLayout->addWidget(find, 1, 2);
+    findLayout->addWidget(clear, 1, 3);
+    findLayout->addWidget(m_lblFind, 2, 0, 1, 4);
+    findLayout->setColumnStretch(1, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(quickFind, 1);
+    bottom->addWidget(m_txtCount, 0, Qt::AlignBottom);
+    bottom->addWidget(countLabel, 0, Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+
+    QString error;
+    const QList<bool> visible = SummaryColumns::LoadVisibility(
+        m_session.Folders, SummaryColumns::InitialVisibility(), &error);
+    for (int c = 0; c < visible.size(); ++c)
+        SetColumnVisible(c, visible[c]);
+    if (!error.isEmpty())
+        QTimer::singleShot(
+            0, this, [this, error] { m_session.ui.MessageBox(error, MessageIcon::Exclamation); });
+
+    SessionEvents& events = m_session.Events;
+    connect(&events, &SessionEvents::SummaryReloaded, this, &SummaryWindow::Reload);
+    connect(&events, &SessionEvents::SummaryCurrentRowChanged, this,
+            &SummaryWindow::FollowCurrentRecord);
+    connect(&events, &SessionEvents::DatabaseOpened, this,
+            [this](const QString& path) { setWindowTitle(QStringLiteral("Summary ") + path); });
+    connect(&events, &SessionEvents::FieldNamesChanged, this, &SummaryWindow::FillQuickFindCombo);
+
+    // Typing in the field list completes the first entry that begins with
+    // the text typed, in any letter case.
+    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    m_combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    m_combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    connect(m_combo, &QComboBox::activated, this, [this] {
+        m_lblFind->clear();
+        m_text->clear();
+    });
+    connect(find, &QPushButton::clicked, this, [this] { cmdFind_Click(0); });
+    connect(clear, &QPushButton::clicked, this, [this] { cmdFind_Click(1); });
+    connect(m_text, &QLineEdit::returnPressed, this, [this] { cmdFind_Click(0); });
+    if (m_session.Database.CurrentDatabase) {
+        Reload(m_session.Database.SummaryRecords.Count());
+        FillQuickFindCombo();
+    }
+    m_model->SetCaptions(m_session.Config.SummaryCaptions);
+}
+
+SummaryWindow::~SummaryWindow() = default;
+
+void SummaryWindow::Reload(int count)
+{
+    DatabaseState& d = m_session.Database;
+    m_following = true;
+    m_model->SetSource(d.CurrentDatabase ? &d.CurrentDatabase->Db() : nullptr,
+                       &d.SummaryRecords.Ids());
+    m_following = false;
+    m_txtCount->setText(QString::number(count));
+    if (const auto current = d.SummaryRecords.Bookmark())
+        FollowCurrentRecord(*current);
+    // New rows (a search, an import): the viewer follows the current row.
+    if (!d.OpeningDatabase && d.CurrentDatabase && !(d.RecordState & DatabaseState::NoRecords) &&
+        d.SummaryRecords.Bookmark() &&
+        m_session.Tables.Header(0) != QString::number(*d.SummaryRecords.Bookmark()))
+        OpenResume(m_session);
+}
+
+void SummaryWindow::ApplyConfiguration()
+{
+    m_model->SetCaptions(m_session.Config.SummaryCaptions);
+    FillQuickFindCombo();
+}
+
+void SummaryWindow::FillQuickFindCombo()
+{
+    ::FillQuickFindCombo(m_session);
+    const SearchState& st = m_session.Search;
+    m_combo->clear();
+    for (const QuickFindEntry& entry : st.QuickFindEntries)
+        m_combo->addItem(entry.text, entry.itemNumber);
+    m_combo->setCurrentIndex(st.QuickFindSelected);
+}
+
+void SummaryWindow::cmdFind_Click(int index)
+{
+    // An entry typed in full counts as chosen.
+    const int found = m_combo->findText(m_combo->currentText(), Qt::MatchFixedString);
+    const int entry = found >= 0 ? found : m_combo->currentIndex();
+    if (index == 0)
+        QuickFindSearch(m_session, entry, m_text->text());
+    else
+        ClearSearch(m_session, entry, m_text->text());
+    m_lblFind->setText(m_session.Search.lblFind);
+}
+
+void SummaryWindow::FollowCurrentRecord(qint64 formId)
+{
+    const int row = m_model->RowOf(formId);
+    if (row < 0 || m_grid->currentIndex().row() == row)
+        return;
+    m_following = true;
+    const QModelIndex index =
+        m_model->index(row, m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() : 0);
+    m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_grid->scrollTo(index);
+    m_following = false;
+}
+
+void SummaryWindow::CurrentRowChanged(const QModelIndex& current)
+{
+    if (m_following || !current.isValid() || !isEnabled())
+        return;
+    SummaryRowChosen(m_session, m_model->FormIdAt(current.row()));
+}
+
+void SummaryWindow::Command1_Click(int index)
+{
+    ::Command1_Click(m_session, index);
+}
+
+void SummaryWindow::RowDoubleClicked()
+{
+    // As View record: the record through the view template in the output viewer.
+    m_shell.Run(CommandId::ViewRecord);
+}
+
+QList<qint64> SummaryWindow::SelectedRecords() const
+{
+    QList<qint64> ids;
+    QModelIndexList rows = m_grid->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& row : rows)
+        ids.append(m_model->FormIdAt(row.row()));
+    return ids;
+}
+
+std::vector<qint64> SummaryWindow::SelectedRecordsInSelectionOrder() const
+{
+    // The selection's ranges are kept in the order they were made.
+    // A row in two ranges counts once, where it was first selected; a set,
+    // because a selection of every row of a million must not take forever.
+    std::vector<qint64> ids;
+    std::unordered_set<int> taken;
+    for (const QItemSelectionRange& range : m_grid->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (taken.insert(row).second)
+                ids.push_back(m_model->FormIdAt(row));
+        }
+    }
+    return ids;
+}
+
+void SummaryWindow::SetColumnVisible(int column, bool visible)
+{
+    m_grid->setColumnHidden(column, !visible);
+}
+
+bool SummaryWindow::IsColumnVisible(int column) const
+{
+    return !m_grid->isColumnHidden(column);
+}
+
+void SummaryWindow::ShowColumnMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuColumns"));
+    for (int c = 0; c < SummaryModel::ColumnCount; ++c) {
+        QAction* action = menu.addAction(m_model->headerData(c, Qt::Horizontal).toString());
+        action->setCheckable(true);
+        action->setChecked(IsColumnVisible(c));
+        connect(action, &QAction::toggled, this, [this, c](bool on) { SetColumnVisible(c, on); });
+    }
+    menu.exec(m_grid->horizontalHeader()->mapToGlobal(at));
+}
+
+bool SummaryWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        m_session.ui.ShowWindowStatus(QStringLiteral("Summary of Records"));
+    return QWidget::event(e);
+}
+
+void SummaryWindow::closeEvent(QCloseEvent* event)
+{
+    QList<bool> visible;
+    for (int c = 0; c < SummaryModel::ColumnCount; ++c)
+        visible.append(IsColumnVisible(c));
+    QString error;
+    if (!SummaryColumns::SaveVisibility(m_session.Folders, visible, &error))
+        m_session.ui.MessageBox(error, MessageIcon::Exclamation);
+    m_model->SetSource(nullptr, nullptr);
+    // The summary goes with the database: closing it closes the viewer.
+    emit m_session.Events.ViewerMustClose();
+    event->accept();
+}
