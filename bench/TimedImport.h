@@ -2,7 +2,7 @@
 
 // One import of a response file into a new database, timed as the program
 // runs it (the Import command on a session), for the import benchmarks.
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"

@@ -2,7 +2,7 @@
 // between them, each spanning several lines with a three-line choice list.
 // Usage: bench_config_read [entries]
 #include "config/ConfigReader.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <QElapsedTimer>
 #include <cstdio>

@@ -7,7 +7,7 @@
 //
 // Usage: build/bench/bench_output [PROGRAM_FOLDER]   (default: ../bin next to it)
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
 #include "platform/ConsoleUi.h"

@@ -1,11 +1,13 @@
 // Deleting 100,000 of 1,000,000 records and copying 100,000 records into a
 // new file, through the same procedures the record commands run.
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordDeletion.h"
 #include "database/RecordTransfer.h"
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 #include "platform/ScriptedUi.h"
 
 #include <QDir>

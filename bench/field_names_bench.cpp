@@ -3,7 +3,7 @@
 // transfer of the first set into a new database: the field-names list
 // grows by one name a record, which must cost what the name costs.
 // Run: build/bench/field_names_bench [records]
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"

@@ -2,7 +2,7 @@
 // against the floor: the same rows inserted by prepared statements in one
 // transaction. Then ReadResumes of single records of that database.
 // Run: build/bench/import_bench [records]
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"

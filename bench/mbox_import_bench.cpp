@@ -5,7 +5,7 @@
 // multipart/alternative bodies with an HTML twin, and a long footer.
 // Run: build-release/bench/mbox_import_bench [messages] [--keep FOLDER]
 // (--keep writes the generated files into FOLDER and leaves them there).
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"

@@ -6,7 +6,7 @@
 //
 // Usage: build-release/bench/page_bench [PROGRAM_FOLDER]   (default: ../bin next to it)
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/OutputFieldList.h"
 #include "output/OutputRunner.h"
 #include "render/PageCanvas.h"

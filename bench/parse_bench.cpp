@@ -5,7 +5,7 @@
 // Run: build-release/bench/parse_bench [MB...]   (default 2 4 8 16 50 100)
 #include "platform/Regional.h"
 #include "platform/ScriptedUi.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 

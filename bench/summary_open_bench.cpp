@@ -3,7 +3,7 @@
 // end (the last page read), and the resident memory.
 // Run: build/bench/summary_open_bench [records]   (the database is made once
 // in build/bench/ and kept for later runs)
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/OutputFieldList.h"
 #include "platform/ScriptedUi.h"
 #include "platform/TextCodec.h"

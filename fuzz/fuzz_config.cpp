@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 #include "config/ConfigReader.h"
 #include "config/FieldRules.h"
-#include "config/ViewerLayout.h"
+#include "session/ViewerLayout.h"
 #include "platform/TextCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

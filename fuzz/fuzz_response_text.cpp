@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "platform/TextCodec.h"
 #include "responses/ResponseParser.h"
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 #include <cstdlib>
 

@@ -1,10 +1,10 @@
 #include "app/ShellController.h"
 
-#include "app/ShellRecordChooser.h"
+#include "session/RecordChooser.h"
 #include "database/RecordTransfer.h"
 
 #include "app/RecentFiles.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/ShellProcedures.h"
 #include "app/StartupOptions.h"
 #include "config/ConfigReader.h"
@@ -13,7 +13,7 @@
 #include "output/TextRenderer.h"
 #include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
 
 #include <exception>
@@ -111,7 +111,7 @@ void ShellController::Run(CommandId id)
         m_view->ShowClipboardImport(m_session.ui.ClipboardText());
         break;
     case CommandId::TransferRecords: {
-        ShellRecordChooser chooser(*m_view);
+        HostRecordChooser chooser(*m_view);
         WriteRecordsToDB(m_session, chooser);
         break;
     }

@@ -1,6 +1,6 @@
 #include "app/ShellProcedures.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 

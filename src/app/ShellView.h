@@ -1,34 +1,21 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "session/WindowHost.h"
 
 #include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
 
-// The child windows of the main window.
-enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
-
-// The navigation entry a child window offers: 0 first, 1 previous, 2 next,
-// 3 last.
-class NavigationTarget {
-public:
-    virtual ~NavigationTarget() = default;
-    virtual void Command1_Click(int index) = 0;
-};
-
 // What the main window does for the dispatcher: windows, dialogs and the
 // state of its controls. The desktop program implements it with widgets;
 // tests implement it with a recorder.
-class ShellView {
+class ShellView : public WindowHost {
 public:
-    virtual ~ShellView() = default;
-
     // Creates the record viewer and the summary when missing. False when
     // they cannot be laid out: the program then ends.
     virtual bool ShowRecordWindows() = 0;
-    virtual void BringToFront(ChildKind child) = 0;
     virtual void CloseChild(ChildKind child) = 0;
     // Whether child is the active child window.
     virtual bool IsActive(ChildKind child) const = 0;
@@ -62,11 +49,4 @@ public:
     // The clipboard import window, modal, holding text for the user to
     // confirm; it runs the import itself.
     virtual void ShowClipboardImport(const QString& text) = 0;
-    // The Select Records dialog with caption, modal; it leaves its answer in
-    // the session's Selection.
-    virtual void ShowSelectRecords(const QString& caption) = 0;
-    // FormIDs of the rows selected in the summary grid, in selection order.
-    virtual std::vector<qint64> SummarySelectedRows() const = 0;
-    // The Query Builder in front, created on first use.
-    virtual void ShowQueryBuilder() = 0;
 };

@@ -1,6 +1,6 @@
 #include "cli/CliSearch.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "config/ConfigReader.h"

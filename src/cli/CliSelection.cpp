@@ -2,7 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/CliSearch.h"
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 
 bool CliSelection::TakeOptions(QStringList& args, QString* usage)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 
 #include <QStringList>
 

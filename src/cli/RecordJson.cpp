@@ -2,7 +2,7 @@
 
 #include "database/RawRecord.h"
 #include "platform/Regional.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

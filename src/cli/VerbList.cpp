@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "session/Session.h"
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/RecordListing.h"

@@ -1,8 +1,8 @@
 #include "config/ConfigPlacement.h"
 
 #include "platform/Numbers.h"
-#include "responses/RecordTables.h"
-#include "responses/ResponseText.h"
+#include "session/RecordTables.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

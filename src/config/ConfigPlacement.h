@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/FormConfig.h"
+#include "session/FormConfig.h"
 
 class RecordTables;
 

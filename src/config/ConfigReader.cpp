@@ -1,10 +1,10 @@
 #include "config/ConfigReader.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "config/ConfigPlacement.h"
 #include "platform/TextCodec.h"
-#include "responses/RecordTables.h"
-#include "responses/ResponseText.h"
+#include "session/RecordTables.h"
+#include "platform/ResponseText.h"
 
 #include <QDir>
 #include <QFile>

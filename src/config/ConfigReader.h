@@ -2,7 +2,7 @@
 
 #include "platform/Ui.h"
 
-#include "config/FormConfig.h"
+#include "session/FormConfig.h"
 
 #include <QStringList>
 

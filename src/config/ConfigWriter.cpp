@@ -1,6 +1,6 @@
 #include "config/ConfigWriter.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "config/ConfigReader.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "config/FieldRules.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/Numbers.h"
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "database/DatabaseOpening.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
 #include "platform/Settings.h"

@@ -1,6 +1,6 @@
 #include "database/RawRecord.h"
 
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <QStringDecoder>
 

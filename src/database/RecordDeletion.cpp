@@ -1,10 +1,12 @@
 #include "database/RecordDeletion.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/RecordReader.h"
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 
 #include <algorithm>
 #include <memory>

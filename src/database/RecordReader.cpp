@@ -1,6 +1,6 @@
 #include "database/RecordReader.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/SchemaLines.h"
 
 #include <stdexcept>

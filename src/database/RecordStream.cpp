@@ -1,6 +1,6 @@
 #include "database/RecordStream.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/RawRecord.h"
 #include "platform/SchemaLines.h"
 #include "platform/TextCodec.h"

@@ -1,10 +1,12 @@
 #include "database/RecordTransfer.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordStream.h"
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
 #include "database/ValueConversion.h"
 

@@ -1,25 +1,6 @@
 #include "database/RecordWalk.h"
 
-#include "app/Session.h"
-#include "search/RecordSelection.h"
-
-#include <unordered_set>
-
-std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows)
-{
-    const RecordSelection& selection = session.Selection;
-    const RecordSet& summary = session.Database.SummaryRecords;
-    if (selection.SelectionFrom != RecordSelection::kSelectedRows || selection.SelectionTo != 0)
-        return SelectedRecords(selection, summary.Ids(), selectedRows, summary.Bookmark());
-    const std::unordered_set<qint64> inSummary(summary.Ids().begin(), summary.Ids().end());
-    std::unordered_set<qint64> taken;
-    std::vector<qint64> ids;
-    for (const qint64 id : selectedRows) {
-        if (inSummary.count(id) && taken.insert(id).second)
-            ids.push_back(id);
-    }
-    return ids;
-}
+#include "platform/Ui.h"
 
 ProgressPacer::ProgressPacer(Ui& ui, int total) : m_ui(ui), m_total(total)
 {

@@ -1,6 +1,6 @@
 #include "database/RecordWriter.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseOpening.h"
 #include "database/ValueConversion.h"
 #include "platform/Numbers.h"

@@ -1,6 +1,6 @@
 #include "gui/app/CommandIcons.h"
 #include "gui/app/MainWindow.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "gui/platform/QtUi.h"
 
 #include <QApplication>

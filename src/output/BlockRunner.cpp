@@ -1,6 +1,6 @@
 #include "output/BlockRunner.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/MarkerEvaluator.h"
 #include "output/TemplateSyntax.h"
 

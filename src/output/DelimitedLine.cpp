@@ -1,10 +1,10 @@
 #include "output/DelimitedLine.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/RawRecord.h"
 #include "output/MarkerEvaluator.h"
-#include "output/OutputState.h"
-#include "responses/ResponseText.h"
+#include "session/OutputState.h"
+#include "platform/ResponseText.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "output/HtmlRenderer.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/MarkerEvaluator.h"
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 #include "output/TemplateFile.h"
 #include "output/TemplateSyntax.h"
 

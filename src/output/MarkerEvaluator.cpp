@@ -1,8 +1,8 @@
 #include "output/MarkerEvaluator.h"
 
-#include "app/Session.h"
-#include "output/OutputState.h"
-#include "responses/ResponseText.h"
+#include "session/Session.h"
+#include "session/OutputState.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "output/OutputFieldList.h"
 
 #include "database/FieldNamesList.h"
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 
 #include <QHash>
 

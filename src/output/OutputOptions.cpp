@@ -1,8 +1,9 @@
 #include "output/OutputOptions.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
+#include "output/OutputChoices.h"
 #include "platform/Settings.h"
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 
 OutputOptionsController::OutputOptionsController(Session& session) : m_session(session)
 {

@@ -1,14 +1,14 @@
 #include "output/OutputRunner.h"
 
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/RawRecord.h"
 #include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
 #include "output/OutputFile.h"
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 #include "output/TemplateFile.h"
 #include "output/TextRenderer.h"
 #include "platform/Numbers.h"

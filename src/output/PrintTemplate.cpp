@@ -1,6 +1,6 @@
 #include "output/PrintTemplate.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QFileInfo>
 #include "output/TemplateFile.h"

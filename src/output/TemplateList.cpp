@@ -1,43 +1,12 @@
 #include "output/TemplateList.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/TemplateFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
-QString OutputTypeKeyword(int outputType)
-{
-    switch (outputType) {
-    case 0:
-        return QStringLiteral("Screen");
-    case 1:
-        return QStringLiteral("Print");
-    case 2:
-        return QStringLiteral("HTML");
-    case 3:
-        return QStringLiteral("TextFile");
-    case 4:
-        return QStringLiteral("TextClipboard");
-    default:
-        return {};
-    }
-}
-
-QList<int> TemplateList::ForOutputType(int outputType) const
-{
-    QList<int> numbers;
-    const QString keyword = OutputTypeKeyword(outputType);
-    if (keyword.isEmpty())
-        return numbers;
-    for (int k = 0; k < Count(); ++k) {
-        if (m_entries[k].OutputTypes.contains(keyword, Qt::CaseSensitive))
-            numbers.append(k);
-    }
-    return numbers;
-}
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "output/TemplateSyntax.h"
 
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 QStringList CutBlocks(const QString& body, BlockStyle style)
 {

@@ -1,28 +1,17 @@
 #pragma once
 
+#include "session/OutputCaches.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-// How a renderer cuts a template body into blocks: the HTML renderer ends a
-// block at every "||"; the text and page renderers only at a "||" followed
-// by a line break, so a block there holds lines.
-enum class BlockStyle { Html, Lines };
 
 // The complete blocks of a body, each ended by "||"; text after the last
 // block end is not a block. A block with an odd number of bars gets one
 // more at its end, so a marker closed by the block end stays closed.
 QStringList CutBlocks(const QString& body, BlockStyle style);
 
-// A body's blocks, cut once and kept: a run renders the same template for
-// every record.
-struct CutBlocksCache {
-    QString body;
-    BlockStyle style = BlockStyle::Lines;
-    QStringList blocks;
-    bool valid = false;
-};
 QStringList CutBlocks(CutBlocksCache& cache, const QString& body, BlockStyle style);
 
 // The lines of a block (split at CR; the LF after it is dropped).
@@ -51,27 +40,9 @@ constexpr int Size12 = 128;
 constexpr int ToRightEdge = 256;
 } // namespace MarkerFlag
 
-// One part of a marker.
-struct MarkerPart {
-    enum class Kind { Value, Named, Bullet, ItemNumber, Invalid };
-    Kind kind = Kind::Value;
-    int a = 0;
-    int b = 0;
-    int c = 0;
-    int d = 0;
-    bool hasLeadIn = false;
-    QString leadIn;
-    QString name; // Named parts
-};
-
 // The parts of a marker's text (or a line specification): trimmed, split at
 // blanks outside double quotes.
 QList<MarkerPart> ParseMarkerParts(const QString& markerText);
 
-// Markers parsed once and kept by their text; a template has few markers
-// and a run evaluates each once a record. Bounded, for hostile templates.
-struct MarkerPartsCache {
-    QHash<QString, QList<MarkerPart>> parsed;
-};
 QList<MarkerPart> ParseMarkerParts(MarkerPartsCache& cache, const QString& markerText);
 MarkerPart ParseMarkerPart(const QString& part);

@@ -1,11 +1,12 @@
 #include "output/TextRenderer.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/BlockRunner.h"
 #include "output/MarkerEvaluator.h"
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 #include "output/TemplateFile.h"
 #include "output/TemplateSyntax.h"
+#include "output/Wrapping.h"
 #include "platform/Numbers.h"
 
 namespace {

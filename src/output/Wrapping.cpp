@@ -1,6 +1,6 @@
 #include "output/Wrapping.h"
 
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,30 +1,11 @@
 #pragma once
 
+#include "session/OutputCaches.h"
+
 #include <QString>
 #include <QStringView>
 #include <functional>
 #include <vector>
-
-// The value a renderer wrapped last and how far it got, so asking for line
-// k+1 of the same value continues where line k stopped.
-struct WrapCache {
-    int table = -1;
-    int column = -1;
-    double width = -1;
-    QString value;
-    qsizetype position = 0;
-    int linesProduced = 0;
-    bool afterWrap = false;   // the next line follows a wrap and is trimmed
-    bool pendingLine = false; // a line break was passed: one more line exists
-    // The line produced last and whether more followed it, so asking for
-    // the same line again (the measuring and the writing pass) costs nothing.
-    QString lastLine;
-    bool lastMore = false;
-    // The other values of the same lines, most recent last: a line of
-    // several markers asks for each in turn, and each continues where it
-    // was instead of starting over.
-    std::vector<WrapCache> others;
-};
 
 struct WrappedLine {
     QString text;

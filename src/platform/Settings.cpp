@@ -1,6 +1,5 @@
 #include "platform/Settings.h"
 
-#include "output/OutputState.h"
 #include "platform/IniFile.h"
 #include "platform/Numbers.h"
 #include "platform/ProgramFolders.h"
@@ -37,20 +36,4 @@ bool WriteSettingFlag(const ProgramFolders& folders, const SettingKey& key, bool
 bool ReadSettingFlag(const ProgramFolders& folders, const SettingKey& key)
 {
     return ReadSettingNumber(folders, key) != 0;
-}
-
-void ReadOutputChoices(const ProgramFolders& folders, OutputState& output)
-{
-    output.ProtectFormulas = ReadSettingFlag(folders, Settings::ProtectFormulas);
-    output.KeepRecordsWhole = ReadSettingFlag(folders, Settings::KeepRecordsWhole);
-}
-
-bool WriteProtectFormulas(const ProgramFolders& folders, bool protect, QString* error)
-{
-    return WriteSettingFlag(folders, Settings::ProtectFormulas, protect, error);
-}
-
-bool WriteKeepRecordsWhole(const ProgramFolders& folders, bool keep, QString* error)
-{
-    return WriteSettingFlag(folders, Settings::KeepRecordsWhole, keep, error);
 }

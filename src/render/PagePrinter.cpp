@@ -1,6 +1,6 @@
 #include "render/PagePrinter.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "render/PageCanvas.h"
 #include "render/PageRenderer.h"
 #include "output/PrintTemplate.h"

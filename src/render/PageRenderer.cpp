@@ -1,10 +1,11 @@
 #include "render/PageRenderer.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "output/BlockRunner.h"
 #include "output/MarkerEvaluator.h"
 #include "render/PageCanvas.h"
 #include "output/TemplateSyntax.h"
+#include "output/Wrapping.h"
 
 #include <QFontInfo>
 #include <QPicture>

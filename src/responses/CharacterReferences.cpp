@@ -1,6 +1,6 @@
 #include "responses/CharacterReferences.h"
 
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 QString DecodeCharacterReferences(const QString& text)
 {

@@ -3,13 +3,13 @@
 #include "responses/MailFormat.h"
 #include "responses/PastedResponse.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordWriter.h"
 #include "responses/ImportDisplay.h"
 #include "responses/ResponseParser.h"
-#include "responses/ResponseText.h"
-#include "viewer/UnsavedRecord.h"
+#include "platform/ResponseText.h"
+#include "database/UnsavedRecord.h"
 
 #include <QRegularExpression>
 #include <exception>

@@ -5,7 +5,7 @@
 
 #include "platform/TextCodec.h"
 #include "responses/GMimeInit.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <QStringDecoder>
 #include <array>

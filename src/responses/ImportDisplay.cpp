@@ -1,8 +1,8 @@
 #include "responses/ImportDisplay.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseOpening.h"
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 
 void ShowRecordAfterImport(Session& session)
 {

@@ -1,6 +1,6 @@
 #include "responses/PastedResponse.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "responses/CharacterReferences.h"
 #include "responses/MailFormat.h"
 #include "responses/MailReader.h"

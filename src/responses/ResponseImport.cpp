@@ -1,11 +1,11 @@
 #include "responses/ResponseImport.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordWriter.h"
 #include "responses/ImportDisplay.h"
 #include "responses/ResponseScan.h"
-#include "viewer/UnsavedRecord.h"
+#include "database/UnsavedRecord.h"
 
 #include <QFileInfo>
 

@@ -3,9 +3,9 @@
 #include "platform/Regional.h"
 #include "platform/Ui.h"
 #include "responses/FormCharset.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 #include "responses/ResponseFile.h"
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/Regional.h"
 #include "platform/Ui.h"
-#include "search/QueryRow.h"
+#include "session/QueryRow.h"
 #include "search/SearchTypes.h"
 
 // What the Query Builder's OK makes of the grid.

@@ -1,7 +1,7 @@
 #include "search/QueryBuilderController.h"
 
-#include "app/Session.h"
-#include "app/ShellView.h"
+#include "session/Session.h"
+#include "session/WindowHost.h"
 #include "search/QueryFields.h"
 #include "search/QueryFile.h"
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "search/QueryRow.h"
+#include "session/QueryRow.h"
 #include "search/SummarySearch.h"
 
 #include <QStringList>
 #include <functional>
 
 class Session;
-class ShellView;
+class WindowHost;
 
 // The Query Builder window's logic (frmQuery): its rows live in the
 // session, so they outlast the window being hidden. The window binds its
@@ -16,7 +16,7 @@ class QueryBuilderController {
 public:
     explicit QueryBuilderController(Session& session) : m_session(session) {}
 
-    void SetShell(ShellView* shell) { m_shell = shell; }
+    void SetShell(WindowHost* shell) { m_shell = shell; }
     // The record viewer's save command, run on activation while a record
     // is entered or edited.
     void SetSavePending(std::function<void()> save) { m_savePending = std::move(save); }
@@ -57,7 +57,7 @@ public:
 
 private:
     Session& m_session;
-    ShellView* m_shell = nullptr;
+    WindowHost* m_shell = nullptr;
     std::function<void()> m_savePending;
     QStringList m_fieldList;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "config/FormConfig.h"
+#include "session/FormConfig.h"
 #include "platform/Ui.h"
 #include "search/QueryFile.h"
-#include "search/QueryRow.h"
+#include "session/QueryRow.h"
 
 // The Query Builder's field list: the display name of every record-level
 // field of the configuration, then every searchable name of the

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Ui.h"
-#include "search/QueryRow.h"
+#include "session/QueryRow.h"
 
 #include <functional>
 

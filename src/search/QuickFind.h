@@ -2,17 +2,9 @@
 
 #include "platform/Regional.h"
 #include "search/SearchTypes.h"
+#include "session/SearchState.h"
 
 #include <QList>
-
-// One entry of the Quick Find field list: a record-level field (its place
-// in the configuration's record field list, from 0) or a field by name
-// (item number -1).
-struct QuickFindEntry {
-    QString text;
-    qint32 itemNumber = -1;
-    bool operator==(const QuickFindEntry&) const = default;
-};
 
 // The criteria Find and Clear Search build from the chosen entry.
 struct QuickFindCriteria {

@@ -1,13 +1,13 @@
 #include "search/SummarySearch.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/FieldNamesList.h"
 #include "database/RecordReader.h"
 #include "output/OutputFieldList.h"
 #include "platform/SchemaLines.h"
 #include "search/QueryBuilder.h"
 #include "search/QuickFind.h"
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 #include "search/SearchRun.h"
 
 #include <QFile>

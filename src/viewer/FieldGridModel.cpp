@@ -1,6 +1,6 @@
 #include "viewer/FieldGridModel.h"
 
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 FieldGridModel::FieldGridModel(const RecordTables& tables, QObject* parent)
     : QAbstractTableModel(parent), m_tables(tables)

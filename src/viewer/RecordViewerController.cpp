@@ -1,14 +1,14 @@
 #include "viewer/RecordViewerController.h"
 
-#include "app/Session.h"
-#include "app/ShellRecordChooser.h"
+#include "session/Session.h"
+#include "session/RecordChooser.h"
 #include "config/FieldRules.h"
 #include "database/RecordDeletion.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
 #include "database/RecordWriter.h"
-#include "search/SummaryNavigation.h"
-#include "viewer/UnsavedRecord.h"
+#include "database/SummaryNavigation.h"
+#include "database/UnsavedRecord.h"
 
 #include <exception>
 
@@ -74,7 +74,7 @@ void RecordViewerController::Command1_Click(int code)
         break;
     case Delete:
         if (m_shell) {
-            ShellRecordChooser chooser(*m_shell);
+            HostRecordChooser chooser(*m_shell);
             DeleteResumes(m_session, chooser);
         }
         break;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ShellView.h"
+#include "session/WindowHost.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,7 +56,7 @@ public:
 
     explicit RecordViewerController(Session& session) : m_session(session) {}
 
-    void SetShell(ShellView* shell) { m_shell = shell; }
+    void SetShell(WindowHost* shell) { m_shell = shell; }
     void SetView(RecordViewerView* view) { m_view = view; }
     RecordViewerView* View() const { return m_view; }
     // How the enabled state of the commands follows LockEditButtons.
@@ -125,7 +125,7 @@ private:
     bool IsBlankLine(int line) const { return line == m_lines.size() - 1; }
 
     Session& m_session;
-    ShellView* m_shell = nullptr;
+    WindowHost* m_shell = nullptr;
     RecordViewerView* m_view = nullptr;
     std::function<void(bool)> m_lockButtons;
     // The field list: one line per entry and the trailing blank line.

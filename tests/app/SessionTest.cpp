@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"
 

@@ -2,6 +2,8 @@
 #include "database/RecordDeletion.h"
 #include "database/RecordTransfer.h"
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
 #include "responses/ResponseImport.h"
 

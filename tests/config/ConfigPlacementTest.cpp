@@ -1,6 +1,6 @@
 #include "config/ConfigPlacement.h"
 #include "config/ConfigReader.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "config/FormConfig.h"
+#include "session/FormConfig.h"
 
 #include <gtest/gtest.h>
 

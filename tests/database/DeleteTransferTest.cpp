@@ -3,6 +3,8 @@
 #include "database/RecordReader.h"
 #include "database/RecordTransfer.h"
 #include "database/RecordWalk.h"
+#include "session/RecordChooser.h"
+#include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
 
 #include <QFile>

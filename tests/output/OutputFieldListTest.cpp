@@ -1,5 +1,5 @@
 #include "output/OutputFieldList.h"
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Session.h"
-#include "output/OutputState.h"
+#include "session/Session.h"
+#include "session/OutputState.h"
 #include "output/TemplateFile.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"

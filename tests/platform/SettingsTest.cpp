@@ -1,5 +1,4 @@
 #include "platform/Settings.h"
-#include "output/OutputState.h"
 #include "platform/ProgramFolders.h"
 #include "support/TempDir.h"
 
@@ -57,25 +56,4 @@ TEST(Settings, UnwritableFileReportsTheSystemsReason)
     EXPECT_FALSE(WriteSetting(folders, Settings::NoWizard, QStringLiteral("1"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(ReadSettingNumber(folders, Settings::NoWizard), 0);
-}
-
-TEST(Settings, FormulaProtectionStartsTickedAndIsRemembered)
-{
-    TempDir dir;
-    const ProgramFolders folders = dir.Folders();
-    OutputState output;
-    output.ProtectFormulas = false;
-    ReadOutputChoices(folders, output); // no settings file yet
-    EXPECT_TRUE(output.ProtectFormulas);
-    EXPECT_FALSE(output.Rfc4180Quoting);
-    EXPECT_FALSE(output.FieldNamesFirstLine);
-
-    ASSERT_TRUE(WriteProtectFormulas(folders, false));
-    EXPECT_EQ(dir.Read(QStringLiteral("Tallowmere.ini")),
-              QByteArray("[Tallowmere]\r\nProtectFormulas=0\r\n"));
-    ReadOutputChoices(folders, output);
-    EXPECT_FALSE(output.ProtectFormulas);
-    ASSERT_TRUE(WriteProtectFormulas(folders, true));
-    ReadOutputChoices(folders, output);
-    EXPECT_TRUE(output.ProtectFormulas);
 }

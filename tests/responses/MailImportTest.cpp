@@ -1,6 +1,6 @@
 // Saved mail of the common mail programs, each file read as import reads
 // it, with exactly the records and dates it must give.
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "responses/ResponseScan.h"
 #include "support/TempDir.h"

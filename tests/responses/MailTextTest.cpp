@@ -2,7 +2,7 @@
 #include "responses/CharacterReferences.h"
 #include "responses/HtmlText.h"
 #include "responses/MailBodyLines.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "responses/PastedResponse.h"
 #include "responses/ResponseParser.h"

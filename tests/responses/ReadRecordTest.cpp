@@ -1,6 +1,6 @@
 #include "platform/Regional.h"
 #include "platform/ScriptedUi.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 #include "support/TempDir.h"

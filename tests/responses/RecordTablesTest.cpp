@@ -1,5 +1,5 @@
 #include "platform/ScriptedUi.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "config/ConfigReader.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedUi.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 #include "support/TempDir.h"
 
 #include "platform/ScriptedUi.h"

@@ -6,7 +6,7 @@
 #include "search/QueryBuilder.h"
 
 #include <QFile>
-#include "output/OutputState.h"
+#include "session/OutputState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "session/Session.h"
 #include "config/ConfigReader.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"

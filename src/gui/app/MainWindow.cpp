@@ -3,7 +3,7 @@
 #include "gui/app/AboutDialog.h"
 #include "gui/app/CommandIcons.h"
 #include "gui/app/MenuMnemonics.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/StartupPlan.h"
 #include "gui/app/WindowMenu.h"
 #include "config/ConfigReader.h"

@@ -2,7 +2,7 @@
 
 #include "gui/platform/ScreenFit.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/StartupOptions.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "gui/output/OutputOptionsDialog.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "render/PagePrinter.h"
 #include "gui/platform/ScreenFit.h"
 

@@ -1,10 +1,10 @@
 #include "gui/output/OutputViewerWindow.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "render/PageCanvas.h"
 #include "render/PageRenderer.h"
 #include "output/TextRenderer.h"
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 
 #include <QEvent>
 #include <QMdiArea>

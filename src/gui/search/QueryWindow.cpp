@@ -1,6 +1,6 @@
 #include "gui/search/QueryWindow.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/ShellController.h"
 #include "gui/search/QueryCellDelegate.h"
 #include "search/QueryGridModel.h"

@@ -1,6 +1,6 @@
 #include "gui/search/SelectDialog.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 #include "gui/search/SummaryWindow.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/ShellController.h"
 #include "search/SummaryColumns.h"
 #include "search/SummaryModel.h"
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
 
 #include <QCloseEvent>

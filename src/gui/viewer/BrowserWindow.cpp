@@ -1,8 +1,8 @@
 #include "gui/viewer/BrowserWindow.h"
 
 #include "app/ShellController.h"
-#include "app/Session.h"
-#include "search/SummaryNavigation.h"
+#include "session/Session.h"
+#include "database/SummaryNavigation.h"
 #include "viewer/FieldGridModel.h"
 
 #include <QCloseEvent>

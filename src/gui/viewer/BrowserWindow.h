@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ViewerLayout.h"
+#include "session/ViewerLayout.h"
 #include "viewer/RecordViewerController.h"
 
 #include <QWidget>

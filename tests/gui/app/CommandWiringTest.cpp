@@ -1,9 +1,9 @@
 #include "gui/app/MainWindow.h"
 #include "app/RecentFiles.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "gui/search/SummaryWindow.h"
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
 

@@ -3,7 +3,7 @@
 #include "app/StartupOptions.h"
 #include "gui/app/WizardDialog.h"
 #include "app/RecentFiles.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/Settings.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"

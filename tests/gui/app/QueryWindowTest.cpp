@@ -1,6 +1,6 @@
 #include "gui/app/MainWindow.h"
 #include "app/RecentFiles.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "search/QueryBuilder.h"
 #include "search/QueryFile.h"

@@ -1,7 +1,7 @@
 #include "app/CommandTable.h"
 #include "gui/app/MainWindow.h"
 #include "app/RecentFiles.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"

@@ -1,7 +1,7 @@
-#include "config/FormConfig.h"
+#include "session/FormConfig.h"
 
 #include "platform/Numbers.h"
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/FieldNameCatalog.h"
-#include "database/RecordSet.h"
+#include "session/FieldNameCatalog.h"
+#include "session/RecordSet.h"
 #include "platform/DatabaseConnection.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "viewer/UnsavedRecord.h"
+#include "database/UnsavedRecord.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
 #include "database/RecordWriter.h"

@@ -71,3 +71,10 @@ inline const QString kFromAfterTo = QStringLiteral("'From' value should be less 
 inline const QString kNotPositive =
     QStringLiteral("Please enter valid 'From' and 'To' values for Form ID");
 } // namespace SelectionMessages
+
+class Session;
+
+// The records the session's Selection denotes, in the order they are
+// worked on: the selected rows in selection order (rows no longer in the
+// summary skipped), otherwise as SelectedRecords gives them.
+std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows);

@@ -1,4 +1,6 @@
-#include "search/RecordSelection.h"
+#include "session/RecordSelection.h"
+
+#include "session/Session.h"
 
 #include "platform/Numbers.h"
 
@@ -127,6 +129,22 @@ std::vector<qint64> SelectedRecords(const RecordSelection& selection,
             if (id >= from && id <= selection.SelectionTo)
                 ids.push_back(id);
         }
+    }
+    return ids;
+}
+
+std::vector<qint64> RecordsToProcess(Session& session, const std::vector<qint64>& selectedRows)
+{
+    const RecordSelection& selection = session.Selection;
+    const RecordSet& summary = session.Database.SummaryRecords;
+    if (selection.SelectionFrom != RecordSelection::kSelectedRows || selection.SelectionTo != 0)
+        return SelectedRecords(selection, summary.Ids(), selectedRows, summary.Bookmark());
+    const std::unordered_set<qint64> inSummary(summary.Ids().begin(), summary.Ids().end());
+    std::unordered_set<qint64> taken;
+    std::vector<qint64> ids;
+    for (const qint64 id : selectedRows) {
+        if (inSummary.count(id) && taken.insert(id).second)
+            ids.push_back(id);
     }
     return ids;
 }

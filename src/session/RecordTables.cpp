@@ -1,7 +1,7 @@
-#include "responses/RecordTables.h"
+#include "session/RecordTables.h"
 
 #include "platform/Ui.h"
-#include "responses/ResponseText.h"
+#include "platform/ResponseText.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "config/FormConfig.h"
-#include "app/SessionEvents.h"
-#include "database/DatabaseState.h"
-#include "output/OutputState.h"
+#include "session/FormConfig.h"
+#include "session/SessionEvents.h"
+#include "session/DatabaseState.h"
+#include "session/OutputState.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Regional.h"
 #include "platform/Ui.h"
-#include "responses/RecordTables.h"
-#include "search/RecordSelection.h"
-#include "search/SearchState.h"
+#include "session/RecordTables.h"
+#include "session/RecordSelection.h"
+#include "session/SearchState.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "search/SummaryNavigation.h"
+#include "database/SummaryNavigation.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "database/RecordReader.h"
-#include "viewer/UnsavedRecord.h"
+#include "database/UnsavedRecord.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "output/OutputFieldList.h"
-#include "output/TemplateList.h"
-#include "output/TemplateSyntax.h"
-#include "output/Wrapping.h"
+#include "session/OutputCaches.h"
+#include "session/OutputField.h"
+#include "session/ReportTemplates.h"
 #include "platform/BoundedMemo.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "database/FieldNameCatalog.h"
+#include "session/FieldNameCatalog.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "session/WindowHost.h"
+
 #include <QtGlobal>
 
 class Session;
-
-// Navigation codes of the summary's navigation entry.
-enum class Navigation { First = 0, Previous = 1, Next = 2, Last = 3 };
 
 // Brings the record viewer to the summary's current record: the viewer's
 // cursor seeks the same FormID and the record is read into memory. With no

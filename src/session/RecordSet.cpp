@@ -1,4 +1,4 @@
-#include "database/RecordSet.h"
+#include "session/RecordSet.h"
 
 #include "platform/DatabaseConnection.h"
 
