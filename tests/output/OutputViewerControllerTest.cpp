@@ -71,17 +71,14 @@ TEST_F(OutputViewerControllerTest, PagingStopsAtBothEndsOfTheTemplate)
 {
     const struct {
         Button button;
-        qint16 shown;       // afterwards
-        const char* calls;  // of the view
+        qint16 shown;      // afterwards
+        const char* calls; // of the view
     } steps[] = {
         {Button::PreviousPage, 1, "top"}, // on page 1: nothing drawn
-        {Button::NextPage, 2, "draw 2,top"},
-        {Button::NextPage, 3, "draw 3,top"},
+        {Button::NextPage, 2, "draw 2,top"},     {Button::NextPage, 3, "draw 3,top"},
         {Button::NextPage, 3, "draw 4,top"}, // beyond the last: the last again
-        {Button::FirstPage, 1, "draw 1,top"},
-        {Button::LastPage, 3, "draw 0,top"},
-        {Button::PreviousPage, 2, "draw 2,top"},
-        {Button::PreviousPage, 1, "draw 1,top"},
+        {Button::FirstPage, 1, "draw 1,top"},    {Button::LastPage, 3, "draw 0,top"},
+        {Button::PreviousPage, 2, "draw 2,top"}, {Button::PreviousPage, 1, "draw 1,top"},
         {Button::FirstPage, 1, "draw 1,top"},
     };
     view.caption = QStringLiteral("unchanged");
@@ -151,7 +148,10 @@ TEST_F(OutputViewerControllerTest, NavigationShowsEachRecordsTextAndEditShowsIts
         view.calls.clear();
         ui.SetStatusText(QString());
         viewer.Command1_Click(move);
-        const qint64 expected = move == 3 ? ids.back() : move == 1 ? ids[ids.size() - 2] : move == 0 ? ids[0] : ids[1];
+        const qint64 expected = move == 3   ? ids.back()
+                                : move == 1 ? ids[ids.size() - 2]
+                                : move == 0 ? ids[0]
+                                            : ids[1];
         EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), expected) << move;
         EXPECT_EQ(session.Tables.Header(RecordTables::FormIdColumn), QString::number(expected));
         ASSERT_TRUE(RenderRecordView(session));
