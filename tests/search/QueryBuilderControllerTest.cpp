@@ -156,10 +156,8 @@ TEST_F(QueryBuilderControllerTest, ARefusedQueryNamesItsCellAndLeavesTheSummaryA
         const char* cell;
         QString message;
     } cases[] = {
-        {0, kOperatorColumn, "", kOperator},
-        {1, kValueColumn, "  ", kValue},
-        {0, kConnectorColumn, "END", kConnector},
-        {1, kConnectorColumn, "AND", kLastConnector},
+        {0, kOperatorColumn, "", kOperator},      {1, kValueColumn, "  ", kValue},
+        {0, kConnectorColumn, "END", kConnector}, {1, kConnectorColumn, "AND", kLastConnector},
         {0, kOpenBrackets, "((", kUnbalanced},
     };
     for (const auto& c : cases) {
@@ -171,8 +169,8 @@ TEST_F(QueryBuilderControllerTest, ARefusedQueryNamesItsCellAndLeavesTheSummaryA
         shell.fronts.clear();
         const QueryCheck check = query.cmdGo_Click();
         EXPECT_TRUE(check.rejected);
-        EXPECT_EQ(ui.MessageTexts(), QStringList{c.message == kUnbalanced ? c.message
-                                                                        : AtRow(c.message, c.row)});
+        EXPECT_EQ(ui.MessageTexts(),
+                  QStringList{c.message == kUnbalanced ? c.message : AtRow(c.message, c.row)});
         if (c.message != kUnbalanced) {
             EXPECT_EQ(check.row, c.row);
             EXPECT_EQ(check.column, c.column);
