@@ -17,10 +17,10 @@ protected:
                   Regional(TestLocale()))
     {
         ListTemplates(program);
-        FillOutputFieldList(program.Output,
-                            {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"),
-                              QStringLiteral("Name")}},
-                            QStringLiteral("Email\r\n"));
+        FillOutputFieldList(
+            program.Output,
+            {{QStringLiteral("Forms.Form_Name"), QStringLiteral("1.1"), QStringLiteral("Name")}},
+            QStringLiteral("Email\r\n"));
         rows.ids = {3, 8, 12};
         rows.current = 8;
     }
@@ -59,7 +59,12 @@ TEST_F(OutputOptionsControllerTest, RecordChoicesPickTheRecordsAndABadRangeKeeps
         {Records::kSelected, {3, 12}, "1", "1", {-1, 0}, {3, 12}, {}},
         {Records::kIdRange, {}, " 4", "12 ", {4, 12}, {8, 12}, {}},
         {Records::kIdRange, {}, "5", "3", {4, 12}, {}, SelectionMessages::kFromAfterTo},
-        {Records::kIdRange, {}, "x", "3", {4, 12}, {},
+        {Records::kIdRange,
+         {},
+         "x",
+         "3",
+         {4, 12},
+         {},
          QStringLiteral("Output Error: Type mismatch: 'x' is not a whole number")},
     };
     OutputOptionsController options(program);
@@ -111,35 +116,6 @@ TEST_F(OutputOptionsControllerTest, EachTypeListsItsTemplatesAndEnablesItsOption
     EXPECT_EQ(options.ChosenTemplate(), int(options.Templates().size()) - 1);
 }
 
-TEST_F(OutputOptionsControllerTest, FieldTicksTitleAndDelimitedChoicesReachTheSession)
-{
-    OutputOptionsController options(program);
-    const auto ticks = [&] {
-        QList<bool> on;
-        for (const auto& f : options.Fields())
-            on.append(f.ticked);
-        return on;
-    };
-    ASSERT_EQ(options.Fields().size(), 2);
-    EXPECT_EQ(options.Fields()[0].label, QStringLiteral("Name"));
-    EXPECT_EQ(options.Fields()[1].label, QStringLiteral("Email"));
-    EXPECT_EQ(ticks(), (QList<bool>{true, true}));
-    options.SetFieldTicked(1, false);
-    options.SetFieldTicked(2, false); // no such field
-    options.SetFieldTicked(-1, false);
-    EXPECT_EQ(ticks(), (QList<bool>{true, false}));
-    options.SelectAllFields(false);
-    EXPECT_EQ(ticks(), (QList<bool>{false, false}));
-    options.SelectAllFields(true);
-    EXPECT_EQ(ticks(), (QList<bool>{true, true}));
-
-    options.SetTitle(QStringLiteral("My report"));
-    EXPECT_EQ(program.Output.ReportTitle, QStringLiteral("My report"));
-    options.SetRfc4180Quoting(true);
-    options.SetFieldNamesFirstLine(true);
-    EXPECT_TRUE(program.Output.Rfc4180Quoting && program.Output.FieldNamesFirstLine);
-}
-
 TEST_F(OutputOptionsControllerTest, FormulaProtectionAndWholeRecordsAreRememberedOrSaySoWhenNot)
 {
     {
@@ -149,12 +125,14 @@ TEST_F(OutputOptionsControllerTest, FormulaProtectionAndWholeRecordsAreRemembere
         first.SetProtectFormulas(false);
         first.SetKeepRecordsWhole(false);
         first.SetRfc4180Quoting(true);
+        first.SetFieldNamesFirstLine(true);
+        EXPECT_TRUE(program.Output.Rfc4180Quoting && program.Output.FieldNamesFirstLine);
     }
     Session later(ui, program.Folders, Regional(TestLocale()));
     OutputOptionsController second(later);
     EXPECT_FALSE(second.ProtectFormulas());
     EXPECT_FALSE(second.KeepRecordsWhole());
-    EXPECT_FALSE(second.Rfc4180Quoting()); // for this run only
+    EXPECT_FALSE(second.Rfc4180Quoting() || second.FieldNamesFirstLine()); // this run only
     EXPECT_TRUE(ui.messages.isEmpty());
 
     // A settings file that cannot be written: the choice still holds for

@@ -115,7 +115,7 @@ TEST_F(OutputViewerControllerTest, PagingNeedsAPageTemplateAndTheOtherButtonsAlw
 {
     const QStringList always{"&Close [Esc]", "&Print", "&Edit"};
     const QStringList all{"&Close [Esc]", "&Next Page", "&Prev Page", "&Print",
-                          "&First Page",  "&Last Page", "&Edit"};
+                          "&First Page",  "&Last Page", "&Edit"}; // in the window's order
     EXPECT_EQ(EnabledButtons(), all);
 
     // The template goes away while the viewer is open: a click then only
