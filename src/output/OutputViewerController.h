@@ -18,6 +18,7 @@ public:
     virtual void ShowCaption(const QString& caption) = 0;
     // The page view goes back to its top.
     virtual void ScrollToTop() = 0;
+    // button: an OutputViewerController::Button.
     virtual void EnableButton(int button, bool enabled) = 0;
     // The window closes (inside the frame, its child window).
     virtual void Close() = 0;

@@ -10,6 +10,7 @@
 #include "support/WindowTestFolder.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
@@ -118,7 +119,11 @@ TEST_F(QueryBuilderControllerTest, RowsBuiltOneByOneFindWhatTheirConditionSelect
 
     EXPECT_FALSE(Put(1, kValueColumn, QString())); // the new row, left empty, adds nothing
     EXPECT_EQ(model.rowCount(), 2);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     BuildExample();
+    // The views learn of the row added, as a row below the last.
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 2);
     const QueryGrid& rows = query.Rows();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(model.rowCount(), 3);
