@@ -1,6 +1,7 @@
 #include "search/SummaryModel.h"
 #include "support/TempDir.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -143,4 +144,24 @@ TEST_F(SummaryModelTest, CaptionsFromTheConfigurationAndReadErrors)
     EXPECT_EQ(Text(model, 0, 1), QString());
     EXPECT_TRUE(model.LastError().contains(QStringLiteral("no such table")))
         << model.LastError().toStdString();
+}
+
+TEST_F(SummaryModelTest, QtsModelTesterFindsNothingThroughSourcesReloadsAndCaptions)
+{
+    SummaryModel model{Regional(TestLocale())};
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.SetSource(&db, &all);
+    std::vector<qint64> some{900, 2, 5};
+    model.SetSource(&db, &some);
+    EXPECT_EQ(model.index(0, SummaryModel::RecordId).data().toString(), QStringLiteral("900"));
+    some.push_back(7);
+    model.Reload();
+    EXPECT_EQ(model.rowCount(), 4);
+    some.clear();
+    model.Reload();
+    model.SetCaptions({{QStringLiteral("Form_Name"), QStringLiteral("Customer")}});
+    EXPECT_EQ(model.headerData(SummaryModel::RecordName, Qt::Horizontal).toString(),
+              QStringLiteral("Customer"));
+    model.SetSource(nullptr, &all);
+    EXPECT_EQ(model.rowCount(), 0);
 }

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
 #include "viewer/RecordViewerController.h"
+#include "database/UnsavedRecord.h"
 
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
@@ -190,5 +191,66 @@ TEST_F(RecordViewerControllerTest, LeavingARecordAsksAboutHeaderChangesButStores
             EXPECT_EQ(session.Tables.Header(RecordTables::NotesColumn), note);
             ui.QueueAnswer(MessageAnswer::No);
         }
+    }
+}
+
+TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStaysAsAnswered)
+{
+    const QString name = Stored("Form_Name", 1);
+    const QString newQuestion =
+        QStringLiteral("Do you want to save the new Record before leaving it?");
+    const QString editQuestion =
+        QStringLiteral("Do you want to save the changes made to this Record?");
+    const struct {
+        RecordViewerController::Code mode;
+        MessageAnswer answer;
+        bool leaves;
+        int records;     // in the file afterwards
+        bool nameStored; // an edit's typed name reached record 1
+    } cases[] = {
+        {RecordViewerController::New, MessageAnswer::Cancel, false, 12, false},
+        {RecordViewerController::New, MessageAnswer::No, true, 12, false},
+        {RecordViewerController::New, MessageAnswer::Yes, true, 13, false},
+        {RecordViewerController::Edit, MessageAnswer::Cancel, false, 13, false},
+        {RecordViewerController::Edit, MessageAnswer::No, true, 13, false},
+        {RecordViewerController::Edit, MessageAnswer::Yes, true, 13, true},
+    };
+    const auto count = [&] {
+        SQLite::Database db(database.toStdString(), SQLite::OPEN_READONLY);
+        return db.execAndGet("SELECT COUNT(*) FROM Forms").getInt();
+    };
+    for (const auto& c : cases) {
+        const bool isNew = c.mode == RecordViewerController::New;
+        SCOPED_TRACE(std::string(isNew ? "new " : "edit ") + std::to_string(int(c.answer)));
+        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(c.mode);
+        if (isNew)
+            viewer.EditorEdited(0, QStringLiteral("comment"));
+        const QString typed = QStringLiteral("Typed while ") + (isNew ? "new" : "editing");
+        view.Type(kName, typed);
+        ui.messages.clear();
+        ui.QueueAnswer(c.answer);
+        EXPECT_EQ(StoreUnsavedRecord(session), c.leaves);
+        EXPECT_EQ(ui.MessageTexts(), QStringList{isNew ? newQuestion : editQuestion});
+        EXPECT_EQ(count(), c.records);
+        EXPECT_EQ(Stored("Form_Name", 1), c.nameStored ? typed : name);
+        const int mode =
+            session.Database.RecordState & (DatabaseState::NewRecord | DatabaseState::EditRecord);
+        EXPECT_EQ(mode != 0, !c.leaves);
+        if (!c.leaves) {
+            // Everything typed is still there for the user to go on with.
+            EXPECT_EQ(view.HeaderBoxText(kName), typed);
+            EXPECT_EQ(session.Tables.Header(RecordTables::NameColumn), typed);
+            ui.QueueAnswer(MessageAnswer::No);
+            EXPECT_TRUE(StoreUnsavedRecord(session));
+        }
+        if (isNew && c.records == 13) {
+            EXPECT_EQ(Stored("Form_Name", 13), typed);
+        }
+        // Unchanged, nothing is asked.
+        ui.messages.clear();
+        viewer.Command1_Click(RecordViewerController::First);
+        EXPECT_TRUE(StoreUnsavedRecord(session));
+        EXPECT_TRUE(ui.messages.isEmpty());
     }
 }

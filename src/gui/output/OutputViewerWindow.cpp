@@ -3,8 +3,6 @@
 #include "session/Session.h"
 #include "render/PageCanvas.h"
 #include "render/PageRenderer.h"
-#include "output/TextRenderer.h"
-#include "database/SummaryNavigation.h"
 
 #include <QEvent>
 #include <QMdiArea>
@@ -35,12 +33,12 @@ void PageView::paintEvent(QPaintEvent*)
 }
 
 OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session), m_text(new QPlainTextEdit(this)),
+    : QWidget(parent), m_session(session), m_controller(session), m_text(new QPlainTextEdit(this)),
       m_pageArea(new QWidget(this)), m_pages(new PageView(m_pageArea)),
       m_scroll(new QScrollBar(Qt::Vertical, this))
 {
     setObjectName(QStringLiteral("frmPrint"));
-    setWindowTitle(QStringLiteral("Viewing Record"));
+    setWindowTitle(OutputViewerController::kTitle);
     m_text->setObjectName(QStringLiteral("Text1"));
     m_text->setReadOnly(true);
     // A report is laid out in columns of fixed-pitch text: wrapping it to the
@@ -54,17 +52,15 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* buttons = new QVBoxLayout(frame);
-    const QStringList captions{QStringLiteral("&Close [Esc]"), QStringLiteral("&Next Page"),
-                               QStringLiteral("&Prev Page"),   QStringLiteral("&Print"),
-                               QStringLiteral("&First Page"),  QStringLiteral("&Last Page"),
-                               QStringLiteral("&Edit")};
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* button = new QPushButton(captions[i], frame);
+    for (int i = 0; i < OutputViewerController::kButtons; ++i) {
+        const auto which = static_cast<OutputViewerController::Button>(i);
+        auto* button = new QPushButton(OutputViewerController::Caption(which), frame);
         button->setObjectName(QStringLiteral("cmdPrint_%1").arg(i));
         if (i == 0)
             button->setShortcut(Qt::Key_Escape);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
         buttons->addWidget(button);
+        m_buttons.append(button);
     }
     buttons->addStretch();
 
@@ -85,6 +81,7 @@ OutputViewerWindow::OutputViewerWindow(Session& session, QWidget* parent)
     connect(m_scroll, &QScrollBar::valueChanged, this,
             [this](int value) { m_pages->move(0, -value); });
     LayOutScrollBar();
+    m_controller.SetView(this);
 }
 
 void OutputViewerWindow::SetText(const QString& text)
@@ -97,73 +94,54 @@ QString OutputViewerWindow::Text() const
     return m_text->toPlainText();
 }
 
-void OutputViewerWindow::Command1_Click(int index)
-{
-    ::Command1_Click(m_session, index);
-    if (RenderRecordView(m_session)) {
-        SetText(m_session.Output.OutputText);
-        m_session.ui.SetStatusText(QStringLiteral("Viewing Record"));
-    }
-    m_scroll->setValue(0);
-}
-
 void OutputViewerWindow::cmdPrint_Click(int index)
 {
-    switch (index) {
-    case 0:
-        // Inside the frame the child window is what closes; closing only
-        // this widget would leave its empty frame behind.
-        if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            child->close();
-        else
-            close();
-        return;
-    case 1:
-        ++m_shownPage;
-        break;
-    case 2:
-        if (m_shownPage < 2) {
-            m_scroll->setValue(0);
-            return;
-        }
-        --m_shownPage;
-        break;
-    case 3:
-        if (m_hooks.openOutputOptions)
-            m_hooks.openOutputOptions();
-        return;
-    case 4:
-        m_shownPage = 1;
-        break;
-    case 5:
-        m_shownPage = 0;
-        break;
-    case 6:
-        OpenResume(m_session);
-        if (m_hooks.showRecordViewer)
-            m_hooks.showRecordViewer();
-        return;
-    default:
-        return;
-    }
-    Redraw();
+    if (index >= 0 && index < OutputViewerController::kButtons)
+        m_controller.Click(static_cast<OutputViewerController::Button>(index));
 }
 
-bool OutputViewerWindow::Redraw()
+bool OutputViewerWindow::DrawPage(qint16& page)
 {
     bool ok = false;
     {
         PictureCanvas canvas(m_pages->Picture(), PageView::PageSize());
-        ok = RenderPrintTemplate(m_session, canvas, 1.0, m_shownPage);
+        ok = RenderPrintTemplate(m_session, canvas, 1.0, page);
         canvas.Finish();
     }
     m_pages->update();
-    if (!ok)
-        m_session.ui.MessageBox(QStringLiteral("Error in Print template, or Program error"),
-                                MessageIcon::Exclamation, MessageButtons::OkCancel);
-    setWindowTitle(QStringLiteral("Viewing Record: Page ") + QString::number(m_shownPage));
-    m_scroll->setValue(0);
     return ok;
+}
+
+void OutputViewerWindow::ScrollToTop()
+{
+    m_scroll->setValue(0);
+}
+
+void OutputViewerWindow::EnableButton(int button, bool enabled)
+{
+    m_buttons.at(button)->setEnabled(enabled);
+}
+
+void OutputViewerWindow::Close()
+{
+    // Inside the frame the child window is what closes; closing only this
+    // widget would leave its empty frame behind.
+    if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        child->close();
+    else
+        close();
+}
+
+void OutputViewerWindow::OpenOutputOptions()
+{
+    if (m_hooks.openOutputOptions)
+        m_hooks.openOutputOptions();
+}
+
+void OutputViewerWindow::ShowRecordViewer()
+{
+    if (m_hooks.showRecordViewer)
+        m_hooks.showRecordViewer();
 }
 
 void OutputViewerWindow::LayOutScrollBar()
@@ -209,12 +187,12 @@ bool OutputViewerWindow::event(QEvent* e)
         connect(child->mdiArea(), &QMdiArea::subWindowActivated, this,
                 [this, child](QMdiSubWindow* active) {
                     if (active == child)
-                        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
+                        m_controller.Activated();
                 });
         if (child->mdiArea()->activeSubWindow() == child)
-            m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
+            m_controller.Activated();
     }
     if (e->type() == QEvent::WindowActivate && !child)
-        m_session.ui.ShowWindowStatus(QStringLiteral("Viewing Record"));
+        m_controller.Activated();
     return QWidget::event(e);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/ShellView.h"
+#include "output/OutputViewerController.h"
 
+#include <QList>
 #include <QPicture>
 #include <QWidget>
 #include <functional>
 
 class QPlainTextEdit;
+class QPushButton;
 class QScrollBar;
 class QSplitter;
 class Session;
@@ -30,7 +33,7 @@ private:
 // The output viewer (frmPrint, "Viewing Record"): report output on screen
 // as text and as pages. While it is active the main window's navigation
 // moves through the summary's records and shows each one's text.
-class OutputViewerWindow : public QWidget, public NavigationTarget {
+class OutputViewerWindow : public QWidget, public NavigationTarget, private OutputViewerView {
     Q_OBJECT
 public:
     // What the buttons ask of the main window.
@@ -48,13 +51,13 @@ public:
     QPlainTextEdit* TextView() const { return m_text; }
     PageView* Pages() const { return m_pages; }
     QScrollBar* ScrollBar() const { return m_scroll; }
-    qint16 ShownPage() const { return m_shownPage; }
+    qint16 ShownPage() const { return m_controller.ShownPage(); }
 
-    void Command1_Click(int index) override;
-    // 0 close, 1 next page, 2 previous page, 3 print, 4 first, 5 last, 6 edit.
+    void Command1_Click(int index) override { m_controller.Command1_Click(index); }
+    // The button at index, in the order of OutputViewerController::Button.
     void cmdPrint_Click(int index);
     // Draws the shown page of the loaded page template; false on a failure.
-    bool Redraw();
+    bool Redraw() { return m_controller.Redraw(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -62,19 +65,29 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool DrawPage(qint16& page) override;
+    void ShowText(const QString& text) override { SetText(text); }
+    void ShowCaption(const QString& caption) override { setWindowTitle(caption); }
+    void ScrollToTop() override;
+    void EnableButton(int button, bool enabled) override;
+    void Close() override;
+    void OpenOutputOptions() override;
+    void ShowRecordViewer() override;
+
     void LayOutScrollBar();
     void PlaceSplit();
 
     Session& m_session;
+    OutputViewerController m_controller;
     Hooks m_hooks;
     QPlainTextEdit* m_text;
     QWidget* m_pageArea;
     PageView* m_pages;
     QScrollBar* m_scroll;
+    QList<QPushButton*> m_buttons; // by OutputViewerController::Button
     QSplitter* m_split = nullptr;
     // The text and the page get half the width each on the first real
     // layout; after that the user's dragging rules.
     bool m_splitPlaced = false;
-    qint16 m_shownPage = 1;
     bool m_watchingActivation = false;
 };
