@@ -6,6 +6,7 @@
 #include "app/RecentFiles.h"
 #include "session/Session.h"
 #include "app/ShellProcedures.h"
+#include "database/DatabaseClosing.h"
 #include "app/StartupOptions.h"
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"

@@ -7,11 +7,3 @@ class Session;
 // The new-database command: asks for a file name ("Save New Database
 // As..."), creates the file and opens it. False when cancelled or failed.
 bool FileNew(Session& session);
-
-// Closes the open database as closing the record viewer does: closes the
-// connection, empties the record in memory, deletes the search-result file
-// and forgets the database, whose path goes to the recent-files list
-// (RecentFileUsed).
-// Every step is attempted; nothing is reported. Returns the path that was
-// open (empty when none was).
-QString CloseResumeDatabase(Session& session);
