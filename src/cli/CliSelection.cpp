@@ -49,16 +49,16 @@ bool CliSelection::Prepare(CliContext& context, const QString& database)
 void CliSelection::ShowSelectDialog(const QString&)
 {
     Session& session = m_context->session;
-    RecordSelectionDialog dialog;
+    SelectRecordsController dialog;
     dialog.Activate(false, session.ui);
     if (!m_hasIds) {
         // The records of the summary: all of them, or all those found.
-        dialog.ChooseOption(RecordSelectionDialog::kAll);
+        dialog.ChooseOption(SelectRecordsController::kAll);
     } else {
-        dialog.ChooseOption(RecordSelectionDialog::kIdRange);
+        dialog.ChooseOption(SelectRecordsController::kIdRange);
         dialog.txtFrom = m_from;
         dialog.txtTo = m_to;
     }
     if (!dialog.Ok(session.ui, session.RegionalSettings, session.Selection))
-        RecordSelectionDialog::Cancel(session.Selection);
+        SelectRecordsController::Cancel(session.Selection);
 }

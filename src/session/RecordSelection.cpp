@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-void RecordSelectionDialog::Activate(bool rowsSelectedInSummary, Ui& ui)
+void SelectRecordsController::Activate(bool rowsSelectedInSummary, Ui& ui)
 {
     txtFrom = QStringLiteral("1");
     txtTo = QStringLiteral("1");
@@ -22,13 +22,13 @@ void RecordSelectionDialog::Activate(bool rowsSelectedInSummary, Ui& ui)
     }
 }
 
-void RecordSelectionDialog::ChooseOption(Option chosen)
+void SelectRecordsController::ChooseOption(Option chosen)
 {
     option = chosen;
     rangeBoxesEnabled = chosen == kIdRange;
 }
 
-bool RecordSelectionDialog::Ok(Ui& ui, const Regional& regional, RecordSelection& selection) const
+bool SelectRecordsController::Ok(Ui& ui, const Regional& regional, RecordSelection& selection) const
 {
     using namespace SelectionMessages;
     switch (option) {
@@ -96,7 +96,7 @@ QString IdRangeCheck::Message() const
     return SelectionMessages::kInvalid;
 }
 
-void RecordSelectionDialog::Cancel(RecordSelection& selection)
+void SelectRecordsController::Cancel(RecordSelection& selection)
 {
     selection = {RecordSelection::kCancelled, 0};
 }

@@ -21,7 +21,7 @@ struct RecordSelection {
 
 // The Select Records dialog without its window: the option chosen, which
 // controls can be used, the two boxes and what OK and Cancel do.
-class RecordSelectionDialog {
+class SelectRecordsController {
 public:
     enum Option { kOnlySelected = 0, kAll = 1, kIdRange = 2, kCurrentOnly = 3, kNoOption = -1 };
 

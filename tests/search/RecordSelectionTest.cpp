@@ -15,9 +15,9 @@ protected:
     QString RangeOk(const QString& from, const QString& to, bool* closed = nullptr)
     {
         ScriptedUi ui;
-        RecordSelectionDialog dialog;
+        SelectRecordsController dialog;
         dialog.Activate(true, ui);
-        dialog.ChooseOption(RecordSelectionDialog::kIdRange);
+        dialog.ChooseOption(SelectRecordsController::kIdRange);
         dialog.txtFrom = from;
         dialog.txtTo = to;
         const bool done = dialog.Ok(ui, regional, selection);
@@ -53,9 +53,9 @@ TEST_F(RecordSelectionTest, RangeRules)
 TEST_F(RecordSelectionTest, OptionsAndCancel)
 {
     ScriptedUi ui;
-    RecordSelectionDialog dialog;
+    SelectRecordsController dialog;
     dialog.Activate(false, ui);
-    EXPECT_EQ(dialog.option, RecordSelectionDialog::kCurrentOnly);
+    EXPECT_EQ(dialog.option, SelectRecordsController::kCurrentOnly);
     EXPECT_FALSE(dialog.selectedOptionEnabled);
     EXPECT_FALSE(dialog.rangeBoxesEnabled);
     EXPECT_EQ(ui.yields, 1);
@@ -63,18 +63,18 @@ TEST_F(RecordSelectionTest, OptionsAndCancel)
     EXPECT_EQ(selection, (RecordSelection{-3, 0}));
 
     dialog.Activate(true, ui);
-    EXPECT_EQ(dialog.option, RecordSelectionDialog::kOnlySelected);
+    EXPECT_EQ(dialog.option, SelectRecordsController::kOnlySelected);
     EXPECT_TRUE(dialog.selectedOptionEnabled);
     EXPECT_TRUE(dialog.Ok(ui, regional, selection));
     EXPECT_EQ(selection, (RecordSelection{-1, 0}));
-    dialog.ChooseOption(RecordSelectionDialog::kIdRange);
+    dialog.ChooseOption(SelectRecordsController::kIdRange);
     EXPECT_TRUE(dialog.rangeBoxesEnabled);
-    dialog.ChooseOption(RecordSelectionDialog::kAll);
+    dialog.ChooseOption(SelectRecordsController::kAll);
     EXPECT_FALSE(dialog.rangeBoxesEnabled);
     EXPECT_TRUE(dialog.Ok(ui, regional, selection));
     EXPECT_EQ(selection, (RecordSelection{-2, 0}));
 
-    RecordSelectionDialog::Cancel(selection);
+    SelectRecordsController::Cancel(selection);
     EXPECT_EQ(selection, (RecordSelection{0, 0}));
     EXPECT_TRUE(ui.messages.isEmpty());
 }

@@ -27,11 +27,11 @@ SelectDialog::SelectDialog(Session& session, bool rowsSelectedInSummary, QWidget
         connect(m_options[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on)
                 return;
-            m_logic.ChooseOption(static_cast<RecordSelectionDialog::Option>(i));
+            m_logic.ChooseOption(static_cast<SelectRecordsController::Option>(i));
             ShowState();
         });
         layout->addWidget(m_options[i]);
-        if (i == RecordSelectionDialog::kIdRange) {
+        if (i == SelectRecordsController::kIdRange) {
             auto* range = new QHBoxLayout;
             m_from->setObjectName(QStringLiteral("txtFrom"));
             m_to->setObjectName(QStringLiteral("txtTo"));
@@ -66,7 +66,7 @@ void SelectDialog::ShowState()
         const QSignalBlocker quiet(m_options[i]);
         m_options[i]->setChecked(m_logic.option == i);
     }
-    m_options[RecordSelectionDialog::kOnlySelected]->setEnabled(m_logic.selectedOptionEnabled);
+    m_options[SelectRecordsController::kOnlySelected]->setEnabled(m_logic.selectedOptionEnabled);
     m_from->setEnabled(m_logic.rangeBoxesEnabled);
     m_to->setEnabled(m_logic.rangeBoxesEnabled);
     m_from->setText(m_logic.txtFrom);
@@ -89,6 +89,6 @@ void SelectDialog::cmdCancelSelect_Click()
 void SelectDialog::reject()
 {
     // Closing the dialog any other way is Cancel too.
-    RecordSelectionDialog::Cancel(m_session.Selection);
+    SelectRecordsController::Cancel(m_session.Selection);
     QDialog::reject();
 }

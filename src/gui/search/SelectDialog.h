@@ -9,7 +9,7 @@ class QRadioButton;
 class Session;
 
 // The Select Records dialog (frmSelect): which records of the summary an
-// operation applies to. A thin view over RecordSelectionDialog; OK and
+// operation applies to. A thin view over SelectRecordsController; OK and
 // Cancel leave the answer in the session's Selection.
 class SelectDialog : public QDialog {
     Q_OBJECT
@@ -25,7 +25,7 @@ private:
     void reject() override;
 
     Session& m_session;
-    RecordSelectionDialog m_logic;
+    SelectRecordsController m_logic;
     QRadioButton* m_options[4];
     QLineEdit* m_from;
     QLineEdit* m_to;
