@@ -12,8 +12,10 @@ class Session;
 class RecordViewerView {
 public:
     virtual ~RecordViewerView() = default;
-    // Fills the header boxes from the record in memory; false after an error.
-    virtual bool UpdateResumeDisplay() = 0;
+    // Header box i (0 is the record number) shows text.
+    virtual void ShowHeaderBox(int box, const QString& text) = 0;
+    // The field grid and the value box show the record just read.
+    virtual void ShowLoadedRecord() = 0;
     // Locks (true) or unlocks the header boxes, and the value box with the
     // editor boxes.
     virtual void LockText(bool lockHeader, bool lockFields) = 0;
@@ -77,8 +79,16 @@ public:
     // Whether a new record is entered or the current one edited.
     bool Editing() const;
 
-    // The record in memory was read or emptied: the field list starts again.
+    // The record in memory was read or emptied: the view shows it, without
+    // its filling the boxes counting as the user's changes, and the field
+    // list starts again.
     void RecordLoaded();
+    // Fills the header boxes from the record in memory, each from the
+    // column its header item names; false after an error (shown with
+    // "UpdateRecordDisplay: Program error").
+    bool UpdateResumeDisplay();
+    // The viewer became the active child window.
+    void Activated();
 
     // Typing in header box i (1 ..) or editor box i.
     void HeaderEdited(int box, const QString& text);
