@@ -11,8 +11,7 @@ public:
     // viewRecord: the View record command, which a double-click on a row runs.
     SummaryController(Session& session, std::function<void()> viewRecord)
         : m_session(session), m_viewRecord(std::move(viewRecord))
-    {
-    }
+    {}
 
     // The summary's rows were read again (a search, an import): the viewer
     // opens the current row's record when it shows another one.

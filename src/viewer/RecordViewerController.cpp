@@ -301,6 +301,35 @@ void RecordViewerController::Activated()
     ShowActivationStatus(m_session.ui, ChildKind::Viewer);
 }
 
+std::optional<ViewerLabel> RecordViewerController::ConfiguredLabel(qint16 entry)
+{
+    FormConfig& config = m_session.Config;
+    if (entry == FormConfig::kNoEntry || !ParseConfig(config, entry))
+        return std::nullopt;
+    return ViewerLabel{config.ParsedEntry.EntryLabel, config.ParsedEntry.LabelStyle == 0};
+}
+
+HeaderItemLabel RecordViewerController::HeaderLabel(int item)
+{
+    const qint16 entry = m_session.Config.HeaderItemEntry[static_cast<size_t>(item)];
+    if (item != 0 && entry == FormConfig::kNoEntry)
+        return {};
+    std::optional<ViewerLabel> label = ConfiguredLabel(entry);
+    if (!label && item == 0)
+        label = ViewerLabel{QStringLiteral("Record ID"), std::nullopt};
+    return {true, label};
+}
+
+std::optional<ViewerLabel> RecordViewerController::PanelTitle()
+{
+    return ConfiguredLabel(m_session.Config.FrameEntry[0]);
+}
+
+std::optional<ViewerLabel> RecordViewerController::EditorLabel(int box)
+{
+    return ConfiguredLabel(m_session.Config.GridEntry[0][static_cast<size_t>(box)]);
+}
+
 void RecordViewerController::ShowFieldList()
 {
     if (m_view)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Session;
 
@@ -29,6 +30,22 @@ public:
     virtual void FocusHeaderBox(int box) = 0;
     // The field entries in memory changed: the field grid follows.
     virtual void RefreshFieldGrid() = 0;
+};
+
+// A label of the record viewer as the form configuration gives it.
+struct ViewerLabel {
+    QString text;
+    // Red (LabelStyle 0) or the normal colour; none leaves the colour as it is.
+    std::optional<bool> red;
+    bool operator==(const ViewerLabel&) const = default;
+};
+
+// Where a header item stands in the viewer: hidden, or shown with the label
+// the configuration gives it (none: the label keeps its text).
+struct HeaderItemLabel {
+    bool shown = false;
+    std::optional<ViewerLabel> label;
+    bool operator==(const HeaderItemLabel&) const = default;
 };
 
 // The record viewer's logic: its record commands by number, the editing
@@ -90,6 +107,13 @@ public:
     // The viewer became the active child window.
     void Activated();
 
+    // The labels of the form configuration: header item i (the record
+    // number, item 0, is always shown), the editing panel's title and the
+    // label of editor box i; none where the configuration gives none.
+    HeaderItemLabel HeaderLabel(int item);
+    std::optional<ViewerLabel> PanelTitle();
+    std::optional<ViewerLabel> EditorLabel(int box);
+
     // Typing in header box i (1 ..) or editor box i.
     void HeaderEdited(int box, const QString& text);
     void EditorEdited(int box, const QString& text);
@@ -124,6 +148,7 @@ public:
     void LockText(bool lock);
 
 private:
+    std::optional<ViewerLabel> ConfiguredLabel(qint16 entry);
     void NewRecord();
     void EditRecord();
     bool SaveRecord();

@@ -276,3 +276,29 @@ TEST_F(RecordViewerControllerTest, AReadRecordFillsEachHeaderBoxFromItsColumnAsT
     EXPECT_GT(unmapped, 0); // the configuration leaves boxes without a column
     EXPECT_EQ(Stored("Form_Name", 1), view.header[kName]);
 }
+
+TEST_F(RecordViewerControllerTest, TheConfigurationLabelsTheBoxesItPlacesAndHidesTheOthers)
+{
+    session.Config = FormConfig();
+    QString error;
+    ASSERT_TRUE(
+        ReadConfigText(QStringLiteral("F|0|Who|Name|0|0|0|0|0|M|1.1|Form_Name|L.1||\n||\n"
+                                      "F|0|Notes|Notes|1|0|0|0|0|M|1.2|Form_Notes|L.4||\n||\n"
+                                      "F|0|Value|Value|0|0|0|0|0|M|2.2|Field_Value|G0.1||\n||\n"),
+                       session.Tables, session.Config, &error))
+        << error.toStdString();
+    using L = ViewerLabel;
+    // The record number keeps its colour when nothing configures it.
+    const HeaderItemLabel expected[ViewerLayout::kHeaderItems] = {
+        {true, L{QStringLiteral("Record ID"), std::nullopt}},
+        {true, L{QStringLiteral("Who"), true}},
+        {},
+        {},
+        {true, L{QStringLiteral("Notes"), false}},
+        {}};
+    for (int item = 0; item < ViewerLayout::kHeaderItems; ++item)
+        EXPECT_TRUE(viewer.HeaderLabel(item) == expected[item]) << item;
+    EXPECT_EQ(viewer.PanelTitle(), std::nullopt);
+    EXPECT_EQ(viewer.EditorLabel(0), std::nullopt);
+    EXPECT_TRUE(viewer.EditorLabel(1) == (L{QStringLiteral("Value"), true}));
+}

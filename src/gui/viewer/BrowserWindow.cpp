@@ -31,13 +31,15 @@ QFont FixedPitchFont()
     return font;
 }
 
-// Label colour of an entry: LabelStyle 0 draws it in red, any other value
-// in the normal button-text colour.
-void ApplyLabelStyle(QLabel* label, qint16 labelStyle)
+// A configured label: red, or the normal button-text colour.
+void ShowLabel(QLabel* label, const ViewerLabel& shown)
 {
+    label->setText(shown.text);
+    if (!shown.red)
+        return;
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText,
-                     labelStyle == 0 ? QColor(255, 0, 0) : palette.color(QPalette::ButtonText));
+                     *shown.red ? QColor(255, 0, 0) : palette.color(QPalette::ButtonText));
     label->setPalette(palette);
 }
 
@@ -208,7 +210,6 @@ QWidget* BrowserWindow::BuildEditingPanel()
         m_txtData[static_cast<size_t>(r)] = box;
     }
     auto* buttons = new QHBoxLayout;
-    RecordViewerController& viewer = m_viewer;
     const std::pair<const char*, const char*> panelButtons[] = {
         {"cmdSave", "Save   >"},         {"cmdInsertEntry", "&Insert Field"},
         {"cmdMoveUp", "Move &Up"},       {"cmdMoveDown", "Move &Down"},
@@ -220,7 +221,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
     for (size_t b = 0; b < std::size(panelButtons); ++b) {
         QPushButton* button = Button(panelButtons[b].first, panelButtons[b].second, panel);
         connect(button, &QPushButton::clicked, this,
-                [&viewer, action = actions[b]] { (viewer.*action)(); });
+                [this, action = actions[b]] { (m_viewer.*action)(); });
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -246,7 +247,6 @@ QWidget* BrowserWindow::BuildEditingPanel()
 
 void BrowserWindow::ApplyConfiguration()
 {
-    FormConfig& config = m_session.Config;
     auto* layout = static_cast<QGridLayout*>(m_txtResume[0]->parentWidget()->layout());
     int place = 0;
     for (int i = 0; i < ViewerLayout::kHeaderItems; ++i) {
@@ -254,35 +254,24 @@ void BrowserWindow::ApplyConfiguration()
         QLineEdit* box = m_txtResume[static_cast<size_t>(i)];
         layout->removeWidget(label);
         layout->removeWidget(box);
-        const qint16 entry = config.HeaderItemEntry[static_cast<size_t>(i)];
-        const bool shown = (i == 0 || entry != FormConfig::kNoEntry);
-        label->setVisible(shown);
-        box->setVisible(shown);
-        if (!shown)
+        const HeaderItemLabel item = m_viewer.HeaderLabel(i);
+        label->setVisible(item.shown);
+        box->setVisible(item.shown);
+        if (!item.shown)
             continue;
-        if (entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
-            label->setText(config.ParsedEntry.EntryLabel);
-            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
-        } else if (i == 0) {
-            label->setText(QStringLiteral("Record ID"));
-        }
+        if (item.label)
+            ShowLabel(label, *item.label);
         // Two boxes per line: record number and name, then the others.
         layout->addWidget(label, place / 2, (place % 2) * 2);
         layout->addWidget(box, place / 2, (place % 2) * 2 + 1);
         ++place;
     }
-    const qint16 frame = config.FrameEntry[0];
-    if (frame != FormConfig::kNoEntry && ParseConfig(config, frame)) {
-        m_panelTitle->setText(config.ParsedEntry.EntryLabel);
-        ApplyLabelStyle(m_panelTitle, config.ParsedEntry.LabelStyle);
-    }
-    for (int r = 0; r < 2; ++r) {
-        const qint16 entry = config.GridEntry[0][static_cast<size_t>(r)];
+    if (const std::optional<ViewerLabel> title = m_viewer.PanelTitle())
+        ShowLabel(m_panelTitle, *title);
+    for (int r = 0; r < RecordViewerController::kEditorBoxes; ++r) {
         auto* label = findChild<QLabel*>(QStringLiteral("lblGrid0_%1").arg(r));
-        if (label && entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
-            label->setText(config.ParsedEntry.EntryLabel);
-            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
-        }
+        if (const std::optional<ViewerLabel> text = m_viewer.EditorLabel(r); label && text)
+            ShowLabel(label, *text);
     }
 }
 
