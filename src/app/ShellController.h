@@ -20,7 +20,11 @@ public:
     // Binds the window that carries out what the commands ask; until then
     // (and after Unbind) commands that need a window do nothing.
     void Bind(ShellView* view);
-    void Unbind() { m_view = nullptr; }
+    void Unbind()
+    {
+        m_view = nullptr;
+        m_viewer.SetShell(nullptr);
+    }
     ShellView* View() const { return m_view; }
 
     // Runs a command given through a menu, the toolbar or a shortcut; a

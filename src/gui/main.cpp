@@ -1,4 +1,5 @@
 #include "gui/app/CommandIcons.h"
+#include "app/ShellController.h"
 #include "gui/app/MainWindow.h"
 #include "session/Session.h"
 #include "gui/platform/QtUi.h"
@@ -19,7 +20,10 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(
         QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 
-    MainWindow frame(session);
+    // The dispatcher and the record viewer's controller it holds outlive
+    // the frame, which hands each child window the part it uses.
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     // The whole command line after the program's name is one database path.
     frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     if (frame.Ended())

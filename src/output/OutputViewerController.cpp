@@ -1,5 +1,6 @@
 #include "output/OutputViewerController.h"
 
+#include "session/ActivationStatus.h"
 #include "session/Session.h"
 #include "output/TextRenderer.h"
 #include "database/SummaryNavigation.h"
@@ -120,6 +121,6 @@ bool OutputViewerController::Redraw()
 
 void OutputViewerController::Activated()
 {
-    m_session.ui.ShowWindowStatus(kTitle);
+    ShowActivationStatus(m_session.ui, ChildKind::OutputViewer);
     ShowButtonStates();
 }

@@ -1,5 +1,6 @@
 #include "search/QueryBuilderController.h"
 
+#include "session/ActivationStatus.h"
 #include "session/Session.h"
 #include "session/WindowHost.h"
 #include "search/QueryFields.h"
@@ -29,6 +30,7 @@ QStringList QueryBuilderController::ValueChoices(int row) const
 
 void QueryBuilderController::Form_Activate()
 {
+    ShowActivationStatus(m_session.ui, ChildKind::QueryBuilder);
     const DatabaseState& d = m_session.Database;
     if ((d.RecordState & (DatabaseState::NewRecord | DatabaseState::EditRecord)) != 0 &&
         m_savePending)

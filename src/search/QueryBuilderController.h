@@ -28,8 +28,8 @@ public:
     // The configured choices of the row's field, for its value cell.
     QStringList ValueChoices(int row) const;
 
-    // The window comes to the front: the pending record is saved first,
-    // then the field list is rebuilt.
+    // The window comes to the front: its status (it keeps the one before),
+    // the pending record saved, then the field list rebuilt.
     void Form_Activate();
 
     // A choice from a cell's drop-down list; in the field column it fills

@@ -1,5 +1,6 @@
 #include "viewer/RecordViewerController.h"
 
+#include "session/ActivationStatus.h"
 #include "session/Session.h"
 #include "session/RecordChooser.h"
 #include "config/FieldRules.h"
@@ -207,9 +208,9 @@ bool RecordViewerController::SaveRecord()
         else
             ReloadSummary(m_session, formId);
     }
-    if (m_view) {
+    {
         Suppress suppress(d);
-        m_view->UpdateResumeDisplay();
+        UpdateResumeDisplay();
     }
     return true;
 }
@@ -230,7 +231,7 @@ void RecordViewerController::CancelChanges()
         m_keepLocked = false;
         d.RecordUnchanged = true;
         Suppress suppress(d);
-        if (read && m_view && !m_view->UpdateResumeDisplay())
+        if (read && m_view && !UpdateResumeDisplay())
             m_session.ui.MessageBox(QStringLiteral("Error Displaying Data: ") +
                                         QStringLiteral("the record could not be shown"),
                                     MessageIcon::Exclamation);
@@ -253,6 +254,11 @@ void RecordViewerController::Done()
 
 void RecordViewerController::RecordLoaded()
 {
+    if (m_view) {
+        Suppress suppress(m_session.Database);
+        m_view->ShowLoadedRecord();
+        UpdateResumeDisplay();
+    }
     const RecordTables& t = m_session.Tables;
     m_lines.clear();
     for (int row = 0; row < t.FieldCount(); ++row)
@@ -266,6 +272,62 @@ void RecordViewerController::RecordLoaded()
     if (m_view)
         m_view->LockText(m_keepLocked || !(record || Editing()), m_keepLocked || !Editing());
     LockEditButtons(!Editing());
+}
+
+bool RecordViewerController::UpdateResumeDisplay()
+{
+    if (!m_view)
+        return true;
+    const RecordTables& t = m_session.Tables;
+    try {
+        m_view->ShowHeaderBox(0, t.GetArrayElement(R::kHeaderTable, R::FormIdColumn));
+        for (int box = 1; box < ViewerLayout::kHeaderItems; ++box) {
+            const qint16 column = m_session.Config.HeaderItemColumn[static_cast<size_t>(box)];
+            m_view->ShowHeaderBox(box, column == FormConfig::kNoColumn
+                                           ? QString()
+                                           : t.GetArrayElement(R::kHeaderTable, column));
+        }
+        return true;
+    } catch (const std::exception& e) {
+        m_session.ui.MessageBox(QString::fromUtf8(e.what()) +
+                                    QStringLiteral("\r\nUpdateRecordDisplay: Program error"),
+                                MessageIcon::Exclamation);
+        return false;
+    }
+}
+
+void RecordViewerController::Activated()
+{
+    ShowActivationStatus(m_session.ui, ChildKind::Viewer);
+}
+
+std::optional<ViewerLabel> RecordViewerController::ConfiguredLabel(qint16 entry)
+{
+    FormConfig& config = m_session.Config;
+    if (entry == FormConfig::kNoEntry || !ParseConfig(config, entry))
+        return std::nullopt;
+    return ViewerLabel{config.ParsedEntry.EntryLabel, config.ParsedEntry.LabelStyle == 0};
+}
+
+HeaderItemLabel RecordViewerController::HeaderLabel(int item)
+{
+    const qint16 entry = m_session.Config.HeaderItemEntry[static_cast<size_t>(item)];
+    if (item != 0 && entry == FormConfig::kNoEntry)
+        return {};
+    std::optional<ViewerLabel> label = ConfiguredLabel(entry);
+    if (!label && item == 0)
+        label = ViewerLabel{QStringLiteral("Record ID"), std::nullopt};
+    return {true, label};
+}
+
+std::optional<ViewerLabel> RecordViewerController::PanelTitle()
+{
+    return ConfiguredLabel(m_session.Config.FrameEntry[0]);
+}
+
+std::optional<ViewerLabel> RecordViewerController::EditorLabel(int box)
+{
+    return ConfiguredLabel(m_session.Config.GridEntry[0][static_cast<size_t>(box)]);
 }
 
 void RecordViewerController::ShowFieldList()

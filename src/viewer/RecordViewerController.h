@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Session;
 
@@ -12,8 +13,10 @@ class Session;
 class RecordViewerView {
 public:
     virtual ~RecordViewerView() = default;
-    // Fills the header boxes from the record in memory; false after an error.
-    virtual bool UpdateResumeDisplay() = 0;
+    // Header box i (0 is the record number) shows text.
+    virtual void ShowHeaderBox(int box, const QString& text) = 0;
+    // The field grid and the value box show the record just read.
+    virtual void ShowLoadedRecord() = 0;
     // Locks (true) or unlocks the header boxes, and the value box with the
     // editor boxes.
     virtual void LockText(bool lockHeader, bool lockFields) = 0;
@@ -27,6 +30,22 @@ public:
     virtual void FocusHeaderBox(int box) = 0;
     // The field entries in memory changed: the field grid follows.
     virtual void RefreshFieldGrid() = 0;
+};
+
+// A label of the record viewer as the form configuration gives it.
+struct ViewerLabel {
+    QString text;
+    // Red (LabelStyle 0) or the normal colour; none leaves the colour as it is.
+    std::optional<bool> red;
+    bool operator==(const ViewerLabel&) const = default;
+};
+
+// Where a header item stands in the viewer: hidden, or shown with the label
+// the configuration gives it (none: the label keeps its text).
+struct HeaderItemLabel {
+    bool shown = false;
+    std::optional<ViewerLabel> label;
+    bool operator==(const HeaderItemLabel&) const = default;
 };
 
 // The record viewer's logic: its record commands by number, the editing
@@ -77,8 +96,23 @@ public:
     // Whether a new record is entered or the current one edited.
     bool Editing() const;
 
-    // The record in memory was read or emptied: the field list starts again.
+    // The record in memory was read or emptied: the view shows it, without
+    // its filling the boxes counting as the user's changes, and the field
+    // list starts again.
     void RecordLoaded();
+    // Fills the header boxes from the record in memory, each from the
+    // column its header item names; false after an error (shown with
+    // "UpdateRecordDisplay: Program error").
+    bool UpdateResumeDisplay();
+    // The viewer became the active child window.
+    void Activated();
+
+    // The labels of the form configuration: header item i (the record
+    // number, item 0, is always shown), the editing panel's title and the
+    // label of editor box i; none where the configuration gives none.
+    HeaderItemLabel HeaderLabel(int item);
+    std::optional<ViewerLabel> PanelTitle();
+    std::optional<ViewerLabel> EditorLabel(int box);
 
     // Typing in header box i (1 ..) or editor box i.
     void HeaderEdited(int box, const QString& text);
@@ -114,6 +148,7 @@ public:
     void LockText(bool lock);
 
 private:
+    std::optional<ViewerLabel> ConfiguredLabel(qint16 entry);
     void NewRecord();
     void EditRecord();
     bool SaveRecord();

@@ -147,6 +147,18 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
     EXPECT_EQ(view.calls, QStringList{"edit Copy"});
 }
 
+TEST_F(ShellControllerTest, AnUnboundWindowHearsNothingFromTheViewersCommands)
+{
+    // The controller outlives the main window: the viewer's commands must
+    // not reach a window that has gone.
+    shell.Viewer().Command1_Click(RecordViewerController::QueryBuilder);
+    EXPECT_EQ(view.calls, QStringList{"query builder"});
+    shell.Unbind();
+    view.calls.clear();
+    shell.Viewer().Command1_Click(RecordViewerController::QueryBuilder);
+    EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
+}
+
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)
 {
     ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));

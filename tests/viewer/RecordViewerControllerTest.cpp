@@ -18,17 +18,15 @@ class BoxesView : public RecordViewerView {
 public:
     BoxesView(Session& session, RecordViewerController& viewer) : m_session(session), m(viewer) {}
 
-    bool UpdateResumeDisplay() override
+    void ShowHeaderBox(int box, const QString& text) override
     {
-        for (int box = 0; box < ViewerLayout::kHeaderItems; ++box) {
-            const qint16 column = m_session.Config.HeaderItemColumn[static_cast<size_t>(box)];
-            header[static_cast<size_t>(box)] =
-                box == 0 ? m_session.Tables.Header(RecordTables::FormIdColumn)
-                : column == FormConfig::kNoColumn ? QString()
-                                                  : m_session.Tables.Header(column);
-        }
-        return true;
+        header[static_cast<size_t>(box)] = text;
+        filledAsTyping |= !m_session.Database.SuppressChangeEvents;
+        // A box that reported the program's text as typing.
+        if (echoHeader && box > 0)
+            m.HeaderEdited(box, text + QStringLiteral(" echoed"));
     }
+    void ShowLoadedRecord() override { filledAsTyping |= !m_session.Database.SuppressChangeEvents; }
     void LockText(bool lockHeader, bool lockFields) override
     {
         headerLocked = lockHeader;
@@ -54,7 +52,8 @@ public:
     }
 
     std::array<QString, ViewerLayout::kHeaderItems> header;
-    bool headerLocked = true, fieldsLocked = true, echoValue = false;
+    bool headerLocked = true, fieldsLocked = true, echoValue = false, echoHeader = false;
+    bool filledAsTyping = false;
     int gridRefreshes = 0;
 
 private:
@@ -70,10 +69,8 @@ protected:
         database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"));
         ASSERT_TRUE(LoadDefaultConfig(session));
         viewer.SetView(&view);
-        QObject::connect(&session.Events, &SessionEvents::RecordLoaded, [this] {
-            view.UpdateResumeDisplay();
-            viewer.RecordLoaded();
-        });
+        QObject::connect(&session.Events, &SessionEvents::RecordLoaded,
+                         [this] { viewer.RecordLoaded(); });
         ASSERT_TRUE(OpenResumeDatabase(session, database));
     }
     QString Stored(const char* column, int formId)
@@ -253,4 +250,55 @@ TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStays
         EXPECT_TRUE(StoreUnsavedRecord(session));
         EXPECT_TRUE(ui.messages.isEmpty());
     }
+}
+
+TEST_F(RecordViewerControllerTest, AReadRecordFillsEachHeaderBoxFromItsColumnAsTheProgramsText)
+{
+    view.header.fill(QStringLiteral("stale"));
+    view.echoHeader = true;
+    int unmapped = 0;
+    for (const auto move : {RecordViewerController::Last, RecordViewerController::First}) {
+        SCOPED_TRACE(int(move));
+        view.filledAsTyping = false;
+        viewer.Command1_Click(move);
+        EXPECT_FALSE(view.filledAsTyping);
+        EXPECT_FALSE(session.Database.SuppressChangeEvents);
+        EXPECT_TRUE(session.Database.RecordUnchanged);
+        EXPECT_EQ(view.header[0], Shown());
+        for (int box = 1; box < ViewerLayout::kHeaderItems; ++box) {
+            const qint16 column = session.Config.HeaderItemColumn[static_cast<size_t>(box)];
+            unmapped += column == FormConfig::kNoColumn;
+            EXPECT_EQ(view.header[static_cast<size_t>(box)],
+                      column == FormConfig::kNoColumn ? QString() : session.Tables.Header(column))
+                << box;
+        }
+    }
+    EXPECT_GT(unmapped, 0); // the configuration leaves boxes without a column
+    EXPECT_EQ(Stored("Form_Name", 1), view.header[kName]);
+}
+
+TEST_F(RecordViewerControllerTest, TheConfigurationLabelsTheBoxesItPlacesAndHidesTheOthers)
+{
+    session.Config = FormConfig();
+    QString error;
+    ASSERT_TRUE(
+        ReadConfigText(QStringLiteral("F|0|Who|Name|0|0|0|0|0|M|1.1|Form_Name|L.1||\n||\n"
+                                      "F|0|Notes|Notes|1|0|0|0|0|M|1.2|Form_Notes|L.4||\n||\n"
+                                      "F|0|Value|Value|0|0|0|0|0|M|2.2|Field_Value|G0.1||\n||\n"),
+                       session.Tables, session.Config, &error))
+        << error.toStdString();
+    using L = ViewerLabel;
+    // The record number keeps its colour when nothing configures it.
+    const HeaderItemLabel expected[ViewerLayout::kHeaderItems] = {
+        {true, L{QStringLiteral("Record ID"), std::nullopt}},
+        {true, L{QStringLiteral("Who"), true}},
+        {},
+        {},
+        {true, L{QStringLiteral("Notes"), false}},
+        {}};
+    for (int item = 0; item < ViewerLayout::kHeaderItems; ++item)
+        EXPECT_TRUE(viewer.HeaderLabel(item) == expected[item]) << item;
+    EXPECT_EQ(viewer.PanelTitle(), std::nullopt);
+    EXPECT_EQ(viewer.EditorLabel(0), std::nullopt);
+    EXPECT_TRUE(viewer.EditorLabel(1) == (L{QStringLiteral("Value"), true}));
 }

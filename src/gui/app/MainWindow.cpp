@@ -77,8 +77,8 @@ QKeySequence StandardKey(Shortcut shortcut)
 
 } // namespace
 
-MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_shell(session), m_mdi(new QMdiArea(this)),
+MainWindow::MainWindow(Session& session, ShellController& shell, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_shell(shell), m_mdi(new QMdiArea(this)),
       m_children(m_mdi)
 {
     setObjectName(QStringLiteral("frmMDI"));
@@ -110,9 +110,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The child windows refer to the shell controller, a member: they go
-    // first, while it still exists.
-    // Closed ones waiting for their deferred delete included.
+    // The child windows call back into this window: they go first, closed
+    // ones waiting for their deferred delete included.
     qDeleteAll(m_mdi->findChildren<QMdiSubWindow*>());
     m_shell.Unbind();
     if (auto* qtUi = dynamic_cast<QtUi*>(&m_session.ui)) {
@@ -297,10 +296,14 @@ bool MainWindow::ShowRecordWindows()
                 QCoreApplication::exit(1);
             return false;
         }
-        m_children.Add(ChildKind::Viewer, new BrowserWindow(m_session, m_shell), QSize(760, 560));
+        auto* browser = new BrowserWindow(m_session, m_shell.Viewer());
+        connect(browser, &BrowserWindow::Closed, this, [this] { m_shell.ViewerClosed(); });
+        m_children.Add(ChildKind::Viewer, browser, QSize(760, 560));
     }
     if (!m_children.Window(ChildKind::Summary))
-        m_children.Add(ChildKind::Summary, new SummaryWindow(m_session, m_shell), QSize(760, 420));
+        m_children.Add(ChildKind::Summary,
+                       new SummaryWindow(m_session, [this] { m_shell.Run(CommandId::ViewRecord); }),
+                       QSize(760, 420));
     return true;
 }
 
@@ -327,8 +330,12 @@ QueryWindow* MainWindow::QueryBuilder() const
 void MainWindow::ShowQueryBuilder()
 {
     if (!m_children.Window(ChildKind::QueryBuilder))
-        m_children.Add(ChildKind::QueryBuilder, new QueryWindow(m_session, m_shell),
-                       QSize(760, 320));
+        m_children.Add(
+            ChildKind::QueryBuilder,
+            new QueryWindow(
+                m_session, *this,
+                [this] { m_shell.Viewer().Command1_Click(RecordViewerController::Save); }),
+            QSize(760, 320));
     m_children.BringToFront(ChildKind::QueryBuilder);
 }
 

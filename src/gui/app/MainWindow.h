@@ -23,11 +23,13 @@ class Session;
 // The main window (frmMDI): the frame that holds every other window, its
 // menus, toolbar and status bar, the start-up sequence and the shutdown.
 // Its menus and toolbar are built from the command table; every command
-// goes to the shell controller, which calls back through ShellView.
+// goes to the shell controller, which calls back through ShellView. It
+// hands each child window only the part of the shell controller it uses.
 class MainWindow : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
-    explicit MainWindow(Session& session, QWidget* parent = nullptr);
+    // shell outlives the window; the window binds itself to it until destroyed.
+    MainWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up sequence, given the command line's text (the arguments
@@ -105,7 +107,7 @@ private:
     void PlaceOnScreen();
 
     Session& m_session;
-    ShellController m_shell;
+    ShellController& m_shell;
     bool m_ended = false;
     QMdiArea* m_mdi;
     ChildWindows m_children;

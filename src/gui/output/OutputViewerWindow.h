@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ShellView.h"
+#include "session/WindowHost.h"
 #include "output/OutputViewerController.h"
 
 #include <QList>

@@ -1,7 +1,6 @@
 #include "gui/search/QueryWindow.h"
 
 #include "session/Session.h"
-#include "app/ShellController.h"
 #include "gui/search/QueryCellDelegate.h"
 #include "search/QueryGridModel.h"
 
@@ -26,16 +25,16 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
 
 } // namespace
 
-QueryWindow::QueryWindow(Session& session, ShellController& shell, QWidget* parent)
+QueryWindow::QueryWindow(Session& session, WindowHost& host, std::function<void()> savePending,
+                         QWidget* parent)
     : QWidget(parent), m_session(session), m_controller(session),
       m_model(new QueryGridModel(m_controller, this)),
       m_delegate(new QueryCellDelegate(m_controller, this)), m_grid(new QTableView(this))
 {
     setObjectName(QStringLiteral("frmQuery"));
     setWindowTitle(QStringLiteral("Search - Query Builder"));
-    m_controller.SetShell(shell.View());
-    m_controller.SetSavePending(
-        [&shell] { shell.Viewer().Command1_Click(RecordViewerController::Save); });
+    m_controller.SetShell(&host);
+    m_controller.SetSavePending(std::move(savePending));
 
     m_grid->setObjectName(QStringLiteral("grdQuery"));
     m_grid->setModel(m_model);

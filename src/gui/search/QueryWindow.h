@@ -3,20 +3,24 @@
 #include "search/QueryBuilderController.h"
 
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 class QTableView;
 class QueryCellDelegate;
 class QueryGridModel;
 class Session;
-class ShellController;
+class WindowHost;
 
 // The Query Builder (frmQuery): the grid of conditions and its buttons.
 // Its rows are kept in the session, so closing the window loses none.
 class QueryWindow : public QWidget {
     Q_OBJECT
 public:
-    QueryWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
+    // savePending: the record viewer's save command, run on activation while
+    // a record is entered or edited.
+    QueryWindow(Session& session, WindowHost& host, std::function<void()> savePending,
+                QWidget* parent = nullptr);
 
     QueryBuilderController& Controller() { return m_controller; }
     QTableView* Grid() const { return m_grid; }

@@ -1,7 +1,6 @@
 #include "gui/search/SummaryWindow.h"
 
 #include "session/Session.h"
-#include "app/ShellController.h"
 #include "search/SummaryColumns.h"
 #include "search/SummaryModel.h"
 #include "database/SummaryNavigation.h"
@@ -23,8 +22,8 @@
 #include <QVBoxLayout>
 #include <unordered_set>
 
-SummaryWindow::SummaryWindow(Session& session, ShellController& shell, QWidget* parent)
-    : QWidget(parent), m_session(session), m_shell(shell),
+SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord, QWidget* parent)
+    : QWidget(parent), m_session(session), m_controller(session, std::move(viewRecord)),
       m_model(new SummaryModel(session.RegionalSettings, this)), m_grid(new QTableView(this)),
       m_txtCount(new QLineEdit(this)), m_combo(new QComboBox(this)), m_text(new QLineEdit(this)),
       m_lblFind(new QLabel(QStringLiteral("Find SQL string"), this))
@@ -146,11 +145,7 @@ void SummaryWindow::Reload(int count)
     m_txtCount->setText(QString::number(count));
     if (const auto current = d.SummaryRecords.Bookmark())
         FollowCurrentRecord(*current);
-    // New rows (a search, an import): the viewer follows the current row.
-    if (!d.OpeningDatabase && d.CurrentDatabase && !(d.RecordState & DatabaseState::NoRecords) &&
-        d.SummaryRecords.Bookmark() &&
-        m_session.Tables.Header(0) != QString::number(*d.SummaryRecords.Bookmark()))
-        OpenResume(m_session);
+    m_controller.Reloaded();
 }
 
 void SummaryWindow::ApplyConfiguration()
@@ -210,7 +205,7 @@ void SummaryWindow::Command1_Click(int index)
 void SummaryWindow::RowDoubleClicked()
 {
     // As View record: the record through the view template in the output viewer.
-    m_shell.Run(CommandId::ViewRecord);
+    m_controller.RowDoubleClicked();
 }
 
 QList<qint64> SummaryWindow::SelectedRecords() const
@@ -266,7 +261,7 @@ void SummaryWindow::ShowColumnMenu(const QPoint& at)
 bool SummaryWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate)
-        m_session.ui.ShowWindowStatus(QStringLiteral("Summary of Records"));
+        m_controller.Activated();
     return QWidget::event(e);
 }
 

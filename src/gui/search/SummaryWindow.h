@@ -1,8 +1,10 @@
 #pragma once
 
-#include "app/ShellView.h"
+#include "search/SummaryController.h"
+#include "session/WindowHost.h"
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -11,7 +13,6 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class Session;
-class ShellController;
 class SummaryModel;
 
 // The record summary (frmQueryResult): one row per record of the current
@@ -20,7 +21,8 @@ class SummaryModel;
 class SummaryWindow : public QWidget, public NavigationTarget {
     Q_OBJECT
 public:
-    SummaryWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
+    // viewRecord: the View record command, run by a double-click on a row.
+    SummaryWindow(Session& session, std::function<void()> viewRecord, QWidget* parent = nullptr);
     ~SummaryWindow() override;
 
     // Quick Find: 0 Find, 1 Clear Search.
@@ -53,7 +55,7 @@ private:
     void ShowColumnMenu(const QPoint& at);
 
     Session& m_session;
-    ShellController& m_shell;
+    SummaryController m_controller;
     SummaryModel* m_model;
     QTableView* m_grid;
     QLineEdit* m_txtCount;

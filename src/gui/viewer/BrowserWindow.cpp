@@ -1,6 +1,5 @@
 #include "gui/viewer/BrowserWindow.h"
 
-#include "app/ShellController.h"
 #include "session/Session.h"
 #include "database/SummaryNavigation.h"
 #include "viewer/FieldGridModel.h"
@@ -32,13 +31,15 @@ QFont FixedPitchFont()
     return font;
 }
 
-// Label colour of an entry: LabelStyle 0 draws it in red, any other value
-// in the normal button-text colour.
-void ApplyLabelStyle(QLabel* label, qint16 labelStyle)
+// A configured label: red, or the normal button-text colour.
+void ShowLabel(QLabel* label, const ViewerLabel& shown)
 {
+    label->setText(shown.text);
+    if (!shown.red)
+        return;
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText,
-                     labelStyle == 0 ? QColor(255, 0, 0) : palette.color(QPalette::ButtonText));
+                     *shown.red ? QColor(255, 0, 0) : palette.color(QPalette::ButtonText));
     label->setPalette(palette);
 }
 
@@ -51,8 +52,8 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent)
 
 } // namespace
 
-BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* parent)
-    : QWidget(parent), m_session(session), m_shell(shell),
+BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, QWidget* parent)
+    : QWidget(parent), m_session(session), m_viewer(viewer),
       m_model(new FieldGridModel(session.Tables, this))
 {
     setObjectName(QStringLiteral("frmBrowser"));
@@ -94,7 +95,7 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
     connect(m_txtViewer, &QPlainTextEdit::textChanged, this, [this] {
         // Only what the user types, never the program filling the box.
         if (!m_fillingValue && m_txtViewer->hasFocus() && !m_txtViewer->isReadOnly())
-            m_shell.Viewer().ValueEdited(m_grid->currentIndex().row(), m_txtViewer->toPlainText());
+            m_viewer.ValueEdited(m_grid->currentIndex().row(), m_txtViewer->toPlainText());
     });
 
     auto* fieldsLayout = new QGridLayout(fields);
@@ -126,7 +127,7 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
             w->setEnabled(false);
 
     SessionEvents& events = m_session.Events;
-    connect(&events, &SessionEvents::RecordLoaded, this, &BrowserWindow::RecordLoaded);
+    connect(&events, &SessionEvents::RecordLoaded, this, [this] { m_viewer.RecordLoaded(); });
     connect(&events, &SessionEvents::DisplayCleared, this, &BrowserWindow::ClearDisplay);
     connect(&events, &SessionEvents::ValueBoxEnabled, m_txtViewer, &QWidget::setEnabled);
     connect(&events, &SessionEvents::DatabaseOpened, this, [this](const QString& path) {
@@ -138,19 +139,19 @@ BrowserWindow::BrowserWindow(Session& session, ShellController& shell, QWidget* 
         else
             close();
     });
-    m_shell.Viewer().SetView(this);
-    RecordLoaded();
+    m_viewer.SetView(this);
+    m_viewer.RecordLoaded();
 }
 
 BrowserWindow::~BrowserWindow()
 {
-    if (m_shell.Viewer().View() == this)
-        m_shell.Viewer().SetView(nullptr);
+    if (m_viewer.View() == this)
+        m_viewer.SetView(nullptr);
 }
 
 void BrowserWindow::Command1_Click(int index)
 {
-    m_shell.Viewer().Command1_Click(index);
+    m_viewer.Command1_Click(index);
 }
 
 void BrowserWindow::BuildHeader(QWidget* parent)
@@ -167,7 +168,7 @@ void BrowserWindow::BuildHeader(QWidget* parent)
         m_txtResume[static_cast<size_t>(i)] = box;
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this,
-                [this, i](const QString& text) { m_shell.Viewer().HeaderEdited(i, text); });
+                [this, i](const QString& text) { m_viewer.HeaderEdited(i, text); });
         m_lblResume[static_cast<size_t>(i)]->setBuddy(box);
     }
 }
@@ -189,7 +190,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
     m_lstGrid = list;
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_showingList && row >= 0)
-            m_shell.Viewer().SelectLine(row);
+            m_viewer.SelectLine(row);
     });
 
     auto* editors = new QGridLayout;
@@ -202,14 +203,13 @@ QWidget* BrowserWindow::BuildEditingPanel()
         box->setProperty("tag", r + 1); // the field-row column it edits
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this,
-                [this, r](const QString& text) { m_shell.Viewer().EditorEdited(r, text); });
+                [this, r](const QString& text) { m_viewer.EditorEdited(r, text); });
         editors->addWidget(label, r, 0);
         editors->addWidget(box, r, 1);
         m_editorBoxes.append(box);
         m_txtData[static_cast<size_t>(r)] = box;
     }
     auto* buttons = new QHBoxLayout;
-    RecordViewerController& viewer = m_shell.Viewer();
     const std::pair<const char*, const char*> panelButtons[] = {
         {"cmdSave", "Save   >"},         {"cmdInsertEntry", "&Insert Field"},
         {"cmdMoveUp", "Move &Up"},       {"cmdMoveDown", "Move &Down"},
@@ -221,17 +221,17 @@ QWidget* BrowserWindow::BuildEditingPanel()
     for (size_t b = 0; b < std::size(panelButtons); ++b) {
         QPushButton* button = Button(panelButtons[b].first, panelButtons[b].second, panel);
         connect(button, &QPushButton::clicked, this,
-                [&viewer, action = actions[b]] { (viewer.*action)(); });
+                [this, action = actions[b]] { (m_viewer.*action)(); });
         buttons->addWidget(button);
     }
     buttons->addStretch();
     QPushButton* ok = Button("cmdOK", "&OK", panel);
-    connect(ok, &QPushButton::clicked, this, [this] { m_shell.Viewer().OK(); });
+    connect(ok, &QPushButton::clicked, this, [this] { m_viewer.OK(); });
     buttons->addWidget(ok);
     QPushButton* done = Button("cmdCancel", "&Done [Esc]", panel);
     done->setShortcut(Qt::Key_Escape);
     buttons->addWidget(done);
-    connect(done, &QPushButton::clicked, this, [this] { m_shell.Viewer().Done(); });
+    connect(done, &QPushButton::clicked, this, [this] { m_viewer.Done(); });
 
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -247,7 +247,6 @@ QWidget* BrowserWindow::BuildEditingPanel()
 
 void BrowserWindow::ApplyConfiguration()
 {
-    FormConfig& config = m_session.Config;
     auto* layout = static_cast<QGridLayout*>(m_txtResume[0]->parentWidget()->layout());
     int place = 0;
     for (int i = 0; i < ViewerLayout::kHeaderItems; ++i) {
@@ -255,61 +254,33 @@ void BrowserWindow::ApplyConfiguration()
         QLineEdit* box = m_txtResume[static_cast<size_t>(i)];
         layout->removeWidget(label);
         layout->removeWidget(box);
-        const qint16 entry = config.HeaderItemEntry[static_cast<size_t>(i)];
-        const bool shown = (i == 0 || entry != FormConfig::kNoEntry);
-        label->setVisible(shown);
-        box->setVisible(shown);
-        if (!shown)
+        const HeaderItemLabel item = m_viewer.HeaderLabel(i);
+        label->setVisible(item.shown);
+        box->setVisible(item.shown);
+        if (!item.shown)
             continue;
-        if (entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
-            label->setText(config.ParsedEntry.EntryLabel);
-            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
-        } else if (i == 0) {
-            label->setText(QStringLiteral("Record ID"));
-        }
+        if (item.label)
+            ShowLabel(label, *item.label);
         // Two boxes per line: record number and name, then the others.
         layout->addWidget(label, place / 2, (place % 2) * 2);
         layout->addWidget(box, place / 2, (place % 2) * 2 + 1);
         ++place;
     }
-    const qint16 frame = config.FrameEntry[0];
-    if (frame != FormConfig::kNoEntry && ParseConfig(config, frame)) {
-        m_panelTitle->setText(config.ParsedEntry.EntryLabel);
-        ApplyLabelStyle(m_panelTitle, config.ParsedEntry.LabelStyle);
-    }
-    for (int r = 0; r < 2; ++r) {
-        const qint16 entry = config.GridEntry[0][static_cast<size_t>(r)];
+    if (const std::optional<ViewerLabel> title = m_viewer.PanelTitle())
+        ShowLabel(m_panelTitle, *title);
+    for (int r = 0; r < RecordViewerController::kEditorBoxes; ++r) {
         auto* label = findChild<QLabel*>(QStringLiteral("lblGrid0_%1").arg(r));
-        if (label && entry != FormConfig::kNoEntry && ParseConfig(config, entry)) {
-            label->setText(config.ParsedEntry.EntryLabel);
-            ApplyLabelStyle(label, config.ParsedEntry.LabelStyle);
-        }
+        if (const std::optional<ViewerLabel> text = m_viewer.EditorLabel(r); label && text)
+            ShowLabel(label, *text);
     }
 }
 
-bool BrowserWindow::UpdateResumeDisplay()
+void BrowserWindow::ShowHeaderBox(int box, const QString& text)
 {
-    const RecordTables& tables = m_session.Tables;
-    try {
-        m_txtResume[0]->setText(tables.GetArrayElement(RecordTables::kHeaderTable, 0));
-        for (int i = 1; i < ViewerLayout::kHeaderItems; ++i) {
-            QLineEdit* box = m_txtResume[static_cast<size_t>(i)];
-            const int item = box->property("tag").toInt();
-            const qint16 column = m_session.Config.HeaderItemColumn[static_cast<size_t>(item)];
-            if (column == FormConfig::kNoColumn) {
-                box->clear();
-                continue;
-            }
-            box->setText(tables.GetArrayElement(RecordTables::kHeaderTable, column));
-            box->setCursorPosition(0);
-        }
-        return true;
-    } catch (const std::exception& e) {
-        m_session.ui.MessageBox(QString::fromUtf8(e.what()) +
-                                    QStringLiteral("\r\nUpdateRecordDisplay: Program error"),
-                                MessageIcon::Exclamation);
-        return false;
-    }
+    QLineEdit* line = m_txtResume[static_cast<size_t>(box)];
+    line->setText(text);
+    // The beginning of a long text is what tells the record.
+    line->setCursorPosition(0);
 }
 
 void BrowserWindow::LockText(bool lockHeader, bool lockFields)
@@ -323,18 +294,12 @@ void BrowserWindow::LockText(bool lockHeader, bool lockFields)
             line->setReadOnly(lockFields);
 }
 
-void BrowserWindow::RecordLoaded()
+void BrowserWindow::ShowLoadedRecord()
 {
-    DatabaseState& d = m_session.Database;
-    const bool before = d.SuppressChangeEvents;
-    d.SuppressChangeEvents = true;
     m_model->Refresh();
     if (m_model->rowCount() > 0)
         m_grid->selectRow(0);
     ShowCurrentValue();
-    UpdateResumeDisplay();
-    d.SuppressChangeEvents = before;
-    m_shell.Viewer().RecordLoaded();
 }
 
 QString BrowserWindow::HeaderBoxText(int box) const
@@ -417,10 +382,10 @@ void BrowserWindow::BoxLeft(QLineEdit* box)
     m_checking = true;
     for (int i = 1; i < ViewerLayout::kHeaderItems; ++i)
         if (box == m_txtResume[static_cast<size_t>(i)])
-            m_shell.Viewer().HeaderLeft(i, box->text());
+            m_viewer.HeaderLeft(i, box->text());
     for (int i = 0; i < RecordViewerController::kEditorBoxes; ++i)
         if (box == m_txtData[static_cast<size_t>(i)])
-            m_shell.Viewer().EditorLeft(i, box->text());
+            m_viewer.EditorLeft(i, box->text());
     m_checking = false;
 }
 
@@ -458,21 +423,21 @@ void BrowserWindow::ShowCurrentValue()
 bool BrowserWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate && !m_closing)
-        m_session.ui.ShowWindowStatus(QStringLiteral("Editing record"));
+        m_viewer.Activated();
     return QWidget::event(e);
 }
 
 void BrowserWindow::closeEvent(QCloseEvent* event)
 {
     // A header changed on screen is stored; a new or edited record is asked about.
-    if (!m_closing && !m_shell.Viewer().StoreUnsavedRecord()) {
+    if (!m_closing && !m_viewer.StoreUnsavedRecord()) {
         event->ignore();
         return;
     }
     m_closing = true;
     // Each step is attempted whatever happened in the one before.
     ClearDisplay();
-    m_shell.ViewerClosed();
+    emit Closed();
     m_model->Refresh();
     event->accept();
 }

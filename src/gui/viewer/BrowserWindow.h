@@ -13,23 +13,21 @@ class QListWidget;
 class QPlainTextEdit;
 class QTableView;
 class Session;
-class ShellController;
 
 // The record viewer (frmBrowser): the header boxes laid out from the form
 // configuration, the field grid over the record in memory, the value box
 // of the grid's current row and the editing panel. Closing it closes the
-// database.
+// database (the main window hears of it through Closed).
 class BrowserWindow : public QWidget, public RecordViewerView, public NavigationTarget {
     Q_OBJECT
 public:
-    BrowserWindow(Session& session, ShellController& shell, QWidget* parent = nullptr);
+    BrowserWindow(Session& session, RecordViewerController& viewer, QWidget* parent = nullptr);
     ~BrowserWindow() override;
 
     // Lays the header boxes and their labels out from the configuration.
     void ApplyConfiguration();
-    // Fills the header boxes from the record in memory; false after an
-    // error (shown with "UpdateRecordDisplay: Program error").
-    bool UpdateResumeDisplay() override;
+    void ShowHeaderBox(int box, const QString& text) override;
+    void ShowLoadedRecord() override;
     // Locks (true) or unlocks the header boxes (box 0 is always locked),
     // and the value box with the editor boxes.
     void LockText(bool lockHeader, bool lockFields) override;
@@ -48,6 +46,10 @@ public:
     QLineEdit* EditorBox(int box) const { return m_txtData[static_cast<size_t>(box)]; }
     QListWidget* FieldList() const { return m_lstGrid; }
 
+signals:
+    // The window closed, its record stored or given up: the database closes with it.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
@@ -56,14 +58,13 @@ protected:
 private:
     void BuildHeader(QWidget* parent);
     QWidget* BuildEditingPanel();
-    void RecordLoaded();
     void ClearDisplay();
     void ShowCurrentValue();
     void FitFieldNames();
     void BoxLeft(QLineEdit* box);
 
     Session& m_session;
-    ShellController& m_shell;
+    RecordViewerController& m_viewer;
     bool m_closing = false;
     FieldGridModel* m_model;
     std::array<QLineEdit*, ViewerLayout::kHeaderItems> m_txtResume{};

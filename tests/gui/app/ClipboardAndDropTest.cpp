@@ -102,7 +102,8 @@ void Press(QDialog* dialog, const char* button)
 
 TEST_F(ClipboardAndDropTest, CtrlShiftVImportsTheClipboardAndTheSummaryShowsIt)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     QAction* menu = frame.Command(QStringLiteral("mnuFImportClipboard"));
     ASSERT_NE(menu, nullptr);
@@ -129,7 +130,8 @@ TEST_F(ClipboardAndDropTest, CtrlShiftVImportsTheClipboardAndTheSummaryShowsIt)
 
 TEST_F(ClipboardAndDropTest, TheCommandIsOffWithoutADatabase)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuFImportClipboard"))->isEnabled());
     EXPECT_FALSE(frame.Command(QStringLiteral("tbrClipboardImport"))->isEnabled());
@@ -137,7 +139,8 @@ TEST_F(ClipboardAndDropTest, TheCommandIsOffWithoutADatabase)
 
 TEST_F(ClipboardAndDropTest, DroppingTwoFilesImportsEveryResponseOfBoth)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(kFeedback), QUrl::fromLocalFile(kGuestbook)});
@@ -153,7 +156,8 @@ TEST_F(ClipboardAndDropTest, DroppingTwoFilesImportsEveryResponseOfBoth)
 
 TEST_F(ClipboardAndDropTest, DroppedTextOpensTheClipboardImportWithIt)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     ui.clipboard = QStringLiteral("not this");
     auto* data = new QMimeData;
@@ -171,7 +175,8 @@ TEST_F(ClipboardAndDropTest, DroppedTextOpensTheClipboardImportWithIt)
 
 TEST_F(ClipboardAndDropTest, ADropWithNoDatabaseOpenSaysSoAndImportsNothing)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     ASSERT_FALSE(frame.DatabaseOpen());
     ui.messages.clear();
@@ -220,7 +225,8 @@ TEST_F(ClipboardAndDropTest, AfterEveryImportTheViewerShowsOneRecordWhole)
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.kind);
         database = MakeSampleDatabase(dir, QString::fromLatin1(k.kind) + QStringLiteral(".fdb"));
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         Open(frame);
         frame.Command(QStringLiteral("mnuRMoveFirst"))->trigger();
         for (int i = 0; i < 5; ++i)

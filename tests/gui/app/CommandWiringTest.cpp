@@ -102,7 +102,8 @@ TEST_F(CommandWiringTest, EveryEnabledCommandDoesSomethingVisible)
     {
         ScriptedUi ui;
         Session session{ui, dir.Folders(), Regional(TestLocale())};
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         frame.MDIForm_Load(database);
         for (const QString& name : ControlNames(frame))
             if (frame.Command(name)->isEnabled())
@@ -114,7 +115,8 @@ TEST_F(CommandWiringTest, EveryEnabledCommandDoesSomethingVisible)
     for (const QString& name : enabled) {
         ScriptedUi ui;
         Session session{ui, dir.Folders(), Regional(TestLocale())};
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         frame.MDIForm_Load(database);
         if (frame.Wizard())
             frame.Wizard()->close();
@@ -156,7 +158,8 @@ TEST_F(CommandWiringTest, CommandsNotInTheProgramAreShownDisabled)
 {
     ScriptedUi ui;
     Session session{ui, dir.Folders(), Regional(TestLocale())};
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     for (const char* name :
          {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"}) {

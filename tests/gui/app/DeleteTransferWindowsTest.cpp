@@ -193,7 +193,8 @@ protected:
 
 TEST_F(DeleteTransferWindowsTest, SelectedRowsGoInTheOrderTheUserSelectedThem)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     // Click record 9, control-click record 3, then control-shift-click
     // record 5: 3 to 5 join the selection after 9.
@@ -248,7 +249,8 @@ TEST_F(DeleteTransferWindowsTest, SelectedRowsGoInTheOrderTheUserSelectedThem)
 
 TEST_F(DeleteTransferWindowsTest, WithNothingSelectedTheDialogOffersTheCurrentRecord)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     Grid(frame)->clearSelection();
     frame.Command(QStringLiteral("mnuRMoveLast"))->trigger();
@@ -287,7 +289,8 @@ TEST_F(DeleteTransferWindowsTest, WithNothingSelectedTheDialogOffersTheCurrentRe
 
 TEST_F(DeleteTransferWindowsTest, BadRangesKeepTheDialogOpenWithTheirMessages)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     DialogSeen seen;
     QStringList afterEach;
@@ -328,7 +331,8 @@ TEST_F(DeleteTransferWindowsTest, BadRangesKeepTheDialogOpenWithTheirMessages)
 
 TEST_F(DeleteTransferWindowsTest, ARangeDeletesOnlyTheSummaryRecordsInItAndCancelAsksNothing)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     DialogSeen first;
     OnSelectDialog(first, [](SelectDialog* d) {
@@ -372,7 +376,8 @@ TEST_F(DeleteTransferWindowsTest, ARangeDeletesOnlyTheSummaryRecordsInItAndCance
 
 TEST_F(DeleteTransferWindowsTest, CancelAfterThreeRecordsLeavesExactlyThreeDeleted)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     // The first yield comes before the first record; Cancel is pressed in
     // the yield after the third.
@@ -404,7 +409,8 @@ TEST_F(DeleteTransferWindowsTest, CancelAfterThreeRecordsLeavesExactlyThreeDelet
 
 TEST_F(DeleteTransferWindowsTest, DeletingEveryRecordLeavesAnEmptyViewerAndNoRecordsCommands)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     ASSERT_TRUE(Enabled(frame, "tbrDelete"));
     DialogSeen seen;
@@ -436,7 +442,8 @@ TEST_F(DeleteTransferWindowsTest, DeletingEveryRecordLeavesAnEmptyViewerAndNoRec
 
 TEST_F(DeleteTransferWindowsTest, TransferIntoANewFileCreatedOnRequest)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     ClickRowHeader(frame, 5);
     ClickRowHeader(frame, 1, Qt::ControlModifier);
@@ -496,7 +503,8 @@ TEST_F(DeleteTransferWindowsTest, TransferIntoANewFileCreatedOnRequest)
 
 TEST_F(DeleteTransferWindowsTest, TransferIntoTheOpenDatabaseRefreshesTheSummary)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     Grid(frame)->setCurrentIndex(Grid(frame)->model()->index(4, 1));
     Grid(frame)->clearSelection();
@@ -530,7 +538,8 @@ TEST_F(DeleteTransferWindowsTest, TransferIntoTheOpenDatabaseRefreshesTheSummary
 
 TEST_F(DeleteTransferWindowsTest, CancellingTheSaveDialogOrTheCreationChangesNothing)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame);
     const QString target = dir.File(QStringLiteral("never.fdb"));
     DialogSeen seen;

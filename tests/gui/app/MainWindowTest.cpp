@@ -58,7 +58,8 @@ QStringList ActionTexts(const QList<QAction*>& actions)
 
 TEST_F(MainWindowTest, FrameMenusAndToolbar)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     EXPECT_EQ(frame.objectName(), QStringLiteral("frmMDI"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Tallowmere"));
 
@@ -109,7 +110,8 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
 
 TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseCommands)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     ASSERT_FALSE(ui.statusTexts.isEmpty());
     EXPECT_EQ(ui.statusTexts.first(), QStringLiteral("Initializing. Please wait..."));
@@ -140,14 +142,16 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
 TEST_F(MainWindowTest, NoWizardSuppressesTheStartupOptions)
 {
     WriteSetting(session.Folders, Settings::NoWizard, QStringLiteral("1"));
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_EQ(frame.Wizard(), nullptr);
 }
 
 TEST_F(MainWindowTest, DatabaseCommandsFollowTheOpenState)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.SetNoDBMenus(false);
     EXPECT_TRUE(frame.DatabaseOpen());
     for (const char* on : {"mnuEdit", "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "tbrLast",
@@ -163,7 +167,8 @@ TEST_F(MainWindowTest, RecentFilesAppearUnderTheSeparator)
 {
     RecentFiles::AddRecentFile(QStringLiteral("/db/first.fdb"));
     RecentFiles::AddRecentFile(QStringLiteral("/db/second.fdb"));
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_TRUE(frame.Command(QStringLiteral("mnuFRecentSeparator"))->isVisible());
     QAction* first = frame.Command(QStringLiteral("mnuFRecentFile1"));
@@ -176,7 +181,8 @@ TEST_F(MainWindowTest, RecentFilesAppearUnderTheSeparator)
 
 TEST_F(MainWindowTest, ToolbarCommandShowsAndHidesTheToolbar)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.show();
     frame.SetNoDBMenus(false);
     auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
@@ -190,7 +196,8 @@ TEST_F(MainWindowTest, ToolbarCommandShowsAndHidesTheToolbar)
 
 TEST_F(MainWindowTest, PreferencesOpenTheStartupOptionsOnSaveOnly)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.SetNoDBMenus(false);
     frame.Command(QStringLiteral("mnuOPreferences"))->trigger();
     WizardDialog* wizard = frame.Wizard();
@@ -227,7 +234,8 @@ TEST_F(MainWindowTest, HelpContentsShowsTheProgramsHelpPages)
     dir.Write(QStringLiteral("help/index.htm"),
               "<html><head><title>Contents</title></head><body><h1>Tallowmere Help</h1>"
               "<a href=\"opening.htm\">Opening a database</a></body></html>");
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.Command(QStringLiteral("mnuHContents"))->trigger();
     ASSERT_NE(frame.Help(), nullptr);
     EXPECT_TRUE(frame.Help()->isVisible());
@@ -237,7 +245,8 @@ TEST_F(MainWindowTest, HelpContentsShowsTheProgramsHelpPages)
 
 TEST_F(MainWindowTest, MissingHelpPagesAreReported)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.ShowHelpContents();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(
@@ -247,7 +256,8 @@ TEST_F(MainWindowTest, MissingHelpPagesAreReported)
 TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
 {
     QFile::remove(dir.File(QStringLiteral("default.cfg")));
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_EQ(ui.MessageTexts(),
               QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
@@ -269,7 +279,8 @@ TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
 
 TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.show();
     frame.SetNoDBMenus(true);
     auto* options = frame.findChild<QMenu*>(QStringLiteral("mnuOptions"));
@@ -298,7 +309,8 @@ TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)
 
 TEST_F(MainWindowTest, EditEntriesCarryShortcutsAndEveryCommandItsThemeIcon)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     EXPECT_EQ(frame.Command(QStringLiteral("mnuECut"))->shortcut(),
               QKeySequence(QKeySequence::Cut));
     EXPECT_EQ(frame.Command(QStringLiteral("mnuECopy"))->shortcut(),
@@ -342,7 +354,8 @@ TEST_F(MainWindowTest, DisabledCommandsDrawTheirIconsDisabled)
             QApplication::setStyle(new SameIconStyle(QStyleFactory::create(styleName)));
             QPixmapCache::clear(); // pictures drawn for the other style
         }
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         for (const char* name : {"tbrCut", "tbrPrint", "tbrEdit", "mnuFNewDB"}) {
             const QIcon icon = frame.Command(QString::fromLatin1(name))->icon();
             for (const int size : {16, 22, 32}) {

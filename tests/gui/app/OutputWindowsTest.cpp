@@ -40,7 +40,7 @@ protected:
         RecentFiles::ClearRecentFiles();
         PrepareProgramFolder(dir, Templates::All);
         database = MakeSampleDatabase(dir, QStringLiteral("forms.fdb"));
-        frame = std::make_unique<MainWindow>(session);
+        frame = std::make_unique<MainWindow>(session, shell);
         frame->MDIForm_Load(database);
         if (frame->Wizard())
             frame->Wizard()->close();
@@ -100,6 +100,7 @@ protected:
     QString database;
     ScriptedUi ui;
     Session session{ui, dir.Folders(), Regional(TestLocale())};
+    ShellController shell{session};
     std::unique_ptr<MainWindow> frame;
 };
 

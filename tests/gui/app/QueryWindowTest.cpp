@@ -156,7 +156,8 @@ protected:
 
 TEST_F(QueryWindowTest, WorkedExampleBuiltInTheGridFindsWhatTheCommandLineFinds)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Search - Query Builder"));
@@ -198,7 +199,8 @@ TEST_F(QueryWindowTest, WorkedExampleBuiltInTheGridFindsWhatTheCommandLineFinds)
 
 TEST_F(QueryWindowTest, EachCheckNamesItsRowAndPutsTheCurrentCellOnTheFault)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     BuildWorkedExample();
@@ -245,7 +247,8 @@ TEST_F(QueryWindowTest, EachCheckNamesItsRowAndPutsTheCurrentCellOnTheFault)
 
 TEST_F(QueryWindowTest, SaveClearLoadRoundTripThroughTheWindowsDialogs)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     BuildWorkedExample();
@@ -286,7 +289,8 @@ TEST_F(QueryWindowTest, SaveClearLoadRoundTripThroughTheWindowsDialogs)
 
 TEST_F(QueryWindowTest, CloseKeepsTheRowsAndTheViewerCommandOpensItAgain)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     BuildWorkedExample();
@@ -306,7 +310,8 @@ TEST_F(QueryWindowTest, CloseKeepsTheRowsAndTheViewerCommandOpensItAgain)
 
 TEST_F(QueryWindowTest, RowsAreDeletedWithTheRowMarkersAndTheFieldIsNeverTyped)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     BuildWorkedExample();
@@ -343,7 +348,8 @@ TEST_F(QueryWindowTest, CancelDuringALongSearchShowsTheWholeDatabaseAgain)
         db.exec("INSERT INTO Data (FormID, Field_Name, Field_Value) SELECT FormID, 'email', "
                 "'someone@example.org' FROM Forms WHERE File_Name = 'bulk'");
     }
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     QTableView* grid = window->Grid();
@@ -370,7 +376,8 @@ TEST_F(QueryWindowTest, CancelDuringALongSearchShowsTheWholeDatabaseAgain)
 
 TEST_F(QueryWindowTest, TheValueCellOffersTheFieldsChoicesAndStillTakesTypedText)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     window = Open(frame);
     ASSERT_NE(window, nullptr);
     QTableView* grid = window->Grid();

@@ -67,7 +67,8 @@ protected:
 
 TEST_F(RecordWindowsTest, CommandLineDatabaseOpensAtStartup)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -101,7 +102,8 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
     WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
     WriteSetting(session.Folders, Settings::LastUsedDB, other);
     {
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         frame.MDIForm_Load(QString());
         ASSERT_TRUE(frame.DatabaseOpen());
         EXPECT_EQ(session.Database.CurrentDatabasePath, other);
@@ -111,7 +113,8 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
     EXPECT_EQ(session.Database.CurrentDatabase, nullptr);
     RecentFiles::ClearRecentFiles();
     {
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         frame.MDIForm_Load(database);
         EXPECT_EQ(session.Database.CurrentDatabasePath, database);
         // Only the command-line database was opened.
@@ -123,7 +126,8 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
 TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
 {
     WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_FALSE(frame.DatabaseOpen());
     ASSERT_EQ(ui.messages.size(), 1);
@@ -138,7 +142,8 @@ TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
 
 TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     ASSERT_TRUE(frame.DatabaseOpen());
 
@@ -180,7 +185,8 @@ TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
 TEST_F(RecordWindowsTest, ColumnVisibilityIsSavedAndRestored)
 {
     {
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         frame.MDIForm_Load(database);
         SummaryWindow* summary = frame.Summary();
         ASSERT_NE(summary, nullptr);
@@ -195,7 +201,8 @@ TEST_F(RecordWindowsTest, ColumnVisibilityIsSavedAndRestored)
               QStringLiteral("FormID Form_Name Form_Date File_Name"));
     EXPECT_EQ(ReadSetting(session.Folders, Settings::DefaultColumnsToShow),
               QStringLiteral("FormID Form_Name Form_Notes Form_Date"));
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     ASSERT_NE(frame.Summary(), nullptr);
     EXPECT_FALSE(frame.Summary()->IsColumnVisible(SummaryModel::Notes));
@@ -205,7 +212,8 @@ TEST_F(RecordWindowsTest, ColumnVisibilityIsSavedAndRestored)
 
 TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     ASSERT_TRUE(frame.DatabaseOpen());
     const QString resultFile = session.Folders.SearchResultFile();
@@ -238,7 +246,8 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
 
 TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     ui.QueueCancel();
     frame.Command(QStringLiteral("tbrOpenDB"))->trigger();
@@ -250,7 +259,8 @@ TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
 
 TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     QTableView* grid = frame.Summary()->Grid();
     const QModelIndex row = grid->model()->index(3, 1);
@@ -271,7 +281,8 @@ TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
 
 TEST_F(RecordWindowsTest, QuickFindNarrowsTheSummaryAndClearSearchRestoresIt)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     SummaryWindow* summary = frame.Summary();
     ASSERT_NE(summary, nullptr);
@@ -321,7 +332,8 @@ TEST_F(RecordWindowsTest, QuickFindNarrowsTheSummaryAndClearSearchRestoresIt)
 
 TEST_F(RecordWindowsTest, LoadingAConfigurationRelaysTheWindows)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     QFile original(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -358,7 +370,8 @@ TEST_F(RecordWindowsTest, LoadingAConfigurationRelaysTheWindows)
 
 TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     ASSERT_NE(frame.Browser(), nullptr);
     // Opening's "Database Ready" stays until the next command.
@@ -375,7 +388,8 @@ TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
 
 TEST_F(RecordWindowsTest, AWindowComingToTheFrontLeavesACommandsResult)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     const QString result = QStringLiteral("3 record(s) saved to copy.fdb");
     for (QWidget* window :
@@ -390,7 +404,8 @@ TEST_F(RecordWindowsTest, AWindowComingToTheFrontLeavesACommandsResult)
 
 TEST_F(RecordWindowsTest, QuickFindWithNoMatchSaysSoAndShowsAnEmptyRecord)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
     SummaryWindow* summary = frame.Summary();
     ASSERT_NE(summary, nullptr);

@@ -18,7 +18,7 @@ protected:
     {
         RecentFiles::ClearRecentFiles();
         PrepareProgramFolder(dir, Templates::All);
-        frame = std::make_unique<MainWindow>(session);
+        frame = std::make_unique<MainWindow>(session, shell);
         frame->MDIForm_Load(MakeSampleDatabase(dir, QStringLiteral("forms.fdb")));
         if (frame->Wizard())
             frame->Wizard()->close();
@@ -32,5 +32,6 @@ protected:
     TempDir dir;
     ScriptedUi ui;
     Session session{ui, dir.Folders(), Regional(TestLocale())};
+    ShellController shell{session};
     std::unique_ptr<MainWindow> frame;
 };

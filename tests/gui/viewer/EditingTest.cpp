@@ -80,7 +80,8 @@ protected:
 
 TEST_F(EditingTest, NewRecordWithInsertedAndDeletedFieldsIsStoredOnceInListOrder)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     Run(frame, "tbrAdd");
@@ -162,7 +163,8 @@ TEST_F(EditingTest, NewRecordWithInsertedAndDeletedFieldsIsStoredOnceInListOrder
 
 TEST_F(EditingTest, EditAndSaveUpdatesTheSameRowAndKeepsDataIds)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     const QStringList ids =
@@ -183,7 +185,8 @@ TEST_F(EditingTest, EditAndSaveUpdatesTheSameRowAndKeepsDataIds)
 
 TEST_F(EditingTest, CancelAnsweredNoKeepsTheTextAndYesShowsTheStoredRecord)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     const QString stored = viewer->HeaderBox(kName)->text();
@@ -211,7 +214,8 @@ TEST_F(EditingTest, CancelOfANewRecordInAnEmptyDatabaseKeepsTheTextLocked)
 {
     database = dir.File(QStringLiteral("empty.fdb"));
     ASSERT_EQ(RunCli({QStringLiteral("create"), database}), 0);
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     ASSERT_TRUE(session.Database.RecordState & DatabaseState::NoRecords);
     BrowserWindow* viewer = frame.Browser();
@@ -227,7 +231,8 @@ TEST_F(EditingTest, CancelOfANewRecordInAnEmptyDatabaseKeepsTheTextLocked)
 TEST_F(EditingTest, NotesTypedInTheViewStateAreStoredOnNavigationAndOnClose)
 {
     {
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         Open(frame, database);
         BrowserWindow* viewer = frame.Browser();
         Type(viewer->HeaderBox(kNotes), QStringLiteral("call back"));
@@ -247,7 +252,8 @@ TEST_F(EditingTest, NotesTypedInTheViewStateAreStoredOnNavigationAndOnClose)
 
 TEST_F(EditingTest, NotesStoredWhileASearchIsShownReachTheSearchResult)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     const QString name = viewer->HeaderBox(kName)->text();
@@ -278,7 +284,8 @@ TEST_F(EditingTest, NotesStoredWhileASearchIsShownReachTheSearchResult)
 
 TEST_F(EditingTest, LeavingANewRecordAsksWhetherToSaveIt)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     Run(frame, "tbrAdd");
@@ -350,7 +357,8 @@ TEST_F(EditingTest, EveryCommandOfTheEditingTableFollowsTheState)
             database = dir.File(QStringLiteral("empty.fdb"));
             ASSERT_EQ(RunCli({QStringLiteral("create"), database}), 0);
         }
-        MainWindow frame(session);
+        ShellController shell(session);
+        MainWindow frame(session, shell);
         Open(frame, database);
         check(frame, empty, true);
         Run(frame, "tbrAdd");
@@ -364,7 +372,8 @@ TEST_F(EditingTest, EveryCommandOfTheEditingTableFollowsTheState)
 
 TEST_F(EditingTest, AnInvalidDateKeepsTheFocusInItsBox)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     frame.show();
     frame.activateWindow();
@@ -381,7 +390,8 @@ TEST_F(EditingTest, AnInvalidDateKeepsTheFocusInItsBox)
 
 TEST_F(EditingTest, AFailedSaveKeepsTheNewRecordOnScreen)
 {
-    MainWindow frame(session);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
     Open(frame, database);
     BrowserWindow* viewer = frame.Browser();
     Run(frame, "tbrAdd");

@@ -63,7 +63,8 @@ protected:
     TempDir dir;
     ScriptedUi ui;
     Session session{ui, dir.Folders(), Regional(TestLocale())};
-    MainWindow frame{session};
+    ShellController shell{session};
+    MainWindow frame{session, shell};
     QString database;
 };
 
