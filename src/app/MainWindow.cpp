@@ -11,6 +11,7 @@
 #include "output/OutputViewerWindow.h"
 #include "output/PrintTemplate.h"
 #include "output/TemplateList.h"
+#include "platform/ErrorText.h"
 #include "platform/QtUi.h"
 #include "platform/ScreenFit.h"
 #include "responses/ClipboardImportDialog.h"
@@ -239,7 +240,7 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
             wizard->raise();
         }
     } catch (const std::exception& e) {
-        ui.MessageBox(QStringLiteral("Error loading form: ") + QString::fromLocal8Bit(e.what()),
+        ui.MessageBox(QStringLiteral("Error loading form: ") + ErrorText(e),
                       MessageIcon::Exclamation);
     }
     if (busy)

@@ -1,5 +1,6 @@
 #include "app/WizardDialog.h"
 
+#include "platform/ErrorText.h"
 #include "platform/ScreenFit.h"
 
 #include "app/Session.h"
@@ -152,8 +153,7 @@ void WizardDialog::RunTask(int task)
             break;
         }
     } catch (const std::exception& e) {
-        m_session.ui.MessageBox(QStringLiteral("Error executing task: ") +
-                                    QString::fromLocal8Bit(e.what()),
+        m_session.ui.MessageBox(QStringLiteral("Error executing task: ") + ErrorText(e),
                                 MessageIcon::Exclamation);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "config/ConfigPlacement.h"
+#include "platform/ErrorText.h"
 #include "platform/TextCodec.h"
 #include "responses/RecordTables.h"
 #include "responses/ResponseText.h"
@@ -134,7 +135,7 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
         }
         session.Config = std::move(fresh);
     } catch (const std::exception& e) {
-        ui.SetStatusText(kReadError + QString::fromLocal8Bit(e.what()));
+        ui.SetStatusText(kReadError + ErrorText(e));
         return false;
     }
     ui.SetStatusText(QStringLiteral("Configuration read from ") + path);

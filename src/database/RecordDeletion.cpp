@@ -4,6 +4,7 @@
 #include "database/RecordReader.h"
 #include "database/RecordWalk.h"
 #include "database/RecordWriter.h"
+#include "platform/ErrorText.h"
 #include "search/SummaryNavigation.h"
 
 #include <algorithm>
@@ -86,13 +87,14 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
         // never lists a record that is gone.
         std::unique_ptr<DatabaseConnection> result;
         if (d.SummaryFiltered)
-            result = std::make_unique<DatabaseConnection>(session.Folders.SearchResultFile());
+            result = std::make_unique<DatabaseConnection>(session.Folders.SearchResultFile(),
+                                                          session.Now);
         // Deletions are committed in groups; each one is a single statement
         // (its fields go by cascade), so none is ever half done.
-        WriteBatch batch(&c);
-        WriteBatch resultBatch(result.get());
+        WriteBatch batch(&c, session.Now);
+        WriteBatch resultBatch(result.get(), session.Now);
         SQLite::Statement& remove = c.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
-        ProgressPacer pacer(ui, total);
+        ProgressPacer pacer(ui, session.Now, total);
         QString error;
         int lost = 0;
         for (int i = 0; i < total; ++i) {
@@ -124,7 +126,7 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
         outcome.failed = true;
         if (ui.ProgressVisible())
             ui.CloseProgress();
-        ui.MessageBox(kDeleteError + QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        ui.MessageBox(kDeleteError + ErrorText(e), MessageIcon::Exclamation);
     }
 
     if (outcome.deleted > 0) {
@@ -135,7 +137,7 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
             d.RecordCursor.Load(*d.CurrentDatabase);
         } catch (const std::exception& e) {
             outcome.failed = true;
-            ui.MessageBox(kDeleteError + QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+            ui.MessageBox(kDeleteError + ErrorText(e), MessageIcon::Exclamation);
         }
         const std::vector<qint64>& present = d.RecordCursor.Ids();
         std::vector<qint64> after;

@@ -1,5 +1,6 @@
 #include "output/OutputRunner.h"
 
+#include "platform/ErrorText.h"
 #include "search/RecordSelection.h"
 
 #include "app/Session.h"
@@ -380,7 +381,7 @@ private:
                     count.executeStep();
                     total = count.getColumn(0).getInt64();
                 } catch (const std::exception& e) {
-                    ErrorPath(QString::fromUtf8(e.what()));
+                    ErrorPath(ErrorText(e));
                     return false;
                 }
             }

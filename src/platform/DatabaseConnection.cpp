@@ -1,5 +1,6 @@
 #include "platform/DatabaseConnection.h"
 
+#include "platform/ErrorText.h"
 #include "platform/SchemaLines.h"
 
 #include <QFile>
@@ -35,10 +36,11 @@ bool IsBusy(const std::exception& error)
 
 } // namespace
 
-DatabaseConnection::DatabaseConnection(const QString& path, DatabaseAccess access,
-                                       int busyTimeoutMs)
+DatabaseConnection::DatabaseConnection(const QString& path, const Clock& clock,
+                                       DatabaseAccess access, int busyTimeoutMs)
     : m_path(path), m_access(access),
-      m_db(NamedFile(path), access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)
+      m_db(NamedFile(path), access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags),
+      m_clock(&clock)
 {
     Configure(busyTimeoutMs);
     // Opening reads nothing; read the schema now so that a file that is not
@@ -73,7 +75,8 @@ DatabaseConnection::DatabaseConnection(const QString& path, Created)
 void DatabaseConnection::Configure(int busyTimeoutMs)
 {
     m_busyTimeoutMs = busyTimeoutMs;
-    sqlite3_busy_handler(m_db.getHandle(), &DatabaseConnection::WaitWhileBusy, this);
+    if (m_clock)
+        sqlite3_busy_handler(m_db.getHandle(), &DatabaseConnection::WaitWhileBusy, this);
     m_db.exec("PRAGMA foreign_keys=ON");
     RememberFile();
 }
@@ -84,11 +87,12 @@ void DatabaseConnection::Configure(int busyTimeoutMs)
 int DatabaseConnection::WaitWhileBusy(void* self, int tries)
 {
     auto& connection = *static_cast<DatabaseConnection*>(self);
+    const Clock& clock = *connection.m_clock;
     if (tries == 0)
-        connection.m_busyWait.start();
-    if (connection.m_busyWait.elapsed() >= connection.m_busyTimeoutMs)
+        connection.m_busySince = clock.ElapsedMs();
+    if (clock.ElapsedMs() - connection.m_busySince >= connection.m_busyTimeoutMs)
         return 0;
-    sqlite3_sleep(1);
+    clock.Sleep(1);
     return 1;
 }
 
@@ -149,7 +153,22 @@ void DatabaseConnection::UseWriteAheadLog()
 {
     if (IsReadOnly())
         return;
-    m_db.exec("PRAGMA journal_mode=WAL");
+    // The switch needs the file to itself, and the engine does not wait for
+    // a reader to let go (it holds a read lock of its own by then); the wait
+    // is the busy handler's.
+    const qint64 since = m_clock ? m_clock->ElapsedMs() : 0;
+    for (;;) {
+        try {
+            m_db.exec("PRAGMA journal_mode=WAL");
+            break;
+        } catch (const std::exception& e) {
+            if (!IsBusy(e))
+                throw;
+            if (!m_clock || m_clock->ElapsedMs() - since >= m_busyTimeoutMs)
+                throw std::runtime_error(InUseText(e).toStdString());
+            m_clock->Sleep(1);
+        }
+    }
     m_db.exec("PRAGMA synchronous=NORMAL");
     // Fewer, larger checkpoints: each one waits for the disk.
     m_db.exec("PRAGMA wal_autocheckpoint=8000");
@@ -247,8 +266,7 @@ std::string ImmutableName(const QString& path)
 
 QString InUseText(const std::exception& error)
 {
-    return QStringLiteral("the database is in use by another program: ") +
-           QString::fromUtf8(error.what());
+    return QStringLiteral("the database is in use by another program: ") + ErrorText(error);
 }
 
 std::string QuotedName(const QString& name)
@@ -271,7 +289,7 @@ QString EngineErrorText(DatabaseConnection* connection, const std::exception& er
 
 QString EngineErrorText(const std::exception& error, int system)
 {
-    QString text = QString::fromUtf8(error.what());
+    QString text = ErrorText(error);
     const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
     if (!engine)
         return text;

@@ -1,6 +1,7 @@
 #include "search/SearchRun.h"
 
 #include "platform/DatabaseConnection.h"
+#include "platform/ErrorText.h"
 #include "search/SearchFunctions.h"
 
 #include <QFile>
@@ -118,7 +119,7 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
         run.ok = true;
     } catch (const std::exception& e) {
         run.ok = false;
-        run.error = QString::fromUtf8(e.what());
+        run.error = ErrorText(e);
     }
     return run;
 }
@@ -134,7 +135,7 @@ std::vector<qint64> ResultFormIds(const QString& resultPath, QString* error)
     } catch (const std::exception& e) {
         ids.clear();
         if (error)
-            *error = QString::fromUtf8(e.what());
+            *error = ErrorText(e);
     }
     return ids;
 }

@@ -1,5 +1,7 @@
 #include "search/SummaryModel.h"
 
+#include "platform/ErrorText.h"
+
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
@@ -135,7 +137,7 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
         }
         m_lastError.clear();
     } catch (const std::exception& e) {
-        m_lastError = QString::fromUtf8(e.what());
+        m_lastError = ErrorText(e);
     }
     ++m_pagesRead;
     m_pages.emplace_front(page, std::move(rows));

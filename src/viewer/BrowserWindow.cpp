@@ -2,6 +2,7 @@
 
 #include "app/ShellController.h"
 #include "app/Session.h"
+#include "platform/ErrorText.h"
 #include "search/SummaryNavigation.h"
 #include "viewer/FieldGridModel.h"
 
@@ -305,7 +306,7 @@ bool BrowserWindow::UpdateResumeDisplay()
         }
         return true;
     } catch (const std::exception& e) {
-        m_session.ui.MessageBox(QString::fromUtf8(e.what()) +
+        m_session.ui.MessageBox(ErrorText(e) +
                                     QStringLiteral("\r\nUpdateRecordDisplay: Program error"),
                                 MessageIcon::Exclamation);
         return false;

@@ -7,6 +7,7 @@
 #include "database/DatabaseOpening.h"
 #include "database/RecordReader.h"
 #include "database/RecordWriter.h"
+#include "platform/ErrorText.h"
 #include "search/SummaryNavigation.h"
 #include "viewer/UnsavedRecord.h"
 
@@ -154,7 +155,7 @@ bool RecordViewerController::UpdateArrays(QString* error)
         return true;
     } catch (const std::exception& e) {
         if (error)
-            *error = QString::fromUtf8(e.what());
+            *error = ErrorText(e);
         return false;
     }
 }
