@@ -28,6 +28,18 @@ std::string NamedFile(const QString& path)
     return path.toStdString();
 }
 
+// Opens the engine's connection to name. A file that cannot be opened is
+// reported with the system's reason, taken before anything else runs.
+SQLite::Database OpenEngine(const std::string& name, int flags)
+{
+    try {
+        return SQLite::Database(name, flags);
+    } catch (const SQLite::Exception& e) {
+        const int system = errno;
+        throw std::runtime_error(EngineErrorText(e, system).toStdString());
+    }
+}
+
 bool IsBusy(const std::exception& error)
 {
     const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
@@ -39,7 +51,8 @@ bool IsBusy(const std::exception& error)
 DatabaseConnection::DatabaseConnection(const QString& path, const Clock& clock,
                                        DatabaseAccess access, int busyTimeoutMs)
     : m_path(path), m_access(access),
-      m_db(NamedFile(path), access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags),
+      m_db(OpenEngine(NamedFile(path),
+                      access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)),
       m_clock(&clock)
 {
     Configure(busyTimeoutMs);
@@ -52,7 +65,7 @@ DatabaseConnection::DatabaseConnection(const QString& path, const Clock& clock,
             if ((e.getErrorCode() & 0xff) != SQLITE_CANTOPEN || !IsReadOnly() ||
                 !ReadableAsItStands(path))
                 throw;
-            m_db = SQLite::Database(ImmutableName(path), kReadFlags | SQLITE_OPEN_URI);
+            m_db = OpenEngine(ImmutableName(path), kReadFlags | SQLITE_OPEN_URI);
             Configure(busyTimeoutMs);
             m_db.execAndGet("SELECT count(*) FROM sqlite_master");
         }
