@@ -53,7 +53,7 @@ DatabaseConnection::DatabaseConnection(const QString& path, const Clock& clock,
     : m_path(path), m_access(access),
       m_db(OpenEngine(NamedFile(path),
                       access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)),
-      m_clock(&clock)
+      m_busy{&clock}
 {
     Configure(busyTimeoutMs);
     // Opening reads nothing; read the schema now so that a file that is not
@@ -87,9 +87,9 @@ DatabaseConnection::DatabaseConnection(const QString& path, Created)
 
 void DatabaseConnection::Configure(int busyTimeoutMs)
 {
-    m_busyTimeoutMs = busyTimeoutMs;
-    if (m_clock)
-        sqlite3_busy_handler(m_db.getHandle(), &DatabaseConnection::WaitWhileBusy, this);
+    m_busy.timeoutMs = busyTimeoutMs;
+    if (m_busy.clock)
+        m_busy.InstallOn(m_db);
     m_db.exec("PRAGMA foreign_keys=ON");
     RememberFile();
 }
@@ -97,16 +97,20 @@ void DatabaseConnection::Configure(int busyTimeoutMs)
 // Tries again every millisecond: another writer of this program holds the
 // lock for at most a tenth of a second at a time, and a longer sleep would
 // seldom find the moment between two of its transactions.
-int DatabaseConnection::WaitWhileBusy(void* self, int tries)
+void BusyWait::InstallOn(SQLite::Database& db)
 {
-    auto& connection = *static_cast<DatabaseConnection*>(self);
-    const Clock& clock = *connection.m_clock;
-    if (tries == 0)
-        connection.m_busySince = clock.ElapsedMs();
-    if (clock.ElapsedMs() - connection.m_busySince >= connection.m_busyTimeoutMs)
-        return 0;
-    clock.Sleep(1);
-    return 1;
+    sqlite3_busy_handler(
+        db.getHandle(),
+        [](void* self, int tries) {
+            auto& wait = *static_cast<BusyWait*>(self);
+            if (tries == 0)
+                wait.since = wait.clock->ElapsedMs();
+            if (wait.clock->ElapsedMs() - wait.since >= wait.timeoutMs)
+                return 0;
+            wait.clock->Sleep(1);
+            return 1;
+        },
+        this);
 }
 
 void DatabaseConnection::BeginWrite()
@@ -169,7 +173,8 @@ void DatabaseConnection::UseWriteAheadLog()
     // The switch needs the file to itself, and the engine does not wait for
     // a reader to let go (it holds a read lock of its own by then); the wait
     // is the busy handler's.
-    const qint64 since = m_clock ? m_clock->ElapsedMs() : 0;
+    const Clock* clock = m_busy.clock;
+    const qint64 since = clock ? clock->ElapsedMs() : 0;
     for (;;) {
         try {
             m_db.exec("PRAGMA journal_mode=WAL");
@@ -177,9 +182,9 @@ void DatabaseConnection::UseWriteAheadLog()
         } catch (const std::exception& e) {
             if (!IsBusy(e))
                 throw;
-            if (!m_clock || m_clock->ElapsedMs() - since >= m_busyTimeoutMs)
+            if (!clock || clock->ElapsedMs() - since >= m_busy.timeoutMs)
                 throw std::runtime_error(InUseText(e).toStdString());
-            m_clock->Sleep(1);
+            clock->Sleep(1);
         }
     }
     m_db.exec("PRAGMA synchronous=NORMAL");

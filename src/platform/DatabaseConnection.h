@@ -24,6 +24,16 @@ struct ColumnInfo {
 };
 using TableLayout = std::vector<ColumnInfo>;
 
+// The engine's wait for another program's write to end: it tries again
+// every millisecond until timeoutMs have passed on clock.
+struct BusyWait {
+    const Clock* clock = nullptr;
+    int timeoutMs = 0;
+    qint64 since = 0;
+    // Makes this the busy handler of db, which must not outlive it.
+    void InstallOn(SQLite::Database& db);
+};
+
 // A connection to one database file: foreign keys on, a busy handler that
 // waits for another program's write to end, a cache of prepared statements and of the tables'
 // column layouts. Every failure is thrown as SQLite::Exception (or std::runtime_error) whose what()
@@ -97,17 +107,14 @@ private:
     struct Created {};
     DatabaseConnection(const QString& path, Created);
     void Configure(int busyTimeoutMs);
-    static int WaitWhileBusy(void* self, int tries);
 
     void RememberFile();
 
     QString m_path;
     DatabaseAccess m_access = DatabaseAccess::ReadWrite;
     SQLite::Database m_db;
-    int m_busyTimeoutMs = kBusyTimeoutMs;
-    // None for a file just created, which nobody else knows to wait for.
-    const Clock* m_clock = nullptr;
-    qint64 m_busySince = 0;
+    // No clock for a file just created, which nobody else knows to wait for.
+    BusyWait m_busy;
     // The opened file's device and inode.
     quint64 m_device = 0;
     quint64 m_inode = 0;

@@ -52,7 +52,7 @@ bool RunAndShow(Session& session, const SearchCondition& condition, const QStrin
 
     SearchRunResult run;
     if (refused.isEmpty()) {
-        run = RunSearch(d.CurrentDatabasePath, resultPath, condition, ui);
+        run = RunSearch(d.CurrentDatabasePath, resultPath, condition, ui, session.Now);
     } else {
         run.error = refused;
     }

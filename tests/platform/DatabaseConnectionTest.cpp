@@ -1,8 +1,8 @@
 #include "database/DatabaseFixture.h"
 #include "platform/DatabaseConnection.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
-#include <functional>
 
 // The wait for another program's write lasts the timeout on the
 // connection's clock, whatever the machine's speed.
@@ -26,29 +26,13 @@ TEST(DatabaseConnection, WaitsForALockedFileAsLongAsItsClockSays)
     connection.BeginWrite();
 }
 
-namespace {
-
-// Lets something happen while the program sleeps, as another program would.
-struct SleepHookClock : FixedClock {
-    SleepHookClock() : FixedClock(QDateTime(QDate(2024, 3, 5), QTime(10, 0))) {}
-    void Sleep(qint64 ms) const override
-    {
-        FixedClock::Sleep(ms);
-        if (onSleep)
-            onSleep();
-    }
-    std::function<void()> onSleep;
-};
-
-} // namespace
-
 // Another program about to write the file (or switching it to the log
 // itself) while this one switches it is waited for, not taken for a failure.
 TEST(DatabaseConnection, SwitchingToTheLogWaitsForAnotherWriter)
 {
     DatabaseFixture f;
     const QString path = f.Create();
-    SleepHookClock clock;
+    TestClock clock;
     DatabaseConnection connection(path, clock, DatabaseAccess::ReadWrite, 1000);
     SQLite::Database other(path.toStdString(), SQLite::OPEN_READWRITE);
     other.exec("BEGIN IMMEDIATE");

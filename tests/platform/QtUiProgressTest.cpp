@@ -1,4 +1,5 @@
 #include "platform/QtUi.h"
+#include "support/TestClock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -18,17 +19,12 @@ template <typename T> T* Find(const QWidget& parent, const char* name)
     return found;
 }
 
-// A clock that stands still until a test moves it.
-struct StillClock : FixedClock {
-    StillClock() : FixedClock(QDateTime(QDate(2024, 3, 5), QTime(10, 0))) {}
-};
-
 } // namespace
 
 TEST(QtUiProgress, ShowsCaptionBarLabelAndCancel)
 {
     QWidget frame;
-    StillClock clock;
+    TestClock clock;
     QtUi ui(clock, &frame);
     ProgressRequest request;
     request.caption = QStringLiteral("Exporting records...");
@@ -64,7 +60,7 @@ TEST(QtUiProgress, ShowsCaptionBarLabelAndCancel)
 TEST(QtUiProgress, ShowingAgainClearsTheCancelFlag)
 {
     QWidget frame;
-    StillClock clock;
+    TestClock clock;
     QtUi ui(clock, &frame);
     ui.ShowProgress({});
     QTest::mouseClick(Find<QPushButton>(frame, "cmdCancel"), Qt::LeftButton);
@@ -80,7 +76,7 @@ TEST(QtUiProgress, ShowingAgainClearsTheCancelFlag)
 TEST(QtUiProgress, AnUnstoppableWaitHasNoBarAndAnUnusableCancel)
 {
     QWidget frame;
-    StillClock clock;
+    TestClock clock;
     QtUi ui(clock, &frame);
     ProgressRequest request;
     request.showBar = false;
@@ -102,7 +98,7 @@ TEST(QtUiProgress, AnUnstoppableWaitHasNoBarAndAnUnusableCancel)
 TEST(QtUiProgress, UpdatesByTheThousandEndShowingTheLatestAndCancelIsStillSeen)
 {
     QWidget frame;
-    StillClock clock;
+    TestClock clock;
     QtUi ui(clock, &frame);
     ProgressRequest request;
     request.maximum = 5000;
