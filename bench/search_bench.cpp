@@ -84,7 +84,8 @@ Timed RunOurs(const QString& database, const QString& result, const SearchCondit
     ScriptedUi ui;
     QElapsedTimer timer;
     timer.start();
-    const SearchRunResult run = RunSearch(database, result, condition, ui);
+    const SystemClock clock;
+    const SearchRunResult run = RunSearch(database, result, condition, ui, clock);
     Timed t{timer.nsecsElapsed() / 1e9, run.count};
     if (!run.ok)
         std::fprintf(stderr, "search failed: %s\n", qPrintable(run.error));

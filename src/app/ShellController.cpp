@@ -12,6 +12,7 @@
 #include "config/ConfigWriter.h"
 #include "database/DatabaseOpening.h"
 #include "output/TextRenderer.h"
+#include "platform/ErrorText.h"
 #include "responses/DroppedResponses.h"
 #include "responses/ResponseImport.h"
 #include "database/SummaryNavigation.h"
@@ -297,7 +298,7 @@ void ShellController::FOpenProc()
         GetDatabaseName(m_session, QString());
         RefreshRecentFiles();
     } catch (const std::exception& e) {
-        ui.MessageBox(QStringLiteral("Error opening file: ") + QString::fromLocal8Bit(e.what()),
+        ui.MessageBox(QStringLiteral("Error opening file: ") + ErrorText(e),
                       MessageIcon::Exclamation);
     }
 }

@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/Verbs.h"
+#include "platform/ErrorText.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ int RunInfo(CliContext& context, QStringList args)
             context.out << Escaped(QString::fromStdString(rows.getColumn(0).getString())) << '\t'
                         << Escaped(QString::fromStdString(rows.getColumn(1).getString())) << '\n';
     } catch (const std::exception& e) {
-        context.session.ui.MessageBox(QStringLiteral("Error reading data: ") +
-                                          QString::fromUtf8(e.what()),
+        context.session.ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                                       MessageIcon::Exclamation);
         return kExitFailed;
     }

@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "config/ConfigPlacement.h"
+#include "platform/ErrorText.h"
 #include "platform/TextCodec.h"
 #include "session/RecordTables.h"
 #include "platform/ResponseText.h"
@@ -90,11 +91,17 @@ bool ReadConfigText(const QString& text, const RecordTables& tables, FormConfig&
     return true;
 }
 
-bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
+bool LoadConfigFile(Session& session, const QString& name, bool* loaded, QString* reason)
 {
     if (loaded)
         *loaded = false;
     Ui& ui = session.ui;
+    const auto failed = [&](const QString& why) {
+        ui.SetStatusText(kReadError + why);
+        if (reason)
+            *reason = why;
+        return false;
+    };
     QString path;
     if (!name.isEmpty()) {
         path = QDir(session.Folders.Program()).filePath(name);
@@ -114,13 +121,11 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
     try {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            ui.SetStatusText(kReadError + file.errorString());
-            return false;
+            return failed(file.errorString());
         }
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError) {
-            ui.SetStatusText(kReadError + file.errorString());
-            return false;
+            return failed(file.errorString());
         }
         file.close();
 
@@ -129,13 +134,11 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
         FormConfig fresh;
         QString error;
         if (!ReadConfigText(TextFromBytes(bytes), session.Tables, fresh, &error)) {
-            ui.SetStatusText(kReadError + error);
-            return false;
+            return failed(error);
         }
         session.Config = std::move(fresh);
     } catch (const std::exception& e) {
-        ui.SetStatusText(kReadError + QString::fromLocal8Bit(e.what()));
-        return false;
+        return failed(ErrorText(e));
     }
     ui.SetStatusText(QStringLiteral("Configuration read from ") + path);
     if (loaded)
@@ -145,9 +148,10 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded)
 
 bool LoadDefaultConfig(Session& session)
 {
-    if (LoadConfigFile(session, QStringLiteral("default.cfg")))
+    QString reason;
+    if (LoadConfigFile(session, QStringLiteral("default.cfg"), nullptr, &reason))
         return true;
-    session.ui.MessageBox(QStringLiteral("frmBrowser Load: Error reading Default.cfg"),
+    session.ui.MessageBox(QStringLiteral("frmBrowser Load: Error reading Default.cfg: ") + reason,
                           MessageIcon::Exclamation);
     return false;
 }

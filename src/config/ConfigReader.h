@@ -29,16 +29,17 @@ bool ReadConfigText(const QString& text, const RecordTables& tables, FormConfig&
 // program folder (an absolute path stays as it is); an empty name asks for
 // the file. True when the configuration was read, and also when the user
 // cancelled the choice of file. On failure the status text gives the
-// reason and session.Config is left as it was.
+// reason (also put in *reason) and session.Config is left as it was.
 //
 // After a successful load (*loaded set) the caller shows the record viewer
 // window and rebuilds the Quick Find field list from
 // session.Config.RecordFieldList.
-bool LoadConfigFile(Session& session, const QString& name, bool* loaded = nullptr);
+bool LoadConfigFile(Session& session, const QString& name, bool* loaded = nullptr,
+                    QString* reason = nullptr);
 
 // Loads "default.cfg" from the program folder, as the record viewer does
 // when it is created. On failure it shows "frmBrowser Load: Error reading
-// Default.cfg" and returns false: the program then ends.
+// Default.cfg: " with the reason and returns false: the program then ends.
 bool LoadDefaultConfig(Session& session);
 
 // The configuration file dialogs' request: the title, both filters with

@@ -1,6 +1,7 @@
 #include "database/DatabaseCreation.h"
 
 #include "platform/DatabaseConnection.h"
+#include "platform/ErrorText.h"
 #include "platform/Numbers.h"
 #include "platform/SchemaLines.h"
 #include "platform/Ui.h"
@@ -140,8 +141,7 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
         connection = DatabaseConnection::CreateFile(temporary);
     } catch (const std::exception& e) {
         // The message names the file the user asked for.
-        ui.MessageBox(QString::fromUtf8(e.what()).replace(temporary, path),
-                      MessageIcon::Exclamation);
+        ui.MessageBox(ErrorText(e).replace(temporary, path), MessageIcon::Exclamation);
         return false;
     }
 
@@ -174,7 +174,7 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
         connection.reset();
         // The file was created a moment ago and holds nothing of the user's.
         QFile::remove(temporary);
-        ui.MessageBox(QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        ui.MessageBox(ErrorText(e), MessageIcon::Exclamation);
         return false;
     }
     connection.reset();

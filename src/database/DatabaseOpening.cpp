@@ -3,6 +3,7 @@
 #include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
+#include "platform/ErrorText.h"
 #include "platform/Settings.h"
 #include "platform/Numbers.h"
 
@@ -104,7 +105,7 @@ bool ReloadSummary(Session& session, std::optional<qint64> current)
             throw std::runtime_error("No database is open.");
         d.SummaryRecords.Load(*d.CurrentDatabase);
     } catch (const std::exception& e) {
-        session.ui.MessageBox(QStringLiteral("Error reading data: ") + QString::fromUtf8(e.what()),
+        session.ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                               MessageIcon::Exclamation);
         return false;
     }
@@ -139,9 +140,10 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     if (const QString dangling = DanglingLinkProblem(path); !dangling.isEmpty())
         return failed(dangling);
     try {
-        connection = std::make_unique<DatabaseConnection>(path, d.OpenAccess, d.BusyTimeoutMs);
+        connection =
+            std::make_unique<DatabaseConnection>(path, session.Now, d.OpenAccess, d.BusyTimeoutMs);
     } catch (const std::exception& e) {
-        return failed(QString::fromUtf8(e.what()));
+        return failed(ErrorText(e));
     }
     // The check leaves the current database's state alone when it fails.
     const FieldNameCatalog namesBefore = d.CurrentFieldNames;
@@ -160,7 +162,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
                 0;
     } catch (const std::exception& e) {
         d.CurrentFieldNames = namesBefore;
-        return failed(QString::fromUtf8(e.what()));
+        return failed(ErrorText(e));
     }
 
     try {
@@ -201,6 +203,6 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         d.OpeningDatabase = false;
         return true;
     } catch (const std::exception& e) {
-        return failed(QString::fromUtf8(e.what()));
+        return failed(ErrorText(e));
     }
 }

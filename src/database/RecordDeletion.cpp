@@ -7,6 +7,7 @@
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
 #include "database/SummaryNavigation.h"
+#include "platform/ErrorText.h"
 
 #include <algorithm>
 #include <memory>
@@ -88,13 +89,14 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
         // never lists a record that is gone.
         std::unique_ptr<DatabaseConnection> result;
         if (d.SummaryFiltered)
-            result = std::make_unique<DatabaseConnection>(session.Folders.SearchResultFile());
+            result = std::make_unique<DatabaseConnection>(session.Folders.SearchResultFile(),
+                                                          session.Now);
         // Deletions are committed in groups; each one is a single statement
         // (its fields go by cascade), so none is ever half done.
-        WriteBatch batch(&c);
-        WriteBatch resultBatch(result.get());
+        WriteBatch batch(&c, session.Now);
+        WriteBatch resultBatch(result.get(), session.Now);
         SQLite::Statement& remove = c.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
-        ProgressPacer pacer(ui, total);
+        ProgressPacer pacer(ui, session.Now, total);
         QString error;
         int lost = 0;
         for (int i = 0; i < total; ++i) {
@@ -126,7 +128,7 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
         outcome.failed = true;
         if (ui.ProgressVisible())
             ui.CloseProgress();
-        ui.MessageBox(kDeleteError + QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+        ui.MessageBox(kDeleteError + ErrorText(e), MessageIcon::Exclamation);
     }
 
     if (outcome.deleted > 0) {
@@ -137,7 +139,7 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
             d.RecordCursor.Load(*d.CurrentDatabase);
         } catch (const std::exception& e) {
             outcome.failed = true;
-            ui.MessageBox(kDeleteError + QString::fromUtf8(e.what()), MessageIcon::Exclamation);
+            ui.MessageBox(kDeleteError + ErrorText(e), MessageIcon::Exclamation);
         }
         const std::vector<qint64>& present = d.RecordCursor.Ids();
         std::vector<qint64> after;

@@ -1,6 +1,7 @@
 #include "database/RecordReader.h"
 
 #include "session/Session.h"
+#include "platform/ErrorText.h"
 #include "platform/SchemaLines.h"
 
 #include <stdexcept>
@@ -110,7 +111,7 @@ bool ReadResumes(Session& session)
                               MessageIcon::Exclamation);
     } catch (const std::exception& e) {
         session.ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") +
-                                  QString::fromUtf8(e.what()),
+                                  ErrorText(e),
                               MessageIcon::Exclamation);
     }
     t.CurrentRow[R::kFieldTable] = 0;

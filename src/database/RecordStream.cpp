@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "database/RawRecord.h"
+#include "platform/ErrorText.h"
 #include "platform/SchemaLines.h"
 #include "platform/TextCodec.h"
 
@@ -546,7 +547,7 @@ template <typename Body> StreamEnd Guarded(Session& session, Body body)
                               MessageIcon::Exclamation);
     } catch (const std::exception& e) {
         session.ui.MessageBox(QStringLiteral("ReadRecords: Error Reading/Displaying Record: ") +
-                                  QString::fromUtf8(e.what()),
+                                  ErrorText(e),
                               MessageIcon::Exclamation);
     }
     session.Tables.CurrentRow[R::kFieldTable] = 0;

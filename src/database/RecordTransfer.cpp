@@ -9,6 +9,7 @@
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"
 #include "database/ValueConversion.h"
+#include "platform/ErrorText.h"
 
 #include <QFileInfo>
 #include <SQLiteCpp/Statement.h>
@@ -212,8 +213,8 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     const bool intoOpenDatabase = SameFile(path, d.CurrentDatabasePath);
     QString targetNames;
     try {
-        std::unique_ptr<DatabaseConnection> target =
-            std::make_unique<DatabaseConnection>(path, DatabaseAccess::ReadWrite, d.BusyTimeoutMs);
+        std::unique_ptr<DatabaseConnection> target = std::make_unique<DatabaseConnection>(
+            path, session.Now, DatabaseAccess::ReadWrite, d.BusyTimeoutMs);
         const bool valid = CheckDatabase(session, *target);
         targetNames = d.CurrentFieldNames.List();
         d.CurrentFieldNames = namesBefore;
@@ -233,8 +234,8 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                 ui.ShowProgress(progress);
                 ui.Yield();
                 RecordCopier copier(*target, session.RegionalSettings, targetNames);
-                WriteBatch batch(target.get(), [&] { copier.StoreNames(); });
-                ProgressPacer pacer(ui, total);
+                WriteBatch batch(target.get(), session.Now, [&] { copier.StoreNames(); });
+                ProgressPacer pacer(ui, session.Now, total);
                 // Every record must still be in the open database; the walk
                 // ends, as reading that record would, at the first one that
                 // is not.
@@ -266,7 +267,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                     try {
                         copier.Copy(session.Tables);
                     } catch (const std::exception& e) {
-                        error = QString::fromUtf8(e.what());
+                        error = ErrorText(e);
                         writeFailed = true;
                         return false;
                     }
@@ -303,7 +304,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
         // Records copied before the error stay in the target (the batch
         // commits them on its way out).
         outcome.failed = true;
-        ui.MessageBox(QStringLiteral("Error saving records: ") + QString::fromUtf8(e.what()),
+        ui.MessageBox(QStringLiteral("Error saving records: ") + ErrorText(e),
                       MessageIcon::Exclamation);
     }
 
@@ -317,7 +318,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
         try {
             d.RecordCursor.Load(*d.CurrentDatabase);
         } catch (const std::exception& e) {
-            ui.MessageBox(QStringLiteral("Error saving records: ") + QString::fromUtf8(e.what()),
+            ui.MessageBox(QStringLiteral("Error saving records: ") + ErrorText(e),
                           MessageIcon::Exclamation);
         }
         if (!d.SummaryFiltered && ReloadSummary(session, d.SummaryRecords.Bookmark())) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "platform/Clock.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <vector>
@@ -15,12 +16,12 @@ class ProgressPacer {
 public:
     static constexpr qint64 kMilliseconds = 100;
 
-    ProgressPacer(Ui& ui, int total);
+    ProgressPacer(Ui& ui, const Clock& clock, int total);
     // After record number done (1-based) of the walk.
     void AfterRecord(int done);
 
 private:
     Ui& m_ui;
     int m_total;
-    QElapsedTimer m_timer;
+    Stopwatch m_timer;
 };

@@ -298,8 +298,9 @@ void StoreFieldNamesList(DatabaseConnection& connection, FieldNameCatalog& names
     names.MarkStored();
 }
 
-WriteBatch::WriteBatch(DatabaseConnection* connection, std::function<void()> beforeCommit)
-    : m_connection(connection), m_beforeCommit(std::move(beforeCommit))
+WriteBatch::WriteBatch(DatabaseConnection* connection, const Clock& clock,
+                       std::function<void()> beforeCommit)
+    : m_connection(connection), m_beforeCommit(std::move(beforeCommit)), m_timer(clock)
 {
     Begin();
 }
@@ -321,7 +322,7 @@ void WriteBatch::Begin()
     try {
         m_connection->BeginWrite();
         m_open = true;
-        m_timer.start();
+        m_timer.Start();
     } catch (const std::exception& e) {
         // Whatever is written before the next look at the batch commits by
         // itself; the caller then stops with this error.
@@ -363,7 +364,7 @@ bool WriteBatch::AfterRecord(QString* error, int* lost)
     if (!m_open)
         return BeganWell(error);
     ++m_pending;
-    if (m_pending < kRecords && m_timer.elapsed() < kMilliseconds)
+    if (m_pending < kRecords && m_timer.Elapsed() < kMilliseconds)
         return true;
     if (!Commit(error, lost))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "platform/Clock.h"
+
 #include <QString>
 #include <functional>
 
@@ -61,7 +62,8 @@ public:
 
     // beforeCommit, when given, runs inside each group's transaction just
     // before it commits (to write what the records of the group share).
-    explicit WriteBatch(DatabaseConnection* connection, std::function<void()> beforeCommit = {});
+    WriteBatch(DatabaseConnection* connection, const Clock& clock,
+               std::function<void()> beforeCommit = {});
     ~WriteBatch();
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
@@ -85,5 +87,5 @@ private:
     bool m_open = false;
     int m_pending = 0;
     QString m_beginError;
-    QElapsedTimer m_timer;
+    Stopwatch m_timer;
 };

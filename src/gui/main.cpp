@@ -14,8 +14,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
 
     UseFallbackIconTheme();
-    QtUi ui;
-    Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()));
+    const SystemClock clock;
+    QtUi ui(clock);
+    Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()), Regional(),
+                    &clock);
     ui.SetFolders(&session.Folders);
     QApplication::setWindowIcon(
         QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));

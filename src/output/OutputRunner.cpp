@@ -1,6 +1,7 @@
 #include "output/OutputRunner.h"
 
 #include "session/RecordSelection.h"
+#include "platform/ErrorText.h"
 
 #include "session/Session.h"
 #include "database/RawRecord.h"
@@ -380,7 +381,7 @@ private:
                     count.executeStep();
                     total = count.getColumn(0).getInt64();
                 } catch (const std::exception& e) {
-                    ErrorPath(QString::fromUtf8(e.what()));
+                    ErrorPath(ErrorText(e));
                     return false;
                 }
             }

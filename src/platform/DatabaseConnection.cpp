@@ -1,5 +1,6 @@
 #include "platform/DatabaseConnection.h"
 
+#include "platform/ErrorText.h"
 #include "platform/SchemaLines.h"
 
 #include <QFile>
@@ -27,6 +28,18 @@ std::string NamedFile(const QString& path)
     return path.toStdString();
 }
 
+// Opens the engine's connection to name. A file that cannot be opened is
+// reported with the system's reason, taken before anything else runs.
+SQLite::Database OpenEngine(const std::string& name, int flags)
+{
+    try {
+        return SQLite::Database(name, flags);
+    } catch (const SQLite::Exception& e) {
+        const int system = errno;
+        throw std::runtime_error(EngineErrorText(e, system).toStdString());
+    }
+}
+
 bool IsBusy(const std::exception& error)
 {
     const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
@@ -35,10 +48,12 @@ bool IsBusy(const std::exception& error)
 
 } // namespace
 
-DatabaseConnection::DatabaseConnection(const QString& path, DatabaseAccess access,
-                                       int busyTimeoutMs)
+DatabaseConnection::DatabaseConnection(const QString& path, const Clock& clock,
+                                       DatabaseAccess access, int busyTimeoutMs)
     : m_path(path), m_access(access),
-      m_db(NamedFile(path), access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)
+      m_db(OpenEngine(NamedFile(path),
+                      access == DatabaseAccess::ReadOnly ? kReadFlags : kWriteFlags)),
+      m_busy{&clock}
 {
     Configure(busyTimeoutMs);
     // Opening reads nothing; read the schema now so that a file that is not
@@ -50,7 +65,7 @@ DatabaseConnection::DatabaseConnection(const QString& path, DatabaseAccess acces
             if ((e.getErrorCode() & 0xff) != SQLITE_CANTOPEN || !IsReadOnly() ||
                 !ReadableAsItStands(path))
                 throw;
-            m_db = SQLite::Database(ImmutableName(path), kReadFlags | SQLITE_OPEN_URI);
+            m_db = OpenEngine(ImmutableName(path), kReadFlags | SQLITE_OPEN_URI);
             Configure(busyTimeoutMs);
             m_db.execAndGet("SELECT count(*) FROM sqlite_master");
         }
@@ -72,8 +87,9 @@ DatabaseConnection::DatabaseConnection(const QString& path, Created)
 
 void DatabaseConnection::Configure(int busyTimeoutMs)
 {
-    m_busyTimeoutMs = busyTimeoutMs;
-    sqlite3_busy_handler(m_db.getHandle(), &DatabaseConnection::WaitWhileBusy, this);
+    m_busy.timeoutMs = busyTimeoutMs;
+    if (m_busy.clock)
+        m_busy.InstallOn(m_db);
     m_db.exec("PRAGMA foreign_keys=ON");
     RememberFile();
 }
@@ -81,15 +97,20 @@ void DatabaseConnection::Configure(int busyTimeoutMs)
 // Tries again every millisecond: another writer of this program holds the
 // lock for at most a tenth of a second at a time, and a longer sleep would
 // seldom find the moment between two of its transactions.
-int DatabaseConnection::WaitWhileBusy(void* self, int tries)
+void BusyWait::InstallOn(SQLite::Database& db)
 {
-    auto& connection = *static_cast<DatabaseConnection*>(self);
-    if (tries == 0)
-        connection.m_busyWait.start();
-    if (connection.m_busyWait.elapsed() >= connection.m_busyTimeoutMs)
-        return 0;
-    sqlite3_sleep(1);
-    return 1;
+    sqlite3_busy_handler(
+        db.getHandle(),
+        [](void* self, int tries) {
+            auto& wait = *static_cast<BusyWait*>(self);
+            if (tries == 0)
+                wait.since = wait.clock->ElapsedMs();
+            if (wait.clock->ElapsedMs() - wait.since >= wait.timeoutMs)
+                return 0;
+            wait.clock->Sleep(1);
+            return 1;
+        },
+        this);
 }
 
 void DatabaseConnection::BeginWrite()
@@ -149,7 +170,23 @@ void DatabaseConnection::UseWriteAheadLog()
 {
     if (IsReadOnly())
         return;
-    m_db.exec("PRAGMA journal_mode=WAL");
+    // The switch needs the file to itself, and the engine does not wait for
+    // a reader to let go (it holds a read lock of its own by then); the wait
+    // is the busy handler's.
+    const Clock* clock = m_busy.clock;
+    const qint64 since = clock ? clock->ElapsedMs() : 0;
+    for (;;) {
+        try {
+            m_db.exec("PRAGMA journal_mode=WAL");
+            break;
+        } catch (const std::exception& e) {
+            if (!IsBusy(e))
+                throw;
+            if (!clock || clock->ElapsedMs() - since >= m_busy.timeoutMs)
+                throw std::runtime_error(InUseText(e).toStdString());
+            clock->Sleep(1);
+        }
+    }
     m_db.exec("PRAGMA synchronous=NORMAL");
     // Fewer, larger checkpoints: each one waits for the disk.
     m_db.exec("PRAGMA wal_autocheckpoint=8000");
@@ -247,8 +284,7 @@ std::string ImmutableName(const QString& path)
 
 QString InUseText(const std::exception& error)
 {
-    return QStringLiteral("the database is in use by another program: ") +
-           QString::fromUtf8(error.what());
+    return QStringLiteral("the database is in use by another program: ") + ErrorText(error);
 }
 
 std::string QuotedName(const QString& name)
@@ -271,7 +307,7 @@ QString EngineErrorText(DatabaseConnection* connection, const std::exception& er
 
 QString EngineErrorText(const std::exception& error, int system)
 {
-    QString text = QString::fromUtf8(error.what());
+    QString text = ErrorText(error);
     const auto* engine = dynamic_cast<const SQLite::Exception*>(&error);
     if (!engine)
         return text;

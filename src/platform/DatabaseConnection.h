@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "platform/Clock.h"
+
 #include <QString>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -23,6 +24,16 @@ struct ColumnInfo {
 };
 using TableLayout = std::vector<ColumnInfo>;
 
+// The engine's wait for another program's write to end: it tries again
+// every millisecond until timeoutMs have passed on clock.
+struct BusyWait {
+    const Clock* clock = nullptr;
+    int timeoutMs = 0;
+    qint64 since = 0;
+    // Makes this the busy handler of db, which must not outlive it.
+    void InstallOn(SQLite::Database& db);
+};
+
 // A connection to one database file: foreign keys on, a busy handler that
 // waits for another program's write to end, a cache of prepared statements and of the tables'
 // column layouts. Every failure is thrown as SQLite::Exception (or std::runtime_error) whose what()
@@ -39,10 +50,12 @@ public:
     // Opens an existing file. Throws when the file is missing or is not a
     // database, and for ReadWrite when it cannot be written (read-only).
     // A reader of a file in write-ahead-log mode in a folder where the
-    // log's index cannot be made reads the file as it stands.
-    explicit DatabaseConnection(const QString& path,
-                                DatabaseAccess access = DatabaseAccess::ReadWrite,
-                                int busyTimeoutMs = kBusyTimeoutMs);
+    // log's index cannot be made reads the file as it stands. The wait for
+    // another program's write is measured on clock, which must outlive the
+    // connection.
+    DatabaseConnection(const QString& path, const Clock& clock,
+                       DatabaseAccess access = DatabaseAccess::ReadWrite,
+                       int busyTimeoutMs = kBusyTimeoutMs);
     DatabaseConnection(const DatabaseConnection&) = delete;
     DatabaseConnection& operator=(const DatabaseConnection&) = delete;
 
@@ -62,7 +75,8 @@ public:
     // Write-ahead logging with synchronous=NORMAL: commits do not wait for
     // the disk, yet the file stays consistent after a crash or power loss
     // (at most the last commits are lost). Called once a file has passed
-    // the checks, so a file that is refused is never written.
+    // the checks, so a file that is refused is never written. Waits for
+    // readers of another program as BeginWrite does.
     void UseWriteAheadLog();
 
     const QString& Path() const { return m_path; }
@@ -93,15 +107,14 @@ private:
     struct Created {};
     DatabaseConnection(const QString& path, Created);
     void Configure(int busyTimeoutMs);
-    static int WaitWhileBusy(void* self, int tries);
 
     void RememberFile();
 
     QString m_path;
     DatabaseAccess m_access = DatabaseAccess::ReadWrite;
     SQLite::Database m_db;
-    int m_busyTimeoutMs = kBusyTimeoutMs;
-    QElapsedTimer m_busyWait;
+    // No clock for a file just created, which nobody else knows to wait for.
+    BusyWait m_busy;
     // The opened file's device and inode.
     quint64 m_device = 0;
     quint64 m_inode = 0;

@@ -6,6 +6,7 @@
 #include "render/PageCanvas.h"
 #include "output/TemplateSyntax.h"
 #include "output/Wrapping.h"
+#include "platform/ErrorText.h"
 
 #include <QFontInfo>
 #include <QPicture>
@@ -334,7 +335,7 @@ bool RenderPrintTemplate(Session& session, PageCanvas& canvas, double zoom, qint
         state.ItemNumber = 1;
         if (silent)
             return false;
-        session.ui.MessageBox(QStringLiteral("Print error: ") + QString::fromUtf8(e.what()),
+        session.ui.MessageBox(QStringLiteral("Print error: ") + ErrorText(e),
                               MessageIcon::Exclamation);
         return false;
     }

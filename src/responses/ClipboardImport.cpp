@@ -1,5 +1,6 @@
 #include "responses/ClipboardImport.h"
 
+#include "platform/ErrorText.h"
 #include "responses/MailFormat.h"
 #include "responses/PastedResponse.h"
 
@@ -98,8 +99,7 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
     } catch (const std::exception& e) {
         d.RecordState &= ~kModeBits;
         outcome.failed = true;
-        ui.MessageBox(QStringLiteral("Error reading record from clipboard: ") +
-                          QString::fromUtf8(e.what()),
+        ui.MessageBox(QStringLiteral("Error reading record from clipboard: ") + ErrorText(e),
                       MessageIcon::Exclamation);
     }
     ShowRecordAfterImport(session);

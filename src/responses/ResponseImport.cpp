@@ -58,7 +58,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     ui.ClearCancelRequested();
     {
         BusyPointer busy(ui);
-        WriteBatch batch(d.CurrentDatabase.get(),
+        WriteBatch batch(d.CurrentDatabase.get(), session.Now,
                          [&] { StoreFieldNamesList(*d.CurrentDatabase, d.CurrentFieldNames); });
         QString commitError;
         int lost = 0;

@@ -1,5 +1,6 @@
 #include "responses/ResponseParser.h"
 
+#include "platform/ErrorText.h"
 #include "platform/Regional.h"
 #include "platform/Ui.h"
 #include "responses/FormCharset.h"
@@ -221,7 +222,7 @@ int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QSt
             return kNoRecord;
         }
     } catch (const DecodeError& e) {
-        ui.MessageBox(QStringLiteral("Error reading data: ") + QString::fromUtf8(e.what()),
+        ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                       MessageIcon::Exclamation);
         return kNoRecord;
     } catch (const RecordTablesError& e) {

@@ -1,6 +1,7 @@
 #include "search/SearchRun.h"
 
 #include "platform/DatabaseConnection.h"
+#include "platform/ErrorText.h"
 #include "search/SearchFunctions.h"
 
 #include <QFile>
@@ -63,10 +64,10 @@ void CreateResultFile(SQLite::Database& source, const QString& resultPath)
     result.exec(createForms);
 }
 
-SQLite::Database OpenToSearch(const QString& path)
+SQLite::Database OpenToSearch(const QString& path, BusyWait& wait)
 {
     SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    db.setBusyTimeout(DatabaseConnection::kBusyTimeoutMs);
+    wait.InstallOn(db);
     try {
         db.execAndGet("SELECT count(*) FROM sqlite_master");
     } catch (const SQLite::Exception& e) {
@@ -74,6 +75,7 @@ SQLite::Database OpenToSearch(const QString& path)
         if ((e.getErrorCode() & 0xff) != SQLITE_CANTOPEN || !ReadableAsItStands(path))
             throw;
         db = SQLite::Database(ImmutableName(path), SQLite::OPEN_READWRITE | SQLite::OPEN_URI);
+        wait.InstallOn(db);
     }
     return db;
 }
@@ -81,13 +83,14 @@ SQLite::Database OpenToSearch(const QString& path)
 } // namespace
 
 SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath,
-                          const SearchCondition& condition, Ui& ui)
+                          const SearchCondition& condition, Ui& ui, const Clock& clock)
 {
     SearchRunResult run;
+    BusyWait wait{&clock, DatabaseConnection::kBusyTimeoutMs};
     try {
         // Read-write for the result file it attaches; the engine reads a
         // database it may not write for reading only.
-        SQLite::Database db = OpenToSearch(databasePath);
+        SQLite::Database db = OpenToSearch(databasePath, wait);
         const char* registerError = nullptr;
         if (!RegisterSearchFunctions(db.getHandle(), &registerError))
             throw std::runtime_error(registerError ? registerError : "cannot register functions");
@@ -118,7 +121,7 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
         run.ok = true;
     } catch (const std::exception& e) {
         run.ok = false;
-        run.error = QString::fromUtf8(e.what());
+        run.error = ErrorText(e);
     }
     return run;
 }
@@ -134,7 +137,7 @@ std::vector<qint64> ResultFormIds(const QString& resultPath, QString* error)
     } catch (const std::exception& e) {
         ids.clear();
         if (error)
-            *error = QString::fromUtf8(e.what());
+            *error = ErrorText(e);
     }
     return ids;
 }

@@ -1,8 +1,13 @@
 #include "search/SummaryModel.h"
 
+#include "platform/DatabaseConnection.h"
+#include "platform/Ui.h"
+
+#include <QTimer>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
+#include <sqlite3.h>
 #include <unordered_map>
 
 namespace {
@@ -135,7 +140,8 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
         }
         m_lastError.clear();
     } catch (const std::exception& e) {
-        m_lastError = QString::fromUtf8(e.what());
+        m_lastError = EngineErrorText(e, sqlite3_system_errno(m_db->getHandle()));
+        ReportReadError(m_lastError);
     }
     ++m_pagesRead;
     m_pages.emplace_front(page, std::move(rows));
@@ -145,6 +151,21 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
         m_pages.pop_back();
     }
     return &m_pages.front().second;
+}
+
+void SummaryModel::ReportReadError(const QString& error) const
+{
+    // Rows are read while the grid is drawn, where no window may open.
+    if (!m_ui)
+        return;
+    const bool queued = !m_unreported.isEmpty();
+    m_unreported = error;
+    if (queued)
+        return;
+    QTimer::singleShot(0, this, [this] {
+        const QString text = std::exchange(m_unreported, QString());
+        m_ui->MessageBox(QStringLiteral("Error reading data: ") + text, MessageIcon::Exclamation);
+    });
 }
 
 QVariant SummaryModel::data(const QModelIndex& index, int role) const

@@ -12,6 +12,7 @@
 namespace SQLite {
 class Database;
 }
+class Ui;
 
 // The record summary's rows: one per record of a list of FormIDs, with
 // the five columns of Forms. Only the list is held; the rows' texts are
@@ -34,6 +35,11 @@ public:
                    const QString& table = QStringLiteral("Forms"));
     // The list or the rows changed: forget every cached row.
     void Reload();
+
+    // Where a failed read is told: "Error reading data: " and the engine's
+    // text, once the grid has been drawn, one message for the pages that
+    // failed meanwhile.
+    void SetUi(Ui* ui) { m_ui = ui; }
 
     // The column captions by source field name, for example the captions a
     // form configuration gives its header items.
@@ -59,6 +65,7 @@ public:
 private:
     using Page = std::vector<QStringList>;
     const Page* FetchPage(int page) const;
+    void ReportReadError(const QString& error) const;
 
     Regional m_regional;
     SQLite::Database* m_db = nullptr;
@@ -70,5 +77,7 @@ private:
     mutable std::list<std::pair<int, Page>> m_pages;
     mutable std::unordered_map<int, std::list<std::pair<int, Page>>::iterator> m_pageIndex;
     mutable QString m_lastError;
+    Ui* m_ui = nullptr;
+    mutable QString m_unreported;
     mutable int m_pagesRead = 0;
 };

@@ -4,6 +4,7 @@
 #include "database/FieldNamesList.h"
 #include "database/RecordReader.h"
 #include "output/OutputFieldList.h"
+#include "platform/ErrorText.h"
 #include "platform/SchemaLines.h"
 #include "search/QueryBuilder.h"
 #include "search/QuickFind.h"
@@ -51,7 +52,7 @@ bool RunAndShow(Session& session, const SearchCondition& condition, const QStrin
 
     SearchRunResult run;
     if (refused.isEmpty()) {
-        run = RunSearch(d.CurrentDatabasePath, resultPath, condition, ui);
+        run = RunSearch(d.CurrentDatabasePath, resultPath, condition, ui, session.Now);
     } else {
         run.error = refused;
     }
@@ -244,8 +245,7 @@ void ShowWholeDatabase(Session& session)
         try {
             d.SummaryRecords.Load(*d.CurrentDatabase);
         } catch (const std::exception& e) {
-            session.ui.MessageBox(QStringLiteral("Error reading data: ") +
-                                      QString::fromUtf8(e.what()),
+            session.ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                                   MessageIcon::Exclamation);
         }
     }
@@ -278,8 +278,7 @@ void RefreshResultRow(Session& session, qint64 formId)
         update.exec();
         result.exec("DETACH DATABASE source");
     } catch (const std::exception& e) {
-        session.ui.MessageBox(QStringLiteral("Error updating the search result: ") +
-                                  QString::fromUtf8(e.what()),
+        session.ui.MessageBox(QStringLiteral("Error updating the search result: ") + ErrorText(e),
                               MessageIcon::Exclamation);
     }
     emit session.Events.SummaryReloaded(d.SummaryRecords.Count());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ErrorText.h"
+
 #include <QString>
 #include <array>
 #include <stdexcept>
@@ -13,7 +15,7 @@ class Ui;
 class RecordTablesError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-    QString Message() const { return QString::fromUtf8(what()); }
+    QString Message() const { return ErrorText(*this); }
 };
 
 // The one record held in memory: its header (table 1) and its field rows

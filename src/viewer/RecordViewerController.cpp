@@ -10,6 +10,7 @@
 #include "database/RecordWriter.h"
 #include "database/SummaryNavigation.h"
 #include "database/UnsavedRecord.h"
+#include "platform/ErrorText.h"
 
 #include <exception>
 
@@ -155,7 +156,7 @@ bool RecordViewerController::UpdateArrays(QString* error)
         return true;
     } catch (const std::exception& e) {
         if (error)
-            *error = QString::fromUtf8(e.what());
+            *error = ErrorText(e);
         return false;
     }
 }
@@ -289,7 +290,7 @@ bool RecordViewerController::UpdateResumeDisplay()
         }
         return true;
     } catch (const std::exception& e) {
-        m_session.ui.MessageBox(QString::fromUtf8(e.what()) +
+        m_session.ui.MessageBox(ErrorText(e) +
                                     QStringLiteral("\r\nUpdateRecordDisplay: Program error"),
                                 MessageIcon::Exclamation);
         return false;

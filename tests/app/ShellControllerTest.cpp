@@ -18,7 +18,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <functional>
 
 // The dispatcher and the command states without any window: a recording
 // ShellView stands in for the main window.

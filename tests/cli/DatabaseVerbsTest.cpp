@@ -5,7 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QThread>
+#include <QTest>
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 #include <csignal>
@@ -18,14 +18,16 @@ namespace {
 int StoredRecords(const QString& db, int atLeast)
 {
     int stored = 0;
-    for (int i = 0; i < 400 && stored < atLeast; ++i) {
-        QThread::msleep(25);
-        try {
-            SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
-            stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
-        } catch (const std::exception&) {
-        }
-    }
+    (void)QTest::qWaitFor(
+        [&] {
+            try {
+                SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
+                stored = peek.execAndGet("SELECT count(*) FROM Forms").getInt();
+            } catch (const std::exception&) {
+            }
+            return stored >= atLeast;
+        },
+        10000);
     return stored;
 }
 

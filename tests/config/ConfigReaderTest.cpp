@@ -209,7 +209,8 @@ TEST(LoadDefaultConfig, AMissingDefaultCfgIsReportedOnce)
 {
     ConfigFixture f;
     EXPECT_FALSE(LoadDefaultConfig(f.session));
-    EXPECT_EQ(f.ui.MessageTexts(), QStringList{"frmBrowser Load: Error reading Default.cfg"});
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList{"frmBrowser Load: Error reading Default.cfg: No such file or directory"});
 }
 
 TEST(LoadDefaultConfig, ABrokenDefaultCfgIsReportedOnce)
@@ -217,7 +218,9 @@ TEST(LoadDefaultConfig, ABrokenDefaultCfgIsReportedOnce)
     ConfigFixture f;
     f.dir.Write(QStringLiteral("default.cfg"), QByteArray("T|0|a|b\n||\n"));
     EXPECT_FALSE(LoadDefaultConfig(f.session));
-    EXPECT_EQ(f.ui.MessageTexts(), QStringList{"frmBrowser Load: Error reading Default.cfg"});
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList{"frmBrowser Load: Error reading Default.cfg: entry 0 has 4 of the 15 "
+                          "fields"});
     EXPECT_TRUE(f.session.Config.ConfigEntries.isEmpty());
 }
 

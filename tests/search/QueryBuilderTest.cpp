@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include "platform/ScriptedUi.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ protected:
         EXPECT_EQ(built.outcome, BuiltQuery::Outcome::Ready) << MessagesText();
         if (built.outcome != BuiltQuery::Outcome::Ready)
             return {};
-        const SearchRunResult run = RunSearch(database, result, built.condition, ui);
+        const SearchRunResult run = RunSearch(database, result, built.condition, ui, clock);
         EXPECT_TRUE(run.ok) << run.error.toStdString();
         return ResultNames(result);
     }
@@ -85,6 +86,7 @@ protected:
     QString database = dir.File(QStringLiteral("test.fdb"));
     QString result = dir.File(QStringLiteral("TempDB.tdb"));
     ScriptedUi ui;
+    TestClock clock;
     Regional regional{TestLocale()};
 };
 

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include "platform/ScriptedUi.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ protected:
         const QuickFindCriteria criteria = Criteria(entry, qualified, pattern);
         EXPECT_TRUE(criteria.fieldFound && criteria.error.isEmpty())
             << criteria.error.toStdString();
-        const SearchRunResult run = RunSearch(database, result, criteria.condition, ui);
+        const SearchRunResult run = RunSearch(database, result, criteria.condition, ui, clock);
         EXPECT_TRUE(run.ok) << run.error.toStdString();
         EXPECT_EQ(run.count, ResultNames(result).size());
         return ResultNames(result);
@@ -53,6 +54,7 @@ protected:
     QString database = dir.File(QStringLiteral("test.fdb"));
     QString result = dir.File(QStringLiteral("TempDB.tdb"));
     ScriptedUi ui;
+    TestClock clock;
     Regional regional{TestLocale()};
 };
 
@@ -152,14 +154,31 @@ TEST_F(QuickFindTest, EngineErrorsComeBackAsText)
 {
     const QuickFindCriteria c = Criteria({QStringLiteral("Record Name"), 1},
                                          QStringLiteral("Forms.Form_Name"), QStringLiteral("[ab"));
-    const SearchRunResult run = RunSearch(database, result, c.condition, ui);
+    const SearchRunResult run = RunSearch(database, result, c.condition, ui, clock);
     EXPECT_FALSE(run.ok);
     EXPECT_FALSE(run.cancelled);
     EXPECT_EQ(run.error, QStringLiteral("Invalid pattern string"));
     const SearchRunResult missing =
-        RunSearch(dir.File(QStringLiteral("none.fdb")), result, c.condition, ui);
+        RunSearch(dir.File(QStringLiteral("none.fdb")), result, c.condition, ui, clock);
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.error.isEmpty());
+}
+
+// Another program's write is waited for on the session's clock.
+TEST_F(QuickFindTest, AFileBeingWrittenIsWaitedFor)
+{
+    SQLite::Database other(database.toStdString(), SQLite::OPEN_READWRITE);
+    other.exec("BEGIN EXCLUSIVE");
+    clock.onSleep = [&] {
+        if (clock.ElapsedMs() == 5)
+            other.exec("ROLLBACK");
+    };
+    const QuickFindCriteria c = Criteria({QStringLiteral("Record Name"), 1},
+                                         QStringLiteral("Forms.Form_Name"), QStringLiteral("ab"));
+    const SearchRunResult run = RunSearch(database, result, c.condition, ui, clock);
+    EXPECT_TRUE(run.ok) << run.error.toStdString();
+    EXPECT_EQ(ResultNames(result), QStringList{"ab"});
+    EXPECT_GE(clock.ElapsedMs(), 5);
 }
 
 // A Ui whose progress dialog's Cancel is pressed after some yields.
@@ -180,13 +199,13 @@ TEST_F(QuickFindTest, CancelInterruptsTheRunningStatement)
     const QuickFindCriteria c =
         Criteria({QStringLiteral("Field"), -1}, QString(), QStringLiteral("*9*"));
     CancellingUi cancelling;
-    const SearchRunResult run = RunSearch(big, result, c.condition, cancelling);
+    const SearchRunResult run = RunSearch(big, result, c.condition, cancelling, clock);
     EXPECT_FALSE(run.ok);
     EXPECT_TRUE(run.cancelled);
     EXPECT_GE(cancelling.yields, 3);
     // Without Cancel the same search runs to its end.
     ScriptedUi patient;
-    const SearchRunResult full = RunSearch(big, result, c.condition, patient);
+    const SearchRunResult full = RunSearch(big, result, c.condition, patient, clock);
     EXPECT_TRUE(full.ok);
     EXPECT_GT(patient.yields, 0);
     EXPECT_EQ(full.count, ResultNames(result).size());

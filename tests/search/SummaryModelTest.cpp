@@ -1,7 +1,9 @@
+#include "platform/ScriptedUi.h"
 #include "search/SummaryModel.h"
 #include "support/TempDir.h"
 
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -164,4 +166,25 @@ TEST_F(SummaryModelTest, QtsModelTesterFindsNothingThroughSourcesReloadsAndCapti
               QStringLiteral("Customer"));
     model.SetSource(nullptr, &all);
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+// A failed read is told once the rows have been drawn, one message for
+// every page that failed meanwhile; reads that work tell nothing.
+TEST_F(SummaryModelTest, AFailedReadIsShownOnceTheGridHasBeenDrawn)
+{
+    ScriptedUi ui;
+    SummaryModel model{Regional(TestLocale())};
+    model.SetUi(&ui);
+    model.SetSource(&db, &all);
+    EXPECT_EQ(Text(model, 0, 1), QStringLiteral("Name 1"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    model.SetSource(&db, &all, QStringLiteral("Missing"));
+    EXPECT_EQ(Text(model, 0, 1), QString());
+    EXPECT_EQ(Text(model, SummaryModel::kPageRows, 1), QString());
+    EXPECT_TRUE(ui.messages.isEmpty()) << "shown while the grid is drawn";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.MessageTexts(), QStringList{"Error reading data: no such table: Missing"});
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
 }

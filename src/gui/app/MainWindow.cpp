@@ -14,6 +14,7 @@
 #include "gui/platform/QtUi.h"
 #include "gui/platform/ScreenFit.h"
 #include "gui/responses/ClipboardImportDialog.h"
+#include "platform/ErrorText.h"
 #include "responses/DroppedResponses.h"
 #include "gui/search/SelectDialog.h"
 #include "gui/search/QueryWindow.h"
@@ -238,7 +239,7 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
             wizard->raise();
         }
     } catch (const std::exception& e) {
-        ui.MessageBox(QStringLiteral("Error loading form: ") + QString::fromLocal8Bit(e.what()),
+        ui.MessageBox(QStringLiteral("Error loading form: ") + ErrorText(e),
                       MessageIcon::Exclamation);
     }
     if (busy)

@@ -1,6 +1,7 @@
 #include "gui/app/WizardDialog.h"
 
 #include "gui/platform/ScreenFit.h"
+#include "platform/ErrorText.h"
 
 #include "session/Session.h"
 #include "app/StartupOptions.h"
@@ -152,8 +153,7 @@ void WizardDialog::RunTask(int task)
             break;
         }
     } catch (const std::exception& e) {
-        m_session.ui.MessageBox(QStringLiteral("Error executing task: ") +
-                                    QString::fromLocal8Bit(e.what()),
+        m_session.ui.MessageBox(QStringLiteral("Error executing task: ") + ErrorText(e),
                                 MessageIcon::Exclamation);
         return;
     }

@@ -154,12 +154,12 @@ void QtUi::Yield()
 {
     // A Cancel pressed meanwhile is seen at the next yield that serves the
     // window system, a few milliseconds later at most.
-    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kYieldMs)
+    if (m_sinceEvents.IsValid() && m_sinceEvents.Elapsed() < kYieldMs)
         return;
-    if (m_pendingProgress && m_sinceRedraw.elapsed() >= kRedrawMs)
+    if (m_pendingProgress && m_sinceRedraw.Elapsed() >= kRedrawMs)
         ShowPendingProgress();
     QApplication::processEvents();
-    m_sinceEvents.start();
+    m_sinceEvents.Start();
 }
 
 void QtUi::ShowProgress(const ProgressRequest& request)
@@ -201,7 +201,7 @@ void QtUi::ShowProgress(const ProgressRequest& request)
     m_progress->setLabelText(ShownText(request.label));
     m_progress->show();
     m_pendingProgress.reset();
-    m_sinceRedraw.invalidate();
+    m_sinceRedraw.Invalidate();
 }
 
 void QtUi::UpdateProgress(int value, const QString& label)
@@ -211,8 +211,8 @@ void QtUi::UpdateProgress(int value, const QString& label)
     m_pendingProgress.emplace(value, label);
     // The first update after the window is shown and the last one appear at
     // once, the others when the last drawing is old enough to be seen.
-    if (!m_sinceRedraw.isValid() || value >= m_progress->maximum() ||
-        m_sinceRedraw.elapsed() >= kRedrawMs)
+    if (!m_sinceRedraw.IsValid() || value >= m_progress->maximum() ||
+        m_sinceRedraw.Elapsed() >= kRedrawMs)
         ShowPendingProgress();
 }
 
@@ -225,7 +225,7 @@ void QtUi::ShowPendingProgress()
         m_progress->setMaximum(value);
     m_progress->setValue(value);
     m_progress->setLabelText(ShownText(label));
-    m_sinceRedraw.start();
+    m_sinceRedraw.Start();
 }
 
 void QtUi::CloseProgress()

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Clock.h"
 #include "platform/Ui.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -17,7 +17,9 @@ class QWidget;
 // window connects with SetStatusSink.
 class QtUi : public Ui {
 public:
-    explicit QtUi(QWidget* parent = nullptr) : m_parent(parent) {}
+    explicit QtUi(const Clock& clock, QWidget* parent = nullptr)
+        : m_parent(parent), m_sinceEvents(clock), m_sinceRedraw(clock)
+    {}
     ~QtUi() override;
 
     void SetParent(QWidget* parent) { m_parent = parent; }
@@ -59,7 +61,7 @@ private:
     QString m_status;
     QPointer<QProgressDialog> m_progress;
     bool m_cancel = false;
-    QElapsedTimer m_sinceEvents;
-    QElapsedTimer m_sinceRedraw;
+    Stopwatch m_sinceEvents;
+    Stopwatch m_sinceRedraw;
     std::optional<std::pair<int, QString>> m_pendingProgress;
 };

@@ -35,6 +35,7 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
         new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
     caption->setObjectName(QStringLiteral("lblCaption"));
     m_grid->setObjectName(QStringLiteral("resGrid"));
+    m_model->SetUi(&session.ui);
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -2,6 +2,8 @@
 
 #include "session/Session.h"
 #include "database/SummaryNavigation.h"
+#include "app/ShellController.h"
+#include "platform/ErrorText.h"
 #include "viewer/FieldGridModel.h"
 
 #include <QCloseEvent>

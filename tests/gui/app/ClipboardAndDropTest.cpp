@@ -76,7 +76,11 @@ protected:
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame, &drop);
         EXPECT_TRUE(drop.isAccepted());
-        QTest::qWait(50);
+        // Queued after the import, so it runs once the import has ended.
+        bool importEnded = false;
+        QMetaObject::invokeMethod(
+            &frame, [&] { importEnded = true; }, Qt::QueuedConnection);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return importEnded; }));
         watch.stop();
         return dialogSeen;
     }

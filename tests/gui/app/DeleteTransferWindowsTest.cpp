@@ -96,7 +96,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
         // Tall enough for every row header the tests click.
         frame.SummarySubWindow()->resize(700, 600);
-        QTest::qWait(10);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return RowHeaderShown(frame, kLastClickedRow); }));
         ui.messages.clear();
         ui.statusTexts.clear();
         ui.log.clear();
@@ -133,6 +133,14 @@ protected:
     }
 
     QTableView* Grid(MainWindow& frame) { return frame.Summary()->Grid(); }
+
+    static constexpr int kLastClickedRow = 8;
+    bool RowHeaderShown(MainWindow& frame, int row)
+    {
+        QHeaderView* header = Grid(frame)->verticalHeader();
+        return header->sectionViewportPosition(row) + header->sectionSize(row) <=
+               header->viewport()->height();
+    }
 
     // Clicks the row header of row in the summary grid with modifiers.
     void ClickRowHeader(MainWindow& frame, int row,

@@ -260,7 +260,8 @@ TEST_F(MainWindowTest, MissingDefaultConfigurationEndsTheProgram)
     MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
     EXPECT_EQ(ui.MessageTexts(),
-              QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
+              QStringList{QStringLiteral(
+                  "frmBrowser Load: Error reading Default.cfg: No such file or directory")});
     EXPECT_FALSE(frame.isVisible());
     EXPECT_EQ(frame.Wizard(), nullptr);
     EXPECT_EQ(ui.busyDepth, 0);

@@ -1,4 +1,5 @@
 #include "gui/platform/QtUi.h"
+#include "support/TestClock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -6,8 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QCoreApplication>
-#include <chrono>
-#include <thread>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -25,7 +24,8 @@ template <typename T> T* Find(const QWidget& parent, const char* name)
 TEST(QtUiProgress, ShowsCaptionBarLabelAndCancel)
 {
     QWidget frame;
-    QtUi ui(&frame);
+    TestClock clock;
+    QtUi ui(clock, &frame);
     ProgressRequest request;
     request.caption = QStringLiteral("Exporting records...");
     request.maximum = 3;
@@ -60,7 +60,8 @@ TEST(QtUiProgress, ShowsCaptionBarLabelAndCancel)
 TEST(QtUiProgress, ShowingAgainClearsTheCancelFlag)
 {
     QWidget frame;
-    QtUi ui(&frame);
+    TestClock clock;
+    QtUi ui(clock, &frame);
     ui.ShowProgress({});
     QTest::mouseClick(Find<QPushButton>(frame, "cmdCancel"), Qt::LeftButton);
     ASSERT_TRUE(ui.CancelRequested());
@@ -75,7 +76,8 @@ TEST(QtUiProgress, ShowingAgainClearsTheCancelFlag)
 TEST(QtUiProgress, AnUnstoppableWaitHasNoBarAndAnUnusableCancel)
 {
     QWidget frame;
-    QtUi ui(&frame);
+    TestClock clock;
+    QtUi ui(clock, &frame);
     ProgressRequest request;
     request.showBar = false;
     request.cancellable = false;
@@ -96,7 +98,8 @@ TEST(QtUiProgress, AnUnstoppableWaitHasNoBarAndAnUnusableCancel)
 TEST(QtUiProgress, UpdatesByTheThousandEndShowingTheLatestAndCancelIsStillSeen)
 {
     QWidget frame;
-    QtUi ui(&frame);
+    TestClock clock;
+    QtUi ui(clock, &frame);
     ProgressRequest request;
     request.maximum = 5000;
     ui.ShowProgress(request);
@@ -112,8 +115,10 @@ TEST(QtUiProgress, UpdatesByTheThousandEndShowingTheLatestAndCancelIsStillSeen)
         ui.UpdateProgress(i, QString::number(i) + QStringLiteral("/5000"));
         ui.Yield();
     }
+    // No time has passed: nothing more is drawn.
+    EXPECT_EQ(label->text(), QStringLiteral("1/5000"));
     // A yield once the last drawing is old enough shows the latest update.
-    QTest::qWait(80);
+    clock.Advance(50);
     ui.Yield();
     EXPECT_EQ(bar->value(), 3999);
     EXPECT_EQ(label->text(), QStringLiteral("3999/5000"));
@@ -121,18 +126,21 @@ TEST(QtUiProgress, UpdatesByTheThousandEndShowingTheLatestAndCancelIsStillSeen)
     ui.UpdateProgress(5000, QStringLiteral("5000/5000"));
     EXPECT_EQ(label->text(), QStringLiteral("5000/5000"));
 
-    // Cancel pressed while yields come thick and fast is seen at the next
-    // yield that serves the window system.
+    // Cancel pressed while yields come thick and fast is seen at the first
+    // yield that serves the window system, once a few milliseconds passed.
     ui.CloseProgress();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ui.ShowProgress(request);
     auto* cancel = Find<QPushButton>(frame, "cmdCancel");
     ASSERT_NE(cancel, nullptr);
+    clock.Advance(10);
+    ui.Yield();
     QMetaObject::invokeMethod(cancel, "click", Qt::QueuedConnection);
-    for (int i = 0; i < 1000 && !ui.CancelRequested(); ++i) {
+    for (int i = 0; i < 1000; ++i)
         ui.Yield();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    EXPECT_FALSE(ui.CancelRequested());
+    clock.Advance(10);
+    ui.Yield();
     EXPECT_TRUE(ui.CancelRequested());
     ui.CloseProgress();
 }
