@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "app/RunStatusKeeper.h"
 #include "app/ShellView.h"
 #include "viewer/RecordViewerController.h"
 
@@ -55,12 +56,15 @@ public:
     void ViewRecord();
     // The record viewer was closed: the database closes with it.
     void ViewerClosed();
+    // The status line after an output run, over the child windows' own.
+    RunStatusKeeper& RunStatus() { return m_runStatus; }
 
 private:
-    void Navigate(int index);
+    void Navigate(Navigation move);
 
     Session& m_session;
     ShellView* m_view = nullptr;
     RecordViewerController m_viewer;
+    RunStatusKeeper m_runStatus;
     bool m_databaseOpen = false;
 };

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "output/OutputRunner.h"
 #include "session/WindowHost.h"
 
 #include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
+
+// The edit commands, carried out on the focused control of the active
+// child window.
+enum class EditAction { Undo, Cut, Copy, Paste, Delete };
 
 // What the main window does for the dispatcher: windows, dialogs and the
 // state of its controls. The desktop program implements it with widgets;
@@ -24,9 +29,8 @@ public:
     // The navigation entry of the active child window; none when no child
     // window is active.
     virtual NavigationTarget* ActiveNavigationTarget() = 0;
-    // The edit action ("Undo", "Cut", "Copy", "Paste", "Delete") on the
-    // focused control of the active child window.
-    virtual void DoEdit(const QString& action) = 0;
+    // The edit action on the focused control of the active child window.
+    virtual void DoEdit(EditAction action) = 0;
 
     virtual void ApplyCommandStates(const QList<CommandState>& states) = 0;
     virtual void ShowRecentFiles(const QStringList& paths) = 0;
@@ -38,9 +42,9 @@ public:
     virtual void ShowHelpContents() = 0;
     virtual void ShowAbout() = 0;
     virtual void ShowPrinterSetup() = 0;
-    // The Output Options dialog, modal; preset is an output type (0 screen
-    // .. 5 delimited file) or none to keep the last one.
-    virtual void ShowOutputOptions(std::optional<int> preset) = 0;
+    // The Output Options dialog, modal, set to preset or, with none, to the
+    // last output type chosen.
+    virtual void ShowOutputOptions(std::optional<OutputType> preset) = 0;
     virtual void TileChildren() = 0;
     virtual void CascadeChildren() = 0;
     virtual void Exit() = 0;

@@ -61,10 +61,16 @@ void RecordViewerController::Command1_Click(int code)
 {
     switch (code) {
     case First:
+        Command1_Click(Navigation::First);
+        break;
     case Previous:
+        Command1_Click(Navigation::Previous);
+        break;
     case Next:
+        Command1_Click(Navigation::Next);
+        break;
     case Last:
-        ::Command1_Click(m_session, code);
+        Command1_Click(Navigation::Last);
         break;
     case New:
         NewRecord();
@@ -91,6 +97,11 @@ void RecordViewerController::Command1_Click(int code)
     default:
         break; // not carried out here: its controls are disabled
     }
+}
+
+void RecordViewerController::Command1_Click(Navigation move)
+{
+    ::Command1_Click(m_session, move);
 }
 
 bool RecordViewerController::Editing() const

@@ -67,7 +67,9 @@ public:
 
     // Runs record command code; a command the viewer cannot carry out yet
     // does nothing (its menu entry and button are disabled).
-    void Command1_Click(int code) override;
+    void Command1_Click(int code);
+    // Navigation while the viewer is active: the summary moves.
+    void Command1_Click(Navigation move) override;
     static bool IsBuilt(int code);
 
     // "&OK": saves, and when that worked brings the summary to the front.

@@ -41,11 +41,18 @@ public:
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
     }
     NavigationTarget* ActiveNavigationTarget() override { return childActive ? this : nullptr; }
-    void Command1_Click(int index) override
+    void Command1_Click(Navigation move) override
     {
-        calls.append("child moves " + QString::number(index));
+        calls.append(QStringLiteral("child moves"));
+        moves.append(move);
     }
-    void DoEdit(const QString& action) override { calls.append("edit " + action); }
+    QList<Navigation> moves;
+    void DoEdit(EditAction action) override
+    {
+        calls.append(QStringLiteral("edit"));
+        edits.append(action);
+    }
+    QList<EditAction> edits;
     void ApplyCommandStates(const QList<CommandState>& list) override
     {
         for (const CommandState& s : list)
@@ -62,11 +69,12 @@ public:
     void ShowHelpContents() override { calls.append("help"); }
     void ShowAbout() override { calls.append("about"); }
     void ShowPrinterSetup() override { calls.append("printer setup"); }
-    void ShowOutputOptions(std::optional<int> preset) override
+    void ShowOutputOptions(std::optional<OutputType> preset) override
     {
-        calls.append(preset ? "output options " + QString::number(*preset)
-                            : QStringLiteral("output options"));
+        calls.append(QStringLiteral("output options"));
+        presets.append(preset);
     }
+    QList<std::optional<OutputType>> presets;
     void TileChildren() override { calls.append("tile"); }
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
@@ -144,7 +152,8 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
-    EXPECT_EQ(view.calls, QStringList{"edit Copy"});
+    EXPECT_EQ(view.calls, QStringList{"edit"});
+    EXPECT_EQ(view.edits, QList<EditAction>{EditAction::Copy});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)
@@ -209,7 +218,8 @@ TEST_F(ShellControllerTest, NavigationGoesToTheActiveChildOrElseTheSummary)
     view.calls.clear();
     view.childActive = true;
     shell.Run(CommandId::MoveLast);
-    EXPECT_EQ(view.calls, QStringList{"child moves 3"});
+    EXPECT_EQ(view.calls, QStringList{"child moves"});
+    EXPECT_EQ(view.moves, QList<Navigation>{Navigation::Last});
     EXPECT_EQ(session.Database.RecordCursor.Bookmark(), session.Database.SummaryRecords.Bookmark());
 
     view.childActive = false;
@@ -291,9 +301,10 @@ TEST_F(ShellControllerTest, OutputCommandsOpenTheOutputOptionsOnTheirTypes)
     shell.Run(CommandId::CopyRecordsToClipboard);
     shell.Run(CommandId::Print);
     shell.Toolbar1_ButtonClick(QStringLiteral("Print"));
-    EXPECT_EQ(view.calls.filter(QStringLiteral("output options")),
-              (QStringList{"output options 5", "output options 3", "output options 2",
-                           "output options 4", "output options", "output options"}));
+    EXPECT_EQ(view.presets,
+              (QList<std::optional<OutputType>>{OutputType::DelimitedFile, OutputType::TextFile,
+                                                OutputType::HtmlFile, OutputType::Clipboard,
+                                                std::nullopt, std::nullopt}));
     // Print loads the summary's current record first.
     EXPECT_EQ(session.Tables.GetArrayElement(RecordTables::kHeaderTable, 0),
               QString::number(*session.Database.SummaryRecords.Bookmark()));

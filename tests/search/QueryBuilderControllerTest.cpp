@@ -31,7 +31,7 @@ public:
     bool IsActive(ChildKind) const override { return false; }
     void ShowOutputText(const std::optional<QString>&) override {}
     NavigationTarget* ActiveNavigationTarget() override { return nullptr; }
-    void DoEdit(const QString&) override {}
+    void DoEdit(EditAction) override {}
     void ApplyCommandStates(const QList<CommandState>&) override {}
     void ShowRecentFiles(const QStringList&) override {}
     bool ToolbarVisible() const override { return true; }
@@ -41,7 +41,7 @@ public:
     void ShowHelpContents() override {}
     void ShowAbout() override {}
     void ShowPrinterSetup() override {}
-    void ShowOutputOptions(std::optional<int>) override {}
+    void ShowOutputOptions(std::optional<OutputType>) override {}
     void TileChildren() override {}
     void CascadeChildren() override {}
     void Exit() override {}

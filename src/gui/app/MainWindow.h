@@ -37,12 +37,6 @@ public:
     // main returns 1 when this happens before its event loop has started.
     bool Ended() const { return m_ended; }
 
-    // Enables the commands that need a database when one is open
-    // (noDatabase false) and disables them when none is.
-    void SetNoDBMenus(bool noDatabase) { m_shell.SetNoDBMenus(noDatabase); }
-    bool DatabaseOpen() const { return m_shell.DatabaseOpen(); }
-    void Toolbar1_ButtonClick(const QString& key) { m_shell.Toolbar1_ButtonClick(key); }
-
     ShellController& Shell() { return m_shell; }
     // A command (menu, menu item or toolbar button) by object name.
     QAction* Command(const QString& name) const;
@@ -53,8 +47,6 @@ public:
     OutputViewerWindow* OutputViewer() const;
     QMdiSubWindow* BrowserSubWindow() const { return m_children.Window(ChildKind::Viewer); }
     QMdiSubWindow* SummarySubWindow() const { return m_children.Window(ChildKind::Summary); }
-    // Opens path without asking (start-up, recent files, the sample).
-    void OpenDatabaseFile(const QString& path) { m_shell.OpenDatabaseFile(path); }
     WizardDialog* Wizard() const { return m_wizard; }
     HelpWindow* Help() const { return m_help; }
     QPrinter& Printer();
@@ -68,7 +60,7 @@ public:
     bool IsActive(ChildKind child) const override { return m_children.Active() == child; }
     void ShowOutputText(const std::optional<QString>& text) override;
     NavigationTarget* ActiveNavigationTarget() override;
-    void DoEdit(const QString& action) override;
+    void DoEdit(EditAction action) override;
     void ApplyCommandStates(const QList<CommandState>& states) override;
     void ShowRecentFiles(const QStringList& paths) override;
     bool ToolbarVisible() const override;
@@ -78,7 +70,7 @@ public:
     void ShowHelpContents() override;
     void ShowAbout() override;
     void ShowPrinterSetup() override;
-    void ShowOutputOptions(std::optional<int> preset) override;
+    void ShowOutputOptions(std::optional<OutputType> preset) override;
     OutputOptionsDialog* OutputOptions() const;
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
@@ -112,11 +104,11 @@ private:
     QToolBar* m_toolbar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QHash<QString, QAction*> m_commands;
+    // The record viewer's editing-panel buttons by name, taken when the
+    // viewer is created.
+    QHash<QString, QList<QPointer<QWidget>>> m_panelButtons;
     QPointer<WizardDialog> m_wizard;
     QPointer<OutputOptionsDialog> m_outputOptions;
-    // The status an output run left, until the frame is active again.
-    std::optional<QString> m_runStatus;
-    std::optional<QString> m_reappliedStatus;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
 };

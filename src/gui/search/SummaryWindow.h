@@ -30,7 +30,7 @@ public:
     void ApplyConfiguration();
 
     // Navigation: 0 first, 1 previous, 2 next, 3 last.
-    void Command1_Click(int index) override;
+    void Command1_Click(Navigation index) override;
 
     QTableView* Grid() const { return m_grid; }
     SummaryModel* Model() const { return m_model; }

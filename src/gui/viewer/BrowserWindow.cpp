@@ -148,7 +148,7 @@ BrowserWindow::~BrowserWindow()
         m_shell.Viewer().SetView(nullptr);
 }
 
-void BrowserWindow::Command1_Click(int index)
+void BrowserWindow::Command1_Click(Navigation index)
 {
     m_shell.Viewer().Command1_Click(index);
 }

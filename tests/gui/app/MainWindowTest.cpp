@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     ASSERT_NE(frame.Wizard(), nullptr);
     EXPECT_TRUE(frame.Wizard()->isVisible());
     EXPECT_EQ(frame.Wizard()->windowTitle(), QStringLiteral("Quick Tips"));
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
 
     for (const char* off :
          {"mnuEdit", "mnuResume", "mnuOQueryBuilder", "mnuFCloseDB", "mnuFImportResume",
@@ -148,13 +148,13 @@ TEST_F(MainWindowTest, NoWizardSuppressesTheStartupOptions)
 TEST_F(MainWindowTest, DatabaseCommandsFollowTheOpenState)
 {
     MainWindow frame(session);
-    frame.SetNoDBMenus(false);
-    EXPECT_TRUE(frame.DatabaseOpen());
+    frame.Shell().SetNoDBMenus(false);
+    EXPECT_TRUE(frame.Shell().DatabaseOpen());
     for (const char* on : {"mnuEdit", "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "tbrLast",
                            "tbrFileImport", "mnuOToolbar"})
         EXPECT_TRUE(frame.Command(QString::fromLatin1(on))->isEnabled()) << on;
-    frame.SetNoDBMenus(true);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    frame.Shell().SetNoDBMenus(true);
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
 }
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, ToolbarCommandShowsAndHidesTheToolbar)
 {
     MainWindow frame(session);
     frame.show();
-    frame.SetNoDBMenus(false);
+    frame.Shell().SetNoDBMenus(false);
     auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     QAction* toggle = frame.Command(QStringLiteral("mnuOToolbar"));
     ASSERT_TRUE(toggle->isChecked());
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, ToolbarCommandShowsAndHidesTheToolbar)
 TEST_F(MainWindowTest, PreferencesOpenTheStartupOptionsOnSaveOnly)
 {
     MainWindow frame(session);
-    frame.SetNoDBMenus(false);
+    frame.Shell().SetNoDBMenus(false);
     frame.Command(QStringLiteral("mnuOPreferences"))->trigger();
     WizardDialog* wizard = frame.Wizard();
     ASSERT_NE(wizard, nullptr);
@@ -271,7 +271,7 @@ TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)
 {
     MainWindow frame(session);
     frame.show();
-    frame.SetNoDBMenus(true);
+    frame.Shell().SetNoDBMenus(true);
     auto* options = frame.findChild<QMenu*>(QStringLiteral("mnuOptions"));
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(options->menuAction()->isEnabled());

@@ -69,7 +69,8 @@ TEST_F(RecordWindowsTest, CommandLineDatabaseOpensAtStartup)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(frame.Shell().DatabaseOpen())
+        << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("Opening Database...")));
     EXPECT_EQ(frame.Wizard(), nullptr);
@@ -103,7 +104,7 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
     {
         MainWindow frame(session);
         frame.MDIForm_Load(QString());
-        ASSERT_TRUE(frame.DatabaseOpen());
+        ASSERT_TRUE(frame.Shell().DatabaseOpen());
         EXPECT_EQ(session.Database.CurrentDatabasePath, other);
         EXPECT_EQ(frame.Wizard(), nullptr);
         frame.close();
@@ -125,7 +126,7 @@ TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
     WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
     MainWindow frame(session);
     frame.MDIForm_Load(QString());
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     ASSERT_EQ(ui.messages.size(), 1);
     // An empty path names no file: it is refused before anything is opened.
     EXPECT_EQ(ui.messages.first().text,
@@ -140,7 +141,7 @@ TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen());
+    ASSERT_TRUE(frame.Shell().DatabaseOpen());
 
     frame.Command(QStringLiteral("tbrNext"))->trigger();
     EXPECT_EQ(SummaryRow(frame), 1);
@@ -207,7 +208,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
 {
     MainWindow frame(session);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen());
+    ASSERT_TRUE(frame.Shell().DatabaseOpen());
     const QString resultFile = session.Folders.SearchResultFile();
     QFile leftOver(resultFile);
     ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
@@ -221,7 +222,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     EXPECT_FALSE(QFile::exists(resultFile));
     EXPECT_EQ(frame.Browser(), nullptr);
     EXPECT_EQ(frame.Summary(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuFCloseDB"))->isEnabled());
     EXPECT_FALSE(frame.Command(QStringLiteral("tbrNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
@@ -230,7 +231,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     // Opening a database again brings both windows back.
     ui.QueueFiles({database});
     frame.Command(QStringLiteral("mnuFOpenDB"))->trigger();
-    EXPECT_TRUE(frame.DatabaseOpen());
+    EXPECT_TRUE(frame.Shell().DatabaseOpen());
     ASSERT_NE(frame.Summary(), nullptr);
     EXPECT_EQ(Count(frame), QStringLiteral("24"));
     EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
@@ -245,7 +246,7 @@ TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
     QCoreApplication::processEvents();
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled by user"));
     EXPECT_EQ(frame.Browser(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
 }
 
 TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
@@ -369,7 +370,7 @@ TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
 
     frame.Command(QStringLiteral("mnuFCloseDB"))->trigger();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Database closed"));
 }
 
