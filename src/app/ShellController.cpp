@@ -98,7 +98,7 @@ void ShellController::Run(CommandId id)
         FileNew();
         break;
     case CommandId::OpenDatabase:
-        if (m_view->ShowRecordWindows())
+        if (ShowRecordWindows())
             FOpenProc();
         break;
     case CommandId::CloseDatabase:
@@ -287,6 +287,21 @@ void ShellController::OpenRecentFile(const QString& path)
     OpenDatabaseFile(path);
 }
 
+bool ShellController::ShowRecordWindows()
+{
+    if (!m_view)
+        return false;
+    // The viewer is laid out from the default configuration, which has
+    // said why it could not be read.
+    if (!m_view->HasChild(ChildKind::Viewer) && !LoadDefaultConfig(m_session)) {
+        m_ended = true;
+        m_view->EndProgram();
+        return false;
+    }
+    m_view->ShowRecordWindows();
+    return true;
+}
+
 void ShellController::FOpenProc()
 {
     Ui& ui = m_session.ui;
@@ -303,13 +318,13 @@ void ShellController::FOpenProc()
 
 void ShellController::FileNew()
 {
-    if (m_view && m_view->ShowRecordWindows())
+    if (m_view && ShowRecordWindows())
         ::FileNew(m_session);
 }
 
 void ShellController::OpenDatabaseFile(const QString& path)
 {
-    if (m_view && m_view->ShowRecordWindows())
+    if (m_view && ShowRecordWindows())
         OpenResumeDatabase(m_session, path);
 }
 

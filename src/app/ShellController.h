@@ -35,6 +35,12 @@ public:
     // import command does, text opens the clipboard import window with it.
     void DropOnWindow(const DroppedResponses& dropped);
 
+    // Creates the record viewer and the summary when missing. False when
+    // the viewer cannot be laid out: the program then ends.
+    bool ShowRecordWindows();
+    // The program ended because it could not go on.
+    bool Ended() const { return m_ended; }
+
     // The Open procedure: the file dialog, then opening and checking.
     void FOpenProc();
     void FileNew();
@@ -67,4 +73,5 @@ private:
     RecordViewerController m_viewer;
     RunStatusKeeper m_runStatus;
     bool m_databaseOpen = false;
+    bool m_ended = false;
 };

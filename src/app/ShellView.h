@@ -18,9 +18,12 @@ enum class EditAction { Undo, Cut, Copy, Paste, Delete };
 // tests implement it with a recorder.
 class ShellView : public WindowHost {
 public:
-    // Creates the record viewer and the summary when missing. False when
-    // they cannot be laid out: the program then ends.
-    virtual bool ShowRecordWindows() = 0;
+    // Creates the record viewer and the summary when missing, the viewer
+    // laid out from the session's form configuration.
+    virtual void ShowRecordWindows() = 0;
+    virtual bool HasChild(ChildKind child) const = 0;
+    // The program cannot go on: the main window closes and the program ends.
+    virtual void EndProgram() = 0;
     virtual void CloseChild(ChildKind child) = 0;
     // Whether child is the active child window.
     virtual bool IsActive(ChildKind child) const = 0;

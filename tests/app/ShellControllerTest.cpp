@@ -31,7 +31,13 @@ public:
     bool toolbar = true;
     bool childActive = false;
 
-    bool ShowRecordWindows() override { return calls.append("windows"), true; }
+    void ShowRecordWindows() override { calls.append("windows"); }
+    bool viewerMade = true;
+    bool HasChild(ChildKind child) const override
+    {
+        return child != ChildKind::Viewer || viewerMade;
+    }
+    void EndProgram() override { calls.append("end"); }
     void BringToFront(ChildKind child) override { calls.append("front " + Name(child)); }
     void CloseChild(ChildKind child) override { calls.append("close " + Name(child)); }
     bool IsActive(ChildKind child) const override { return active == child; }
@@ -263,6 +269,46 @@ TEST_F(ShellControllerTest, ClipboardImportOpensItsWindowWithTheClipboardText)
     shell.Run(CommandId::ImportClipboard);
     EXPECT_EQ(view.calls, (QStringList{"clipboard name=Ann", "clipboard name=Ann"}));
     EXPECT_TRUE(view.states.value(QStringLiteral("mnuFImportClipboard"), false));
+}
+
+TEST_F(ShellControllerTest, TheProgramEndsWhenTheViewerCannotBeLaidOut)
+{
+    view.viewerMade = false;
+    for (const bool readable : {false, true}) {
+        SCOPED_TRACE(readable);
+        if (readable) {
+            ASSERT_TRUE(QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                                    dir.File(QStringLiteral("default.cfg"))));
+        }
+        ShellController controller(session);
+        controller.Bind(&view);
+        view.calls.clear();
+        ui.messages.clear();
+        EXPECT_EQ(controller.ShowRecordWindows(), readable);
+        EXPECT_EQ(controller.Ended(), !readable);
+        EXPECT_EQ(view.calls, QStringList{readable ? "windows" : "end"});
+        EXPECT_EQ(ui.MessageTexts(),
+                  readable
+                      ? QStringList()
+                      : QStringList{QStringLiteral("frmBrowser Load: Error reading Default.cfg")});
+    }
+    // With the viewer there, the configuration is not read again.
+    QFile::remove(dir.File(QStringLiteral("default.cfg")));
+    view.viewerMade = true;
+    EXPECT_TRUE(shell.ShowRecordWindows());
+    EXPECT_FALSE(shell.Ended());
+}
+
+TEST_F(ShellControllerTest, EditCommandsActOnTheFocusedControl)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    // Cut and Paste are on only while a record is entered or edited.
+    session.Database.RecordState |= DatabaseState::EditRecord;
+    for (CommandId id : {CommandId::Undo, CommandId::Cut, CommandId::Copy, CommandId::Paste,
+                         CommandId::EditDelete})
+        shell.Run(id);
+    EXPECT_EQ(view.edits, (QList<EditAction>{EditAction::Undo, EditAction::Cut, EditAction::Copy,
+                                             EditAction::Paste, EditAction::Delete}));
 }
 
 TEST_F(ShellControllerTest, DropsFollowTheImportCommands)

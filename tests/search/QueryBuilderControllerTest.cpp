@@ -26,7 +26,9 @@ class FrontShell : public ShellView {
 public:
     QStringList fronts;
     void BringToFront(ChildKind child) override { fronts.append(QString::number(int(child))); }
-    bool ShowRecordWindows() override { return true; }
+    void ShowRecordWindows() override {}
+    bool HasChild(ChildKind) const override { return true; }
+    void EndProgram() override {}
     void CloseChild(ChildKind) override {}
     bool IsActive(ChildKind) const override { return false; }
     void ShowOutputText(const std::optional<QString>&) override {}

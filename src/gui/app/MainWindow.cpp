@@ -6,7 +6,6 @@
 #include "session/Session.h"
 #include "app/StartupPlan.h"
 #include "gui/app/WindowMenu.h"
-#include "config/ConfigReader.h"
 #include "gui/output/OutputOptionsDialog.h"
 #include "gui/output/OutputViewerWindow.h"
 #include "output/PrintTemplate.h"
@@ -222,7 +221,7 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         m_shell.RefreshRecentFiles();
         QDir::setCurrent(m_session.Folders.Program());
         LoadTemplates();
-        if (!ShowRecordWindows()) {
+        if (!m_shell.ShowRecordWindows()) {
             ui.SetBusy(false);
             return; // the program ends
         }
@@ -280,20 +279,19 @@ void MainWindow::SetToolbarVisible(bool visible)
     Command(QStringLiteral("mnuOToolbar"))->setChecked(visible);
 }
 
-bool MainWindow::ShowRecordWindows()
+void MainWindow::EndProgram()
+{
+    close();
+    // Asking a loop that is not running yet to end would only make every
+    // later dialog return at once, and the program would then run on
+    // without a window; main sees Ended() instead.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(1);
+}
+
+void MainWindow::ShowRecordWindows()
 {
     if (!m_children.Window(ChildKind::Viewer)) {
-        if (!LoadDefaultConfig(m_session)) {
-            // The viewer cannot be laid out without its configuration.
-            close();
-            m_ended = true;
-            // Asking a loop that is not running yet to end would only make
-            // every later dialog return at once, and the program would then
-            // run on without a window; main sees Ended() instead.
-            if (QThread::currentThread()->loopLevel() > 0)
-                QCoreApplication::exit(1);
-            return false;
-        }
         auto* browser = new BrowserWindow(m_session, m_shell);
         // Only the viewer's own: other windows' buttons of the same name
         // (the Query Builder's "cmdSave") do not follow the record commands.
@@ -305,7 +303,6 @@ bool MainWindow::ShowRecordWindows()
     }
     if (!m_children.Window(ChildKind::Summary))
         m_children.Add(ChildKind::Summary, new SummaryWindow(m_session, m_shell), QSize(760, 420));
-    return true;
 }
 
 BrowserWindow* MainWindow::Browser() const

@@ -35,7 +35,7 @@ public:
     void MDIForm_Load(const QString& commandLine);
     // The program cannot go on (its default configuration is unreadable):
     // main returns 1 when this happens before its event loop has started.
-    bool Ended() const { return m_ended; }
+    bool Ended() const { return m_shell.Ended(); }
 
     ShellController& Shell() { return m_shell; }
     // A command (menu, menu item or toolbar button) by object name.
@@ -54,7 +54,9 @@ public:
     WizardDialog* ShowWizard(int task = -1);
 
     // ShellView
-    bool ShowRecordWindows() override;
+    void ShowRecordWindows() override;
+    bool HasChild(ChildKind child) const override { return m_children.Window(child) != nullptr; }
+    void EndProgram() override;
     void BringToFront(ChildKind child) override { m_children.BringToFront(child); }
     void CloseChild(ChildKind child) override { m_children.Close(child); }
     bool IsActive(ChildKind child) const override { return m_children.Active() == child; }
@@ -98,7 +100,6 @@ private:
 
     Session& m_session;
     ShellController m_shell;
-    bool m_ended = false;
     QMdiArea* m_mdi;
     ChildWindows m_children;
     QToolBar* m_toolbar = nullptr;

@@ -358,6 +358,14 @@ TEST_F(EditingTest, EveryCommandOfTheEditingTableFollowsTheState)
         ui.QueueAnswer(MessageAnswer::Yes);
         Run(frame, "tbrCancel");
         check(frame, empty, true);
+        // The viewer made anew when the database is opened again.
+        Run(frame, "mnuFCloseDB");
+        frame.Shell().OpenDatabaseFile(database);
+        ASSERT_TRUE(frame.Browser());
+        Run(frame, "tbrAdd");
+        check(frame, empty, false);
+        ui.QueueAnswer(MessageAnswer::Yes);
+        Run(frame, "tbrCancel");
         frame.close();
     }
 }
