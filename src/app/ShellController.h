@@ -58,8 +58,6 @@ public:
 
     // The record viewer's commands, navigation and closing.
     RecordViewerController& Viewer() { return m_viewer; }
-    // Renders the current record through the view template into the output viewer.
-    void ViewRecord();
     // The record viewer was closed: the database closes with it.
     void ViewerClosed();
     // The status line after an output run, over the child windows' own.
@@ -67,6 +65,8 @@ public:
 
 private:
     void Navigate(Navigation move);
+    // Renders the current record through the view template into the output viewer.
+    void ViewRecord();
 
     Session& m_session;
     ShellView* m_view = nullptr;

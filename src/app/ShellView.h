@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "app/StartupOptions.h"
 #include "output/OutputRunner.h"
 #include "session/WindowHost.h"
 
@@ -40,7 +41,7 @@ public:
     virtual bool ToolbarVisible() const = 0;
     virtual void SetToolbarVisible(bool visible) = 0;
 
-    virtual void ShowStartupOptions(int task) = 0;
+    virtual void ShowStartupOptions(StartupOptions::Task task) = 0;
     virtual void CloseStartupOptions() = 0;
     virtual void ShowHelpContents() = 0;
     virtual void ShowAbout() = 0;

@@ -51,27 +51,9 @@ private:
 const QString RecordViewerController::kNewEntryPrompt = QStringLiteral("Enter New Entry Here");
 const QString RecordViewerController::kNewEntryLine = QStringLiteral("New Entry");
 
-bool RecordViewerController::IsBuilt(int code)
-{
-    // Every command but 9, which has none.
-    return code >= First && code <= QueryBuilder && code != None;
-}
-
-void RecordViewerController::Command1_Click(int code)
+void RecordViewerController::Command1_Click(Code code)
 {
     switch (code) {
-    case First:
-        Command1_Click(Navigation::First);
-        break;
-    case Previous:
-        Command1_Click(Navigation::Previous);
-        break;
-    case Next:
-        Command1_Click(Navigation::Next);
-        break;
-    case Last:
-        Command1_Click(Navigation::Last);
-        break;
     case New:
         NewRecord();
         break;

@@ -70,7 +70,11 @@ public:
     }
     bool ToolbarVisible() const override { return toolbar; }
     void SetToolbarVisible(bool visible) override { toolbar = visible; }
-    void ShowStartupOptions(int task) override { calls.append("options " + QString::number(task)); }
+    void ShowStartupOptions(StartupOptions::Task task) override
+    {
+        calls.append(task == StartupOptions::SaveOptionsOnly ? QStringLiteral("save options")
+                                                             : QStringLiteral("options"));
+    }
     void CloseStartupOptions() override { calls.append("close options"); }
     void ShowHelpContents() override { calls.append("help"); }
     void ShowAbout() override { calls.append("about"); }
@@ -154,7 +158,7 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
           CommandId::PrinterSetup, CommandId::Preferences, CommandId::Exit})
         shell.Run(id);
     EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup",
-                                       "options 4", "exit"}));
+                                       "save options", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
@@ -243,7 +247,7 @@ TEST_F(ShellControllerTest, ToolbarCommandFlipsTheToolbarAndPreferencesOpenOnSav
     shell.Run(CommandId::ToggleToolbar);
     EXPECT_TRUE(view.toolbar);
     shell.Run(CommandId::Preferences);
-    EXPECT_EQ(view.calls, QStringList{"options 4"});
+    EXPECT_EQ(view.calls, QStringList{"save options"});
 }
 
 TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)

@@ -38,7 +38,7 @@ public:
     void ShowRecentFiles(const QStringList&) override {}
     bool ToolbarVisible() const override { return true; }
     void SetToolbarVisible(bool) override {}
-    void ShowStartupOptions(int) override {}
+    void ShowStartupOptions(StartupOptions::Task) override {}
     void CloseStartupOptions() override {}
     void ShowHelpContents() override {}
     void ShowAbout() override {}

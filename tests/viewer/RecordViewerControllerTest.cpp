@@ -113,7 +113,7 @@ TEST_F(RecordViewerControllerTest, ValueBoxTextReachesTheFieldOnlyWhileEnteringO
                   {"new", RecordViewerController::New}};
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         if (s.start != RecordViewerController::None)
             viewer.Command1_Click(s.start);
         if (s.start == RecordViewerController::New)
@@ -161,7 +161,7 @@ TEST_F(RecordViewerControllerTest, LeavingARecordAsksAboutHeaderChangesButStores
     QString storedName = name, storedSource = source, storedNote;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         ASSERT_EQ(Shown(), QStringLiteral("1"));
         ui.messages.clear();
         const QString note = QStringLiteral("note: ") + QString::fromLatin1(c.what);
@@ -171,7 +171,7 @@ TEST_F(RecordViewerControllerTest, LeavingARecordAsksAboutHeaderChangesButStores
             view.Type(c.box, typed);
             ui.QueueAnswer(c.answer);
         }
-        viewer.Command1_Click(RecordViewerController::Next);
+        viewer.Command1_Click(Navigation::Next);
         EXPECT_EQ(ui.MessageTexts(),
                   c.box ? QStringList{QStringLiteral(
                               "Do you want to save the changes made to this Record?")}
@@ -222,7 +222,7 @@ TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStays
     for (const auto& c : cases) {
         const bool isNew = c.mode == RecordViewerController::New;
         SCOPED_TRACE(std::string(isNew ? "new " : "edit ") + std::to_string(int(c.answer)));
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         viewer.Command1_Click(c.mode);
         if (isNew)
             viewer.EditorEdited(0, QStringLiteral("comment"));
@@ -249,7 +249,7 @@ TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStays
         }
         // Unchanged, nothing is asked.
         ui.messages.clear();
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         EXPECT_TRUE(StoreUnsavedRecord(session));
         EXPECT_TRUE(ui.messages.isEmpty());
     }

@@ -434,7 +434,7 @@ void MainWindow::DoEdit(EditAction action)
     }
 }
 
-WizardDialog* MainWindow::ShowWizard(int task)
+WizardDialog* MainWindow::ShowWizard(std::optional<StartupOptions::Task> task)
 {
     if (!m_wizard) {
         WizardDialog::Tasks tasks;
@@ -444,8 +444,8 @@ WizardDialog* MainWindow::ShowWizard(int task)
         tasks.openDatabasePath = [this] { return m_session.Database.CurrentDatabasePath; };
         m_wizard = new WizardDialog(m_session, std::move(tasks), this);
     }
-    if (task >= 0)
-        m_wizard->SelectTask(task);
+    if (task)
+        m_wizard->SelectTask(*task);
     m_wizard->show();
     m_wizard->raise();
     m_wizard->activateWindow();
@@ -479,11 +479,6 @@ void MainWindow::ShowAbout()
 {
     AboutDialog about(this);
     about.exec();
-}
-
-OutputOptionsDialog* MainWindow::OutputOptions() const
-{
-    return m_outputOptions;
 }
 
 void MainWindow::ShowOutputOptions(std::optional<OutputType> preset)

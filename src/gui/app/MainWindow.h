@@ -51,7 +51,7 @@ public:
     HelpWindow* Help() const { return m_help; }
     QPrinter& Printer();
     // Shows the start-up options dialog, its option set to task when given.
-    WizardDialog* ShowWizard(int task = -1);
+    WizardDialog* ShowWizard(std::optional<StartupOptions::Task> task = std::nullopt);
 
     // ShellView
     void ShowRecordWindows() override;
@@ -67,13 +67,12 @@ public:
     void ShowRecentFiles(const QStringList& paths) override;
     bool ToolbarVisible() const override;
     void SetToolbarVisible(bool visible) override;
-    void ShowStartupOptions(int task) override { ShowWizard(task); }
+    void ShowStartupOptions(StartupOptions::Task task) override { ShowWizard(task); }
     void CloseStartupOptions() override;
     void ShowHelpContents() override;
     void ShowAbout() override;
     void ShowPrinterSetup() override;
     void ShowOutputOptions(std::optional<OutputType> preset) override;
-    OutputOptionsDialog* OutputOptions() const;
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
