@@ -290,9 +290,17 @@ QList<CommandState> CommandStates(const CommandContext& context)
     // The editing panel's add, insert and delete buttons of every section;
     // "Save   >" and "&OK" only store anything while a record is edited.
     const bool editing = context.databaseOpen && context.editing;
-    for (const char* name : {"cmdAddNew", "cmdInsertEntry", "cmdRemove", "cmdSave", "cmdOK"})
-        states.append({Text(name), editing});
+    for (const QString& name : EditingPanelButtons())
+        states.append({name, editing});
     return states;
+}
+
+const QStringList& EditingPanelButtons()
+{
+    static const QStringList names{QStringLiteral("cmdAddNew"), QStringLiteral("cmdInsertEntry"),
+                                   QStringLiteral("cmdRemove"), QStringLiteral("cmdSave"),
+                                   QStringLiteral("cmdOK")};
+    return names;
 }
 
 const QList<ToolbarButton>& ToolbarButtons()

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Every command of the main window as one table: its menu entry, its
 // toolbar button, its shortcut, and the rules that enable it. The window
@@ -123,6 +124,9 @@ struct CommandState {
 // The state of every menu, menu entry, toolbar button and editing-panel
 // button in the given context.
 QList<CommandState> CommandStates(const CommandContext& context);
+// The object names of the record viewer's editing-panel buttons that
+// follow the command states; each section has its own button of a name.
+const QStringList& EditingPanelButtons();
 
 // One toolbar position; a separator has an empty key.
 struct ToolbarButton {

@@ -21,7 +21,7 @@
 #include <exception>
 
 ShellController::ShellController(Session& session, QObject* parent)
-    : QObject(parent), m_session(session), m_viewer(session)
+    : QObject(parent), m_session(session), m_viewer(session), m_runStatus(session.ui)
 {
     SessionEvents& events = m_session.Events;
     connect(&events, &SessionEvents::DatabaseOpened, this, [this] {
@@ -100,7 +100,7 @@ void ShellController::Run(CommandId id)
         FileNew();
         break;
     case CommandId::OpenDatabase:
-        if (m_view->ShowRecordWindows())
+        if (ShowRecordWindows())
             FOpenProc();
         break;
     case CommandId::CloseDatabase:
@@ -134,31 +134,31 @@ void ShellController::Run(CommandId id)
         m_view->Exit();
         break;
     case CommandId::Undo:
-        m_view->DoEdit(QStringLiteral("Undo"));
+        m_view->DoEdit(EditAction::Undo);
         break;
     case CommandId::Cut:
-        m_view->DoEdit(QStringLiteral("Cut"));
+        m_view->DoEdit(EditAction::Cut);
         break;
     case CommandId::Copy:
-        m_view->DoEdit(QStringLiteral("Copy"));
+        m_view->DoEdit(EditAction::Copy);
         break;
     case CommandId::Paste:
-        m_view->DoEdit(QStringLiteral("Paste"));
+        m_view->DoEdit(EditAction::Paste);
         break;
     case CommandId::EditDelete:
-        m_view->DoEdit(QStringLiteral("Delete"));
+        m_view->DoEdit(EditAction::Delete);
         break;
     case CommandId::MoveFirst:
-        Navigate(0);
+        Navigate(Navigation::First);
         break;
     case CommandId::MovePrevious:
-        Navigate(1);
+        Navigate(Navigation::Previous);
         break;
     case CommandId::MoveNext:
-        Navigate(2);
+        Navigate(Navigation::Next);
         break;
     case CommandId::MoveLast:
-        Navigate(3);
+        Navigate(Navigation::Last);
         break;
     case CommandId::NewRecord:
         m_viewer.Command1_Click(RecordViewerController::New);
@@ -212,16 +212,16 @@ void ShellController::Run(CommandId id)
         m_view->ShowAbout();
         break;
     case CommandId::ExportDelimited:
-        m_view->ShowOutputOptions(5);
+        m_view->ShowOutputOptions(OutputType::DelimitedFile);
         break;
     case CommandId::ExportText:
-        m_view->ShowOutputOptions(3);
+        m_view->ShowOutputOptions(OutputType::TextFile);
         break;
     case CommandId::ExportHtml:
-        m_view->ShowOutputOptions(2);
+        m_view->ShowOutputOptions(OutputType::HtmlFile);
         break;
     case CommandId::CopyRecordsToClipboard:
-        m_view->ShowOutputOptions(4);
+        m_view->ShowOutputOptions(OutputType::Clipboard);
         break;
     case CommandId::Print:
         OpenResume(m_session);
@@ -262,13 +262,13 @@ void ShellController::DropOnWindow(const DroppedResponses& dropped)
     RefreshCommandStates();
 }
 
-void ShellController::Navigate(int index)
+void ShellController::Navigate(Navigation move)
 {
     // Each child window offers its own entry; with none active the summary moves.
     if (NavigationTarget* target = m_view->ActiveNavigationTarget())
-        target->Command1_Click(index);
+        target->Command1_Click(move);
     else
-        ::Command1_Click(m_session, index);
+        ::Command1_Click(m_session, move);
 }
 
 void ShellController::ViewRecord()
@@ -289,6 +289,21 @@ void ShellController::OpenRecentFile(const QString& path)
     OpenDatabaseFile(path);
 }
 
+bool ShellController::ShowRecordWindows()
+{
+    if (!m_view)
+        return false;
+    // The viewer is laid out from the default configuration, which has
+    // said why it could not be read.
+    if (!m_view->HasChild(ChildKind::Viewer) && !LoadDefaultConfig(m_session)) {
+        m_ended = true;
+        m_view->EndProgram();
+        return false;
+    }
+    m_view->ShowRecordWindows();
+    return true;
+}
+
 void ShellController::FOpenProc()
 {
     Ui& ui = m_session.ui;
@@ -305,13 +320,13 @@ void ShellController::FOpenProc()
 
 void ShellController::FileNew()
 {
-    if (m_view && m_view->ShowRecordWindows())
+    if (m_view && ShowRecordWindows())
         ::FileNew(m_session);
 }
 
 void ShellController::OpenDatabaseFile(const QString& path)
 {
-    if (m_view && m_view->ShowRecordWindows())
+    if (m_view && ShowRecordWindows())
         OpenResumeDatabase(m_session, path);
 }
 

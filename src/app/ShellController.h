@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "app/RunStatusKeeper.h"
 #include "app/ShellView.h"
 #include "viewer/RecordViewerController.h"
 
@@ -38,6 +39,12 @@ public:
     // import command does, text opens the clipboard import window with it.
     void DropOnWindow(const DroppedResponses& dropped);
 
+    // Creates the record viewer and the summary when missing. False when
+    // the viewer cannot be laid out: the program then ends.
+    bool ShowRecordWindows();
+    // The program ended because it could not go on.
+    bool Ended() const { return m_ended; }
+
     // The Open procedure: the file dialog, then opening and checking.
     void FOpenProc();
     void FileNew();
@@ -55,16 +62,20 @@ public:
 
     // The record viewer's commands, navigation and closing.
     RecordViewerController& Viewer() { return m_viewer; }
-    // Renders the current record through the view template into the output viewer.
-    void ViewRecord();
     // The record viewer was closed: the database closes with it.
     void ViewerClosed();
+    // The status line after an output run, over the child windows' own.
+    RunStatusKeeper& RunStatus() { return m_runStatus; }
 
 private:
-    void Navigate(int index);
+    void Navigate(Navigation move);
+    // Renders the current record through the view template into the output viewer.
+    void ViewRecord();
 
     Session& m_session;
     ShellView* m_view = nullptr;
     RecordViewerController m_viewer;
+    RunStatusKeeper m_runStatus;
     bool m_databaseOpen = false;
+    bool m_ended = false;
 };

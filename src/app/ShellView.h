@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "app/StartupOptions.h"
+#include "output/OutputRunner.h"
 #include "session/WindowHost.h"
 
 #include <QList>
@@ -8,14 +10,21 @@
 #include <optional>
 #include <vector>
 
+// The edit commands, carried out on the focused control of the active
+// child window.
+enum class EditAction { Undo, Cut, Copy, Paste, Delete };
+
 // What the main window does for the dispatcher: windows, dialogs and the
 // state of its controls. The desktop program implements it with widgets;
 // tests implement it with a recorder.
 class ShellView : public WindowHost {
 public:
-    // Creates the record viewer and the summary when missing. False when
-    // they cannot be laid out: the program then ends.
-    virtual bool ShowRecordWindows() = 0;
+    // Creates the record viewer and the summary when missing, the viewer
+    // laid out from the session's form configuration.
+    virtual void ShowRecordWindows() = 0;
+    virtual bool HasChild(ChildKind child) const = 0;
+    // The program cannot go on: the main window closes and the program ends.
+    virtual void EndProgram() = 0;
     virtual void CloseChild(ChildKind child) = 0;
     // Whether child is the active child window.
     virtual bool IsActive(ChildKind child) const = 0;
@@ -24,23 +33,22 @@ public:
     // The navigation entry of the active child window; none when no child
     // window is active.
     virtual NavigationTarget* ActiveNavigationTarget() = 0;
-    // The edit action ("Undo", "Cut", "Copy", "Paste", "Delete") on the
-    // focused control of the active child window.
-    virtual void DoEdit(const QString& action) = 0;
+    // The edit action on the focused control of the active child window.
+    virtual void DoEdit(EditAction action) = 0;
 
     virtual void ApplyCommandStates(const QList<CommandState>& states) = 0;
     virtual void ShowRecentFiles(const QStringList& paths) = 0;
     virtual bool ToolbarVisible() const = 0;
     virtual void SetToolbarVisible(bool visible) = 0;
 
-    virtual void ShowStartupOptions(int task) = 0;
+    virtual void ShowStartupOptions(StartupOptions::Task task) = 0;
     virtual void CloseStartupOptions() = 0;
     virtual void ShowHelpContents() = 0;
     virtual void ShowAbout() = 0;
     virtual void ShowPrinterSetup() = 0;
-    // The Output Options dialog, modal; preset is an output type (0 screen
-    // .. 5 delimited file) or none to keep the last one.
-    virtual void ShowOutputOptions(std::optional<int> preset) = 0;
+    // The Output Options dialog, modal, set to preset or, with none, to the
+    // last output type chosen.
+    virtual void ShowOutputOptions(std::optional<OutputType> preset) = 0;
     virtual void TileChildren() = 0;
     virtual void CascadeChildren() = 0;
     virtual void Exit() = 0;

@@ -51,11 +51,11 @@ bool OpenResume(Session& session)
     return true;
 }
 
-bool Command1_Click(Session& session, int index)
+bool Command1_Click(Session& session, Navigation move)
 {
     RecordSet& rows = session.Database.SummaryRecords;
     bool atEnd = false;
-    switch (static_cast<Navigation>(index)) {
+    switch (move) {
     case Navigation::First:
         rows.MoveFirst();
         atEnd = true;

@@ -16,7 +16,7 @@ bool OpenResume(Session& session);
 // Moves the summary's current row (never past either end) and then opens
 // that record in the viewer. Yields once at the ends, so the windows catch
 // up before the record is read.
-bool Command1_Click(Session& session, int index);
+bool Command1_Click(Session& session, Navigation move);
 
 // The user made the row with formId current in the summary grid.
 bool SummaryRowChosen(Session& session, qint64 formId);

@@ -97,9 +97,9 @@ void OutputViewerController::Click(Button button)
     Redraw();
 }
 
-void OutputViewerController::Command1_Click(int index)
+void OutputViewerController::Command1_Click(Navigation move)
 {
-    ::Command1_Click(m_session, index);
+    ::Command1_Click(m_session, move);
     if (RenderRecordView(m_session)) {
         m_view->ShowText(m_session.Output.OutputText);
         m_session.ui.SetStatusText(kTitle);

@@ -43,7 +43,7 @@ public:
 
     void Click(Button button);
     // Navigation while the viewer is active.
-    void Command1_Click(int index) override;
+    void Command1_Click(Navigation move) override;
     // Draws the shown page again; false on a failure, which has been shown.
     bool Redraw();
     // The user chose this window: the status line names it, and the buttons

@@ -7,15 +7,14 @@
 // The child windows of the main window.
 enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
 
-// Navigation codes of a child window's navigation entry.
+// The moves through the records of the summary.
 enum class Navigation { First = 0, Previous = 1, Next = 2, Last = 3 };
 
-// The navigation entry a child window offers: 0 first, 1 previous, 2 next,
-// 3 last.
+// The navigation entry a child window offers.
 class NavigationTarget {
 public:
     virtual ~NavigationTarget() = default;
-    virtual void Command1_Click(int index) = 0;
+    virtual void Command1_Click(Navigation move) = 0;
 };
 
 // What a child window's controller asks of the window holding it: the

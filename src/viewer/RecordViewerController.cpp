@@ -53,21 +53,9 @@ private:
 const QString RecordViewerController::kNewEntryPrompt = QStringLiteral("Enter New Entry Here");
 const QString RecordViewerController::kNewEntryLine = QStringLiteral("New Entry");
 
-bool RecordViewerController::IsBuilt(int code)
-{
-    // Every command but 9, which has none.
-    return code >= First && code <= QueryBuilder && code != None;
-}
-
-void RecordViewerController::Command1_Click(int code)
+void RecordViewerController::Command1_Click(Code code)
 {
     switch (code) {
-    case First:
-    case Previous:
-    case Next:
-    case Last:
-        ::Command1_Click(m_session, code);
-        break;
     case New:
         NewRecord();
         break;
@@ -93,6 +81,11 @@ void RecordViewerController::Command1_Click(int code)
     default:
         break; // not carried out here: its controls are disabled
     }
+}
+
+void RecordViewerController::Command1_Click(Navigation move)
+{
+    ::Command1_Click(m_session, move);
 }
 
 bool RecordViewerController::Editing() const

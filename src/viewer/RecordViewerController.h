@@ -54,20 +54,8 @@ struct HeaderItemLabel {
 // to it and keeps no logic of its own.
 class RecordViewerController : public NavigationTarget {
 public:
-    // The record commands.
-    enum Code {
-        First = 0,
-        Previous = 1,
-        Next = 2,
-        Last = 3,
-        New = 4,
-        Edit = 5,
-        Delete = 6,
-        Save = 7,
-        Cancel = 8,
-        None = 9,
-        QueryBuilder = 10
-    };
+    // The record commands; the moves through the records are Navigation's.
+    enum Code { New = 4, Edit = 5, Delete = 6, Save = 7, Cancel = 8, None = 9, QueryBuilder = 10 };
     // The editor boxes of the field list: each edits one column of the entry.
     static constexpr int kEditorBoxes = 2;
     static const QString kNewEntryPrompt; // "Enter New Entry Here"
@@ -86,8 +74,9 @@ public:
 
     // Runs record command code; a command the viewer cannot carry out yet
     // does nothing (its menu entry and button are disabled).
-    void Command1_Click(int code) override;
-    static bool IsBuilt(int code);
+    void Command1_Click(Code code);
+    // Navigation while the viewer is active: the summary moves.
+    void Command1_Click(Navigation move) override;
 
     // "&OK": saves, and when that worked brings the summary to the front.
     void OK();

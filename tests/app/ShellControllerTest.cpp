@@ -30,7 +30,13 @@ public:
     bool toolbar = true;
     bool childActive = false;
 
-    bool ShowRecordWindows() override { return calls.append("windows"), true; }
+    void ShowRecordWindows() override { calls.append("windows"); }
+    bool viewerMade = true;
+    bool HasChild(ChildKind child) const override
+    {
+        return child != ChildKind::Viewer || viewerMade;
+    }
+    void EndProgram() override { calls.append("end"); }
     void BringToFront(ChildKind child) override { calls.append("front " + Name(child)); }
     void CloseChild(ChildKind child) override { calls.append("close " + Name(child)); }
     bool IsActive(ChildKind child) const override { return active == child; }
@@ -40,11 +46,18 @@ public:
         calls.append(text ? QStringLiteral("output text") : QStringLiteral("output kept"));
     }
     NavigationTarget* ActiveNavigationTarget() override { return childActive ? this : nullptr; }
-    void Command1_Click(int index) override
+    void Command1_Click(Navigation move) override
     {
-        calls.append("child moves " + QString::number(index));
+        calls.append(QStringLiteral("child moves"));
+        moves.append(move);
     }
-    void DoEdit(const QString& action) override { calls.append("edit " + action); }
+    QList<Navigation> moves;
+    void DoEdit(EditAction action) override
+    {
+        calls.append(QStringLiteral("edit"));
+        edits.append(action);
+    }
+    QList<EditAction> edits;
     void ApplyCommandStates(const QList<CommandState>& list) override
     {
         for (const CommandState& s : list)
@@ -56,16 +69,21 @@ public:
     }
     bool ToolbarVisible() const override { return toolbar; }
     void SetToolbarVisible(bool visible) override { toolbar = visible; }
-    void ShowStartupOptions(int task) override { calls.append("options " + QString::number(task)); }
+    void ShowStartupOptions(StartupOptions::Task task) override
+    {
+        calls.append(task == StartupOptions::SaveOptionsOnly ? QStringLiteral("save options")
+                                                             : QStringLiteral("options"));
+    }
     void CloseStartupOptions() override { calls.append("close options"); }
     void ShowHelpContents() override { calls.append("help"); }
     void ShowAbout() override { calls.append("about"); }
     void ShowPrinterSetup() override { calls.append("printer setup"); }
-    void ShowOutputOptions(std::optional<int> preset) override
+    void ShowOutputOptions(std::optional<OutputType> preset) override
     {
-        calls.append(preset ? "output options " + QString::number(*preset)
-                            : QStringLiteral("output options"));
+        calls.append(QStringLiteral("output options"));
+        presets.append(preset);
     }
+    QList<std::optional<OutputType>> presets;
     void TileChildren() override { calls.append("tile"); }
     void CascadeChildren() override { calls.append("cascade"); }
     void Exit() override { calls.append("exit"); }
@@ -139,11 +157,12 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
           CommandId::PrinterSetup, CommandId::Preferences, CommandId::Exit})
         shell.Run(id);
     EXPECT_EQ(view.calls, (QStringList{"tile", "cascade", "help", "about", "printer setup",
-                                       "options 4", "exit"}));
+                                       "save options", "exit"}));
     // Cut, Copy and Paste on the toolbar stay on with no database.
     view.calls.clear();
     shell.Toolbar1_ButtonClick(QStringLiteral("Copy"));
-    EXPECT_EQ(view.calls, QStringList{"edit Copy"});
+    EXPECT_EQ(view.calls, QStringList{"edit"});
+    EXPECT_EQ(view.edits, QList<EditAction>{EditAction::Copy});
 }
 
 TEST_F(ShellControllerTest, AnUnboundWindowHearsNothingFromTheViewersCommands)
@@ -220,7 +239,8 @@ TEST_F(ShellControllerTest, NavigationGoesToTheActiveChildOrElseTheSummary)
     view.calls.clear();
     view.childActive = true;
     shell.Run(CommandId::MoveLast);
-    EXPECT_EQ(view.calls, QStringList{"child moves 3"});
+    EXPECT_EQ(view.calls, QStringList{"child moves"});
+    EXPECT_EQ(view.moves, QList<Navigation>{Navigation::Last});
     EXPECT_EQ(session.Database.RecordCursor.Bookmark(), session.Database.SummaryRecords.Bookmark());
 
     view.childActive = false;
@@ -238,7 +258,7 @@ TEST_F(ShellControllerTest, ToolbarCommandFlipsTheToolbarAndPreferencesOpenOnSav
     shell.Run(CommandId::ToggleToolbar);
     EXPECT_TRUE(view.toolbar);
     shell.Run(CommandId::Preferences);
-    EXPECT_EQ(view.calls, QStringList{"options 4"});
+    EXPECT_EQ(view.calls, QStringList{"save options"});
 }
 
 TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)
@@ -264,6 +284,48 @@ TEST_F(ShellControllerTest, ClipboardImportOpensItsWindowWithTheClipboardText)
     shell.Run(CommandId::ImportClipboard);
     EXPECT_EQ(view.calls, (QStringList{"clipboard name=Ann", "clipboard name=Ann"}));
     EXPECT_TRUE(view.states.value(QStringLiteral("mnuFImportClipboard"), false));
+}
+
+TEST_F(ShellControllerTest, TheProgramEndsWhenTheViewerCannotBeLaidOut)
+{
+    view.viewerMade = false;
+    for (const bool readable : {false, true}) {
+        SCOPED_TRACE(readable);
+        if (readable) {
+            ASSERT_TRUE(QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/default.cfg"),
+                                    dir.File(QStringLiteral("default.cfg"))));
+        }
+        ShellController controller(session);
+        controller.Bind(&view);
+        view.calls.clear();
+        ui.messages.clear();
+        EXPECT_EQ(controller.ShowRecordWindows(), readable);
+        EXPECT_EQ(controller.Ended(), !readable);
+        EXPECT_EQ(view.calls, QStringList{readable ? "windows" : "end"});
+        EXPECT_EQ(
+            ui.MessageTexts(),
+            readable
+                ? QStringList()
+                : QStringList{QStringLiteral(
+                      "frmBrowser Load: Error reading Default.cfg: No such file or directory")});
+    }
+    // With the viewer there, the configuration is not read again.
+    QFile::remove(dir.File(QStringLiteral("default.cfg")));
+    view.viewerMade = true;
+    EXPECT_TRUE(shell.ShowRecordWindows());
+    EXPECT_FALSE(shell.Ended());
+}
+
+TEST_F(ShellControllerTest, EditCommandsActOnTheFocusedControl)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    // Cut and Paste are on only while a record is entered or edited.
+    session.Database.RecordState |= DatabaseState::EditRecord;
+    for (CommandId id : {CommandId::Undo, CommandId::Cut, CommandId::Copy, CommandId::Paste,
+                         CommandId::EditDelete})
+        shell.Run(id);
+    EXPECT_EQ(view.edits, (QList<EditAction>{EditAction::Undo, EditAction::Cut, EditAction::Copy,
+                                             EditAction::Paste, EditAction::Delete}));
 }
 
 TEST_F(ShellControllerTest, DropsFollowTheImportCommands)
@@ -302,9 +364,10 @@ TEST_F(ShellControllerTest, OutputCommandsOpenTheOutputOptionsOnTheirTypes)
     shell.Run(CommandId::CopyRecordsToClipboard);
     shell.Run(CommandId::Print);
     shell.Toolbar1_ButtonClick(QStringLiteral("Print"));
-    EXPECT_EQ(view.calls.filter(QStringLiteral("output options")),
-              (QStringList{"output options 5", "output options 3", "output options 2",
-                           "output options 4", "output options", "output options"}));
+    EXPECT_EQ(view.presets,
+              (QList<std::optional<OutputType>>{OutputType::DelimitedFile, OutputType::TextFile,
+                                                OutputType::HtmlFile, OutputType::Clipboard,
+                                                std::nullopt, std::nullopt}));
     // Print loads the summary's current record first.
     EXPECT_EQ(session.Tables.GetArrayElement(RecordTables::kHeaderTable, 0),
               QString::number(*session.Database.SummaryRecords.Bookmark()));

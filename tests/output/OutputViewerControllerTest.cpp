@@ -144,18 +144,21 @@ TEST_F(OutputViewerControllerTest, NavigationShowsEachRecordsTextAndEditShowsIts
     ASSERT_TRUE(OpenResumeDatabase(session, MakeSampleDatabase(dir, QStringLiteral("f.fdb"))));
     const auto& ids = session.Database.SummaryRecords.Ids();
     ASSERT_GT(ids.size(), 2u);
-    for (const int move : {3, 1, 0, 2}) {
+    const struct {
+        Navigation move;
+        qint64 expected;
+    } moves[] = {{Navigation::Last, ids.back()},
+                 {Navigation::Previous, ids[ids.size() - 2]},
+                 {Navigation::First, ids[0]},
+                 {Navigation::Next, ids[1]}};
+    for (const auto& [move, expected] : moves) {
         view.calls.clear();
         ui.SetStatusText(QString());
         viewer.Command1_Click(move);
-        const qint64 expected = move == 3   ? ids.back()
-                                : move == 1 ? ids[ids.size() - 2]
-                                : move == 0 ? ids[0]
-                                            : ids[1];
-        EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), expected) << move;
+        EXPECT_EQ(session.Database.SummaryRecords.Bookmark(), expected) << int(move);
         EXPECT_EQ(session.Tables.Header(RecordTables::FormIdColumn), QString::number(expected));
         ASSERT_TRUE(RenderRecordView(session));
-        EXPECT_EQ(view.text, session.Output.OutputText) << move;
+        EXPECT_EQ(view.text, session.Output.OutputText) << int(move);
         EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
         EXPECT_EQ(view.calls, QStringList{"top"});
     }

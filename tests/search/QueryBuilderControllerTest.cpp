@@ -26,22 +26,24 @@ class FrontShell : public ShellView {
 public:
     QStringList fronts;
     void BringToFront(ChildKind child) override { fronts.append(QString::number(int(child))); }
-    bool ShowRecordWindows() override { return true; }
+    void ShowRecordWindows() override {}
+    bool HasChild(ChildKind) const override { return true; }
+    void EndProgram() override {}
     void CloseChild(ChildKind) override {}
     bool IsActive(ChildKind) const override { return false; }
     void ShowOutputText(const std::optional<QString>&) override {}
     NavigationTarget* ActiveNavigationTarget() override { return nullptr; }
-    void DoEdit(const QString&) override {}
+    void DoEdit(EditAction) override {}
     void ApplyCommandStates(const QList<CommandState>&) override {}
     void ShowRecentFiles(const QStringList&) override {}
     bool ToolbarVisible() const override { return true; }
     void SetToolbarVisible(bool) override {}
-    void ShowStartupOptions(int) override {}
+    void ShowStartupOptions(StartupOptions::Task) override {}
     void CloseStartupOptions() override {}
     void ShowHelpContents() override {}
     void ShowAbout() override {}
     void ShowPrinterSetup() override {}
-    void ShowOutputOptions(std::optional<int>) override {}
+    void ShowOutputOptions(std::optional<OutputType>) override {}
     void TileChildren() override {}
     void CascadeChildren() override {}
     void Exit() override {}

@@ -110,7 +110,7 @@ TEST_F(RecordViewerControllerTest, ValueBoxTextReachesTheFieldOnlyWhileEnteringO
                   {"new", RecordViewerController::New}};
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         if (s.start != RecordViewerController::None)
             viewer.Command1_Click(s.start);
         if (s.start == RecordViewerController::New)
@@ -158,7 +158,7 @@ TEST_F(RecordViewerControllerTest, LeavingARecordAsksAboutHeaderChangesButStores
     QString storedName = name, storedSource = source, storedNote;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         ASSERT_EQ(Shown(), QStringLiteral("1"));
         ui.messages.clear();
         const QString note = QStringLiteral("note: ") + QString::fromLatin1(c.what);
@@ -168,7 +168,7 @@ TEST_F(RecordViewerControllerTest, LeavingARecordAsksAboutHeaderChangesButStores
             view.Type(c.box, typed);
             ui.QueueAnswer(c.answer);
         }
-        viewer.Command1_Click(RecordViewerController::Next);
+        viewer.Command1_Click(Navigation::Next);
         EXPECT_EQ(ui.MessageTexts(),
                   c.box ? QStringList{QStringLiteral(
                               "Do you want to save the changes made to this Record?")}
@@ -219,7 +219,7 @@ TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStays
     for (const auto& c : cases) {
         const bool isNew = c.mode == RecordViewerController::New;
         SCOPED_TRACE(std::string(isNew ? "new " : "edit ") + std::to_string(int(c.answer)));
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         viewer.Command1_Click(c.mode);
         if (isNew)
             viewer.EditorEdited(0, QStringLiteral("comment"));
@@ -246,7 +246,7 @@ TEST_F(RecordViewerControllerTest, LeavingANewOrEditedRecordSavesDiscardsOrStays
         }
         // Unchanged, nothing is asked.
         ui.messages.clear();
-        viewer.Command1_Click(RecordViewerController::First);
+        viewer.Command1_Click(Navigation::First);
         EXPECT_TRUE(StoreUnsavedRecord(session));
         EXPECT_TRUE(ui.messages.isEmpty());
     }
@@ -257,7 +257,7 @@ TEST_F(RecordViewerControllerTest, AReadRecordFillsEachHeaderBoxFromItsColumnAsT
     view.header.fill(QStringLiteral("stale"));
     view.echoHeader = true;
     int unmapped = 0;
-    for (const auto move : {RecordViewerController::Last, RecordViewerController::First}) {
+    for (const auto move : {Navigation::Last, Navigation::First}) {
         SCOPED_TRACE(int(move));
         view.filledAsTyping = false;
         viewer.Command1_Click(move);

@@ -6,7 +6,6 @@
 #include "session/Session.h"
 #include "app/StartupPlan.h"
 #include "gui/app/WindowMenu.h"
-#include "config/ConfigReader.h"
 #include "gui/output/OutputOptionsDialog.h"
 #include "gui/output/OutputViewerWindow.h"
 #include "output/PrintTemplate.h"
@@ -41,7 +40,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
-#include <QTimer>
 #include <QToolBar>
 #include <exception>
 
@@ -175,7 +173,8 @@ void MainWindow::BuildToolbar()
         action->setToolTip(button.tooltip);
         m_commands.insert(action->objectName(), action);
         const QString key = button.key;
-        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        connect(action, &QAction::triggered, this,
+                [this, key] { m_shell.Toolbar1_ButtonClick(key); });
     }
 }
 
@@ -215,14 +214,14 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         PlaceOnScreen();
         showMaximized();
         ui.SetStatusText(QStringLiteral("Initializing. Please wait..."));
-        SetNoDBMenus(true);
+        m_shell.SetNoDBMenus(true);
         ui.SetBusy(true);
         busy = true;
         ui.Yield();
         m_shell.RefreshRecentFiles();
         QDir::setCurrent(m_session.Folders.Program());
         LoadTemplates();
-        if (!ShowRecordWindows()) {
+        if (!m_shell.ShowRecordWindows()) {
             ui.SetBusy(false);
             return; // the program ends
         }
@@ -231,7 +230,7 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
         const StartupPlan plan = PlanStartup(m_session.Folders, commandLine);
         if (plan.openDatabase) {
             ui.SetStatusText(QStringLiteral("Opening Database..."));
-            OpenDatabaseFile(plan.databasePath);
+            m_shell.OpenDatabaseFile(plan.databasePath);
             m_shell.RefreshRecentFiles();
         }
         if (plan.showWizard) {
@@ -253,11 +252,8 @@ void MainWindow::ApplyCommandStates(const QList<CommandState>& states)
             action->setEnabled(state.enabled);
             continue;
         }
-        // The record viewer's editing-panel buttons, which share a name
-        // across sections; other windows' buttons of the same name
-        // (the Query Builder's "cmdSave") are not the viewer's.
-        if (BrowserWindow* browser = Browser())
-            for (QWidget* control : browser->findChildren<QWidget*>(state.name))
+        for (QWidget* control : m_panelButtons.value(state.name))
+            if (control)
                 control->setEnabled(state.enabled);
     }
 }
@@ -283,29 +279,33 @@ void MainWindow::SetToolbarVisible(bool visible)
     Command(QStringLiteral("mnuOToolbar"))->setChecked(visible);
 }
 
-bool MainWindow::ShowRecordWindows()
+void MainWindow::EndProgram()
+{
+    close();
+    // Asking a loop that is not running yet to end would only make every
+    // later dialog return at once, and the program would then run on
+    // without a window; main sees Ended() instead.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(1);
+}
+
+void MainWindow::ShowRecordWindows()
 {
     if (!m_children.Window(ChildKind::Viewer)) {
-        if (!LoadDefaultConfig(m_session)) {
-            // The viewer cannot be laid out without its configuration.
-            close();
-            m_ended = true;
-            // Asking a loop that is not running yet to end would only make
-            // every later dialog return at once, and the program would then
-            // run on without a window; main sees Ended() instead.
-            if (QThread::currentThread()->loopLevel() > 0)
-                QCoreApplication::exit(1);
-            return false;
-        }
         auto* browser = new BrowserWindow(m_session, m_shell.Viewer());
         connect(browser, &BrowserWindow::Closed, this, [this] { m_shell.ViewerClosed(); });
+        // Only the viewer's own: other windows' buttons of the same name
+        // (the Query Builder's "cmdSave") do not follow the record commands.
+        m_panelButtons.clear();
+        for (const QString& name : EditingPanelButtons())
+            for (QWidget* control : browser->findChildren<QWidget*>(name))
+                m_panelButtons[name].append(control);
         m_children.Add(ChildKind::Viewer, browser, QSize(760, 560));
     }
     if (!m_children.Window(ChildKind::Summary))
         m_children.Add(ChildKind::Summary,
                        new SummaryWindow(m_session, [this] { m_shell.Run(CommandId::ViewRecord); }),
                        QSize(760, 420));
-    return true;
 }
 
 BrowserWindow* MainWindow::Browser() const
@@ -397,37 +397,51 @@ void MainWindow::ShowOutputText(const std::optional<QString>& text)
     m_children.BringToFront(ChildKind::OutputViewer);
 }
 
-void MainWindow::DoEdit(const QString& action)
+void MainWindow::DoEdit(EditAction action)
 {
     // Qt's own edit actions of the focused box of the active child window.
     QMdiSubWindow* child = m_mdi->activeSubWindow();
     QWidget* target = child ? child->focusWidget() : nullptr;
     if (auto* line = qobject_cast<QLineEdit*>(target)) {
-        if (action == QLatin1String("Cut"))
-            line->cut();
-        else if (action == QLatin1String("Copy"))
-            line->copy();
-        else if (action == QLatin1String("Paste"))
-            line->paste();
-        else if (action == QLatin1String("Undo"))
+        switch (action) {
+        case EditAction::Undo:
             line->undo();
-        else if (action == QLatin1String("Delete"))
+            break;
+        case EditAction::Cut:
+            line->cut();
+            break;
+        case EditAction::Copy:
+            line->copy();
+            break;
+        case EditAction::Paste:
+            line->paste();
+            break;
+        case EditAction::Delete:
             line->del();
+            break;
+        }
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(target)) {
-        if (action == QLatin1String("Cut"))
-            text->cut();
-        else if (action == QLatin1String("Copy"))
-            text->copy();
-        else if (action == QLatin1String("Paste"))
-            text->paste();
-        else if (action == QLatin1String("Undo"))
+        switch (action) {
+        case EditAction::Undo:
             text->undo();
-        else if (action == QLatin1String("Delete"))
+            break;
+        case EditAction::Cut:
+            text->cut();
+            break;
+        case EditAction::Copy:
+            text->copy();
+            break;
+        case EditAction::Paste:
+            text->paste();
+            break;
+        case EditAction::Delete:
             text->textCursor().deleteChar();
+            break;
+        }
     }
 }
 
-WizardDialog* MainWindow::ShowWizard(int task)
+WizardDialog* MainWindow::ShowWizard(std::optional<StartupOptions::Task> task)
 {
     if (!m_wizard) {
         WizardDialog::Tasks tasks;
@@ -437,8 +451,8 @@ WizardDialog* MainWindow::ShowWizard(int task)
         tasks.openDatabasePath = [this] { return m_session.Database.CurrentDatabasePath; };
         m_wizard = new WizardDialog(m_session, std::move(tasks), this);
     }
-    if (task >= 0)
-        m_wizard->SelectTask(task);
+    if (task)
+        m_wizard->SelectTask(*task);
     m_wizard->show();
     m_wizard->raise();
     m_wizard->activateWindow();
@@ -474,12 +488,7 @@ void MainWindow::ShowAbout()
     about.exec();
 }
 
-OutputOptionsDialog* MainWindow::OutputOptions() const
-{
-    return m_outputOptions;
-}
-
-void MainWindow::ShowOutputOptions(std::optional<int> preset)
+void MainWindow::ShowOutputOptions(std::optional<OutputType> preset)
 {
     if (!m_outputOptions) {
         OutputOptionsDialog::Hooks hooks;
@@ -496,34 +505,18 @@ void MainWindow::ShowOutputOptions(std::optional<int> preset)
         };
         hooks.printerSetup = [this] { ShowPrinterSetup(); };
         hooks.showText = [this](const QString& text) { ShowOutputText(text); };
-        hooks.runEnded = [this](const QString& status) {
-            m_runStatus = status;
-            m_reappliedStatus.reset();
-        };
+        hooks.runEnded = [this](const QString& status) { m_shell.RunStatus().RunEnded(status); };
         m_outputOptions = new OutputOptionsDialog(m_session, Printer(), std::move(hooks), this);
     }
-    m_outputOptions->Open(preset ? std::optional<OutputType>(static_cast<OutputType>(*preset))
-                                 : std::nullopt);
-    // The active child window announces itself when the frame is activated
-    // again; the run's own status is what must stay.
-    if (m_runStatus)
-        m_session.ui.SetStatusText(*m_runStatus);
-    else if (m_reappliedStatus)
-        m_session.ui.SetStatusText(*m_reappliedStatus);
-    m_reappliedStatus.reset();
+    m_outputOptions->Open(preset);
+    m_shell.RunStatus().DialogClosed();
 }
 
 bool MainWindow::event(QEvent* e)
 {
     const bool handled = QMainWindow::event(e);
-    if (e->type() == QEvent::WindowActivate && m_runStatus) {
-        // The children hear of the activation in no fixed order: once more
-        // after all of them.
-        const QString status = *std::exchange(m_runStatus, std::nullopt);
-        m_session.ui.SetStatusText(status);
-        QTimer::singleShot(0, this, [this, status] { m_session.ui.SetStatusText(status); });
-        m_reappliedStatus = status;
-    }
+    if (e->type() == QEvent::WindowActivate)
+        m_shell.RunStatus().FrameActivated();
     return handled;
 }
 

@@ -37,13 +37,7 @@ public:
     void MDIForm_Load(const QString& commandLine);
     // The program cannot go on (its default configuration is unreadable):
     // main returns 1 when this happens before its event loop has started.
-    bool Ended() const { return m_ended; }
-
-    // Enables the commands that need a database when one is open
-    // (noDatabase false) and disables them when none is.
-    void SetNoDBMenus(bool noDatabase) { m_shell.SetNoDBMenus(noDatabase); }
-    bool DatabaseOpen() const { return m_shell.DatabaseOpen(); }
-    void Toolbar1_ButtonClick(const QString& key) { m_shell.Toolbar1_ButtonClick(key); }
+    bool Ended() const { return m_shell.Ended(); }
 
     ShellController& Shell() { return m_shell; }
     // A command (menu, menu item or toolbar button) by object name.
@@ -55,33 +49,32 @@ public:
     OutputViewerWindow* OutputViewer() const;
     QMdiSubWindow* BrowserSubWindow() const { return m_children.Window(ChildKind::Viewer); }
     QMdiSubWindow* SummarySubWindow() const { return m_children.Window(ChildKind::Summary); }
-    // Opens path without asking (start-up, recent files, the sample).
-    void OpenDatabaseFile(const QString& path) { m_shell.OpenDatabaseFile(path); }
     WizardDialog* Wizard() const { return m_wizard; }
     HelpWindow* Help() const { return m_help; }
     QPrinter& Printer();
     // Shows the start-up options dialog, its option set to task when given.
-    WizardDialog* ShowWizard(int task = -1);
+    WizardDialog* ShowWizard(std::optional<StartupOptions::Task> task = std::nullopt);
 
     // ShellView
-    bool ShowRecordWindows() override;
+    void ShowRecordWindows() override;
+    bool HasChild(ChildKind child) const override { return m_children.Window(child) != nullptr; }
+    void EndProgram() override;
     void BringToFront(ChildKind child) override { m_children.BringToFront(child); }
     void CloseChild(ChildKind child) override { m_children.Close(child); }
     bool IsActive(ChildKind child) const override { return m_children.Active() == child; }
     void ShowOutputText(const std::optional<QString>& text) override;
     NavigationTarget* ActiveNavigationTarget() override;
-    void DoEdit(const QString& action) override;
+    void DoEdit(EditAction action) override;
     void ApplyCommandStates(const QList<CommandState>& states) override;
     void ShowRecentFiles(const QStringList& paths) override;
     bool ToolbarVisible() const override;
     void SetToolbarVisible(bool visible) override;
-    void ShowStartupOptions(int task) override { ShowWizard(task); }
+    void ShowStartupOptions(StartupOptions::Task task) override { ShowWizard(task); }
     void CloseStartupOptions() override;
     void ShowHelpContents() override;
     void ShowAbout() override;
     void ShowPrinterSetup() override;
-    void ShowOutputOptions(std::optional<int> preset) override;
-    OutputOptionsDialog* OutputOptions() const;
+    void ShowOutputOptions(std::optional<OutputType> preset) override;
     void TileChildren() override { m_children.Tile(); }
     void CascadeChildren() override { m_children.Cascade(); }
     void Exit() override { close(); }
@@ -108,17 +101,16 @@ private:
 
     Session& m_session;
     ShellController& m_shell;
-    bool m_ended = false;
     QMdiArea* m_mdi;
     ChildWindows m_children;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QHash<QString, QAction*> m_commands;
+    // The record viewer's editing-panel buttons by name, taken when the
+    // viewer is created.
+    QHash<QString, QList<QPointer<QWidget>>> m_panelButtons;
     QPointer<WizardDialog> m_wizard;
     QPointer<OutputOptionsDialog> m_outputOptions;
-    // The status an output run left, until the frame is active again.
-    std::optional<QString> m_runStatus;
-    std::optional<QString> m_reappliedStatus;
     QPointer<HelpWindow> m_help;
     QPrinter* m_printer = nullptr;
 };

@@ -53,7 +53,7 @@ public:
     QScrollBar* ScrollBar() const { return m_scroll; }
     qint16 ShownPage() const { return m_controller.ShownPage(); }
 
-    void Command1_Click(int index) override { m_controller.Command1_Click(index); }
+    void Command1_Click(Navigation index) override { m_controller.Command1_Click(index); }
     // The button at index, in the order of OutputViewerController::Button.
     void cmdPrint_Click(int index);
     // Draws the shown page of the loaded page template; false on a failure.

@@ -198,7 +198,7 @@ void SummaryWindow::CurrentRowChanged(const QModelIndex& current)
     SummaryRowChosen(m_session, m_model->FormIdAt(current.row()));
 }
 
-void SummaryWindow::Command1_Click(int index)
+void SummaryWindow::Command1_Click(Navigation index)
 {
     ::Command1_Click(m_session, index);
 }

@@ -31,8 +31,8 @@ public:
     // A new form configuration: column captions and the Quick Find list.
     void ApplyConfiguration();
 
-    // Navigation: 0 first, 1 previous, 2 next, 3 last.
-    void Command1_Click(int index) override;
+    // Navigation through the summary's records.
+    void Command1_Click(Navigation index) override;
 
     QTableView* Grid() const { return m_grid; }
     SummaryModel* Model() const { return m_model; }

@@ -151,7 +151,7 @@ BrowserWindow::~BrowserWindow()
         m_viewer.SetView(nullptr);
 }
 
-void BrowserWindow::Command1_Click(int index)
+void BrowserWindow::Command1_Click(Navigation index)
 {
     m_viewer.Command1_Click(index);
 }

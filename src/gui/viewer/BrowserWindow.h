@@ -32,7 +32,7 @@ public:
     // and the value box with the editor boxes.
     void LockText(bool lockHeader, bool lockFields) override;
     // Navigation through the summary's records.
-    void Command1_Click(int index) override;
+    void Command1_Click(Navigation index) override;
     QString HeaderBoxText(int box) const override;
     void ShowFieldList(const QStringList& lines, int selected) override;
     void ShowEditorBox(int box, const QString& text) override;

@@ -46,7 +46,7 @@ protected:
     void Open(MainWindow& frame)
     {
         frame.MDIForm_Load(database);
-        ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join('|').toStdString();
+        ASSERT_TRUE(frame.Shell().DatabaseOpen()) << ui.MessageTexts().join('|').toStdString();
         ui.messages.clear();
         ui.statusTexts.clear();
     }
@@ -182,7 +182,7 @@ TEST_F(ClipboardAndDropTest, ADropWithNoDatabaseOpenSaysSoAndImportsNothing)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
-    ASSERT_FALSE(frame.DatabaseOpen());
+    ASSERT_FALSE(frame.Shell().DatabaseOpen());
     ui.messages.clear();
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(kFeedback)});

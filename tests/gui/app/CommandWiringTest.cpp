@@ -70,7 +70,7 @@ Snapshot Take(MainWindow& frame, const ScriptedUi& ui, QLineEdit* box, Session& 
     s.wizard = frame.Wizard() && frame.Wizard()->isVisible();
     s.help = frame.Help() && frame.Help()->isVisible();
     s.frame = frame.isVisible();
-    s.database = frame.DatabaseOpen();
+    s.database = frame.Shell().DatabaseOpen();
     s.clipboard = QApplication::clipboard()->text();
     s.box = box ? box->text() : QString();
     s.record = current.Tables.GetArrayElement(RecordTables::kHeaderTable, 0);
@@ -121,8 +121,8 @@ TEST_F(CommandWiringTest, EveryEnabledCommandDoesSomethingVisible)
         if (frame.Wizard())
             frame.Wizard()->close();
         // A record in the middle, so that every move shows another one.
-        frame.Summary()->Command1_Click(2);
-        frame.Summary()->Command1_Click(2);
+        frame.Summary()->Command1_Click(Navigation::Next);
+        frame.Summary()->Command1_Click(Navigation::Next);
         // A box with text and an edit history in the active child window,
         // for the edit commands; the summary is brought to the front by
         // its own command only from another window.

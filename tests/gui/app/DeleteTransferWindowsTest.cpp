@@ -92,7 +92,7 @@ protected:
         frame.resize(1000, 800);
         frame.show();
         frame.MDIForm_Load(database);
-        ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join('|').toStdString();
+        ASSERT_TRUE(frame.Shell().DatabaseOpen()) << ui.MessageTexts().join('|').toStdString();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
         // Tall enough for every row header the tests click.
         frame.SummarySubWindow()->resize(700, 600);

@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     ASSERT_NE(frame.Wizard(), nullptr);
     EXPECT_TRUE(frame.Wizard()->isVisible());
     EXPECT_EQ(frame.Wizard()->windowTitle(), QStringLiteral("Quick Tips"));
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
 
     for (const char* off :
          {"mnuEdit", "mnuResume", "mnuOQueryBuilder", "mnuFCloseDB", "mnuFImportResume",
@@ -152,13 +152,13 @@ TEST_F(MainWindowTest, DatabaseCommandsFollowTheOpenState)
 {
     ShellController shell(session);
     MainWindow frame(session, shell);
-    frame.SetNoDBMenus(false);
-    EXPECT_TRUE(frame.DatabaseOpen());
+    shell.SetNoDBMenus(false);
+    EXPECT_TRUE(shell.DatabaseOpen());
     for (const char* on : {"mnuEdit", "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "tbrLast",
                            "tbrFileImport", "mnuOToolbar"})
         EXPECT_TRUE(frame.Command(QString::fromLatin1(on))->isEnabled()) << on;
-    frame.SetNoDBMenus(true);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    frame.Shell().SetNoDBMenus(true);
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuRMoveNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
 }
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, ToolbarCommandShowsAndHidesTheToolbar)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.show();
-    frame.SetNoDBMenus(false);
+    frame.Shell().SetNoDBMenus(false);
     auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     QAction* toggle = frame.Command(QStringLiteral("mnuOToolbar"));
     ASSERT_TRUE(toggle->isChecked());
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, PreferencesOpenTheStartupOptionsOnSaveOnly)
 {
     ShellController shell(session);
     MainWindow frame(session, shell);
-    frame.SetNoDBMenus(false);
+    shell.SetNoDBMenus(false);
     frame.Command(QStringLiteral("mnuOPreferences"))->trigger();
     WizardDialog* wizard = frame.Wizard();
     ASSERT_NE(wizard, nullptr);
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, PreferencesAndToolbarWorkWithNoDatabase)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.show();
-    frame.SetNoDBMenus(true);
+    frame.Shell().SetNoDBMenus(true);
     auto* options = frame.findChild<QMenu*>(QStringLiteral("mnuOptions"));
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(options->menuAction()->isEnabled());

@@ -44,7 +44,7 @@ protected:
         frame->MDIForm_Load(database);
         if (frame->Wizard())
             frame->Wizard()->close();
-        ASSERT_TRUE(frame->DatabaseOpen());
+        ASSERT_TRUE(frame->Shell().DatabaseOpen());
     }
     void TearDown() override
     {

@@ -47,7 +47,7 @@ protected:
     {
         frame.show();
         frame.MDIForm_Load(database);
-        EXPECT_TRUE(frame.DatabaseOpen()) << Messages();
+        EXPECT_TRUE(frame.Shell().DatabaseOpen()) << Messages();
         frame.Command(QStringLiteral("mnuOQueryBuilder"))->trigger();
         QApplication::processEvents();
         return frame.QueryBuilder();
@@ -298,7 +298,7 @@ TEST_F(QueryWindowTest, CloseKeepsTheRowsAndTheViewerCommandOpensItAgain)
     Press(window, "cmdClose");
     EXPECT_EQ(frame.QueryBuilder(), nullptr);
     // Toolbar button and viewer command 10 both reach it.
-    frame.Toolbar1_ButtonClick(QStringLiteral("Query"));
+    frame.Shell().Toolbar1_ButtonClick(QStringLiteral("Query"));
     QApplication::processEvents();
     window = frame.QueryBuilder();
     ASSERT_NE(window, nullptr);

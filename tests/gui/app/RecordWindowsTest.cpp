@@ -70,7 +70,8 @@ TEST_F(RecordWindowsTest, CommandLineDatabaseOpensAtStartup)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen()) << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(frame.Shell().DatabaseOpen())
+        << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.statusTexts.contains(QStringLiteral("Opening Database...")));
     EXPECT_EQ(frame.Wizard(), nullptr);
@@ -105,7 +106,7 @@ TEST_F(RecordWindowsTest, AutoLoadOpensTheLastDatabaseUnlessTheCommandLineNamesO
         ShellController shell(session);
         MainWindow frame(session, shell);
         frame.MDIForm_Load(QString());
-        ASSERT_TRUE(frame.DatabaseOpen());
+        ASSERT_TRUE(frame.Shell().DatabaseOpen());
         EXPECT_EQ(session.Database.CurrentDatabasePath, other);
         EXPECT_EQ(frame.Wizard(), nullptr);
         frame.close();
@@ -129,7 +130,7 @@ TEST_F(RecordWindowsTest, AutoLoadWithNoLastDatabaseReportsAndRunsWithout)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(QString());
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     ASSERT_EQ(ui.messages.size(), 1);
     // An empty path names no file: it is refused before anything is opened.
     EXPECT_EQ(ui.messages.first().text,
@@ -145,7 +146,7 @@ TEST_F(RecordWindowsTest, NavigationMovesSummaryAndViewerTogether)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen());
+    ASSERT_TRUE(frame.Shell().DatabaseOpen());
 
     frame.Command(QStringLiteral("tbrNext"))->trigger();
     EXPECT_EQ(SummaryRow(frame), 1);
@@ -215,7 +216,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
-    ASSERT_TRUE(frame.DatabaseOpen());
+    ASSERT_TRUE(frame.Shell().DatabaseOpen());
     const QString resultFile = session.Folders.SearchResultFile();
     QFile leftOver(resultFile);
     ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
@@ -229,7 +230,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     EXPECT_FALSE(QFile::exists(resultFile));
     EXPECT_EQ(frame.Browser(), nullptr);
     EXPECT_EQ(frame.Summary(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_FALSE(frame.Command(QStringLiteral("mnuFCloseDB"))->isEnabled());
     EXPECT_FALSE(frame.Command(QStringLiteral("tbrNext"))->isEnabled());
     EXPECT_TRUE(frame.Command(QStringLiteral("tbrOpenDB"))->isEnabled());
@@ -238,7 +239,7 @@ TEST_F(RecordWindowsTest, ClosingTheViewerClosesTheDatabase)
     // Opening a database again brings both windows back.
     ui.QueueFiles({database});
     frame.Command(QStringLiteral("mnuFOpenDB"))->trigger();
-    EXPECT_TRUE(frame.DatabaseOpen());
+    EXPECT_TRUE(frame.Shell().DatabaseOpen());
     ASSERT_NE(frame.Summary(), nullptr);
     EXPECT_EQ(Count(frame), QStringLiteral("24"));
     EXPECT_EQ(ViewerRecordId(frame), QStringLiteral("1"));
@@ -254,7 +255,7 @@ TEST_F(RecordWindowsTest, OpenCancelledWithNoDatabaseClosesTheViewer)
     QCoreApplication::processEvents();
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Open database cancelled by user"));
     EXPECT_EQ(frame.Browser(), nullptr);
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
 }
 
 TEST_F(RecordWindowsTest, DoubleClickShowsTheRecordAsText)
@@ -382,7 +383,7 @@ TEST_F(RecordWindowsTest, ClosingTheDatabaseEndsTheEditingStatus)
 
     frame.Command(QStringLiteral("mnuFCloseDB"))->trigger();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Database closed"));
 }
 

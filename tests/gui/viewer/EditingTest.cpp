@@ -37,7 +37,7 @@ protected:
     void Open(MainWindow& frame, const QString& path)
     {
         frame.MDIForm_Load(path);
-        ASSERT_TRUE(frame.DatabaseOpen());
+        ASSERT_TRUE(frame.Shell().DatabaseOpen());
         ASSERT_NE(frame.Browser(), nullptr);
     }
     qint64 Scalar(const QString& sql)
@@ -244,7 +244,7 @@ TEST_F(EditingTest, NotesTypedInTheViewStateAreStoredOnNavigationAndOnClose)
         EXPECT_EQ(Scalar(QStringLiteral("SELECT COUNT(*) FROM Data WHERE FormID=1")), 7);
         Type(viewer->HeaderBox(kNotes), QStringLiteral("second note"));
         Run(frame, "mnuFCloseDB");
-        EXPECT_FALSE(frame.DatabaseOpen());
+        EXPECT_FALSE(frame.Shell().DatabaseOpen());
     }
     EXPECT_EQ(Column(QStringLiteral("SELECT Form_Notes FROM Forms WHERE FormID=2")),
               QStringList{QStringLiteral("second note")});
@@ -299,7 +299,7 @@ TEST_F(EditingTest, LeavingANewRecordAsksWhetherToSaveIt)
 
     ui.QueueAnswer(MessageAnswer::Yes);
     Run(frame, "mnuFCloseDB");
-    EXPECT_FALSE(frame.DatabaseOpen());
+    EXPECT_FALSE(frame.Shell().DatabaseOpen());
     EXPECT_EQ(Column(QStringLiteral("SELECT Form_Name FROM Forms WHERE FormID=13")),
               QStringList{QStringLiteral("Unsaved")});
 }
@@ -366,6 +366,14 @@ TEST_F(EditingTest, EveryCommandOfTheEditingTableFollowsTheState)
         ui.QueueAnswer(MessageAnswer::Yes);
         Run(frame, "tbrCancel");
         check(frame, empty, true);
+        // The viewer made anew when the database is opened again.
+        Run(frame, "mnuFCloseDB");
+        frame.Shell().OpenDatabaseFile(database);
+        ASSERT_TRUE(frame.Browser());
+        Run(frame, "tbrAdd");
+        check(frame, empty, false);
+        ui.QueueAnswer(MessageAnswer::Yes);
+        Run(frame, "tbrCancel");
         frame.close();
     }
 }
