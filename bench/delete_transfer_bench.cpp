@@ -5,7 +5,6 @@
 #include "database/DatabaseOpening.h"
 #include "database/RecordDeletion.h"
 #include "database/RecordTransfer.h"
-#include "database/RecordWalk.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 #include "platform/ScriptedUi.h"

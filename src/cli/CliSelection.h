@@ -1,6 +1,5 @@
 #pragma once
 
-#include "database/RecordWalk.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 

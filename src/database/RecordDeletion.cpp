@@ -2,7 +2,7 @@
 
 #include "session/Session.h"
 #include "database/RecordReader.h"
-#include "database/RecordWalk.h"
+#include "platform/ProgressPacer.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"

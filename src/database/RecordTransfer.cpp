@@ -4,7 +4,7 @@
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
 #include "database/RecordStream.h"
-#include "database/RecordWalk.h"
+#include "platform/ProgressPacer.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"

@@ -1,7 +1,6 @@
 #include "database/DatabaseFixture.h"
 #include "database/RecordDeletion.h"
 #include "database/RecordTransfer.h"
-#include "database/RecordWalk.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"

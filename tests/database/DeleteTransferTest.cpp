@@ -2,7 +2,6 @@
 #include "database/RecordDeletion.h"
 #include "database/RecordReader.h"
 #include "database/RecordTransfer.h"
-#include "database/RecordWalk.h"
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
 #include "database/RecordWriter.h"

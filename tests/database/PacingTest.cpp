@@ -1,5 +1,5 @@
 #include "database/DatabaseFixture.h"
-#include "database/RecordWalk.h"
+#include "platform/ProgressPacer.h"
 #include "database/RecordWriter.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "database/RecordWalk.h"
+#include "platform/ProgressPacer.h"
 
 #include "platform/Ui.h"
 
