@@ -126,6 +126,19 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
                       MessageIcon::Exclamation);
         return false;
     }
+    // The log or rollback journal of an earlier database of this name, left
+    // when that database was deleted while in use, would be played into the
+    // new file the first time it is opened, mixing the old records in.
+    for (const char* suffix : {"-wal", "-journal"}) {
+        const QString leftover = path + QLatin1String(suffix);
+        if (QFileInfo::exists(leftover)) {
+            ui.MessageBox(QStringLiteral("Cannot create the database: '%1' is left from an earlier "
+                                         "database of that name; move it away or delete it first.")
+                              .arg(leftover),
+                          MessageIcon::Exclamation);
+            return false;
+        }
+    }
     // The file is made whole under a name of its own beside the target and
     // only then given the target's name, so a create that is stopped part
     // way never leaves an empty or half-made file there. The name is new

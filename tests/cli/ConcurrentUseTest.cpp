@@ -197,12 +197,41 @@ TEST(ConcurrentUse, KilledCreateOrTransferLeavesNoBrokenTarget)
         child.waitForFinished();
         if (QFile::exists(target)) {
             EXPECT_EQ(RunCli({"info", target}), 0) << "a broken " << stem.toStdString();
-            QFile::remove(target);
+            // Deleted whole, as a user deletes a database: with its log.
+            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+                QFile::remove(target + suffix);
         }
         QByteArray text, err;
         EXPECT_EQ(RunCli(run, &text, &err), 0) << err.constData();
         EXPECT_EQ(RunCli({"info", target}), 0);
     }
+}
+
+// A new database is never made beside the log or journal of a deleted one of
+// the same name, which would play the old records into it; nothing is touched.
+TEST(ConcurrentUse, ALogLeftByADeletedDatabaseStopsCreateAndTransfer)
+{
+    TempDir dir;
+    const QString source = dir.File(QStringLiteral("s.fdb"));
+    ASSERT_EQ(RunCli({"create", source}), 0);
+    const QString target = dir.File(QStringLiteral("t.fdb"));
+    for (const char* suffix : {"-wal", "-journal"}) {
+        SCOPED_TRACE(suffix);
+        const QString leftover = target + QLatin1String(suffix);
+        dir.Write(QFileInfo(leftover).fileName(), "old log");
+        for (const QStringList& run :
+             {QStringList{"create", target}, QStringList{"transfer", source, target, "--yes"}}) {
+            QByteArray text, err;
+            EXPECT_EQ(RunCli(run, &text, &err), 1);
+            EXPECT_TRUE(err.contains("Cannot create the database: '" + leftover.toUtf8() +
+                                     "' is left from an earlier database"))
+                << err.constData();
+            EXPECT_FALSE(QFile::exists(target));
+            EXPECT_EQ(dir.Read(QFileInfo(leftover).fileName()), QByteArray("old log"));
+        }
+        QFile::remove(leftover);
+    }
+    EXPECT_EQ(RunCli({"create", target}), 0);
 }
 
 // Files that are not this program's databases are refused with a message.
