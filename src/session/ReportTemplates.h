@@ -25,7 +25,7 @@ public:
     void Append(const ReportTemplate& entry) { m_entries.append(entry); }
     void SetPath(int k, const QString& path) { m_entries[k].Path = path; }
     // Numbers of the templates whose output types contain the keyword of the
-    // output type (0 screen .. 4 clipboard); none for other types.
+    // output type (OutputType: 0 screen .. 4 clipboard); none for other types.
     QList<int> ForOutputType(int outputType) const;
 
 private:
