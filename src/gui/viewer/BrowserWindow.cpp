@@ -2,9 +2,10 @@
 
 #include "session/Session.h"
 #include "database/SummaryNavigation.h"
-#include "app/ShellController.h"
 #include "platform/ErrorText.h"
 #include "viewer/FieldGridModel.h"
+
+#include <functional>
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -216,14 +217,13 @@ QWidget* BrowserWindow::BuildEditingPanel()
         {"cmdSave", "Save   >"},         {"cmdInsertEntry", "&Insert Field"},
         {"cmdMoveUp", "Move &Up"},       {"cmdMoveDown", "Move &Down"},
         {"cmdAddNew", "&Add New Field"}, {"cmdRemove", "De&lete Field"}};
-    void (RecordViewerController::*actions[])() = {
-        &RecordViewerController::SaveEntry,   &RecordViewerController::InsertField,
-        &RecordViewerController::MoveUp,      &RecordViewerController::MoveDown,
-        &RecordViewerController::AddNewField, &RecordViewerController::DeleteField};
+    const std::function<void()> actions[] = {
+        [this] { m_viewer.SaveEntry(); },   [this] { m_viewer.InsertField(); },
+        [this] { m_viewer.MoveUp(); },      [this] { m_viewer.MoveDown(); },
+        [this] { m_viewer.AddNewField(); }, [this] { m_viewer.DeleteField(); }};
     for (size_t b = 0; b < std::size(panelButtons); ++b) {
         QPushButton* button = Button(panelButtons[b].first, panelButtons[b].second, panel);
-        connect(button, &QPushButton::clicked, this,
-                [this, action = actions[b]] { (m_viewer.*action)(); });
+        connect(button, &QPushButton::clicked, this, actions[b]);
         buttons->addWidget(button);
     }
     buttons->addStretch();
