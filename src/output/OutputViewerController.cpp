@@ -104,6 +104,12 @@ void OutputViewerController::Command1_Click(Navigation move)
         m_view->ShowText(m_session.Output.OutputText);
         m_session.ui.SetStatusText(kTitle);
     }
+    // The page pane shows the record the text shows, from its first page.
+    if (IsEnabled(Button::FirstPage)) {
+        m_shownPage = 1;
+        Redraw();
+        return;
+    }
     m_view->ScrollToTop();
 }
 

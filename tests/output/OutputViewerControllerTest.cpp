@@ -160,11 +160,18 @@ TEST_F(OutputViewerControllerTest, NavigationShowsEachRecordsTextAndEditShowsIts
         ASSERT_TRUE(RenderRecordView(session));
         EXPECT_EQ(view.text, session.Output.OutputText) << int(move);
         EXPECT_EQ(ui.StatusText(), QStringLiteral("Viewing Record"));
-        EXPECT_EQ(view.calls, QStringList{"top"});
+        // The page pane follows the text to the new record's first page.
+        EXPECT_EQ(view.calls, (QStringList{"draw 1", "top"}));
+        EXPECT_EQ(view.caption, QStringLiteral("Viewing Record: Page 1"));
     }
     view.calls.clear();
     viewer.Click(Button::Edit);
     EXPECT_EQ(view.calls, QStringList{"viewer"});
     EXPECT_EQ(session.Database.RecordCursor.Bookmark(), ids[1]);
+    // Without a page template only the text moves.
+    session.Output.TemplateLines.clear();
+    view.calls.clear();
+    viewer.Command1_Click(Navigation::First);
+    EXPECT_EQ(view.calls, QStringList{"top"});
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('\n').toStdString();
 }
