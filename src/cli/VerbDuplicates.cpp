@@ -113,8 +113,9 @@ int RunDuplicates(CliContext& context, QStringList args)
     try {
         keys = LoadDuplicateKeys(connection);
     } catch (const std::exception& e) {
-        static_cast<Ui&>(context.ui).MessageBox(QStringLiteral("Error reading the duplicate keys: ") + ErrorText(e),
-                              MessageIcon::Exclamation);
+        static_cast<Ui&>(context.ui)
+            .MessageBox(QStringLiteral("Error reading the duplicate keys: ") + ErrorText(e),
+                        MessageIcon::Exclamation);
         return kExitFailed;
     }
     if (keysGiven) {
@@ -124,21 +125,23 @@ int RunDuplicates(CliContext& context, QStringList args)
     if (given.withinDays)
         keys.withinDays = given.withinDays;
     if (!keys.IsSet()) {
-        static_cast<Ui&>(context.ui).MessageBox(QStringLiteral("No duplicate keys are saved with %1: give --key "
-                                             "FIELD[,FIELD...] or --whole-response")
-                                  .arg(args.first()),
-                              MessageIcon::Exclamation);
+        static_cast<Ui&>(context.ui)
+            .MessageBox(QStringLiteral("No duplicate keys are saved with %1: give --key "
+                                       "FIELD[,FIELD...] or --whole-response")
+                            .arg(args.first()),
+                        MessageIcon::Exclamation);
         return kExitFailed;
     }
     if (!keys.wholeResponse) {
         QString unknown;
-        keys.fields = KnownKeyFields(keys.fields,
-                                     context.session.Database.CurrentFieldNames.List(), &unknown);
+        keys.fields = KnownKeyFields(keys.fields, context.session.Database.CurrentFieldNames.List(),
+                                     &unknown);
         if (keys.fields.isEmpty()) {
-            static_cast<Ui&>(context.ui).MessageBox(
-                QStringLiteral("Unknown key field '%1': the database has no field of that name")
-                    .arg(unknown),
-                MessageIcon::Exclamation);
+            static_cast<Ui&>(context.ui)
+                .MessageBox(
+                    QStringLiteral("Unknown key field '%1': the database has no field of that name")
+                        .arg(unknown),
+                    MessageIcon::Exclamation);
             return kExitFailed;
         }
     }
@@ -146,9 +149,10 @@ int RunDuplicates(CliContext& context, QStringList args)
         try {
             SaveDuplicateKeys(connection, keys);
         } catch (const std::exception& e) {
-            static_cast<Ui&>(context.ui).MessageBox(QStringLiteral("Error saving the duplicate keys: ") +
-                                      EngineErrorText(&connection, e),
-                                  MessageIcon::Exclamation);
+            static_cast<Ui&>(context.ui)
+                .MessageBox(QStringLiteral("Error saving the duplicate keys: ") +
+                                EngineErrorText(&connection, e),
+                            MessageIcon::Exclamation);
             return kExitFailed;
         }
         context.out << "Duplicate keys saved: " << KeysText(keys) << '\n';

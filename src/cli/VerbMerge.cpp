@@ -53,18 +53,20 @@ int RunMerge(CliContext& context, QStringList args)
         return kExitFailed;
     }
     const qint64 kept = keep.value_or(*std::min_element(ids.begin(), ids.end()));
-    if (static_cast<Ui&>(context.ui).MessageBox(QStringLiteral("Merge records %1 into record %2? The others are "
-                                             "deleted.")
-                                  .arg(shown.join(QStringLiteral(", ")))
-                                  .arg(kept),
-                              MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+    if (static_cast<Ui&>(context.ui)
+            .MessageBox(QStringLiteral("Merge records %1 into record %2? The others are "
+                                       "deleted.")
+                            .arg(shown.join(QStringLiteral(", ")))
+                            .arg(kept),
+                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
         context.out << "Merge cancelled\n";
         return kExitFailed;
     }
     const MergeOutcome outcome = MergeRecords(connection, ids, keep);
     if (!outcome.merged) {
-        static_cast<Ui&>(context.ui).MessageBox(QStringLiteral("Error merging records: ") + outcome.error,
-                              MessageIcon::Exclamation);
+        static_cast<Ui&>(context.ui)
+            .MessageBox(QStringLiteral("Error merging records: ") + outcome.error,
+                        MessageIcon::Exclamation);
         return kExitFailed;
     }
     context.out << outcome.deleted + 1 << " record(s) merged into record " << outcome.kept << '\n';

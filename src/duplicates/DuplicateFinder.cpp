@@ -68,7 +68,8 @@ public:
             const Entry& e = m_entries[i];
             if (i > 0) {
                 const Entry& before = m_entries[i - 1];
-                if (before.key != e.key || (m_keys.withinDays && e.day - before.day > *m_keys.withinDays))
+                if (before.key != e.key ||
+                    (m_keys.withinDays && e.day - before.day > *m_keys.withinDays))
                     close(before.key);
             }
             run.push_back(e.formId);
@@ -97,7 +98,8 @@ private:
         if (m_keys.wholeResponse) {
             m_pairs.clear();
             for (int row = 0; row < record.FieldCount(); ++row) {
-                std::string pair = ComparedKeyValue(record.Field(row, RecordTables::FieldNameColumn));
+                std::string pair =
+                    ComparedKeyValue(record.Field(row, RecordTables::FieldNameColumn));
                 pair += kNameSeparator;
                 pair += ComparedKeyValue(record.Field(row, RecordTables::FieldValueColumn));
                 m_pairs.push_back(std::move(pair));
@@ -117,7 +119,8 @@ private:
             const QByteArrayView name = record.Field(row, RecordTables::FieldNameColumn);
             for (size_t i = 0; i < m_fields.size(); ++i) {
                 if (m_parts[i].empty() && name.compare(m_fields[i], Qt::CaseInsensitive) == 0)
-                    m_parts[i] = ComparedKeyValue(record.Field(row, RecordTables::FieldValueColumn));
+                    m_parts[i] =
+                        ComparedKeyValue(record.Field(row, RecordTables::FieldValueColumn));
             }
         }
         for (const std::string& part : m_parts) {

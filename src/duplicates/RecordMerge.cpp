@@ -92,9 +92,8 @@ std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_
                 return std::any_of(record.entries.begin(), record.entries.end(),
                                    [&](const Entry& e) { return Folded(e.name) == name; });
             };
-            chosen = holds(records[kept])
-                         ? &records[kept]
-                         : &*std::find_if(records.begin(), records.end(), holds);
+            chosen = holds(records[kept]) ? &records[kept]
+                                          : &*std::find_if(records.begin(), records.end(), holds);
         }
         for (const Entry& e : chosen->entries) {
             if (Folded(e.name) == name)
@@ -191,15 +190,14 @@ MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint
             insert.exec();
         }
         if (notes != records[kept].notes) {
-            SQLite::Statement& note = connection.Cached(
-                "UPDATE \"Forms\" SET \"Form_Notes\" = ? WHERE \"FormID\" = ?");
+            SQLite::Statement& note =
+                connection.Cached("UPDATE \"Forms\" SET \"Form_Notes\" = ? WHERE \"FormID\" = ?");
             note.bind(1, notes.toStdString());
             note.bind(2, static_cast<int64_t>(keptId));
             note.exec();
         }
         // The same statement as the Delete command's: the fields go by cascade.
-        SQLite::Statement& remove =
-            connection.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
+        SQLite::Statement& remove = connection.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
         for (const qint64 id : sorted) {
             if (id == keptId)
                 continue;

@@ -51,7 +51,7 @@ TEST(ComparedKeyValue, TrimsFoldsCaseAndReadsAddressesAndPhones)
         {"Hello World", "hello world"},
         {"+44 (0)20 7946-0000", "4402079460000"},
         {"020.7946.0000", "02079460000"},
-        {"123-456", "123-456"},      // too few digits for a phone
+        {"123-456", "123-456"},         // too few digits for a phone
         {"12 34 56 7x", "12 34 56 7x"}, // a letter: not a phone
         {"   ", ""},
         {"\xC3\x84RGER ", "\xC3\xA4rger"},
@@ -82,7 +82,9 @@ TEST(FindDuplicateGroups, GroupsByTheKeysGiven)
          {{1, 3, 4}}},
         {"blank and missing keys never match",
          email,
-         {{nullptr, F{{"email", ""}}}, {nullptr, F{{"email", "  "}}}, {nullptr, F{{"x", "1"}}},
+         {{nullptr, F{{"email", ""}}},
+          {nullptr, F{{"email", "  "}}},
+          {nullptr, F{{"x", "1"}}},
           {nullptr, F{{"x", "1"}}}},
          {}},
         {"phones by their digits",
