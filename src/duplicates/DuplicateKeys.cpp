@@ -24,22 +24,28 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-// The digits of a phone-like value, or empty when it is not one.
-std::string PhoneDigits(QByteArrayView text)
+// Appends the digits of a phone-like value to out; false (out as it was)
+// when it is not one.
+bool AppendPhoneDigits(QByteArrayView text, std::string& out)
 {
-    std::string digits;
+    const size_t before = out.size();
     for (const char c : text) {
         if (c >= '0' && c <= '9')
-            digits += c;
-        else if (!IsBlank(c) && c != '+' && c != '-' && c != '(' && c != ')' && c != '.')
-            return {};
+            out += c;
+        else if (!IsBlank(c) && c != '+' && c != '-' && c != '(' && c != ')' && c != '.') {
+            out.resize(before);
+            return false;
+        }
     }
-    return digits.size() >= 7 ? digits : std::string();
+    if (out.size() - before >= 7)
+        return true;
+    out.resize(before);
+    return false;
 }
 
 } // namespace
 
-std::string ComparedKeyValue(QByteArrayView utf8)
+void AppendComparedKeyValue(QByteArrayView utf8, std::string& out)
 {
     if (!IsAscii(utf8)) {
         // Beyond ASCII the text's own rules say what a blank and a letter's
@@ -47,7 +53,8 @@ std::string ComparedKeyValue(QByteArrayView utf8)
         const QString text = QString::fromUtf8(utf8).trimmed();
         const QString compared =
             text.contains(QLatin1Char('@')) ? text.toLower() : text.toCaseFolded();
-        return compared.toStdString();
+        out += compared.toStdString();
+        return;
     }
     qsizetype first = 0;
     qsizetype last = utf8.size();
@@ -56,16 +63,17 @@ std::string ComparedKeyValue(QByteArrayView utf8)
     while (last > first && IsBlank(utf8[last - 1]))
         --last;
     const QByteArrayView text = utf8.sliced(first, last - first);
-    if (!text.contains('@')) {
-        if (std::string digits = PhoneDigits(text); !digits.empty())
-            return digits;
-    }
-    std::string compared(text.data(), static_cast<size_t>(text.size()));
-    for (char& c : compared) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return compared;
+    if (!text.contains('@') && AppendPhoneDigits(text, out))
+        return;
+    for (const char c : text)
+        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string ComparedKeyValue(QByteArrayView utf8)
+{
+    std::string out;
+    AppendComparedKeyValue(utf8, out);
+    return out;
 }
 
 DuplicateKeys LoadDuplicateKeys(DatabaseConnection& connection)

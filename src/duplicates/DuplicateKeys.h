@@ -26,6 +26,8 @@ struct DuplicateKeys {
 // phone-like value (only digits, blanks and + - ( ) ., at least 7 digits)
 // by its digits alone. Empty for a blank value, which never matches.
 std::string ComparedKeyValue(QByteArrayView utf8);
+// The same appended to out, for many records in a row.
+void AppendComparedKeyValue(QByteArrayView utf8, std::string& out);
 
 // The keys saved with the database, in a table of their own made when they
 // are first saved; none (IsSet() false) when nothing was saved. Both throw

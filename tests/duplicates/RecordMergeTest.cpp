@@ -94,7 +94,8 @@ TEST(MergeRecords, RefusesItselfAMissingRecordAndAStrangerToKeep)
         std::optional<qint64> keep;
         const char* error;
     } cases[] = {
-        {{1, 1}, std::nullopt,
+        {{1, 1},
+         std::nullopt,
          "Record 1 is given more than once: a record cannot be merged with itself."},
         {{1}, std::nullopt, "A merge needs at least two records."},
         {{1, 9}, std::nullopt, "Record 9 does not exist."},
