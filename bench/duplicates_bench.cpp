@@ -32,8 +32,7 @@ void Fill(const QString& path, long long records)
     // Every tenth record past the first repeats an earlier address in capitals.
     db.exec("INSERT INTO Data (Field_Name, Field_Value, FormID) SELECT k.name, CASE k.name "
             "WHEN 'Email' THEN CASE WHEN FormID > " +
-            distinct +
-            " THEN upper('person' || (FormID - " + distinct +
+            distinct + " THEN upper('person' || (FormID - " + distinct +
             ") || '@example.com') ELSE 'person' || FormID || '@example.com' END WHEN 'Phone' "
             "THEN '+44 20 ' || (10000000 + FormID) ELSE k.name || ' value ' || FormID END, "
             "FormID FROM Forms, (SELECT 'Name' AS name UNION ALL SELECT 'Email' UNION ALL SELECT "
@@ -81,9 +80,8 @@ int main(int argc, char* argv[])
             return 1;
         }
         std::printf("key %s%s: %zu groups among %lld records in %.2f s (%.2f s processor time)\n",
-                    qPrintable(keys.fields.join(',')),
-                    keys.withinDays ? " within 30 days" : "", search.groups.size(), records,
-                    seconds, cpu);
+                    qPrintable(keys.fields.join(',')), keys.withinDays ? " within 30 days" : "",
+                    search.groups.size(), records, seconds, cpu);
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "database/RawRecord.h"
 #include "database/RecordStream.h"
 #include "duplicates/DuplicateKeys.h"
+#include "duplicates/KeyNumbers.h"
 #include <QDate>
 
 #include <algorithm>
@@ -41,12 +42,11 @@ class KeyCollector {
 public:
     // records: about how many there are, to make room for them at once.
     KeyCollector(const DuplicateKeys& keys, const Regional& regional, size_t records)
-        : m_keys(keys), m_regional(regional)
+        : m_keys(keys), m_regional(regional), m_numbers(records)
     {
         for (const QString& field : keys.fields)
             m_fields.push_back(field.toUtf8());
         m_parts.resize(m_fields.size());
-        m_index.reserve(records);
         m_entries.reserve(records);
     }
 
@@ -58,12 +58,10 @@ public:
         std::optional<qint64> day;
         if (m_keys.withinDays && !(day = DayOf(date)))
             return true;
-        const auto [at, added] = m_index.try_emplace(m_key, static_cast<uint32_t>(m_texts.size()));
-        if (added)
-            m_texts.push_back(&at->first);
+        const uint32_t key = m_numbers.NumberOf(m_key);
         // The name and the date go with the record, so the groups need no
         // second read: a few bytes a record.
-        m_entries.push_back({at->second, day.value_or(kNoDay), record.FormId(), m_headers.size()});
+        m_entries.push_back({key, day.value_or(kNoDay), record.FormId(), m_headers.size()});
         AppendHeaderText(record.Header(RecordTables::NameColumn));
         AppendHeaderText(date);
         return true;
@@ -111,7 +109,8 @@ public:
 
     QString KeyText(uint32_t key) const
     {
-        QString text = QString::fromStdString(*m_texts[key]);
+        const std::string_view bytes = m_numbers.Key(key);
+        QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         text.replace(QChar(kFieldSeparator), QStringLiteral(" / "));
         text.replace(QChar(kNameSeparator), QStringLiteral("="));
         return text;
@@ -216,8 +215,7 @@ private:
     std::vector<std::string> m_parts;
     std::vector<std::string> m_pairs;
     std::string m_key;
-    std::unordered_map<std::string, uint32_t> m_index;
-    std::vector<const std::string*> m_texts;
+    KeyNumbers m_numbers;
     std::vector<Entry> m_entries;
     std::string m_headers;
     static constexpr size_t kDatesKept = 100000;
