@@ -5,6 +5,7 @@
 #include "cli/Verbs.h"
 #include "duplicates/DuplicateFinder.h"
 #include "duplicates/DuplicateKeys.h"
+#include "duplicates/DuplicateMarks.h"
 #include "platform/ErrorText.h"
 
 namespace {
@@ -90,12 +91,15 @@ void PrintGroups(QTextStream& out, const std::vector<DuplicateGroup>& groups, bo
 } // namespace
 
 // duplicates [--json] DB [--key FIELD[,FIELD...] | --whole-response]
-// [--within DAYS] [--save]: saves the keys with the database, or lists
-// every group of records that share a key (the saved keys unless given).
+// [--within DAYS] [--save | --mark]: saves the keys with the database, or
+// lists every group of records that share a key (the saved keys unless
+// given), leaving out records found to be no duplicates; --mark stores the
+// groups' marks as well.
 int RunDuplicates(CliContext& context, QStringList args)
 {
     const bool json = TakeFlag(args, QStringLiteral("--json"));
     const bool save = TakeFlag(args, QStringLiteral("--save"));
+    const bool mark = TakeFlag(args, QStringLiteral("--mark"));
     DuplicateKeys given;
     bool keysGiven = false;
     QString usage;
@@ -103,10 +107,12 @@ int RunDuplicates(CliContext& context, QStringList args)
         return UsageError(QStringLiteral("duplicates: ") + usage);
     if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("duplicates needs one database file"));
+    if (save && mark)
+        return UsageError(QStringLiteral("duplicates: give --save or --mark, not both"));
     if (save && !keysGiven)
         return UsageError(QStringLiteral("duplicates --save needs --key or --whole-response"));
     if (!OpenCliDatabase(context, args.first(), false,
-                         save ? DatabaseAccess::ReadWrite : DatabaseAccess::ReadOnly))
+                         save || mark ? DatabaseAccess::ReadWrite : DatabaseAccess::ReadOnly))
         return kExitFailed;
     DatabaseConnection& connection = *context.session.Database.CurrentDatabase;
     DuplicateKeys keys;
@@ -158,9 +164,23 @@ int RunDuplicates(CliContext& context, QStringList args)
         context.out << "Duplicate keys saved: " << KeysText(keys) << '\n';
         return kExitOk;
     }
-    const DuplicateSearch search = FindDuplicateGroups(context.session, keys);
+    DuplicateSearch search = FindDuplicateGroups(context.session, keys);
     if (!search.ok)
         return kExitFailed;
+    int marked = 0;
+    try {
+        DropClearedRecords(search.groups, LoadDuplicateMarks(connection));
+        if (mark)
+            marked = MarkDuplicateGroups(connection, search.groups);
+    } catch (const std::exception& e) {
+        static_cast<Ui&>(context.ui)
+            .MessageBox(QStringLiteral("Error marking duplicates: ") +
+                            EngineErrorText(&connection, e),
+                        MessageIcon::Exclamation);
+        return kExitFailed;
+    }
     PrintGroups(context.out, search.groups, json);
+    if (mark && !json)
+        context.out << marked << " record(s) marked as possible duplicates\n";
     return kExitOk;
 }

@@ -1,5 +1,6 @@
 #include "duplicates/RecordMerge.h"
 
+#include "duplicates/DuplicateMarks.h"
 #include "platform/DatabaseConnection.h"
 
 #include <SQLiteCpp/Statement.h>
@@ -206,6 +207,7 @@ MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint
             remove.exec();
             ++outcome.deleted;
         }
+        ForgetDuplicateMark(connection, keptId);
         db.exec("COMMIT");
         outcome.merged = true;
         outcome.kept = keptId;

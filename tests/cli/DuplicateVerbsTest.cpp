@@ -88,3 +88,19 @@ TEST(MergeVerb, AsksMergesAndRefusesItselfOrAMissingRecord)
                         "= 'Leeds'))"),
               2);
 }
+
+TEST(DuplicatesVerb, MarksTheRecordsFound)
+{
+    TempDir dir;
+    const QString db = FourRecords(dir);
+    QByteArray out, err;
+    EXPECT_EQ(RunCli({"duplicates", db, "--key", "email", "--mark"}, &out, &err), 0)
+        << err.constData();
+    EXPECT_TRUE(out.endsWith("1 group(s) of possible duplicates, 3 record(s)\n"
+                             "2 record(s) marked as possible duplicates\n"))
+        << out.data();
+    EXPECT_EQ(Count(db, "SELECT count(*) FROM DuplicateMarks WHERE RepeatsID = 1 AND FormID IN "
+                        "(3, 4) AND Cleared = 0"),
+              2);
+    EXPECT_EQ(RunCli({"duplicates", db, "--key", "email", "--mark", "--save"}, &out, &err), 2);
+}
