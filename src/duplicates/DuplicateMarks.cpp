@@ -23,8 +23,7 @@ const char* const kMark =
     "\"Cleared\" = excluded.\"Cleared\" WHERE NOT (\"Cleared\" = 1 AND \"RepeatsID\" = "
     "excluded.\"RepeatsID\")";
 
-template <typename Write>
-void InTransaction(DatabaseConnection& connection, Write write)
+template <typename Write> void InTransaction(DatabaseConnection& connection, Write write)
 {
     SQLite::Database& db = connection.Db();
     connection.BeginWrite();
@@ -74,6 +73,24 @@ int MarkDuplicateGroups(DatabaseConnection& connection, const std::vector<Duplic
         SQLite::Statement mark(db, kMark);
         for (const DuplicateGroup& group : groups) {
             for (size_t i = 1; i < group.records.size(); ++i) {
+                Put(mark, group.records[i].formId, group.records.front().formId, false);
+                marked += db.getChanges() > 0 ? 1 : 0;
+            }
+        }
+    });
+    return marked;
+}
+
+int MarkNewDuplicates(DatabaseConnection& connection, const std::vector<DuplicateGroup>& groups,
+                      qint64 after)
+{
+    int marked = 0;
+    InTransaction(connection, [&](SQLite::Database& db) {
+        SQLite::Statement mark(db, kMark);
+        for (const DuplicateGroup& group : groups) {
+            for (size_t i = 1; i < group.records.size(); ++i) {
+                if (group.records[i].formId <= after)
+                    continue;
                 Put(mark, group.records[i].formId, group.records.front().formId, false);
                 marked += db.getChanges() > 0 ? 1 : 0;
             }

@@ -26,6 +26,11 @@ std::vector<DuplicateMark> LoadDuplicateMarks(DatabaseConnection& connection);
 // pairs stay. Returns the number of records marked. One transaction.
 int MarkDuplicateGroups(DatabaseConnection& connection, const std::vector<DuplicateGroup>& groups);
 
+// The same for the records numbered above after alone, adding to the
+// marks there are. Returns the number of records marked.
+int MarkNewDuplicates(DatabaseConnection& connection, const std::vector<DuplicateGroup>& groups,
+                      qint64 after);
+
 // "Not duplicates" for a group: each record after the lowest number is
 // cleared against it. One transaction.
 void ClearDuplicateGroup(DatabaseConnection& connection, const std::vector<qint64>& ids);

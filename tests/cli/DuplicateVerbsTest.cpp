@@ -104,3 +104,21 @@ TEST(DuplicatesVerb, MarksTheRecordsFound)
               2);
     EXPECT_EQ(RunCli({"duplicates", db, "--key", "email", "--mark", "--save"}, &out, &err), 2);
 }
+
+TEST(ImportVerb, CountsAndMarksPossibleDuplicatesByTheSavedKeys)
+{
+    TempDir dir;
+    const QString db = FourRecords(dir);
+    QByteArray out, err;
+    const QString file = dir.Write("more.txt", "email=ann%40X.org&city=Hull\r\n\r\n"
+                                               "email=cy%40x.org\r\n\r\nemail=CY%40x.org\r\n");
+    ASSERT_EQ(RunCli({"duplicates", db, "--key", "email", "--save"}, &out, &err), 0);
+    EXPECT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
+    EXPECT_EQ(out, ("3 Record(s) imported in to " + db + ", 2 possible duplicate(s)\n").toUtf8());
+    // Only the new records are marked: 5 repeats 1, 7 repeats 6.
+    SQLite::Database d(db.toStdString());
+    EXPECT_EQ(d.execAndGet("SELECT group_concat(FormID || '>' || RepeatsID) FROM (SELECT * FROM "
+                           "DuplicateMarks ORDER BY FormID)")
+                  .getString(),
+              "5>1,7>6");
+}
