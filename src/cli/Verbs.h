@@ -27,3 +27,5 @@ int RunRender(CliContext& context, QStringList args);
 int RunExport(CliContext& context, QStringList args);
 int RunDelete(CliContext& context, QStringList args);
 int RunTransfer(CliContext& context, QStringList args);
+int RunDuplicates(CliContext& context, QStringList args);
+int RunMerge(CliContext& context, QStringList args);

@@ -56,6 +56,16 @@ const Verb kVerbs[] = {
      "copy every record (or an ID range, or the records found) into another database; a "
      "missing TARGET is created only with --yes",
      RunTransfer},
+    {"duplicates",
+     "duplicates [--json] DB [--key FIELD[,FIELD...] | --whole-response] [--within DAYS] [--save | "
+     "--mark]",
+     "list every group of possible duplicates by the keys given or saved (--save saves the keys "
+     "with the database instead, --mark marks the records found as well)",
+     RunDuplicates},
+    {"merge", "merge DB ID ID... [--keep ID] [--yes]",
+     "merge records into one (the earliest unless --keep): each field's latest non-empty value, "
+     "the notes of all; the others are deleted; only --yes answers the question Yes",
+     RunMerge},
 };
 
 void PrintHelp()

@@ -6,6 +6,7 @@
 #include "responses/ImportDisplay.h"
 #include "responses/ResponseScan.h"
 #include "database/UnsavedRecord.h"
+#include "duplicates/ImportedDuplicates.h"
 
 #include <QFileInfo>
 
@@ -53,6 +54,12 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
         return outcome;
     }
     const QString doneText = QStringLiteral(" Record(s) imported in to ");
+    qint64 lastBefore = 0;
+    try {
+        lastBefore = LastRecordNumber(session);
+    } catch (const std::exception&) {
+        // The import's own writes report what is wrong with the file.
+    }
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
     // A stop asked for by an earlier command is not this one's.
     ui.ClearCancelRequested();
@@ -113,7 +120,16 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
         if (!batch.Finish(&commitError, &lost))
             commitFailed();
     }
-    ui.SetStatusText(QString::number(outcome.total) + doneText + d.CurrentDatabasePath);
+    // Possible duplicates are marked once all is stored: one read of the
+    // database instead of a look-up for every record. An import asked to
+    // stop ends at once; duplicates --mark marks its records later.
+    std::optional<int> duplicates;
+    if (outcome.total > 0 && !outcome.stopped)
+        duplicates = MarkImportedDuplicates(session, lastBefore, &outcome.failed);
+    QString done = QString::number(outcome.total) + doneText + d.CurrentDatabasePath;
+    if (duplicates)
+        done += QStringLiteral(", %1 possible duplicate(s)").arg(*duplicates);
+    ui.SetStatusText(done);
 
     ShowRecordAfterImport(session);
     emit session.Events.FieldNamesChanged();

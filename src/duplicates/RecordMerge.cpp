@@ -1,0 +1,224 @@
+#include "duplicates/RecordMerge.h"
+
+#include "duplicates/DuplicateMarks.h"
+#include "platform/DatabaseConnection.h"
+
+#include <SQLiteCpp/Statement.h>
+#include <algorithm>
+#include <set>
+
+namespace {
+
+struct Entry {
+    QString name;
+    QString value;
+};
+
+struct StoredRecord {
+    qint64 formId = 0;
+    QString notes;
+    QString date; // as stored, ISO 8601 when a date
+    std::vector<Entry> entries;
+};
+
+StoredRecord ReadStored(DatabaseConnection& connection, qint64 formId)
+{
+    StoredRecord record;
+    record.formId = formId;
+    SQLite::Statement& header = connection.Cached(
+        "SELECT \"Form_Notes\", \"Form_Date\" FROM \"Forms\" WHERE \"FormID\" = ?");
+    header.bind(1, static_cast<int64_t>(formId));
+    if (header.executeStep()) {
+        record.notes = QString::fromUtf8(header.getColumn(0).getText());
+        record.date = QString::fromUtf8(header.getColumn(1).getText());
+    }
+    header.reset();
+    SQLite::Statement& fields =
+        connection.Cached("SELECT \"Field_Name\", \"Field_Value\" FROM \"Data\" WHERE "
+                          "\"FormID\" = ? ORDER BY \"DataID\"");
+    fields.bind(1, static_cast<int64_t>(formId));
+    while (fields.executeStep())
+        record.entries.push_back({QString::fromUtf8(fields.getColumn(0).getText()),
+                                  QString::fromUtf8(fields.getColumn(1).getText())});
+    fields.reset();
+    return record;
+}
+
+QString Folded(const QString& name)
+{
+    return name.toCaseFolded();
+}
+
+// The merged entries: for each field name (the kept record's first), the
+// entries of that name of the latest record holding a non-empty one.
+std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_t kept)
+{
+    std::vector<QString> names; // folded, in order
+    std::set<QString> seen;
+    const auto collect = [&](const StoredRecord& record) {
+        for (const Entry& e : record.entries) {
+            if (seen.insert(Folded(e.name)).second)
+                names.push_back(Folded(e.name));
+        }
+    };
+    collect(records[kept]);
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (i != kept)
+            collect(records[i]);
+    }
+    // Latest first: by date, then by number; a record without a date is
+    // taken as older than any dated one.
+    std::vector<const StoredRecord*> latest;
+    for (const StoredRecord& record : records)
+        latest.push_back(&record);
+    std::sort(latest.begin(), latest.end(), [](const StoredRecord* a, const StoredRecord* b) {
+        return a->date != b->date ? a->date > b->date : a->formId > b->formId;
+    });
+    std::vector<Entry> merged;
+    for (const QString& name : names) {
+        const StoredRecord* chosen = nullptr;
+        for (const StoredRecord* record : latest) {
+            const bool filled =
+                std::any_of(record->entries.begin(), record->entries.end(), [&](const Entry& e) {
+                    return Folded(e.name) == name && !e.value.trimmed().isEmpty();
+                });
+            if (filled) {
+                chosen = record;
+                break;
+            }
+        }
+        if (!chosen) {
+            // Blank everywhere: the kept record's own, else the first that has it.
+            const auto holds = [&](const StoredRecord& record) {
+                return std::any_of(record.entries.begin(), record.entries.end(),
+                                   [&](const Entry& e) { return Folded(e.name) == name; });
+            };
+            chosen = holds(records[kept]) ? &records[kept]
+                                          : &*std::find_if(records.begin(), records.end(), holds);
+        }
+        for (const Entry& e : chosen->entries) {
+            if (Folded(e.name) == name)
+                merged.push_back(e);
+        }
+    }
+    return merged;
+}
+
+QString MergedNotes(const std::vector<StoredRecord>& records, size_t kept)
+{
+    QString notes = records[kept].notes;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (i == kept || records[i].notes.trimmed().isEmpty())
+            continue;
+        if (!notes.isEmpty())
+            notes += QStringLiteral("\r\n");
+        notes += records[i].notes;
+    }
+    return notes;
+}
+
+} // namespace
+
+QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& ids,
+                     std::optional<qint64> keep)
+{
+    if (ids.size() < 2)
+        return QStringLiteral("A merge needs at least two records.");
+    std::set<qint64> distinct;
+    for (const qint64 id : ids) {
+        if (!distinct.insert(id).second)
+            return QStringLiteral("Record %1 is given more than once: a record cannot be merged "
+                                  "with itself.")
+                .arg(id);
+    }
+    if (keep && !distinct.count(*keep))
+        return QStringLiteral("Record %1 to keep is not one of the records to merge.").arg(*keep);
+    SQLite::Statement& stored =
+        connection.Cached("SELECT count(*) FROM \"Forms\" WHERE \"FormID\" = ?");
+    for (const qint64 id : ids) {
+        stored.reset();
+        stored.bind(1, static_cast<int64_t>(id));
+        stored.executeStep();
+        if (stored.getColumn(0).getInt() == 0)
+            return QStringLiteral("Record %1 does not exist.").arg(id);
+    }
+    stored.reset();
+    return {};
+}
+
+MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint64>& ids,
+                          std::optional<qint64> keep)
+{
+    MergeOutcome outcome;
+    SQLite::Database& db = connection.Db();
+    try {
+        connection.BeginWrite();
+    } catch (const std::exception& e) {
+        outcome.error = EngineErrorText(&connection, e);
+        return outcome;
+    }
+    try {
+        // Checked again inside the transaction: another program may have
+        // deleted one since the question was asked.
+        outcome.error = MergeProblem(connection, ids, keep);
+        if (!outcome.error.isEmpty()) {
+            db.exec("ROLLBACK");
+            return outcome;
+        }
+        std::vector<qint64> sorted = ids;
+        std::sort(sorted.begin(), sorted.end());
+        const qint64 keptId = keep.value_or(sorted.front());
+        std::vector<StoredRecord> records;
+        size_t kept = 0;
+        for (const qint64 id : sorted) {
+            if (id == keptId)
+                kept = records.size();
+            records.push_back(ReadStored(connection, id));
+        }
+        const std::vector<Entry> merged = MergedEntries(records, kept);
+        const QString notes = MergedNotes(records, kept);
+
+        SQLite::Statement& clear = connection.Cached("DELETE FROM \"Data\" WHERE \"FormID\" = ?");
+        clear.bind(1, static_cast<int64_t>(keptId));
+        clear.exec();
+        SQLite::Statement& insert = connection.Cached(
+            "INSERT INTO \"Data\" (\"Field_Name\", \"Field_Value\", \"FormID\") VALUES (?, ?, ?)");
+        for (const Entry& e : merged) {
+            insert.reset();
+            insert.bind(1, e.name.toStdString());
+            insert.bind(2, e.value.toStdString());
+            insert.bind(3, static_cast<int64_t>(keptId));
+            insert.exec();
+        }
+        if (notes != records[kept].notes) {
+            SQLite::Statement& note =
+                connection.Cached("UPDATE \"Forms\" SET \"Form_Notes\" = ? WHERE \"FormID\" = ?");
+            note.bind(1, notes.toStdString());
+            note.bind(2, static_cast<int64_t>(keptId));
+            note.exec();
+        }
+        // The same statement as the Delete command's: the fields go by cascade.
+        SQLite::Statement& remove = connection.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
+        for (const qint64 id : sorted) {
+            if (id == keptId)
+                continue;
+            remove.reset();
+            remove.bind(1, static_cast<int64_t>(id));
+            remove.exec();
+            ++outcome.deleted;
+        }
+        ForgetDuplicateMark(connection, keptId);
+        db.exec("COMMIT");
+        outcome.merged = true;
+        outcome.kept = keptId;
+    } catch (const std::exception& e) {
+        outcome.error = EngineErrorText(&connection, e);
+        outcome.deleted = 0;
+        try {
+            db.exec("ROLLBACK");
+        } catch (const std::exception&) {
+            // The engine has already ended it.
+        }
+    }
+    return outcome;
+}

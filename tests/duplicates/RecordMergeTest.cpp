@@ -1,0 +1,135 @@
+#include "database/DatabaseFixture.h"
+#include "duplicates/RecordMerge.h"
+
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Fields = std::vector<std::pair<const char*, const char*>>;
+
+void Store(DatabaseFixture& f, const char* date, const char* notes, const Fields& fields)
+{
+    SQLite::Statement form(f.Db(), "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date) "
+                                   "VALUES ('n', ?, ?)");
+    if (notes)
+        form.bind(1, notes);
+    if (date)
+        form.bind(2, date);
+    form.exec();
+    const auto id = f.Db().getLastInsertRowid();
+    for (const auto& [name, value] : fields) {
+        SQLite::Statement data(
+            f.Db(), "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
+        data.bind(1, name);
+        data.bind(2, value);
+        data.bind(3, static_cast<int64_t>(id));
+        data.exec();
+    }
+}
+
+// The record's fields in order, "name=value" joined by "|".
+QString FieldsOf(DatabaseFixture& f, qint64 id)
+{
+    SQLite::Statement rows(f.Db(), "SELECT Field_Name || '=' || Field_Value FROM Data WHERE "
+                                   "FormID = ? ORDER BY DataID");
+    rows.bind(1, static_cast<int64_t>(id));
+    QStringList out;
+    while (rows.executeStep())
+        out.append(QString::fromUtf8(rows.getColumn(0).getText()));
+    return out.join(QLatin1Char('|'));
+}
+
+// Three submissions of one person: the second a day later, the third
+// (the highest number) dated between them.
+void ThreeSubmissions(DatabaseFixture& f)
+{
+    f.CreateAndOpen();
+    Store(f, "2024-03-01", "first note",
+          {{"name", "Ann"}, {"email", "ann@x.org"}, {"phone", "0201"}, {"colour", "red"}});
+    Store(f, "2024-03-03", nullptr,
+          {{"name", "Ann Smith"}, {"email", ""}, {"colour", "blue"}, {"colour", "green"}});
+    Store(f, "2024-03-02", "third note", {{"phone", "0202"}, {"city", "Leeds"}, {"email", " "}});
+}
+
+} // namespace
+
+TEST(MergeRecords, TakesEachFieldsLatestNonEmptyValueAndKeepsEveryNote)
+{
+    const struct {
+        std::optional<qint64> keep;
+        qint64 kept;
+        const char* fields;
+        const char* notes;
+    } cases[] = {
+        {std::nullopt, 1,
+         "name=Ann Smith|email=ann@x.org|phone=0202|colour=blue|colour=green|city=Leeds",
+         "first note\r\nthird note"},
+        {3, 3, "phone=0202|city=Leeds|email=ann@x.org|name=Ann Smith|colour=blue|colour=green",
+         "third note\r\nfirst note"},
+    };
+    for (const auto& c : cases) {
+        DatabaseFixture f;
+        ThreeSubmissions(f);
+        const MergeOutcome outcome =
+            MergeRecords(*f.session.Database.CurrentDatabase, {2, 3, 1}, c.keep);
+        ASSERT_TRUE(outcome.merged) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.kept, c.kept);
+        EXPECT_EQ(outcome.deleted, 2);
+        EXPECT_EQ(FieldsOf(f, c.kept), QString::fromUtf8(c.fields));
+        EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 1);
+        EXPECT_EQ(f.Count("SELECT count(*) FROM Data WHERE FormID <> (SELECT FormID FROM Forms)"),
+                  0);
+        EXPECT_EQ(f.Text("SELECT Form_Notes FROM Forms"), QString::fromUtf8(c.notes));
+    }
+}
+
+TEST(MergeRecords, RefusesItselfAMissingRecordAndAStrangerToKeep)
+{
+    DatabaseFixture f;
+    ThreeSubmissions(f);
+    DatabaseConnection& c = *f.session.Database.CurrentDatabase;
+    const struct {
+        std::vector<qint64> ids;
+        std::optional<qint64> keep;
+        const char* error;
+    } cases[] = {
+        {{1, 1},
+         std::nullopt,
+         "Record 1 is given more than once: a record cannot be merged with itself."},
+        {{1}, std::nullopt, "A merge needs at least two records."},
+        {{1, 9}, std::nullopt, "Record 9 does not exist."},
+        {{1, 2}, 3, "Record 3 to keep is not one of the records to merge."},
+    };
+    for (const auto& k : cases) {
+        const MergeOutcome outcome = MergeRecords(c, k.ids, k.keep);
+        EXPECT_FALSE(outcome.merged);
+        EXPECT_EQ(outcome.error, QString::fromUtf8(k.error));
+    }
+    EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 3);
+    EXPECT_EQ(f.Count("SELECT count(*) FROM Data"), 11);
+}
+
+TEST(MergeRecords, AFailedWriteLeavesTheRecordsAsTheyWere)
+{
+    const char* const triggers[] = {
+        "CREATE TRIGGER refuse BEFORE INSERT ON Data WHEN NEW.Field_Name = 'city' "
+        "BEGIN SELECT RAISE(ABORT, 'value refused'); END",
+        "CREATE TRIGGER refuse BEFORE DELETE ON Forms WHEN OLD.FormID = 3 "
+        "BEGIN SELECT RAISE(ABORT, 'value refused'); END",
+    };
+    for (const char* trigger : triggers) {
+        DatabaseFixture f;
+        ThreeSubmissions(f);
+        const QString before = FieldsOf(f, 1) + FieldsOf(f, 2) + FieldsOf(f, 3);
+        f.Db().exec(trigger);
+        const MergeOutcome outcome = MergeRecords(*f.session.Database.CurrentDatabase, {1, 2, 3});
+        EXPECT_FALSE(outcome.merged);
+        EXPECT_EQ(outcome.deleted, 0);
+        EXPECT_EQ(outcome.error, QStringLiteral("value refused"));
+        EXPECT_EQ(FieldsOf(f, 1) + FieldsOf(f, 2) + FieldsOf(f, 3), before);
+        EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 3);
+        EXPECT_EQ(f.Text("SELECT Form_Notes FROM Forms WHERE FormID = 1"),
+                  QStringLiteral("first note"));
+    }
+}
