@@ -1,6 +1,7 @@
 #include "duplicates/DuplicateKeys.h"
 
 #include "platform/DatabaseConnection.h"
+#include "platform/WriteTransaction.h"
 
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
@@ -102,9 +103,7 @@ DuplicateKeys LoadDuplicateKeys(DatabaseConnection& connection)
 
 void SaveDuplicateKeys(DatabaseConnection& connection, const DuplicateKeys& keys)
 {
-    SQLite::Database& db = connection.Db();
-    connection.BeginWrite();
-    try {
+    InWriteTransaction(connection, [&](SQLite::Database& db) {
         db.exec(kCreateTable);
         db.exec("DELETE FROM \"DuplicateKeys\"");
         SQLite::Statement insert(db, "INSERT INTO \"DuplicateKeys\" VALUES (?, ?)");
@@ -118,15 +117,7 @@ void SaveDuplicateKeys(DatabaseConnection& connection, const DuplicateKeys& keys
         put("WholeResponse", keys.wholeResponse ? QStringLiteral("1") : QStringLiteral("0"));
         if (keys.withinDays)
             put("WithinDays", QString::number(*keys.withinDays));
-        db.exec("COMMIT");
-    } catch (...) {
-        try {
-            db.exec("ROLLBACK");
-        } catch (const std::exception&) {
-            // The engine has already ended it.
-        }
-        throw;
-    }
+    });
 }
 
 QStringList KnownKeyFields(const QStringList& wanted, const QString& fieldNamesList,

@@ -2,6 +2,7 @@
 
 #include "duplicates/DuplicateFinder.h"
 #include "platform/DatabaseConnection.h"
+#include "platform/WriteTransaction.h"
 
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
@@ -23,22 +24,13 @@ const char* const kMark =
     "\"Cleared\" = excluded.\"Cleared\" WHERE NOT (\"Cleared\" = 1 AND \"RepeatsID\" = "
     "excluded.\"RepeatsID\")";
 
+// Every write makes the table first: it exists only once something is marked.
 template <typename Write> void InTransaction(DatabaseConnection& connection, Write write)
 {
-    SQLite::Database& db = connection.Db();
-    connection.BeginWrite();
-    try {
+    InWriteTransaction(connection, [&](SQLite::Database& db) {
         db.exec(kCreateTable);
         write(db);
-        db.exec("COMMIT");
-    } catch (...) {
-        try {
-            db.exec("ROLLBACK");
-        } catch (const std::exception&) {
-            // The engine has already ended it.
-        }
-        throw;
-    }
+    });
 }
 
 void Put(SQLite::Statement& mark, qint64 formId, qint64 repeats, bool cleared)
