@@ -5,7 +5,8 @@
 #include "output/TextRenderer.h"
 #include "database/SummaryNavigation.h"
 
-const QString OutputViewerController::kTitle = QStringLiteral("Viewing Record");
+// The caption begins with what the status bar says while the viewer is active.
+const QString OutputViewerController::kTitle = *ActivationStatus(ChildKind::OutputViewer);
 
 QString OutputViewerController::Caption(Button button)
 {
