@@ -1,3 +1,4 @@
+#include "StoredRecords.h"
 #include "database/DatabaseFixture.h"
 #include "duplicates/DuplicateFinder.h"
 #include "duplicates/DuplicateKeys.h"
@@ -9,26 +10,13 @@ namespace {
 
 struct Stored {
     const char* date; // ISO, or nullptr
-    std::vector<std::pair<const char*, const char*>> fields;
+    StoredFields fields;
 };
 
 void Store(DatabaseFixture& f, const std::vector<Stored>& records)
 {
-    for (const Stored& r : records) {
-        SQLite::Statement form(f.Db(), "INSERT INTO Forms (Form_Name, Form_Date) VALUES ('n', ?)");
-        if (r.date)
-            form.bind(1, r.date);
-        form.exec();
-        const auto id = f.Db().getLastInsertRowid();
-        for (const auto& [name, value] : r.fields) {
-            SQLite::Statement data(
-                f.Db(), "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
-            data.bind(1, name);
-            data.bind(2, value);
-            data.bind(3, static_cast<int64_t>(id));
-            data.exec();
-        }
-    }
+    for (const Stored& r : records)
+        StoreRecord(f, r.date, nullptr, r.fields);
 }
 
 std::vector<std::vector<qint64>> Groups(const DuplicateSearch& search)

@@ -1,3 +1,4 @@
+#include "StoredRecords.h"
 #include "database/DatabaseFixture.h"
 #include "duplicates/RecordMerge.h"
 
@@ -5,28 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Fields = std::vector<std::pair<const char*, const char*>>;
-
-void Store(DatabaseFixture& f, const char* date, const char* notes, const Fields& fields)
-{
-    SQLite::Statement form(f.Db(), "INSERT INTO Forms (Form_Name, Form_Notes, Form_Date) "
-                                   "VALUES ('n', ?, ?)");
-    if (notes)
-        form.bind(1, notes);
-    if (date)
-        form.bind(2, date);
-    form.exec();
-    const auto id = f.Db().getLastInsertRowid();
-    for (const auto& [name, value] : fields) {
-        SQLite::Statement data(
-            f.Db(), "INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES (?, ?, ?)");
-        data.bind(1, name);
-        data.bind(2, value);
-        data.bind(3, static_cast<int64_t>(id));
-        data.exec();
-    }
-}
 
 // The record's fields in order, "name=value" joined by "|".
 QString FieldsOf(DatabaseFixture& f, qint64 id)
@@ -45,11 +24,12 @@ QString FieldsOf(DatabaseFixture& f, qint64 id)
 void ThreeSubmissions(DatabaseFixture& f)
 {
     f.CreateAndOpen();
-    Store(f, "2024-03-01", "first note",
-          {{"name", "Ann"}, {"email", "ann@x.org"}, {"phone", "0201"}, {"colour", "red"}});
-    Store(f, "2024-03-03", nullptr,
-          {{"name", "Ann Smith"}, {"email", ""}, {"colour", "blue"}, {"colour", "green"}});
-    Store(f, "2024-03-02", "third note", {{"phone", "0202"}, {"city", "Leeds"}, {"email", " "}});
+    StoreRecord(f, "2024-03-01", "first note",
+                {{"name", "Ann"}, {"email", "ann@x.org"}, {"phone", "0201"}, {"colour", "red"}});
+    StoreRecord(f, "2024-03-03", nullptr,
+                {{"name", "Ann Smith"}, {"email", ""}, {"colour", "blue"}, {"colour", "green"}});
+    StoreRecord(f, "2024-03-02", "third note",
+                {{"phone", "0202"}, {"city", "Leeds"}, {"email", " "}});
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "session/Session.h"
-#include "app/ShellView.h"
 #include "config/ConfigReader.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
 #include "search/QueryBuilder.h"
 #include "search/QueryBuilderController.h"
 #include "search/QueryGridModel.h"
+#include "session/WindowHost.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
 
@@ -22,36 +22,13 @@ namespace {
 using namespace QueryMessages;
 
 // Only the summary's coming to the front matters here.
-class FrontShell : public ShellView {
+class FrontShell : public WindowHost {
 public:
     QStringList fronts;
     void BringToFront(ChildKind child) override { fronts.append(QString::number(int(child))); }
-    void ShowRecordWindows() override {}
-    bool HasChild(ChildKind) const override { return true; }
-    void EndProgram() override {}
-    void CloseChild(ChildKind) override {}
-    bool IsActive(ChildKind) const override { return false; }
-    void ShowOutputText(const std::optional<QString>&) override {}
-    NavigationTarget* ActiveNavigationTarget() override { return nullptr; }
-    void DoEdit(EditAction) override {}
-    void ApplyCommandStates(const QList<CommandState>&) override {}
-    void ShowRecentFiles(const QStringList&) override {}
-    bool ToolbarVisible() const override { return true; }
-    void SetToolbarVisible(bool) override {}
-    void ShowStartupOptions(StartupOptions::Task) override {}
-    void CloseStartupOptions() override {}
-    void ShowHelpContents() override {}
-    void ShowAbout() override {}
-    void ShowPrinterSetup() override {}
-    void ShowOutputOptions(std::optional<OutputType>) override {}
-    void TileChildren() override {}
-    void CascadeChildren() override {}
-    void Exit() override {}
-    void ConfigurationLoaded() override {}
-    void ShowClipboardImport(const QString&) override {}
+    void ShowQueryBuilder() override {}
     void ShowSelectRecords(const QString&) override {}
     std::vector<qint64> SummarySelectedRows() const override { return {}; }
-    void ShowQueryBuilder() override {}
 };
 
 class QueryBuilderControllerTest : public ::testing::Test {
