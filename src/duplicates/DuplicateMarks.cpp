@@ -134,3 +134,32 @@ void ForgetDuplicateMark(DatabaseConnection& connection, qint64 formId)
     forget.bind(1, static_cast<int64_t>(formId));
     forget.exec();
 }
+
+void RepointDuplicateMarks(DatabaseConnection& connection, const std::vector<qint64>& from,
+                           qint64 to)
+{
+    if (from.empty() || !connection.Db().tableExists("DuplicateMarks"))
+        return;
+    SQLite::Statement& repoint = connection.Cached(
+        "UPDATE \"DuplicateMarks\" SET \"RepeatsID\" = ?1 WHERE \"RepeatsID\" = ?2 "
+        "AND \"FormID\" <> ?1");
+    for (const qint64 id : from) {
+        repoint.reset();
+        repoint.bind(1, static_cast<int64_t>(to));
+        repoint.bind(2, static_cast<int64_t>(id));
+        repoint.exec();
+    }
+    repoint.reset();
+}
+
+std::unordered_map<qint64, qint64> PossibleDuplicateOf(SQLite::Database& db)
+{
+    std::unordered_map<qint64, qint64> marks;
+    if (!db.tableExists("DuplicateMarks"))
+        return marks;
+    SQLite::Statement rows(
+        db, "SELECT \"FormID\", \"RepeatsID\" FROM \"DuplicateMarks\" WHERE \"Cleared\" = 0");
+    while (rows.executeStep())
+        marks.emplace(rows.getColumn(0).getInt64(), rows.getColumn(1).getInt64());
+    return marks;
+}

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QtGlobal>
+#include <unordered_map>
 #include <vector>
+
+namespace SQLite {
+class Database;
+}
 
 class DatabaseConnection;
 struct DuplicateGroup;
@@ -43,3 +48,13 @@ void DropClearedRecords(std::vector<DuplicateGroup>& groups,
 // Within the caller's transaction: the record no longer repeats anything
 // (it has been merged); nothing when the table was never made.
 void ForgetDuplicateMark(DatabaseConnection& connection, qint64 formId);
+
+// Within the caller's transaction, before the records from are deleted:
+// marks that name one of them as the record repeated name to instead, so
+// that records outside a merge keep their marks.
+void RepointDuplicateMarks(DatabaseConnection& connection, const std::vector<qint64>& from,
+                           qint64 to);
+
+// For each marked record, the record it may repeat; cleared pairs left out.
+// Empty when the table was never made. Throws the engine's errors.
+std::unordered_map<qint64, qint64> PossibleDuplicateOf(SQLite::Database& db);

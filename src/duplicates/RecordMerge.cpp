@@ -49,11 +49,17 @@ QString Folded(const QString& name)
     return name.toCaseFolded();
 }
 
-// The merged entries: for each field name (the kept record's first), the
-// entries of that name of the latest record holding a non-empty one.
-std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_t kept)
+bool Holds(const StoredRecord& record, const QString& folded)
 {
-    std::vector<QString> names; // folded, in order
+    return std::any_of(record.entries.begin(), record.entries.end(),
+                       [&](const Entry& e) { return Folded(e.name) == folded; });
+}
+
+// The field names, folded, in the order a merge writes them: the kept
+// record's first, then the others' new ones.
+std::vector<QString> MergedNames(const std::vector<StoredRecord>& records, size_t kept)
+{
+    std::vector<QString> names;
     std::set<QString> seen;
     const auto collect = [&](const StoredRecord& record) {
         for (const Entry& e : record.entries) {
@@ -66,35 +72,48 @@ std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_
         if (i != kept)
             collect(records[i]);
     }
-    // Latest first: by date, then by number; a record without a date is
-    // taken as older than any dated one.
+    return names;
+}
+
+// The record a field is taken from by default: the latest (by date, then
+// by number; a record without a date older than any dated one) holding a
+// non-empty value of it; when it is blank everywhere, the kept record, or
+// else the first that has it.
+const StoredRecord* LatestHolder(const std::vector<StoredRecord>& records, size_t kept,
+                                 const QString& folded)
+{
     std::vector<const StoredRecord*> latest;
     for (const StoredRecord& record : records)
         latest.push_back(&record);
     std::sort(latest.begin(), latest.end(), [](const StoredRecord* a, const StoredRecord* b) {
         return a->date != b->date ? a->date > b->date : a->formId > b->formId;
     });
+    for (const StoredRecord* record : latest) {
+        const bool filled =
+            std::any_of(record->entries.begin(), record->entries.end(), [&](const Entry& e) {
+                return Folded(e.name) == folded && !e.value.trimmed().isEmpty();
+            });
+        if (filled)
+            return record;
+    }
+    if (Holds(records[kept], folded))
+        return &records[kept];
+    return &*std::find_if(records.begin(), records.end(),
+                          [&](const StoredRecord& r) { return Holds(r, folded); });
+}
+
+std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_t kept,
+                                 const MergeChoices& choices)
+{
     std::vector<Entry> merged;
-    for (const QString& name : names) {
-        const StoredRecord* chosen = nullptr;
-        for (const StoredRecord* record : latest) {
-            const bool filled =
-                std::any_of(record->entries.begin(), record->entries.end(), [&](const Entry& e) {
-                    return Folded(e.name) == name && !e.value.trimmed().isEmpty();
-                });
-            if (filled) {
-                chosen = record;
-                break;
-            }
-        }
-        if (!chosen) {
-            // Blank everywhere: the kept record's own, else the first that has it.
-            const auto holds = [&](const StoredRecord& record) {
-                return std::any_of(record.entries.begin(), record.entries.end(),
-                                   [&](const Entry& e) { return Folded(e.name) == name; });
-            };
-            chosen = holds(records[kept]) ? &records[kept]
-                                          : &*std::find_if(records.begin(), records.end(), holds);
+    for (const QString& name : MergedNames(records, kept)) {
+        const StoredRecord* chosen = LatestHolder(records, kept, name);
+        if (const auto choice = choices.find(name); choice != choices.end()) {
+            const auto it =
+                std::find_if(records.begin(), records.end(),
+                             [&](const StoredRecord& r) { return r.formId == choice->second; });
+            if (it != records.end())
+                chosen = &*it;
         }
         for (const Entry& e : chosen->entries) {
             if (Folded(e.name) == name)
@@ -102,6 +121,15 @@ std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_
         }
     }
     return merged;
+}
+
+std::vector<StoredRecord> ReadAll(DatabaseConnection& connection, std::vector<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    std::vector<StoredRecord> records;
+    for (const qint64 id : ids)
+        records.push_back(ReadStored(connection, id));
+    return records;
 }
 
 QString MergedNotes(const std::vector<StoredRecord>& records, size_t kept)
@@ -118,6 +146,46 @@ QString MergedNotes(const std::vector<StoredRecord>& records, size_t kept)
 }
 
 } // namespace
+
+MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint64>& ids)
+{
+    MergePreview preview;
+    const std::vector<StoredRecord> records = ReadAll(connection, ids);
+    if (records.empty())
+        return preview;
+    SQLite::Statement& name =
+        connection.Cached("SELECT \"Form_Name\" FROM \"Forms\" WHERE \"FormID\" = ?");
+    for (const StoredRecord& record : records) {
+        preview.ids.push_back(record.formId);
+        preview.dates.push_back(record.date);
+        name.reset();
+        name.bind(1, static_cast<int64_t>(record.formId));
+        preview.names.push_back(name.executeStep() ? QString::fromUtf8(name.getColumn(0).getText())
+                                                   : QString());
+    }
+    name.reset();
+    for (const QString& folded : MergedNames(records, 0)) {
+        MergeField field;
+        field.folded = folded;
+        for (const StoredRecord& record : records) {
+            QStringList values;
+            for (const Entry& e : record.entries) {
+                if (Folded(e.name) != folded)
+                    continue;
+                if (field.name.isEmpty())
+                    field.name = e.name;
+                values.append(e.value);
+            }
+            field.values.push_back(values.join(QLatin1Char('\n')));
+            field.held.push_back(!values.isEmpty());
+        }
+        field.latest = LatestHolder(records, 0, folded)->formId;
+        field.differs = std::any_of(field.values.begin(), field.values.end(),
+                                    [&](const QString& v) { return v != field.values.front(); });
+        preview.fields.push_back(std::move(field));
+    }
+    return preview;
+}
 
 QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& ids,
                      std::optional<qint64> keep)
@@ -147,7 +215,7 @@ QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& 
 }
 
 MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint64>& ids,
-                          std::optional<qint64> keep)
+                          std::optional<qint64> keep, const MergeChoices& choices)
 {
     MergeOutcome outcome;
     SQLite::Database& db = connection.Db();
@@ -168,14 +236,10 @@ MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint
         std::vector<qint64> sorted = ids;
         std::sort(sorted.begin(), sorted.end());
         const qint64 keptId = keep.value_or(sorted.front());
-        std::vector<StoredRecord> records;
-        size_t kept = 0;
-        for (const qint64 id : sorted) {
-            if (id == keptId)
-                kept = records.size();
-            records.push_back(ReadStored(connection, id));
-        }
-        const std::vector<Entry> merged = MergedEntries(records, kept);
+        const std::vector<StoredRecord> records = ReadAll(connection, ids);
+        const size_t kept =
+            static_cast<size_t>(std::find(sorted.begin(), sorted.end(), keptId) - sorted.begin());
+        const std::vector<Entry> merged = MergedEntries(records, kept, choices);
         const QString notes = MergedNotes(records, kept);
 
         SQLite::Statement& clear = connection.Cached("DELETE FROM \"Data\" WHERE \"FormID\" = ?");
@@ -197,11 +261,15 @@ MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint
             note.bind(2, static_cast<int64_t>(keptId));
             note.exec();
         }
+        std::vector<qint64> others;
+        for (const qint64 id : sorted) {
+            if (id != keptId)
+                others.push_back(id);
+        }
+        RepointDuplicateMarks(connection, others, keptId);
         // The same statement as the Delete command's: the fields go by cascade.
         SQLite::Statement& remove = connection.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
-        for (const qint64 id : sorted) {
-            if (id == keptId)
-                continue;
+        for (const qint64 id : others) {
             remove.reset();
             remove.bind(1, static_cast<int64_t>(id));
             remove.exec();

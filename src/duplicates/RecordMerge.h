@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,32 @@ struct MergeOutcome {
     int deleted = 0;
     QString error; // why nothing was merged, for a message
 };
+
+// For a field name in case-folded form, the record whose entries of that
+// name the merged record takes instead of the latest non-empty ones. A
+// record without the field leaves it out of the merged record.
+using MergeChoices = std::map<QString, qint64>;
+
+// One field of records about to be merged, for choosing its value.
+struct MergeField {
+    QString name;                // as the first record holding it spells it
+    QString folded;              // the key of MergeChoices
+    std::vector<QString> values; // per record; several entries a line each
+    std::vector<bool> held;      // per record: whether it has the field at all
+    qint64 latest = 0;           // the record a merge takes it from unless chosen
+    bool differs = false;        // the records hold different values
+};
+
+struct MergePreview {
+    std::vector<qint64> ids; // ascending: the first is the one kept
+    std::vector<QString> dates;
+    std::vector<QString> names;
+    std::vector<MergeField> fields;
+};
+
+// The records' fields side by side, in the order a merge keeping the
+// lowest number writes them. Throws the engine's errors.
+MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint64>& ids);
 
 // Why these records cannot be merged, or empty: fewer than two, one given
 // twice (a record cannot be merged with itself), one not stored, or a kept
@@ -27,6 +54,9 @@ QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& 
 // the others' new fields, and the other records' notes after its own, a
 // line each; the others are deleted with their fields. All in one
 // transaction: on any failure the records are as they were and the
-// outcome says why (the engine's text).
+// outcome says why (the engine's text). choices overrides the latest
+// value field by field. Records that other records were marked as
+// repeating are, when merged away, replaced in those marks by the kept one.
 MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint64>& ids,
-                          std::optional<qint64> keep = std::nullopt);
+                          std::optional<qint64> keep = std::nullopt,
+                          const MergeChoices& choices = {});

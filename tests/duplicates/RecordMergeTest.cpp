@@ -1,5 +1,7 @@
 #include "StoredRecords.h"
 #include "database/DatabaseFixture.h"
+#include "duplicates/DuplicateFinder.h"
+#include "duplicates/DuplicateMarks.h"
 #include "duplicates/RecordMerge.h"
 
 #include <SQLiteCpp/Statement.h>
@@ -30,6 +32,14 @@ void ThreeSubmissions(DatabaseFixture& f)
                 {{"name", "Ann Smith"}, {"email", ""}, {"colour", "blue"}, {"colour", "green"}});
     StoreRecord(f, "2024-03-02", "third note",
                 {{"phone", "0202"}, {"city", "Leeds"}, {"email", " "}});
+}
+
+DuplicateGroup Group(std::vector<qint64> ids)
+{
+    DuplicateGroup group;
+    for (const qint64 id : ids)
+        group.records.push_back({id, QString(), QString()});
+    return group;
 }
 
 } // namespace
@@ -112,4 +122,46 @@ TEST(MergeRecords, AFailedWriteLeavesTheRecordsAsTheyWere)
         EXPECT_EQ(f.Text("SELECT Form_Notes FROM Forms WHERE FormID = 1"),
                   QStringLiteral("first note"));
     }
+}
+
+TEST(MergeRecords, ChoicesPickAFieldsRecordAndThePreviewShowsTheDefaults)
+{
+    DatabaseFixture f;
+    ThreeSubmissions(f);
+    DatabaseConnection& c = *f.session.Database.CurrentDatabase;
+    const MergePreview preview = PreviewMerge(c, {3, 1, 2});
+    ASSERT_EQ(preview.ids, (std::vector<qint64>{1, 2, 3}));
+    QStringList shown;
+    for (const MergeField& field : preview.fields) {
+        shown.append(QStringLiteral("%1:%2:%3:%4")
+                         .arg(field.name, field.values[1])
+                         .arg(field.latest)
+                         .arg(field.differs ? "differs" : "same"));
+    }
+    EXPECT_EQ(shown.join(QLatin1Char('|')),
+              QStringLiteral("name:Ann Smith:2:differs|email::1:differs|phone::3:differs|"
+                             "colour:blue\ngreen:2:differs|city::3:differs"));
+    EXPECT_EQ(preview.fields[4].held, (std::vector<bool>{false, false, true}));
+
+    // The first colour and phone kept; the city left out by choosing a
+    // record without one.
+    const MergeOutcome outcome = MergeRecords(
+        c, {1, 2, 3}, std::nullopt,
+        {{QStringLiteral("colour"), 1}, {QStringLiteral("phone"), 1}, {QStringLiteral("city"), 2}});
+    ASSERT_TRUE(outcome.merged) << outcome.error.toStdString();
+    EXPECT_EQ(FieldsOf(f, 1),
+              QStringLiteral("name=Ann Smith|email=ann@x.org|phone=0201|colour=red"));
+}
+
+TEST(MergeRecords, MarksOfOtherRecordsFollowTheKeptRecord)
+{
+    DatabaseFixture f;
+    ThreeSubmissions(f);
+    StoreRecord(f, "2024-03-04", nullptr, {{"email", "ann@x.org"}});
+    DatabaseConnection& c = *f.session.Database.CurrentDatabase;
+    MarkDuplicateGroups(c, {Group({1, 2, 4})});
+    // Keeping the later record of 1 and 2: record 4, outside the merge,
+    // now repeats the kept record instead of the deleted first one.
+    ASSERT_TRUE(MergeRecords(c, {1, 2}, 2).merged);
+    EXPECT_EQ(LoadDuplicateMarks(c), (std::vector<DuplicateMark>{{4, 2, false}}));
 }
