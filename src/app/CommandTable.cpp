@@ -92,6 +92,8 @@ const Row kRows[] = {
      "View record", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
      "View summary", Shortcut::None, R::L, R::L, true, true},
+    {CommandId::ReviewDuplicates, "mnuResume", "mnuRReviewDuplicates", "Review d&uplicates...", 0,
+     "", "", Shortcut::None, R::No, R::L, true, true},
 
     // Neither the toolbar nor the start-up preferences need a database.
     {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
@@ -100,6 +102,8 @@ const Row kRows[] = {
      "Query", "Search using Query Builder", Shortcut::Find, R::No, R::L, true, true},
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
      "", Shortcut::None, R::Untouched, R::Untouched, false, true},
+    {CommandId::DuplicateKeys, "mnuOptions", "mnuODuplicateKeys", "Duplicate &keys...", 0, "", "",
+     Shortcut::None, R::L, R::L, true, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},

@@ -1,5 +1,8 @@
 #include "app/ShellController.h"
 
+#include "duplicates/DuplicateKeysSetting.h"
+#include "search/DuplicateReview.h"
+
 #include "session/RecordChooser.h"
 #include "database/RecordTransfer.h"
 
@@ -199,6 +202,18 @@ void ShellController::Run(CommandId id)
     case CommandId::Preferences:
         m_view->ShowStartupOptions(StartupOptions::SaveOptionsOnly);
         break;
+    case CommandId::ReviewDuplicates: {
+        DuplicateReview review(m_session);
+        if (review.Start())
+            m_view->ShowDuplicateReview(review);
+        break;
+    }
+    case CommandId::DuplicateKeys: {
+        DuplicateKeysSetting setting(m_session);
+        if (setting.Load())
+            m_view->ShowDuplicateKeys(setting);
+        break;
+    }
     case CommandId::Cascade:
         m_view->CascadeChildren();
         break;

@@ -10,6 +10,9 @@
 #include <optional>
 #include <vector>
 
+class DuplicateKeysSetting;
+class DuplicateReview;
+
 // The edit commands, carried out on the focused control of the active
 // child window.
 enum class EditAction { Undo, Cut, Copy, Paste, Delete };
@@ -57,4 +60,9 @@ public:
     // The clipboard import window, modal, holding text for the user to
     // confirm; it runs the import itself.
     virtual void ShowClipboardImport(const QString& text) = 0;
+    // Record > Review duplicates: the review window, modal, over a review
+    // that has found its groups.
+    virtual void ShowDuplicateReview(DuplicateReview& review) = 0;
+    // Options > Duplicate keys: the keys dialog, modal, over the loaded setting.
+    virtual void ShowDuplicateKeys(DuplicateKeysSetting& setting) = 0;
 };

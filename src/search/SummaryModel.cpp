@@ -1,5 +1,6 @@
 #include "search/SummaryModel.h"
 
+#include "duplicates/DuplicateMarks.h"
 #include "platform/DatabaseConnection.h"
 #include "platform/Ui.h"
 
@@ -45,6 +46,7 @@ void SummaryModel::SetSource(SQLite::Database* database, const std::vector<qint6
     m_pages.clear();
     m_pageIndex.clear();
     m_lastError.clear();
+    ReadMarks();
     endResetModel();
 }
 
@@ -53,7 +55,27 @@ void SummaryModel::Reload()
     beginResetModel();
     m_pages.clear();
     m_pageIndex.clear();
+    ReadMarks();
     endResetModel();
+}
+
+void SummaryModel::ReadMarks()
+{
+    m_duplicateOf.clear();
+    if (!m_db)
+        return;
+    try {
+        m_duplicateOf = PossibleDuplicateOf(*m_db);
+    } catch (const std::exception& e) {
+        m_lastError = EngineErrorText(e, sqlite3_system_errno(m_db->getHandle()));
+        ReportReadError(m_lastError);
+    }
+}
+
+qint64 SummaryModel::DuplicateOf(qint64 formId) const
+{
+    const auto found = m_duplicateOf.find(formId);
+    return found == m_duplicateOf.end() ? 0 : found->second;
 }
 
 void SummaryModel::SetCaptions(const QMap<QString, QString>& captionsByField)
@@ -172,6 +194,14 @@ QVariant SummaryModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
+    if (index.column() == RecordId && (role == DuplicateOfRole || role == Qt::ToolTipRole)) {
+        if (const qint64 repeats = DuplicateOf(FormIdAt(index.row())))
+            return role == DuplicateOfRole
+                       ? QVariant(repeats)
+                       : QVariant(QStringLiteral("Possible duplicate of record %1").arg(repeats));
+        if (role == DuplicateOfRole)
+            return {};
+    }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     const Page* page = FetchPage(index.row() / kPageRows);

@@ -22,6 +22,9 @@ class SummaryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { RecordId = 0, RecordName, Notes, Date, FileName, ColumnCount };
+    // The record a row's record may repeat (a qint64), on the record
+    // number column of a row marked as a possible duplicate.
+    static constexpr int DuplicateOfRole = Qt::UserRole + 1;
     static constexpr int kPageRows = 128;
     static constexpr int kCachedPages = 48;
 
@@ -31,10 +34,13 @@ public:
     // table of database. Both must outlive the model or the next
     // SetSource; call Reload after the list changed. A null database shows
     // no rows.
+    // The marks of possible duplicates are read with the source.
     void SetSource(SQLite::Database* database, const std::vector<qint64>* ids,
                    const QString& table = QStringLiteral("Forms"));
-    // The list or the rows changed: forget every cached row.
+    // The list or the rows changed: forget every cached row and mark.
     void Reload();
+    // The record formId may repeat, or 0.
+    qint64 DuplicateOf(qint64 formId) const;
 
     // Where a failed read is told: "Error reading data: " and the engine's
     // text, once the grid has been drawn, one message for the pages that
@@ -66,12 +72,14 @@ private:
     using Page = std::vector<QStringList>;
     const Page* FetchPage(int page) const;
     void ReportReadError(const QString& error) const;
+    void ReadMarks();
 
     Regional m_regional;
     SQLite::Database* m_db = nullptr;
     const std::vector<qint64>* m_ids = nullptr;
     QString m_table;
     QStringList m_captions;
+    std::unordered_map<qint64, qint64> m_duplicateOf;
 
     // Least recently used pages at the back.
     mutable std::list<std::pair<int, Page>> m_pages;

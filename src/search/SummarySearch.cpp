@@ -203,6 +203,32 @@ bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern)
     return RunAndShow(session, criteria->condition, criteria->error, Searcher::QuickFind);
 }
 
+bool FindPossibleDuplicates(Session& session)
+{
+    DatabaseState& d = session.Database;
+    if (!d.CurrentDatabase)
+        return false;
+    session.ui.StartCommand();
+    BusyPointer busy(session.ui);
+    SearchCondition condition;
+    condition.shownStatement = QStringLiteral("Possible duplicates");
+    bool marked = false;
+    try {
+        marked = d.CurrentDatabase->Db().tableExists("DuplicateMarks");
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QuickFindMessages::kInvalidQuery + ErrorText(e),
+                              MessageIcon::Exclamation);
+        return false;
+    }
+    condition.where =
+        marked ? QStringLiteral("Forms.FormID IN (SELECT \"FormID\" FROM main.\"DuplicateMarks\" "
+                                "WHERE \"Cleared\" = 0 UNION SELECT \"RepeatsID\" FROM "
+                                "main.\"DuplicateMarks\" WHERE \"Cleared\" = 0)")
+               : QStringLiteral("0");
+    session.Search.lblFind = condition.shownStatement;
+    return RunAndShow(session, condition, QString(), Searcher::QuickFind);
+}
+
 void ClearSearch(Session& session, int entryIndex, const QString& pattern)
 {
     if (!session.Database.CurrentDatabase)

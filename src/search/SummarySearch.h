@@ -27,6 +27,11 @@ bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern);
 // database again. The result file stays on disk.
 void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 
+// Quick Find's "Possible duplicates": the records marked as possible
+// duplicates and the records they repeat, as a search result; "No record
+// found" when there are none. False as QuickFindSearch.
+bool FindPossibleDuplicates(Session& session);
+
 // How the Query Builder's checks ended: rejected (a message has been
 // shown, nothing ran), and then the cell at fault, rows and columns from
 // 0, or -1 when the fault is not in one cell.

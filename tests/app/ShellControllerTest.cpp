@@ -1,6 +1,8 @@
 #include "app/RecentFiles.h"
 #include "session/Session.h"
 #include "app/ShellController.h"
+#include "duplicates/DuplicateKeysSetting.h"
+#include "search/DuplicateReview.h"
 #include "config/ConfigReader.h"
 #include "session/RecordTables.h"
 #include "database/DatabaseOpening.h"
@@ -89,6 +91,14 @@ public:
     void Exit() override { calls.append("exit"); }
     void ConfigurationLoaded() override { calls.append("configuration"); }
     void ShowClipboardImport(const QString& text) override { calls.append("clipboard " + text); }
+    void ShowDuplicateReview(DuplicateReview& review) override
+    {
+        calls.append(QStringLiteral("review %1 group(s)").arg(review.GroupCount()));
+    }
+    void ShowDuplicateKeys(DuplicateKeysSetting& setting) override
+    {
+        calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
+    }
     void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
     std::vector<qint64> SummarySelectedRows() const override { return {}; }
     void ShowQueryBuilder() override { calls.append("query builder"); }
@@ -175,6 +185,22 @@ TEST_F(ShellControllerTest, AnUnboundWindowHearsNothingFromTheViewersCommands)
     view.calls.clear();
     shell.Viewer().Command1_Click(RecordViewerController::QueryBuilder);
     EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingToShow)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    shell.Run(CommandId::ReviewDuplicates);
+    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_EQ(ui.MessageTexts().size(), 1);
+    shell.Run(CommandId::DuplicateKeys);
+    EXPECT_EQ(view.calls, QStringList{"keys of 7 field(s)"});
+    DuplicateKeysSetting setting(session);
+    ASSERT_TRUE(setting.Load() && setting.Save({{"would_recommend"}, false, std::nullopt}));
+    view.calls.clear();
+    shell.Run(CommandId::ReviewDuplicates);
+    EXPECT_EQ(view.calls, QStringList{"review 3 group(s)"});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)

@@ -138,6 +138,8 @@ QString CommandIconName(CommandId id)
         {CommandId::CancelChanges, "document-revert"},
         {CommandId::ViewRecord, "document-preview"},
         {CommandId::ViewSummary, "view-list-details"},
+        {CommandId::ReviewDuplicates, "merge"},
+        {CommandId::DuplicateKeys, "edit-duplicate"},
         {CommandId::QueryBuilder, "edit-find"},
         {CommandId::Preferences, "configure"},
         {CommandId::HelpContents, "help-contents"},

@@ -1,5 +1,8 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/duplicates/DuplicateKeysDialog.h"
+#include "gui/duplicates/DuplicateReviewDialog.h"
+
 #include "gui/app/AboutDialog.h"
 #include "gui/app/CommandIcons.h"
 #include "gui/app/MenuMnemonics.h"
@@ -530,6 +533,18 @@ void MainWindow::ShowPrinterSetup()
 void MainWindow::ShowClipboardImport(const QString& text)
 {
     ClipboardImportDialog dialog(m_session, text, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowDuplicateReview(DuplicateReview& review)
+{
+    DuplicateReviewDialog dialog(review, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowDuplicateKeys(DuplicateKeysSetting& setting)
+{
+    DuplicateKeysDialog dialog(setting, this);
     dialog.exec();
 }
 

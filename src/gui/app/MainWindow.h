@@ -80,6 +80,8 @@ public:
     void Exit() override { close(); }
     void ConfigurationLoaded() override;
     void ShowClipboardImport(const QString& text) override;
+    void ShowDuplicateReview(DuplicateReview& review) override;
+    void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
     void ShowQueryBuilder() override;

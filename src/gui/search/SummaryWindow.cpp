@@ -16,11 +16,34 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QIcon>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <unordered_set>
+
+namespace {
+
+// The record number of a possible duplicate carries an icon; its tooltip
+// names the record it repeats.
+class DuplicateMarkDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(SummaryModel::DuplicateOfRole).isValid())
+            return;
+        option->icon = QIcon::fromTheme(QStringLiteral("edit-duplicate"));
+        option->features |= QStyleOptionViewItem::HasDecoration;
+    }
+};
+
+} // namespace
 
 SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord, QWidget* parent)
     : QWidget(parent), m_session(session), m_controller(session, std::move(viewRecord)),
@@ -37,6 +60,7 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_grid->setObjectName(QStringLiteral("resGrid"));
     m_model->SetUi(&session.ui);
     m_grid->setModel(m_model);
+    m_grid->setItemDelegateForColumn(SummaryModel::RecordId, new DuplicateMarkDelegate(m_grid));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -76,6 +100,10 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     find->setObjectName(QStringLiteral("cmdFind_0"));
     auto* clear = new QPushButton(QStringLiteral("&Clear Search"), quickFind);
     clear->setObjectName(QStringLiteral("cmdFind_1"));
+    auto* duplicates = new QPushButton(QStringLiteral("Possible d&uplicates"), quickFind);
+    duplicates->setObjectName(QStringLiteral("cmdFind_2"));
+    duplicates->setToolTip(
+        QStringLiteral("Show the records marked as possible duplicates and the records they repeat"));
     m_lblFind->setObjectName(QStringLiteral("lblFind"));
     m_lblFind->setVisible(false);
     auto* findLayout = new QGridLayout(quickFind);
@@ -85,7 +113,8 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     findLayout->addWidget(m_text, 1, 1);
     findLayout->addWidget(find, 1, 2);
     findLayout->addWidget(clear, 1, 3);
-    findLayout->addWidget(m_lblFind, 2, 0, 1, 4);
+    findLayout->addWidget(duplicates, 1, 4);
+    findLayout->addWidget(m_lblFind, 2, 0, 1, 5);
     findLayout->setColumnStretch(1, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -126,6 +155,7 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     });
     connect(find, &QPushButton::clicked, this, [this] { cmdFind_Click(0); });
     connect(clear, &QPushButton::clicked, this, [this] { cmdFind_Click(1); });
+    connect(duplicates, &QPushButton::clicked, this, [this] { cmdFind_Click(2); });
     connect(m_text, &QLineEdit::returnPressed, this, [this] { cmdFind_Click(0); });
     if (m_session.Database.CurrentDatabase) {
         Reload(m_session.Database.SummaryRecords.Count());
@@ -172,6 +202,8 @@ void SummaryWindow::cmdFind_Click(int index)
     const int entry = found >= 0 ? found : m_combo->currentIndex();
     if (index == 0)
         QuickFindSearch(m_session, entry, m_text->text());
+    else if (index == 2)
+        FindPossibleDuplicates(m_session);
     else
         ClearSearch(m_session, entry, m_text->text());
     m_lblFind->setText(m_session.Search.lblFind);

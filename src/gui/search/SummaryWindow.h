@@ -25,7 +25,7 @@ public:
     SummaryWindow(Session& session, std::function<void()> viewRecord, QWidget* parent = nullptr);
     ~SummaryWindow() override;
 
-    // Quick Find: 0 Find, 1 Clear Search.
+    // Quick Find: 0 Find, 1 Clear Search, 2 Possible duplicates.
     void cmdFind_Click(int index);
     void FillQuickFindCombo();
     // A new form configuration: column captions and the Quick Find list.

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QtGlobal>
+#include <vector>
+
+class Session;
+
+// After records were merged into kept: the summary (and a search result's
+// copy) drops the deleted ones, shows kept's new values and moves to it,
+// and the viewer follows. Errors are shown with "Error reading data: ".
+void ShowMergedAway(Session& session, qint64 kept, const std::vector<qint64>& deleted);
