@@ -2,6 +2,9 @@
 
 #include "platform/Settings.h"
 
+#include <QDir>
+#include <QStringList>
+
 StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLine)
 {
     StartupPlan plan;
@@ -21,4 +24,12 @@ StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLin
     }
     plan.showWizard = !suppressWizard;
     return plan;
+}
+
+QString CommandLineDatabase(const QStringList& arguments, const QString& workingFolder)
+{
+    const QString path = arguments.join(QLatin1Char(' '));
+    if (path.isEmpty())
+        return path;
+    return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
 }

@@ -20,3 +20,10 @@ struct StartupPlan {
 // AutoLoadDB; opening a database, or NoWizard set to 1, suppresses the
 // start-up options dialog. Start modes other than 1 and 2 open nothing.
 StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLine);
+
+// The database the command line names: the arguments after the program's
+// name are one path (joined by blanks, so a path with blanks need not be
+// quoted); a relative one is taken from workingFolder, the folder the
+// program was started in, since the program then moves to its own folder.
+// Empty when no argument is given.
+QString CommandLineDatabase(const QStringList& arguments, const QString& workingFolder);

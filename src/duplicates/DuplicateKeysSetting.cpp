@@ -19,7 +19,7 @@ bool DuplicateKeysSetting::Load()
         return false;
     }
     m_fieldNames = m_session.Database.CurrentFieldNames.List().split(QStringLiteral("\r\n"),
-                                                                      Qt::SkipEmptyParts);
+                                                                     Qt::SkipEmptyParts);
     return true;
 }
 
@@ -35,8 +35,8 @@ bool DuplicateKeysSetting::Save(const DuplicateKeys& keys)
     DuplicateKeys stored = keys;
     if (!keys.wholeResponse) {
         QString unknown;
-        stored.fields = KnownKeyFields(keys.fields, m_session.Database.CurrentFieldNames.List(),
-                                       &unknown);
+        stored.fields =
+            KnownKeyFields(keys.fields, m_session.Database.CurrentFieldNames.List(), &unknown);
         if (stored.fields.isEmpty() && !keys.fields.isEmpty()) {
             ui.MessageBox(
                 QStringLiteral("Unknown key field '%1': the database has no field of that name")
@@ -71,10 +71,10 @@ bool DuplicateKeysSetting::Save(const DuplicateKeys& keys)
                       MessageIcon::Exclamation);
         return false;
     }
-    ui.SetStatusText(stored.IsSet()
-                         ? QStringLiteral("Duplicate keys saved: %1 possible duplicate(s)")
-                               .arg(marked)
-                         : QStringLiteral("Duplicate keys cleared"));
+    ui.SetStatusText(
+        stored.IsSet()
+            ? QStringLiteral("Duplicate keys saved: %1 possible duplicate(s)").arg(marked)
+            : QStringLiteral("Duplicate keys cleared"));
     emit m_session.Events.SummaryReloaded(m_session.Database.SummaryRecords.Count());
     return true;
 }

@@ -19,6 +19,7 @@ struct StoredRecord {
     QString notes;
     QString date; // as stored, ISO 8601 when a date
     std::vector<Entry> entries;
+    bool stored = false;
 };
 
 StoredRecord ReadStored(DatabaseConnection& connection, qint64 formId)
@@ -29,6 +30,7 @@ StoredRecord ReadStored(DatabaseConnection& connection, qint64 formId)
         "SELECT \"Form_Notes\", \"Form_Date\" FROM \"Forms\" WHERE \"FormID\" = ?");
     header.bind(1, static_cast<int64_t>(formId));
     if (header.executeStep()) {
+        record.stored = true;
         record.notes = QString::fromUtf8(header.getColumn(0).getText());
         record.date = QString::fromUtf8(header.getColumn(1).getText());
     }
@@ -150,7 +152,9 @@ QString MergedNotes(const std::vector<StoredRecord>& records, size_t kept)
 MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint64>& ids)
 {
     MergePreview preview;
-    const std::vector<StoredRecord> records = ReadAll(connection, ids);
+    // Another program may have merged or deleted some since they were found.
+    std::vector<StoredRecord> records = ReadAll(connection, ids);
+    std::erase_if(records, [](const StoredRecord& r) { return !r.stored; });
     if (records.empty())
         return preview;
     SQLite::Statement& name =

@@ -38,7 +38,8 @@ struct MergePreview {
 };
 
 // The records' fields side by side, in the order a merge keeping the
-// lowest number writes them. Throws the engine's errors.
+// lowest number writes them; records no longer stored are left out.
+// Throws the engine's errors.
 MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint64>& ids);
 
 // Why these records cannot be merged, or empty: fewer than two, one given

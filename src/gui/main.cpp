@@ -1,10 +1,12 @@
 #include "gui/app/CommandIcons.h"
 #include "app/ShellController.h"
+#include "app/StartupPlan.h"
 #include "gui/app/MainWindow.h"
 #include "session/Session.h"
 #include "gui/platform/QtUi.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 int main(int argc, char* argv[])
@@ -26,8 +28,7 @@ int main(int argc, char* argv[])
     // the frame, which hands each child window the part it uses.
     ShellController shell(session);
     MainWindow frame(session, shell);
-    // The whole command line after the program's name is one database path.
-    frame.MDIForm_Load(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    frame.MDIForm_Load(CommandLineDatabase(QApplication::arguments().mid(1), QDir::currentPath()));
     if (frame.Ended())
         return 1;
     return app.exec();

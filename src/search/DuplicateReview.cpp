@@ -87,19 +87,29 @@ void DuplicateReview::Choose(int field, qint64 formId)
         m_choices[f.folded] = formId;
 }
 
+bool DuplicateReview::GroupGone()
+{
+    if (m_preview.ids.size() >= 2)
+        return false;
+    m_session.ui.MessageBox(QStringLiteral("Only one record of this group is left: another "
+                                           "program has merged or deleted the others."),
+                            MessageIcon::Information);
+    DropCurrent();
+    return true;
+}
+
 bool DuplicateReview::Merge()
 {
     Ui& ui = m_session.ui;
+    if (GroupGone())
+        return true;
     const std::vector<qint64> ids = m_preview.ids;
-    if (ids.size() < 2)
-        return false;
     const QString question =
         QStringLiteral("Merge the %1 records of this group into record %2? The other records "
                        "are deleted.")
             .arg(ids.size())
             .arg(ids.front());
-    if (ui.MessageBox(question, MessageIcon::Question, MessageButtons::YesNo) !=
-        MessageAnswer::Yes)
+    if (ui.MessageBox(question, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
     const MergeOutcome outcome =
         MergeRecords(*m_session.Database.CurrentDatabase, ids, std::nullopt, m_choices);
@@ -110,15 +120,16 @@ bool DuplicateReview::Merge()
     }
     std::vector<qint64> deleted(ids.begin() + 1, ids.end());
     ShowMergedAway(m_session, outcome.kept, deleted);
-    ui.SetStatusText(QStringLiteral("%1 record(s) merged into record %2")
-                         .arg(ids.size())
-                         .arg(outcome.kept));
+    ui.SetStatusText(
+        QStringLiteral("%1 record(s) merged into record %2").arg(ids.size()).arg(outcome.kept));
     DropCurrent();
     return true;
 }
 
 bool DuplicateReview::NotDuplicates()
 {
+    if (GroupGone())
+        return true;
     DatabaseConnection& connection = *m_session.Database.CurrentDatabase;
     try {
         ClearDuplicateGroup(connection, m_preview.ids);

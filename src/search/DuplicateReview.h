@@ -34,12 +34,16 @@ public:
 
     // Asks, then merges the group into its first record with the chosen
     // values; the summary and the viewer follow. False when declined or
-    // after a message.
+    // after a message. A group that another program has since reduced to
+    // one record is said so and dropped (true: the group shown changed).
     bool Merge();
-    // Clears the group's marks so it is not raised again.
+    // Clears the group's marks so it is not raised again; the same for a
+    // group reduced to one record.
     bool NotDuplicates();
 
 private:
+    // The group shown lost its other records: said so and dropped.
+    bool GroupGone();
     // The group shown is done with: the next one (or none) is shown.
     void DropCurrent();
 

@@ -16,8 +16,7 @@ void ShowMergedAway(Session& session, qint64 kept, const std::vector<qint64>& de
         d.RecordCursor.Load(*d.CurrentDatabase);
         if (d.SummaryFiltered) {
             DatabaseConnection result(session.Folders.SearchResultFile(), session.Now);
-            SQLite::Statement& remove =
-                result.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
+            SQLite::Statement& remove = result.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
             for (const qint64 id : deleted) {
                 remove.reset();
                 remove.bind(1, static_cast<int64_t>(id));

@@ -72,3 +72,20 @@ TEST(StartupPlan, NoWizardAndUnknownModes)
     EXPECT_EQ(plan.startMode, 0);
     EXPECT_FALSE(plan.openDatabase);
 }
+
+TEST(StartupPlan, TheCommandLinesDatabaseIsTakenFromTheFolderTheProgramStartedIn)
+{
+    const struct {
+        QStringList args;
+        const char* path;
+    } cases[] = {
+        {{}, ""},
+        {{"d.fdb"}, "/home/ann/d.fdb"},
+        {{"../forms/my", "answers.fdb"}, "/home/forms/my answers.fdb"},
+        {{"/srv/forms.fdb"}, "/srv/forms.fdb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CommandLineDatabase(c.args, QStringLiteral("/home/ann")),
+                  QString::fromUtf8(c.path))
+            << c.path;
+}

@@ -21,7 +21,8 @@ protected:
         CreateAndOpen();
         ImportResponseFiles(session, {kGuestbook});
         ImportResponseFiles(session, {kGuestbook});
-        Db().exec("UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
+        Db().exec(
+            "UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
         ui.messages.clear();
     }
 
@@ -65,7 +66,8 @@ TEST_F(DuplicateReviewTest, KeysAreCheckedSavedAndMarkTheRecords)
     EXPECT_FALSE(LoadDuplicateKeys(*session.Database.CurrentDatabase).IsSet());
 
     ASSERT_TRUE(setting.Save({{"EMAIL"}, false, std::nullopt}));
-    EXPECT_EQ(ui.statusTexts.last(), QStringLiteral("Duplicate keys saved: 12 possible duplicate(s)"));
+    EXPECT_EQ(ui.statusTexts.last(),
+              QStringLiteral("Duplicate keys saved: 12 possible duplicate(s)"));
     EXPECT_EQ(LoadDuplicateKeys(*session.Database.CurrentDatabase).fields, QStringList{"email"});
 
     // The summary marks the later record of each pair, naming the first.
@@ -134,4 +136,22 @@ TEST_F(DuplicateReviewTest, MergeKeepsTheChosenValuesAndNotDuplicatesIsNotRaised
     ASSERT_TRUE(again.Start());
     EXPECT_EQ(again.GroupCount(), 10);
     EXPECT_EQ(again.Preview().ids, (std::vector<qint64>{3, 15}));
+}
+
+TEST_F(DuplicateReviewTest, AGroupAnotherProgramMergedMeanwhileIsSaidSoAndDropped)
+{
+    DuplicateKeysSetting setting(session);
+    ASSERT_TRUE(setting.Load() && setting.Save({{"email"}, false, std::nullopt}));
+    DuplicateReview review(session);
+    ASSERT_TRUE(review.Start());
+    Db().exec("DELETE FROM Forms WHERE FormID = 14");
+    ASSERT_TRUE(review.ShowGroup(1));
+    EXPECT_EQ(review.Preview().ids, std::vector<qint64>{2});
+    ui.messages.clear();
+    EXPECT_TRUE(review.Merge());
+    EXPECT_EQ(ui.MessageTexts(), QStringList{"Only one record of this group is left: another "
+                                             "program has merged or deleted the others."});
+    EXPECT_EQ(review.GroupCount(), 11);
+    EXPECT_EQ(review.Preview().ids, (std::vector<qint64>{3, 15}));
+    EXPECT_EQ(Count("SELECT count(*) FROM Forms"), 23);
 }

@@ -12,8 +12,8 @@
 
 DuplicateKeysDialog::DuplicateKeysDialog(DuplicateKeysSetting& setting, QWidget* parent)
     : QDialog(parent), m_setting(setting), m_fields(new QListWidget(this)),
-      m_whole(new QCheckBox(QStringLiteral("The &whole response (every field name and value)"),
-                            this)),
+      m_whole(
+          new QCheckBox(QStringLiteral("The &whole response (every field name and value)"), this)),
       m_within(new QCheckBox(QStringLiteral("Only wi&thin"), this)), m_days(new QSpinBox(this))
 {
     setObjectName(QStringLiteral("frmDuplicateKeys"));
@@ -29,9 +29,10 @@ DuplicateKeysDialog::DuplicateKeysDialog(DuplicateKeysSetting& setting, QWidget*
     for (const QString& name : setting.FieldNames()) {
         auto* item = new QListWidgetItem(name, m_fields);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        const bool on = std::any_of(saved.fields.begin(), saved.fields.end(), [&](const QString& f) {
-            return f.compare(name, Qt::CaseInsensitive) == 0;
-        });
+        const bool on =
+            std::any_of(saved.fields.begin(), saved.fields.end(), [&](const QString& f) {
+                return f.compare(name, Qt::CaseInsensitive) == 0;
+            });
         item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
     }
     m_whole->setObjectName(QStringLiteral("chkWholeResponse"));

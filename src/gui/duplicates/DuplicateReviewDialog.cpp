@@ -64,8 +64,7 @@ DuplicateReviewDialog::DuplicateReviewDialog(DuplicateReview& review, QWidget* p
             Fill();
     });
     connect(merge, &QPushButton::clicked, this, [this] { Done(m_review.Merge()); });
-    connect(notDuplicates, &QPushButton::clicked, this,
-            [this] { Done(m_review.NotDuplicates()); });
+    connect(notDuplicates, &QPushButton::clicked, this, [this] { Done(m_review.NotDuplicates()); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid, &QTableWidget::itemChanged, this, &DuplicateReviewDialog::CellChanged);
     Fill();
@@ -110,8 +109,8 @@ void DuplicateReviewDialog::Fill()
         m_grid->setVerticalHeaderItem(static_cast<int>(f), new QTableWidgetItem(field.name));
         const qint64 chosen = m_review.ChosenFor(static_cast<int>(f));
         for (size_t r = 0; r < preview.ids.size(); ++r) {
-            auto* cell = new QTableWidgetItem(field.held[r] ? field.values[r]
-                                                            : QStringLiteral("(none)"));
+            auto* cell =
+                new QTableWidgetItem(field.held[r] ? field.values[r] : QStringLiteral("(none)"));
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             cell->setCheckState(preview.ids[r] == chosen ? Qt::Checked : Qt::Unchecked);
             if (field.differs) {

@@ -100,10 +100,10 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     find->setObjectName(QStringLiteral("cmdFind_0"));
     auto* clear = new QPushButton(QStringLiteral("&Clear Search"), quickFind);
     clear->setObjectName(QStringLiteral("cmdFind_1"));
-    auto* duplicates = new QPushButton(QStringLiteral("Possible d&uplicates"), quickFind);
+    auto* duplicates = new QPushButton(QStringLiteral("D&uplicates"), quickFind);
     duplicates->setObjectName(QStringLiteral("cmdFind_2"));
-    duplicates->setToolTip(
-        QStringLiteral("Show the records marked as possible duplicates and the records they repeat"));
+    duplicates->setToolTip(QStringLiteral(
+        "Show the records marked as possible duplicates and the records they repeat"));
     m_lblFind->setObjectName(QStringLiteral("lblFind"));
     m_lblFind->setVisible(false);
     auto* findLayout = new QGridLayout(quickFind);

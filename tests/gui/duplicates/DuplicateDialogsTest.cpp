@@ -34,7 +34,8 @@ struct TwiceImported : DatabaseFixture {
         const QString guestbook = QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt");
         ImportResponseFiles(session, {guestbook});
         ImportResponseFiles(session, {guestbook});
-        Db().exec("UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
+        Db().exec(
+            "UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
     }
 };
 
