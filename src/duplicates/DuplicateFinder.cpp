@@ -36,6 +36,8 @@ bool SameName(QByteArrayView name, const QByteArray& wanted)
             name.compare(wanted, Qt::CaseInsensitive) == 0);
 }
 
+} // namespace
+
 // The key of each record read, kept as a number for the key's text: a
 // million records cost a few bytes each beside their distinct keys.
 class KeyCollector {
@@ -70,8 +72,8 @@ public:
     // The runs of entries that make groups, in the order of their first records.
     std::vector<DuplicateGroup> Groups()
     {
-        // Records are read in record-number order, which the stable sort
-        // keeps within a key and a day.
+        // Within a key and a day the order does not matter: each group's
+        // records are put in record-number order below.
         std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
             return a.key != b.key ? a.key < b.key : a.day < b.day;
         });
@@ -223,13 +225,12 @@ private:
     std::string m_dateText;
 };
 
-} // namespace
+namespace {
 
-DuplicateSearch FindDuplicateGroups(Session& session, const DuplicateKeys& keys)
+// Room for about as many records as the highest record number, read from
+// the key's index alone.
+size_t ExpectedRecords(Session& session)
 {
-    DuplicateSearch search;
-    if (!session.Database.CurrentDatabase || !keys.IsSet())
-        return search;
     size_t records = 0;
     try {
         // The highest record number bounds the count, read from the key's index alone.
@@ -238,13 +239,46 @@ DuplicateSearch FindDuplicateGroups(Session& session, const DuplicateKeys& keys)
                                 .getInt64();
         records = static_cast<size_t>(std::clamp<qint64>(last, 0, kMostReserved));
     } catch (const std::exception&) {
-        // The read below reports what is wrong with the file.
+        // The read reports what is wrong with the file.
     }
-    KeyCollector collector(keys, session.RegionalSettings, records);
+    return records;
+}
+
+} // namespace
+
+DuplicateCollector::DuplicateCollector(const DuplicateKeys& keys, const Regional& regional,
+                                       size_t expected)
+    : m_keys(keys), m_collector(std::make_unique<KeyCollector>(m_keys, regional, expected))
+{}
+
+DuplicateCollector::~DuplicateCollector() = default;
+
+void DuplicateCollector::Add(const RawRecord& record)
+{
+    m_collector->Visit(record);
+}
+
+bool DuplicateCollector::AddStored(Session& session, qint64 from, qint64 to)
+{
     RecordStream stream(session);
-    const StreamEnd end = stream.ReadAll(
-        RawRecordVisitor([&](const RawRecord& record) { return collector.Visit(record); }));
-    if (end == StreamEnd::Failed)
+    const StreamEnd end = stream.ReadRange(from, to, RawRecordVisitor([&](const RawRecord& record) {
+                                               return m_collector->Visit(record);
+                                           }));
+    return end != StreamEnd::Failed;
+}
+
+std::vector<DuplicateGroup> DuplicateCollector::Groups()
+{
+    return m_collector->Groups();
+}
+
+DuplicateSearch FindDuplicateGroups(Session& session, const DuplicateKeys& keys)
+{
+    DuplicateSearch search;
+    if (!session.Database.CurrentDatabase || !keys.IsSet())
+        return search;
+    DuplicateCollector collector(keys, session.RegionalSettings, ExpectedRecords(session));
+    if (!collector.AddStored(session, 1, std::numeric_limits<qint64>::max()))
         return search;
     search.groups = collector.Groups();
     search.ok = true;

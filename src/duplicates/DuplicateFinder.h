@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include "duplicates/DuplicateKeys.h"
+
 #include <QtGlobal>
+#include <memory>
 #include <vector>
 
+class KeyCollector;
+class RawRecord;
+class Regional;
 class Session;
-struct DuplicateKeys;
 
 struct DuplicateMember {
     qint64 formId = 0;
@@ -32,3 +37,22 @@ struct DuplicateSearch {
 // group's record before it; a record without a date then joins none.
 // The whole response compares every field name and value, in any order.
 DuplicateSearch FindDuplicateGroups(Session& session, const DuplicateKeys& keys);
+
+// The keys of records gathered one at a time (an import's records as they
+// are stored) or read from the database, and the groups they make; the
+// order records are added in does not matter.
+class DuplicateCollector {
+public:
+    DuplicateCollector(const DuplicateKeys& keys, const Regional& regional, size_t expected = 0);
+    ~DuplicateCollector();
+
+    void Add(const RawRecord& record);
+    // The stored records numbered from..to, in one streaming read; false
+    // after the read's message.
+    bool AddStored(Session& session, qint64 from, qint64 to);
+    std::vector<DuplicateGroup> Groups();
+
+private:
+    DuplicateKeys m_keys;
+    std::unique_ptr<KeyCollector> m_collector;
+};

@@ -1,10 +1,19 @@
 #include "duplicates/ImportedDuplicates.h"
 
-#include "session/Session.h"
-#include "duplicates/DuplicateFinder.h"
+#include "database/RawRecord.h"
 #include "duplicates/DuplicateKeys.h"
 #include "duplicates/DuplicateMarks.h"
 #include "platform/DatabaseConnection.h"
+#include "session/RecordTables.h"
+#include "session/Session.h"
+
+#include <limits>
+
+namespace {
+
+const QString kMarkError = QStringLiteral("Error marking possible duplicates: ");
+
+} // namespace
 
 qint64 LastRecordNumber(Session& session)
 {
@@ -13,36 +22,78 @@ qint64 LastRecordNumber(Session& session)
         .getInt64();
 }
 
-std::optional<int> MarkImportedDuplicates(Session& session, qint64 lastBefore, bool* failed)
+ImportedDuplicates::ImportedDuplicates(Session& session, qint64 lastBefore)
+    : m_session(session), m_lastBefore(lastBefore)
+{}
+
+void ImportedDuplicates::Start()
 {
-    DatabaseConnection* connection = session.Database.CurrentDatabase.get();
+    DatabaseConnection* connection = m_session.Database.CurrentDatabase.get();
+    if (!connection)
+        return;
+    try {
+        const DuplicateKeys keys = LoadDuplicateKeys(*connection);
+        if (keys.IsSet())
+            m_collector = std::make_unique<DuplicateCollector>(keys, m_session.RegionalSettings);
+    } catch (const std::exception&) {
+        // The import's own writes report what is wrong with the file;
+        // Mark reads the keys again.
+        m_keysUnread = true;
+    }
+}
+
+void ImportedDuplicates::Stored(const RecordTables& tables)
+{
+    if (!m_collector)
+        return;
+    using R = RecordTables;
+    RawRecord& record = m_record;
+    const QString formId = tables.Header(R::FormIdColumn);
+    record.Start(formId.toLongLong());
+    for (const int column : {R::NameColumn, R::DateColumn})
+        record.SetHeader(column, tables.Header(column).toUtf8());
+    for (int row = 0; row < tables.FieldCount(); ++row) {
+        record.AddEntry();
+        record.SetField(R::FieldNameColumn, tables.Field(row, R::FieldNameColumn).toUtf8());
+        record.SetField(R::FieldValueColumn, tables.Field(row, R::FieldValueColumn).toUtf8());
+    }
+    m_collector->Add(record);
+}
+
+std::optional<int> ImportedDuplicates::Mark(bool* failed)
+{
+    DatabaseConnection* connection = m_session.Database.CurrentDatabase.get();
     if (!connection)
         return std::nullopt;
-    const auto fail = [&](const std::exception& e) {
-        session.ui.MessageBox(QStringLiteral("Error marking possible duplicates: ") +
-                                  EngineErrorText(connection, e),
-                              MessageIcon::Exclamation);
-        *failed = true;
-    };
-    DuplicateKeys keys;
+    std::vector<DuplicateGroup> groups;
     try {
-        keys = LoadDuplicateKeys(*connection);
+        if (m_keysUnread) {
+            // Every record is read, the import's as well.
+            const DuplicateKeys keys = LoadDuplicateKeys(*connection);
+            if (!keys.IsSet())
+                return std::nullopt;
+            DuplicateSearch search = FindDuplicateGroups(m_session, keys);
+            if (!search.ok) {
+                *failed = true;
+                return std::nullopt;
+            }
+            groups = std::move(search.groups);
+        } else {
+            if (!m_collector)
+                return std::nullopt;
+            // The records stored before the import, read once.
+            if (m_lastBefore > 0 && !m_collector->AddStored(m_session, 1, m_lastBefore)) {
+                *failed = true;
+                return std::nullopt;
+            }
+            groups = m_collector->Groups();
+        }
+        DropClearedRecords(groups, LoadDuplicateMarks(*connection));
+        return MarkNewDuplicates(*connection, groups, m_lastBefore);
     } catch (const std::exception& e) {
-        fail(e);
-        return std::nullopt;
-    }
-    if (!keys.IsSet())
-        return std::nullopt;
-    DuplicateSearch search = FindDuplicateGroups(session, keys);
-    if (!search.ok) {
+        m_session.ui.MessageBox(kMarkError + EngineErrorText(connection, e),
+                                MessageIcon::Exclamation);
         *failed = true;
-        return std::nullopt;
-    }
-    try {
-        DropClearedRecords(search.groups, LoadDuplicateMarks(*connection));
-        return MarkNewDuplicates(*connection, search.groups, lastBefore);
-    } catch (const std::exception& e) {
-        fail(e);
         return std::nullopt;
     }
 }

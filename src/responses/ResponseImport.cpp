@@ -60,6 +60,10 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     } catch (const std::exception&) {
         // The import's own writes report what is wrong with the file.
     }
+    ImportedDuplicates marking(session, lastBefore);
+    // Records a failed commit lost are no longer there to be marked.
+    bool commitLost = false;
+    marking.Start();
     ui.SetStatusText(QStringLiteral("Importing records in to  ") + d.CurrentDatabasePath);
     // A stop asked for by an earlier command is not this one's.
     ui.ClearCancelRequested();
@@ -70,6 +74,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
         QString commitError;
         int lost = 0;
         const auto commitFailed = [&] {
+            commitLost = true;
             outcome.total -= lost;
             ui.MessageBox(QStringLiteral("WriteRecord: Error saving Record to the database: ") +
                               commitError,
@@ -86,6 +91,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
                     d.RecordState &= ~kModeBits;
                     if (!stored)
                         return false;
+                    marking.Stored(session.Tables);
                     ++outcome.total;
                     if (!batch.AfterRecord(&commitError, &lost)) {
                         commitFailed();
@@ -121,11 +127,12 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
             commitFailed();
     }
     // Possible duplicates are marked once all is stored: one read of the
-    // database instead of a look-up for every record. An import asked to
-    // stop ends at once; duplicates --mark marks its records later.
+    // records stored before instead of a look-up for every record. An
+    // import asked to stop ends at once; duplicates --mark marks its
+    // records later.
     std::optional<int> duplicates;
-    if (outcome.total > 0 && !outcome.stopped)
-        duplicates = MarkImportedDuplicates(session, lastBefore, &outcome.failed);
+    if (outcome.total > 0 && !outcome.stopped && !commitLost)
+        duplicates = marking.Mark(&outcome.failed);
     QString done = QString::number(outcome.total) + doneText + d.CurrentDatabasePath;
     if (duplicates)
         done += QStringLiteral(", %1 possible duplicate(s)").arg(*duplicates);

@@ -122,3 +122,24 @@ TEST(ImportVerb, CountsAndMarksPossibleDuplicatesByTheSavedKeys)
                   .getString(),
               "5>1,7>6");
 }
+
+TEST(ImportVerb, AnImportsRecordsMeetEarlierOnesByTheirDates)
+{
+    // The guestbook's twelve responses are a day apart: by a field all
+    // share within no day, only the same response imported again repeats.
+    TempDir dir;
+    const QString db = dir.File("d.fdb");
+    const QString guestbook = QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt");
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0);
+    ASSERT_EQ(RunCli({"import", db, guestbook}, &out, &err), 0);
+    ASSERT_EQ(
+        RunCli({"duplicates", db, "--key", "subscribe", "--within", "0", "--save"}, &out, &err), 0);
+    ASSERT_EQ(RunCli({"import", db, guestbook, guestbook}, &out, &err), 0) << err.constData();
+    EXPECT_TRUE(out.endsWith(", 24 possible duplicate(s)\n")) << out.data();
+    SQLite::Database d(db.toStdString());
+    EXPECT_EQ(d.execAndGet("SELECT count(*) FROM DuplicateMarks WHERE RepeatsID = FormID - 12 OR "
+                           "RepeatsID = FormID - 24")
+                  .getInt(),
+              24);
+}
