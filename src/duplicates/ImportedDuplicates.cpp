@@ -32,9 +32,9 @@ void ImportedDuplicates::Start()
     if (!connection)
         return;
     try {
-        const DuplicateKeys keys = LoadDuplicateKeys(*connection);
-        if (keys.IsSet())
-            m_collector = std::make_unique<DuplicateCollector>(keys, m_session.RegionalSettings);
+        m_keys = LoadDuplicateKeys(*connection);
+        if (m_keys.IsSet())
+            m_collector = std::make_unique<DuplicateCollector>(m_keys, m_session.RegionalSettings);
     } catch (const std::exception&) {
         // The import's own writes report what is wrong with the file;
         // Mark reads the keys again.
@@ -52,9 +52,13 @@ void ImportedDuplicates::Stored(const RecordTables& tables)
     record.Start(formId.toLongLong());
     for (const int column : {R::NameColumn, R::DateColumn})
         record.SetHeader(column, tables.Header(column).toUtf8());
+    // Only the key fields' entries count, unless the whole response does.
     for (int row = 0; row < tables.FieldCount(); ++row) {
+        const QString name = tables.Field(row, R::FieldNameColumn);
+        if (!m_keys.wholeResponse && !m_keys.fields.contains(name, Qt::CaseInsensitive))
+            continue;
         record.AddEntry();
-        record.SetField(R::FieldNameColumn, tables.Field(row, R::FieldNameColumn).toUtf8());
+        record.SetField(R::FieldNameColumn, name.toUtf8());
         record.SetField(R::FieldValueColumn, tables.Field(row, R::FieldValueColumn).toUtf8());
     }
     m_collector->Add(record);

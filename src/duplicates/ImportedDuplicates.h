@@ -36,6 +36,7 @@ public:
 private:
     Session& m_session;
     qint64 m_lastBefore;
+    DuplicateKeys m_keys;
     std::unique_ptr<DuplicateCollector> m_collector;
     RawRecord m_record; // its room kept from one record to the next
     bool m_keysUnread = false;

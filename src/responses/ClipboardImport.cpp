@@ -1,5 +1,7 @@
 #include "responses/ClipboardImport.h"
 
+#include "duplicates/ImportedDuplicates.h"
+
 #include "platform/ErrorText.h"
 #include "responses/MailFormat.h"
 #include "responses/PastedResponse.h"
@@ -76,6 +78,8 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
     }
     BusyPointer busy(ui);
     try {
+        ImportedDuplicates marking(session, LastRecordNumber(session));
+        marking.Start();
         const int result = ReadClipboardRecord(session, text, session.Now.Now().date());
         if (result == kRecordRead) {
             session.Tables.RemoveBlankRecords();
@@ -84,7 +88,11 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
             d.RecordState &= ~kModeBits;
             if (stored) {
                 outcome.imported = true;
-                ui.SetStatusText(QStringLiteral("1 record read from clipboard"));
+                marking.Stored(session.Tables);
+                QString done = QStringLiteral("1 record read from clipboard");
+                if (const std::optional<int> duplicates = marking.Mark(&outcome.failed))
+                    done += QStringLiteral(", %1 possible duplicate(s)").arg(*duplicates);
+                ui.SetStatusText(done);
             } else {
                 // The writer showed why; nothing was stored.
                 outcome.failed = true;

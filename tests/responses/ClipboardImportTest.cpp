@@ -1,4 +1,5 @@
 #include "../database/DatabaseFixture.h"
+#include "duplicates/DuplicateKeys.h"
 #include "responses/ClipboardImport.h"
 #include "responses/ResponseParser.h"
 
@@ -179,4 +180,15 @@ TEST(ClipboardImport, APastedQuotedPrintableMessageIsReadAsMail)
     EXPECT_EQ(f.session.Tables.Field(0, RecordTables::FieldNameColumn), QStringLiteral("name"));
     EXPECT_EQ(f.session.Tables.Field(1, RecordTables::FieldNameColumn), QStringLiteral("city"));
     EXPECT_EQ(f.session.Tables.Field(1, RecordTables::FieldValueColumn), QStringLiteral("Rome"));
+}
+
+TEST(ClipboardImport, MarksAPossibleDuplicateByTheSavedKeys)
+{
+    ClipboardFixture f;
+    ImportClipboardText(f.session, QStringLiteral("name=Ann&email=ann%40x.org"));
+    SaveDuplicateKeys(*f.session.Database.CurrentDatabase, {{"email"}, false, std::nullopt});
+    ImportClipboardText(f.session, QStringLiteral("name=Ann+Lee&email=ANN%40x.org"));
+    EXPECT_EQ(f.ui.StatusText(),
+              QStringLiteral("1 record read from clipboard, 1 possible duplicate(s)"));
+    EXPECT_EQ(f.Count("SELECT RepeatsID FROM DuplicateMarks WHERE FormID = 2"), 1);
 }
