@@ -36,10 +36,10 @@ bool CliSelection::TakeOptions(QStringList& args, QString* usage)
     return true;
 }
 
-bool CliSelection::Prepare(CliContext& context, const QString& database)
+bool CliSelection::Prepare(CliContext& context, const QString& database, DatabaseAccess access)
 {
     m_context = &context;
-    if (!OpenForSearch(context, database))
+    if (!OpenForSearch(context, database, true, access))
         return false;
     if (!m_find.isEmpty() && !CliQuickFind(context, m_find[0], m_find[1]))
         return false;

@@ -2,6 +2,7 @@
 
 #include "session/RecordChooser.h"
 #include "session/RecordSelection.h"
+#include "platform/DatabaseConnection.h"
 
 #include <QStringList>
 
@@ -17,7 +18,8 @@ public:
     // they are malformed.
     bool TakeOptions(QStringList& args, QString* usage);
     // Opens database and runs the search, if any; false after a message.
-    bool Prepare(CliContext& context, const QString& database);
+    bool Prepare(CliContext& context, const QString& database,
+                 DatabaseAccess access = DatabaseAccess::ReadWrite);
 
     void ShowSelectDialog(const QString& caption) override;
     std::vector<qint64> SelectedSummaryRows() const override { return {}; }

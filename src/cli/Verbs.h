@@ -29,3 +29,4 @@ int RunDelete(CliContext& context, QStringList args);
 int RunTransfer(CliContext& context, QStringList args);
 int RunDuplicates(CliContext& context, QStringList args);
 int RunMerge(CliContext& context, QStringList args);
+int RunStats(CliContext& context, QStringList args);

@@ -66,6 +66,8 @@ const Verb kVerbs[] = {
      "merge records into one (the earliest unless --keep): each field's latest non-empty value, "
      "the notes of all; the others are deleted; only --yes answers the question Yes",
      RunMerge},
+    {"stats", "stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry]",
+     "count the answers to each field", RunStats},
 };
 
 void PrintHelp()

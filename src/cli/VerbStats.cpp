@@ -1,0 +1,86 @@
+#include "cli/CliContext.h"
+#include "cli/CliSelection.h"
+#include "cli/RecordJson.h"
+#include "cli/Verbs.h"
+#include "session/Session.h"
+#include "stats/SummaryStatistics.h"
+
+namespace {
+
+QString Number(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+void PrintJson(QTextStream& out, const std::vector<FieldStatistics>& all)
+{
+    out << '[';
+    for (size_t f = 0; f < all.size(); ++f) {
+        const FieldStatistics& s = all[f];
+        out << (f ? ",\n" : "\n") << "{\"field\": " << JsonString(s.field)
+            << ", \"records\": " << s.records << ", \"answered\": " << s.answered
+            << ", \"empty\": " << s.empty << ", \"distinct\": " << s.Distinct()
+            << ", \"values\": [";
+        for (size_t v = 0; v < s.values.size(); ++v)
+            out << (v ? ", " : "") << "{\"value\": " << JsonString(s.values[v].value)
+                << ", \"count\": " << s.values[v].count << '}';
+        out << "], \"numeric\": ";
+        if (s.numeric)
+            out << "{\"min\": " << Number(s.numeric->min) << ", \"max\": " << Number(s.numeric->max)
+                << ", \"mean\": " << Number(s.numeric->mean)
+                << ", \"median\": " << Number(s.numeric->median) << '}';
+        else
+            out << "null";
+        out << '}';
+    }
+    out << (all.empty() ? "]\n" : "\n]\n");
+}
+
+void PrintTable(QTextStream& out, const std::vector<FieldStatistics>& all)
+{
+    for (const FieldStatistics& s : all) {
+        out << s.field << '\n'
+            << "  " << s.records << " record(s), " << s.answered << " answered, " << s.empty
+            << " empty, " << s.Distinct() << " distinct value(s)\n";
+        if (s.answered == 0) {
+            out << "  no answers\n";
+            continue;
+        }
+        for (const ValueCount& v : s.values)
+            out << "  " << QStringLiteral("%1").arg(v.count, 8) << "  "
+                << QStringLiteral("%1%").arg(100.0 * double(v.count) / double(s.answered), 6, 'f', 1)
+                << "  " << v.value << '\n';
+        if (s.numeric)
+            out << "  minimum " << Number(s.numeric->min) << ", maximum "
+                << Number(s.numeric->max) << ", mean " << Number(s.numeric->mean)
+                << ", median " << Number(s.numeric->median) << '\n';
+    }
+}
+
+} // namespace
+
+// stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry]:
+// the answers to each field (every field when none is named) among the
+// records found, or all of them.
+int RunStats(CliContext& context, QStringList args)
+{
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
+    if (OptionAt(args, QStringLiteral("--ids")) >= 0)
+        return UsageError(QStringLiteral("stats takes --find or --query, not --ids"));
+    CliSelection selection;
+    QString usage;
+    if (!selection.TakeOptions(args, &usage))
+        return UsageError(QStringLiteral("stats: ") + usage);
+    if (!EndOfOptions(args) || args.isEmpty())
+        return UsageError(QStringLiteral("stats needs a database file"));
+    if (!selection.Prepare(context, args.first(), DatabaseAccess::ReadOnly))
+        return kExitFailed;
+    const SummaryStatisticsResult result = SummaryStatistics(context.session, args.mid(1));
+    if (!result.ok)
+        return kExitFailed;
+    if (json)
+        PrintJson(context.out, result.fields);
+    else
+        PrintTable(context.out, result.fields);
+    return kExitOk;
+}

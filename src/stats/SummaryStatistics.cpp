@@ -1,0 +1,138 @@
+#include "stats/SummaryStatistics.h"
+
+#include "platform/DatabaseConnection.h"
+#include "platform/ErrorText.h"
+#include "session/Session.h"
+#include "stats/StatisticsCollector.h"
+
+#include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
+#include <algorithm>
+#include <string>
+
+namespace {
+
+QByteArrayView Bytes(const SQLite::Column& column)
+{
+    return QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes());
+}
+
+// Which FormIDs the summary shows: one bit each up to the highest.
+class ShownRecords {
+public:
+    ShownRecords(const std::vector<qint64>& ids)
+    {
+        const qint64 last = ids.empty() ? 0 : *std::max_element(ids.begin(), ids.end());
+        m_bits.assign(static_cast<size_t>(last) + 1, false);
+        for (const qint64 id : ids)
+            if (id > 0)
+                m_bits[static_cast<size_t>(id)] = true;
+    }
+    bool Has(qint64 id) const
+    {
+        return id > 0 && static_cast<size_t>(id) < m_bits.size() && m_bits[static_cast<size_t>(id)];
+    }
+
+private:
+    std::vector<bool> m_bits;
+};
+
+// Reads the entries of the fields wanted (all, when none is named) in
+// storage order, which keeps a record's entries together; an entry added to
+// an older record later breaks that order, and then they are read again
+// sorted by record. False when the order broke: the caller starts over
+// sorted.
+bool ReadEntries(SQLite::Database& db, const QStringList& wanted, bool sorted,
+                 const ShownRecords* shown, StatisticsCollector& collector)
+{
+    std::string sql = "SELECT \"FormID\", \"Field_Name\", \"Field_Value\" FROM \"Data\"";
+    if (!wanted.isEmpty()) {
+        sql += " WHERE \"Field_Name\" COLLATE NOCASE IN (";
+        for (int i = 0; i < wanted.size(); ++i)
+            sql += i ? ",?" : "?";
+        sql += ")";
+    }
+    // The unary plus keeps the planner to one pass and a sort.
+    if (sorted)
+        sql += " ORDER BY +\"FormID\", \"DataID\"";
+    SQLite::Statement rows(db, sql);
+    for (int i = 0; i < wanted.size(); ++i)
+        rows.bind(i + 1, wanted[i].toStdString());
+    qint64 before = 0;
+    while (rows.executeStep()) {
+        const qint64 formId = rows.getColumn(0).getInt64();
+        if (formId < before)
+            return false;
+        before = formId;
+        if (shown && !shown->Has(formId))
+            continue;
+        collector.Entry(formId, Bytes(rows.getColumn(1)), Bytes(rows.getColumn(2)));
+    }
+    return true;
+}
+
+} // namespace
+
+SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& fields)
+{
+    SummaryStatisticsResult result;
+    DatabaseState& d = session.Database;
+    if (!d.CurrentDatabase)
+        return result;
+    const QStringList known = d.CurrentFieldNames.List().split(QStringLiteral("\r\n"),
+                                                                Qt::SkipEmptyParts);
+    QStringList wanted;
+    for (const QString& name : fields) {
+        const auto found = std::find_if(known.begin(), known.end(), [&](const QString& k) {
+            return k.compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+        });
+        if (found == known.end()) {
+            session.ui.MessageBox(
+                QStringLiteral("Unknown field '%1': the database has no field of that name")
+                    .arg(name.trimmed()),
+                MessageIcon::Exclamation);
+            return result;
+        }
+        wanted.append(*found);
+    }
+    SQLite::Database& db = d.CurrentDatabase->Db();
+    std::optional<ShownRecords> shown;
+    if (d.SummaryFiltered)
+        shown.emplace(d.SummaryRecords.Ids());
+    std::unique_ptr<StatisticsCollector> collector;
+    const auto collect = [&](bool sorted) {
+        collector = std::make_unique<StatisticsCollector>(wanted);
+        return ReadEntries(db, wanted, sorted, shown ? &*shown : nullptr, *collector);
+    };
+    try {
+        // One read transaction, so that both tables are read as one state.
+        const bool own = sqlite3_get_autocommit(db.getHandle()) != 0;
+        if (own)
+            db.exec("BEGIN");
+        try {
+            if (!collect(false))
+                collect(true);
+            SQLite::Statement records(db, "SELECT \"FormID\", \"Form_Date\" FROM \"Forms\"");
+            while (records.executeStep()) {
+                if (!shown || shown->Has(records.getColumn(0).getInt64()))
+                    collector->Record(Bytes(records.getColumn(1)));
+            }
+            if (own)
+                db.exec("COMMIT");
+        } catch (...) {
+            if (own)
+                db.exec("ROLLBACK");
+            throw;
+        }
+    } catch (const std::exception& e) {
+        session.ui.MessageBox(QStringLiteral("Error reading data: ") +
+                                  EngineErrorText(d.CurrentDatabase.get(), e),
+                              MessageIcon::Exclamation);
+        return result;
+    }
+    result.fields = collector->Finish(session.RegionalSettings);
+    result.submissions = HistogramOfDates(collector->RecordDays());
+    result.records = collector->Records();
+    result.ok = true;
+    return result;
+}
