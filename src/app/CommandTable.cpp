@@ -104,6 +104,8 @@ const Row kRows[] = {
      "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     {CommandId::DuplicateKeys, "mnuOptions", "mnuODuplicateKeys", "Duplicate &keys...", 0, "", "",
      Shortcut::None, R::L, R::L, true, true},
+    {CommandId::Statistics, "mnuOptions", "mnuOStatistics", "Stat&istics...", 0, "", "",
+     Shortcut::None, R::L, R::L, true, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},

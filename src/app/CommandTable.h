@@ -46,6 +46,7 @@ enum class CommandId {
     QueryBuilder,
     Preferences,
     DuplicateKeys,
+    Statistics,
     SelectSummaryFields,
     SpellCheck,
     FormDesigner,

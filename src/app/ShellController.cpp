@@ -208,6 +208,9 @@ void ShellController::Run(CommandId id)
             m_view->ShowDuplicateReview(review);
         break;
     }
+    case CommandId::Statistics:
+        m_view->ShowStatistics();
+        break;
     case CommandId::DuplicateKeys: {
         DuplicateKeysSetting setting(m_session);
         if (setting.Load())

@@ -65,4 +65,6 @@ public:
     virtual void ShowDuplicateReview(DuplicateReview& review) = 0;
     // Options > Duplicate keys: the keys dialog, modal, over the loaded setting.
     virtual void ShowDuplicateKeys(DuplicateKeysSetting& setting) = 0;
+    // Options > Statistics: the statistics window, in front, made when missing.
+    virtual void ShowStatistics() = 0;
 };

@@ -3,6 +3,7 @@
 #include "cli/RecordJson.h"
 #include "cli/Verbs.h"
 #include "session/Session.h"
+#include "stats/StatisticsText.h"
 #include "stats/SummaryStatistics.h"
 
 namespace {
@@ -36,27 +37,6 @@ void PrintJson(QTextStream& out, const std::vector<FieldStatistics>& all)
     out << (all.empty() ? "]\n" : "\n]\n");
 }
 
-void PrintTable(QTextStream& out, const std::vector<FieldStatistics>& all)
-{
-    for (const FieldStatistics& s : all) {
-        out << s.field << '\n'
-            << "  " << s.records << " record(s), " << s.answered << " answered, " << s.empty
-            << " empty, " << s.Distinct() << " distinct value(s)\n";
-        if (s.answered == 0) {
-            out << "  no answers\n";
-            continue;
-        }
-        for (const ValueCount& v : s.values)
-            out << "  " << QStringLiteral("%1").arg(v.count, 8) << "  "
-                << QStringLiteral("%1%").arg(100.0 * double(v.count) / double(s.answered), 6, 'f', 1)
-                << "  " << v.value << '\n';
-        if (s.numeric)
-            out << "  minimum " << Number(s.numeric->min) << ", maximum "
-                << Number(s.numeric->max) << ", mean " << Number(s.numeric->mean)
-                << ", median " << Number(s.numeric->median) << '\n';
-    }
-}
-
 } // namespace
 
 // stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry]:
@@ -81,6 +61,6 @@ int RunStats(CliContext& context, QStringList args)
     if (json)
         PrintJson(context.out, result.fields);
     else
-        PrintTable(context.out, result.fields);
+        context.out << StatisticsTable(result.fields);
     return kExitOk;
 }

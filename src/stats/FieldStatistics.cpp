@@ -93,7 +93,8 @@ std::vector<Bin> HistogramOfNumbers(const std::vector<std::pair<double, qint64>>
     for (int i = 0; i < count; ++i)
         bins.push_back({first + i * width, first + (i + 1) * width, 0});
     for (const auto& [value, n] : valueCounts) {
-        const int at = std::clamp(static_cast<int>(std::floor((value - first) / width)), 0, count - 1);
+        const int at =
+            std::clamp(static_cast<int>(std::floor((value - first) / width)), 0, count - 1);
         bins[static_cast<size_t>(at)].count += n;
     }
     return bins;

@@ -132,8 +132,8 @@ std::vector<FieldStatistics> StatisticsCollector::Finish(const Regional& regiona
                 }
                 return numbers.back().first;
             };
-            summary.median = numeric % 2 ? at(numeric / 2)
-                                         : (at(numeric / 2 - 1) + at(numeric / 2)) / 2;
+            summary.median =
+                numeric % 2 ? at(numeric / 2) : (at(numeric / 2 - 1) + at(numeric / 2)) / 2;
             summary.bins = HistogramOfNumbers(numbers);
             s.numeric = std::move(summary);
         }
@@ -146,8 +146,8 @@ std::vector<std::pair<QDate, qint64>> StatisticsCollector::RecordDays() const
 {
     std::vector<std::pair<QDate, qint64>> days;
     for (const auto& [text, count] : m_dates) {
-        const QDate date = QDate::fromString(QLatin1StringView(text.data(), qsizetype(text.size())),
-                                             Qt::ISODate);
+        const QDate date =
+            QDate::fromString(QLatin1StringView(text.data(), qsizetype(text.size())), Qt::ISODate);
         if (date.isValid())
             days.emplace_back(date, count);
     }

@@ -95,6 +95,7 @@ public:
     {
         calls.append(QStringLiteral("review %1 group(s)").arg(review.GroupCount()));
     }
+    void ShowStatistics() override { calls.append(QStringLiteral("statistics")); }
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override
     {
         calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
@@ -201,6 +202,9 @@ TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingTo
     view.calls.clear();
     shell.Run(CommandId::ReviewDuplicates);
     EXPECT_EQ(view.calls, QStringList{"review 3 group(s)"});
+    view.calls.clear();
+    shell.Run(CommandId::Statistics);
+    EXPECT_EQ(view.calls, QStringList{"statistics"});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)

@@ -21,7 +21,8 @@ TEST(FieldStatistics, CountsRepeatedEmptyAndNumericAnswersOfTheRecordsShown)
     DatabaseFixture f;
     f.CreateAndOpen();
     StoreRecord(f, "2024-12-30", nullptr, {{"colour", "red"}, {"colour", "blue"}, {"score", "9"}});
-    StoreRecord(f, "2024-12-31", nullptr, {{"colour", " red "}, {"colour", "red"}, {"score", "10"}});
+    StoreRecord(f, "2024-12-31", nullptr,
+                {{"colour", " red "}, {"colour", "red"}, {"score", "10"}});
     StoreRecord(f, "2025-01-02", nullptr, {{"colour", ""}, {"score", "1,000.5"}});
     StoreRecord(f, "2025-01-02", nullptr, {{"score", "9"}});
     f.session.Database.CurrentFieldNames.Reset(QStringLiteral("\r\ncolour\r\nscore\r\n"));

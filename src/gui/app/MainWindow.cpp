@@ -2,6 +2,7 @@
 
 #include "gui/duplicates/DuplicateKeysDialog.h"
 #include "gui/duplicates/DuplicateReviewDialog.h"
+#include "gui/stats/StatisticsWindow.h"
 
 #include "gui/app/AboutDialog.h"
 #include "gui/app/CommandIcons.h"
@@ -546,6 +547,15 @@ void MainWindow::ShowDuplicateKeys(DuplicateKeysSetting& setting)
 {
     DuplicateKeysDialog dialog(setting, this);
     dialog.exec();
+}
+
+void MainWindow::ShowStatistics()
+{
+    if (!m_statistics)
+        m_statistics = new StatisticsWindow(m_session, this);
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class StatisticsWindow;
+
 class BrowserWindow;
 class OutputViewerWindow;
 class OutputOptionsDialog;
@@ -82,6 +84,7 @@ public:
     void ShowClipboardImport(const QString& text) override;
     void ShowDuplicateReview(DuplicateReview& review) override;
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
+    void ShowStatistics() override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
     void ShowQueryBuilder() override;
@@ -114,5 +117,6 @@ private:
     QPointer<WizardDialog> m_wizard;
     QPointer<OutputOptionsDialog> m_outputOptions;
     QPointer<HelpWindow> m_help;
+    QPointer<StatisticsWindow> m_statistics;
     QPrinter* m_printer = nullptr;
 };

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "search/StatisticsController.h"
+
+#include <QDialog>
+
+class ChartView;
+class QComboBox;
+class QLabel;
+class QVBoxLayout;
+class Session;
+
+// Options > "Statistics...": the answers among the summary's records, a
+// section per field with its figures and charts, redrawn whenever the
+// summary's records change. A value's bar narrows the summary to it.
+class StatisticsWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit StatisticsWindow(Session& session, QWidget* parent = nullptr);
+
+    StatisticsController& Controller() { return m_controller; }
+    // The charts shown, the submissions chart first.
+    QList<ChartView*> Charts() const;
+    // Works the statistics out again and lays the sections out.
+    void Rebuild();
+
+private:
+    void FillFields();
+    void SaveChart();
+    void Narrow(const QString& field, const QString& value);
+
+    Session& m_session;
+    StatisticsController m_controller;
+    QComboBox* m_field;
+    QLabel* m_summary;
+    QWidget* m_sections = nullptr;
+    QVBoxLayout* m_sectionsLayout = nullptr;
+    ChartView* m_current = nullptr;
+    bool m_currentIsField = false;
+    bool m_rebuildQueued = false;
+    bool m_filling = false;
+};
