@@ -13,7 +13,8 @@ BarChartLayout LayOutBarChart(const ChartData& chart, const QRectF& area, const 
     const QFontMetricsF metrics(font);
     const qreal line = metrics.height();
     const qreal rowHeight = line * 1.4;
-    layout.title = QRectF(area.left(), area.top(), area.width(), std::min(line * 1.6, area.height()));
+    layout.title =
+        QRectF(area.left(), area.top(), area.width(), std::min(line * 1.6, area.height()));
     qreal labelWidth = 0, countWidth = 0;
     for (const ChartBar& bar : chart.bars) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(bar.label));
@@ -45,18 +46,19 @@ void PaintBarChart(QPainter& painter, const ChartData& chart, const QRectF& area
     painter.save();
     painter.setClipRect(area);
     painter.fillRect(area, Qt::white);
-    const BarChartLayout layout = LayOutBarChart(chart, area, painter.font());
-    QFont bold = painter.font();
+    const QFont font = painter.font();
+    const BarChartLayout layout = LayOutBarChart(chart, area, font);
+    QFont bold = font;
     bold.setBold(true);
     painter.setFont(bold);
     painter.setPen(Qt::black);
     painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter, chart.title);
-    painter.setFont(QFont(painter.font().family(), painter.font().pointSize()));
+    painter.setFont(font);
     for (size_t i = 0; i < layout.rows.size(); ++i) {
         const BarChartLayout::Row& row = layout.rows[i];
         const ChartBar& bar = chart.bars[i];
         const QString label =
-            painter.fontMetrics().elidedText(bar.label, Qt::ElideRight, int(row.label.width()));
+            QFontMetricsF(font).elidedText(bar.label, Qt::ElideRight, row.label.width() + 0.5);
         painter.drawText(row.label, Qt::AlignRight | Qt::AlignVCenter, label);
         painter.fillRect(row.bar, QColor(0x3d, 0x6f, 0xb5));
         painter.drawText(row.count, Qt::AlignLeft | Qt::AlignVCenter, QString::number(bar.count));
@@ -75,8 +77,7 @@ int BarAt(const ChartData& chart, const QRectF& area, const QFont& font, const Q
     return -1;
 }
 
-bool SaveChart(const ChartData& chart, const QString& path, int width, int height,
-               QString* error)
+bool SaveChart(const ChartData& chart, const QString& path, int width, int height, QString* error)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QRectF area(0, 0, width, height);

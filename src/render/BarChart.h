@@ -31,5 +31,4 @@ int BarAt(const ChartData& chart, const QRectF& area, const QFont& font, const Q
 
 // Writes the chart as a PNG or SVG file, by the name's suffix, at size
 // width × height. False with the reason in *error.
-bool SaveChart(const ChartData& chart, const QString& path, int width, int height,
-               QString* error);
+bool SaveChart(const ChartData& chart, const QString& path, int width, int height, QString* error);

@@ -7,12 +7,13 @@
 QStringList StatisticsController::FieldNames() const
 {
     return m_session.Database.CurrentFieldNames.List().split(QStringLiteral("\r\n"),
-                                                              Qt::SkipEmptyParts);
+                                                             Qt::SkipEmptyParts);
 }
 
 bool StatisticsController::Refresh()
 {
-    m_result = SummaryStatistics(m_session, m_field.isEmpty() ? QStringList() : QStringList{m_field});
+    m_result =
+        SummaryStatistics(m_session, m_field.isEmpty() ? QStringList() : QStringList{m_field});
     return m_result.ok;
 }
 

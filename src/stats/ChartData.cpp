@@ -3,6 +3,7 @@
 #include "platform/Regional.h"
 
 #include <algorithm>
+#include <cmath>
 
 qint64 ChartData::Largest() const
 {
@@ -20,7 +21,8 @@ ChartData ValuesChart(const FieldStatistics& field, int keep)
     for (size_t i = 0; i < folded.size(); ++i) {
         // The folded tail stands for many values: a click cannot narrow to it.
         const bool tail = folded.size() != field.values.size() && i + 1 == folded.size();
-        chart.bars.push_back({folded[i].value, folded[i].count, tail ? QString() : folded[i].value});
+        chart.bars.push_back(
+            {folded[i].value, folded[i].count, tail ? QString() : folded[i].value});
     }
     return chart;
 }
@@ -28,14 +30,18 @@ ChartData ValuesChart(const FieldStatistics& field, int keep)
 ChartData NumbersChart(const FieldStatistics& field, const Regional& regional)
 {
     ChartData chart;
-    chart.title = field.field;
+    chart.title = field.field + QStringLiteral(" in ranges");
     if (!field.numeric)
         return chart;
     const QLocale& locale = regional.Locale();
-    for (const Bin& bin : field.numeric->bins)
-        chart.bars.push_back({QStringLiteral("%1 to %2").arg(locale.toString(bin.from),
-                                                             locale.toString(bin.to)),
+    for (const Bin& bin : field.numeric->bins) {
+        // A bin of one whole number is named by it.
+        const bool single = bin.to - bin.from == 1 && bin.from == std::floor(bin.from);
+        chart.bars.push_back({single ? locale.toString(bin.from)
+                                     : QStringLiteral("%1 to %2")
+                                           .arg(locale.toString(bin.from), locale.toString(bin.to)),
                               bin.count, QString()});
+    }
     return chart;
 }
 

@@ -76,6 +76,8 @@ std::vector<Bin> HistogramOfNumbers(const std::vector<std::pair<double, qint64>>
         total += count;
     }
     const int wanted = std::clamp(static_cast<int>(std::ceil(std::log2(double(total)) + 1)), 1, 20);
+    const bool whole = std::all_of(valueCounts.begin(), valueCounts.end(),
+                                   [](const auto& v) { return v.first == std::floor(v.first); });
     double width = 1;
     if (max > min) {
         const double raw = (max - min) / wanted;
@@ -88,6 +90,9 @@ std::vector<Bin> HistogramOfNumbers(const std::vector<std::pair<double, qint64>>
             }
         }
     }
+    // Whole numbers are never split across bins.
+    if (whole)
+        width = std::max(width, 1.0);
     const double first = std::floor(min / width) * width;
     const int count = std::max(1, static_cast<int>(std::floor((max - first) / width)) + 1);
     for (int i = 0; i < count; ++i)

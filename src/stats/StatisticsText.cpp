@@ -30,8 +30,8 @@ QString StatisticsTable(const std::vector<FieldStatistics>& fields)
                        .arg(v.value);
         if (s.numeric)
             out += QStringLiteral("  minimum %1, maximum %2, mean %3, median %4\n")
-                       .arg(Number(s.numeric->min), Number(s.numeric->max),
-                            Number(s.numeric->mean), Number(s.numeric->median));
+                       .arg(Number(s.numeric->min), Number(s.numeric->max), Number(s.numeric->mean),
+                            Number(s.numeric->median));
     }
     return out;
 }

@@ -47,7 +47,8 @@ TEST(BarChart, BarsAreProportionalAndEverythingStaysInsideTheArea)
     painter.setFont(font);
     PaintBarChart(painter, chart, area);
     painter.end();
-    EXPECT_TRUE(area.toAlignedRect().contains(picture.boundingRect())) << picture.boundingRect().width();
+    EXPECT_TRUE(area.toAlignedRect().contains(picture.boundingRect()))
+        << picture.boundingRect().width();
 }
 
 TEST(BarChart, SavesPngAndSvgThatOpenAgain)

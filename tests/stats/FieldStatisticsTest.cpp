@@ -83,6 +83,9 @@ TEST(FieldStatistics, BinsFoldsAndDateSteps)
     EXPECT_EQ(bins[1], (Bin{5, 10, 1}));
     EXPECT_EQ(bins[4], (Bin{20, 25, 4}));
     EXPECT_EQ(HistogramOfNumbers({{7, 3}}), (std::vector<Bin>{{7, 8, 3}}));
+    // Whole numbers keep bins of one at least.
+    EXPECT_EQ(HistogramOfNumbers({{3, 8}, {4, 5}, {5, 9}}),
+              (std::vector<Bin>{{3, 4, 8}, {4, 5, 5}, {5, 6, 9}}));
 
     const std::vector<ValueCount> values{{"a", 5}, {"b", 3}, {"c", 2}, {"d", 1}};
     EXPECT_EQ(FoldTail(values, 2),

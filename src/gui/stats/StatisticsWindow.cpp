@@ -136,11 +136,12 @@ void StatisticsWindow::Rebuild()
                               .arg(field.empty)
                               .arg(field.Distinct());
         if (field.numeric)
-            figures += QStringLiteral("; minimum %1, maximum %2, mean %3, median %4")
-                           .arg(m_session.RegionalSettings.Locale().toString(field.numeric->min))
-                           .arg(m_session.RegionalSettings.Locale().toString(field.numeric->max))
-                           .arg(m_session.RegionalSettings.Locale().toString(field.numeric->mean))
-                           .arg(m_session.RegionalSettings.Locale().toString(field.numeric->median));
+            figures +=
+                QStringLiteral("; minimum %1, maximum %2, mean %3, median %4")
+                    .arg(m_session.RegionalSettings.Locale().toString(field.numeric->min))
+                    .arg(m_session.RegionalSettings.Locale().toString(field.numeric->max))
+                    .arg(m_session.RegionalSettings.Locale().toString(field.numeric->mean))
+                    .arg(m_session.RegionalSettings.Locale().toString(field.numeric->median));
         auto* label = new QLabel(figures, m_sections);
         label->setWordWrap(true);
         m_sectionsLayout->addWidget(label);
@@ -170,8 +171,8 @@ void StatisticsWindow::SaveChart()
     }
     FileDialogRequest request;
     request.title = QStringLiteral("Save chart");
-    request.filters = ParseFileFilters(
-        QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|"));
+    request.filters =
+        ParseFileFilters(QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|"));
     request.proposedName = QStringLiteral("chart.png");
     request.defaultExtension = QStringLiteral("png");
     request.overwritePrompt = true;
