@@ -1,3 +1,4 @@
+#include "GuestbookDatabase.h"
 #include "support/TempDir.h"
 
 #include <SQLiteCpp/Database.h>

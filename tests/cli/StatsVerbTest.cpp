@@ -1,3 +1,4 @@
+#include "GuestbookDatabase.h"
 #include "support/TempDir.h"
 
 #include <QJsonArray>
@@ -8,11 +9,8 @@
 TEST(StatsVerb, PrintsEachFieldsAnswersAsJsonAndNamesAnUnknownField)
 {
     TempDir dir;
-    const QString db = dir.File("d.fdb");
-    const QString guestbook = QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt");
+    const QString db = GuestbookDatabase(dir);
     QByteArray out, err;
-    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0);
-    ASSERT_EQ(RunCli({"import", db, guestbook}, &out, &err), 0);
 
     ASSERT_EQ(RunCli({"stats", "--json", db, "rating", "subscribe", "--find", "country", "F*"},
                      &out, &err),
