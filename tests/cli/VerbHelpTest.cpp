@@ -15,9 +15,9 @@ TEST(VerbHelp, EveryVerbPrintsItsOwnUsage)
         EXPECT_TRUE(viaHelp.simplified().contains(QByteArray(verb.summary).simplified()))
             << verb.name;
         // --help anywhere among the options wins over running the verb.
-        ASSERT_EQ(RunCli({name, QStringLiteral("no-such.fdb"), QStringLiteral("--help")}, &viaFlag,
-                         &err),
-                  0)
+        ASSERT_EQ(
+            RunCli({name, QStringLiteral("no-such.fdb"), QStringLiteral("--help")}, &viaFlag, &err),
+            0)
             << verb.name;
         EXPECT_EQ(viaFlag, viaHelp) << verb.name;
         EXPECT_TRUE(err.isEmpty()) << err.constData();
