@@ -38,7 +38,7 @@ void PrintHelp()
     }
     std::printf("\nThe program folder (default.cfg, templates) is $TALLOWMERE_HOME, else the\n"
                 "folder of this executable when it holds default.cfg, else the installed\n"
-                "share folder.\n");
+                "share folder (../share/tallowmere beside it).\n");
 }
 
 void PrintVerbUsage(const Verb& verb)
