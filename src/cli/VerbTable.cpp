@@ -28,12 +28,15 @@ const Verb kVerbs[] = {
     {"render", "render DB ID TEMPLATE [--html]",
      "one record through a report template, as text (or HTML with --html)", RunRender},
     {"export",
-     "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
-     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] "
+     "export DB --type text|html|delimited|screen|pdf [-o FILE] [--ids FROM-TO] [--fields "
+     "NAME,...] [--title TEXT] [--template NAME] [--delimiter NAME] [--quotes] [--replace-quotes] "
+     "[--join-lines] "
      "[--protect-formulas] [--rfc4180] [--header] [--yes] [--find FIELD PATTERN | --query "
      "FILE.qry]",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
-     "appends to (or replaces) an existing file; screen prints the text to standard output; "
+     "appends to (or replaces) an existing file; screen prints the text to standard output, pdf "
+     "writes the printed pages through the printing template --template names (else the "
+     "first); "
      "--protect-formulas puts an apostrophe wherever a spreadsheet would start a cell with =, +, "
      "-, @, a tab, CR or LF, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, "
      "--header "

@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "render/PagePrinter.h"
+#include "render/PdfPages.h"
 #include "gui/platform/ScreenFit.h"
 
 #include <QButtonGroup>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -396,12 +396,8 @@ void OutputOptionsDialog::ExportPdf()
     const FileDialogResult chosen = m_session.ui.SaveFileDialog(request);
     if (chosen.cancelled || chosen.paths.isEmpty())
         return;
-    QPdfWriter writer(chosen.paths.first());
-    writer.setPageLayout(m_printer.pageLayout());
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Tallowmere"));
     Take();
-    PagePrinter pages(m_session, writer);
+    PdfPages pages(m_session, chosen.paths.first(), m_printer.pageLayout());
     const OutputResult result = m_controller.Run(
         m_hooks.summaryRows ? m_hooks.summaryRows() : SummaryRows(), &pages, m_hooks.loadRecord);
     if (result.completed && !result.cancelled)
