@@ -16,6 +16,8 @@ struct CliContext {
     QTextStream out;
     // Set only in tallowmere-pdf.
     PdfPagesMaker pdfPages;
+    // --verbose was given: every log category is on.
+    bool verbose = false;
 };
 
 // Exit statuses of every verb.

@@ -13,8 +13,9 @@ int HandPdfExportOver(CliContext& context, const QStringList& args)
     // Beside this program in the build tree; in the installed tree under
     // libexec, out of the way of the programs a user runs.
     const QDir here(QCoreApplication::applicationDirPath());
-    const QStringList candidates{here.filePath(QStringLiteral("tallowmere-pdf")),
-                                 here.filePath(QStringLiteral("../libexec/tallowmere/tallowmere-pdf"))};
+    const QStringList candidates{
+        here.filePath(QStringLiteral("tallowmere-pdf")),
+        here.filePath(QStringLiteral("../libexec/tallowmere/tallowmere-pdf"))};
     for (const QString& candidate : candidates) {
         if (!QFileInfo(candidate).isExecutable())
             continue;
@@ -24,7 +25,9 @@ int HandPdfExportOver(CliContext& context, const QStringList& args)
         pdf.setProcessEnvironment(environment);
         pdf.setProcessChannelMode(QProcess::ForwardedChannels);
         pdf.setInputChannelMode(QProcess::ForwardedInputChannel);
-        pdf.start(candidate, QStringList{QStringLiteral("export")} + args);
+        const QStringList verbose =
+            context.verbose ? QStringList{QStringLiteral("--verbose")} : QStringList();
+        pdf.start(candidate, verbose + QStringList{QStringLiteral("export")} + args);
         if (!pdf.waitForFinished(-1) || pdf.exitStatus() != QProcess::NormalExit) {
             std::fprintf(stderr, "tallowmere-cli: %s: %s\n", qPrintable(QDir::cleanPath(candidate)),
                          qPrintable(pdf.errorString()));
@@ -35,6 +38,7 @@ int HandPdfExportOver(CliContext& context, const QStringList& args)
     std::fprintf(stderr,
                  "tallowmere-cli: a PDF export needs tallowmere-pdf, found neither as %s nor as "
                  "%s\n",
-                 qPrintable(QDir::cleanPath(candidates[0])), qPrintable(QDir::cleanPath(candidates[1])));
+                 qPrintable(QDir::cleanPath(candidates[0])),
+                 qPrintable(QDir::cleanPath(candidates[1])));
     return kExitFailed;
 }

@@ -4,6 +4,6 @@
 
 struct CliContext;
 
-// Runs "tallowmere-pdf export ARGS" on this program's standard streams, with
+// Runs "tallowmere-pdf [--verbose] export ARGS" on this program's standard streams, with
 // this program's folder, and returns its exit status.
 int HandPdfExportOver(CliContext& context, const QStringList& args);

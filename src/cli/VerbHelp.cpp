@@ -26,12 +26,14 @@ void PrintWrapped(const char* text, int indent, int width)
 
 void PrintHelp()
 {
-    std::printf("Usage: tallowmere-cli VERB [OPTIONS] ARGS...\n"
+    std::printf("Usage: tallowmere-cli [--verbose] VERB [OPTIONS] ARGS...\n"
                 "       tallowmere-cli help [VERB] | VERB --help | --help | --version\n\n"
                 "Batch work on Tallowmere databases and form responses. Messages go to\n"
                 "standard error; exit status 0 when it ran, 1 when it failed, 2 on a usage\n"
                 "error. After \"--\" every argument is a file or a value, even one that\n"
-                "starts with \"-\".\n\nVerbs:\n");
+                "starts with \"-\". --verbose prints the log (SQL statements and their\n"
+                "timings among it) to standard error; QT_LOGGING_RULES picks categories\n"
+                "(tallowmere.database.debug=true).\n\nVerbs:\n");
     for (const Verb& verb : VerbTable()) {
         std::printf("  %s\n", verb.usage);
         PrintWrapped(verb.summary, 6, 72);

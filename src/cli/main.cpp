@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/VerbHelp.h"
 #include "cli/VerbTable.h"
+#include "platform/Logging.h"
 #include "platform/StopSignals.h"
 
 #include <QCoreApplication>
@@ -18,13 +19,19 @@ int main(int argc, char* argv[])
     // An import stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
     // read and says how much; held before any thread starts, so that no
     // thread takes the signal in its place.
-    const bool holdsStopSignals = argc > 1 && std::strcmp(argv[1], "import") == 0;
+    const bool verbose = argc > 1 && std::strcmp(argv[1], "--verbose") == 0;
+    const int verbAt = verbose ? 2 : 1;
+    const bool holdsStopSignals = argc > verbAt && std::strcmp(argv[verbAt], "import") == 0;
     if (holdsStopSignals)
         HoldStopSignals();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));
     QStringList args = QCoreApplication::arguments().mid(1);
+    if (verbose) {
+        args.removeFirst();
+        EnableVerboseLogging();
+    }
     if (args.isEmpty() || args.first() == QStringLiteral("--help") ||
         args.first() == QStringLiteral("-h") ||
         (args.first() == QStringLiteral("help") && args.size() == 1)) {
@@ -52,7 +59,11 @@ int main(int argc, char* argv[])
             return kExitOk;
         }
         CliContext context(ProgramFolders::Resolve(QCoreApplication::applicationDirPath()));
+        context.verbose = verbose;
+        const qint64 started = context.session.Now.ElapsedMs();
         const int status = verb->run(context, args);
+        qCInfo(lcCli, "%s ended with status %d after %lld ms", verb->name, status,
+               static_cast<long long>(context.session.Now.ElapsedMs() - started));
         // A stop signal that came after the last look still ends the
         // program as that signal's.
         if (holdsStopSignals && context.ui.StopSignal() == 0) {

@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Verbs.h"
+#include "platform/Logging.h"
 #include "render/PdfPages.h"
 
 #include <QGuiApplication>
@@ -18,13 +19,20 @@ int main(int argc, char* argv[])
     QGuiApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QGuiApplication::setApplicationName(QStringLiteral("Tallowmere"));
     QStringList args = QGuiApplication::arguments().mid(1);
+    const bool verbose = args.value(0) == QStringLiteral("--verbose");
+    if (verbose) {
+        args.removeFirst();
+        EnableVerboseLogging();
+    }
     if (args.value(0) != QStringLiteral("export")) {
-        std::fprintf(stderr, "Usage: tallowmere-pdf export DB --type pdf -o FILE [OPTIONS]\n"
-                             "Run by tallowmere-cli export --type pdf.\n");
+        std::fprintf(stderr,
+                     "Usage: tallowmere-pdf [--verbose] export DB --type pdf -o FILE [OPTIONS]\n"
+                     "Run by tallowmere-cli export --type pdf.\n");
         return kExitUsage;
     }
     args.removeFirst();
     CliContext context(ProgramFolders::Resolve(QGuiApplication::applicationDirPath()));
+    context.verbose = verbose;
     context.pdfPages = [](Session& session, const QString& path) -> std::unique_ptr<PageOutput> {
         // The page size a new printer starts with, as the desktop's.
         const QPrinter printer(QPrinter::HighResolution);

@@ -60,7 +60,8 @@ TEST(PdfExportVerb, WritesThePrintedPagesThroughTheChosenTemplate)
         QStringList args{"export", db, "--type", "pdf"};
         if (!row.args.contains(QStringLiteral("-o")))
             args << "-o" << dir.File(QStringLiteral("refused.pdf"));
-        EXPECT_EQ(RunCli(args + row.args, &out, &err), row.status) << qPrintable(row.args.join(' '));
+        EXPECT_EQ(RunCli(args + row.args, &out, &err), row.status)
+            << qPrintable(row.args.join(' '));
         EXPECT_TRUE(err.contains(row.message)) << err.constData();
     }
     EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("refused.pdf"))));
