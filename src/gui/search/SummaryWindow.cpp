@@ -6,6 +6,7 @@
 #include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
@@ -50,10 +51,17 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->setColumnWidth(SummaryModel::RecordId, 80);
-    m_grid->setColumnWidth(SummaryModel::RecordName, 220);
-    m_grid->setColumnWidth(SummaryModel::Notes, 200);
-    m_grid->setColumnWidth(SummaryModel::Date, 100);
+    // Widths in characters of the grid's font, so that they grow with it,
+    // and never narrower than the heading.
+    const int character = m_grid->fontMetrics().averageCharWidth();
+    const QList<std::pair<int, int>> widths{{SummaryModel::RecordId, 11},
+                                            {SummaryModel::RecordName, 30},
+                                            {SummaryModel::Notes, 27},
+                                            {SummaryModel::Date, 14}};
+    for (const auto& [column, characters] : widths)
+        m_grid->setColumnWidth(
+            column,
+            std::max(characters * character, m_grid->horizontalHeader()->sectionSizeHint(column)));
     connect(m_grid->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             &SummaryWindow::ShowColumnMenu);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -62,7 +70,8 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
 
     m_txtCount->setObjectName(QStringLiteral("txtCount"));
     m_txtCount->setReadOnly(true);
-    m_txtCount->setMaximumWidth(100);
+    m_txtCount->setMaximumWidth(
+        m_txtCount->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     m_txtCount->setText(QStringLiteral("0"));
     auto* countLabel = new QLabel(QStringLiteral("Record(s)"), this);
 
@@ -70,7 +79,11 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     quickFind->setObjectName(QStringLiteral("fraQuickFind"));
     m_combo->setObjectName(QStringLiteral("Combo1"));
     m_combo->setEditable(true);
-    m_combo->setMinimumWidth(200);
+    // As wide as a field name needs, never wider than the box gives it: a
+    // fixed width ran under the LIKE box where the window is narrow (a
+    // high scale factor).
+    m_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_combo->setMinimumContentsLength(14);
     m_text->setObjectName(QStringLiteral("Text1"));
     auto* find = new QPushButton(QStringLiteral("&Find"), quickFind);
     find->setObjectName(QStringLiteral("cmdFind_0"));
@@ -86,6 +99,7 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     findLayout->addWidget(find, 1, 2);
     findLayout->addWidget(clear, 1, 3);
     findLayout->addWidget(m_lblFind, 2, 0, 1, 4);
+    findLayout->setColumnStretch(0, 1);
     findLayout->setColumnStretch(1, 1);
 
     auto* bottom = new QHBoxLayout;

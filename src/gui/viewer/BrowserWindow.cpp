@@ -69,6 +69,9 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     auto* gridCaption = new QLabel(
         QStringLiteral("Editing Record Data -- only Field Values can be edited"), fields);
     gridCaption->setObjectName(QStringLiteral("lblGridCaption"));
+    // Captions wrap rather than lose their end where the window is narrow
+    // (a high scale factor, a large font).
+    gridCaption->setWordWrap(true);
     m_grid = new QTableView(fields);
     m_grid->setObjectName(QStringLiteral("grdTable"));
     m_grid->setModel(m_model);
@@ -91,6 +94,7 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     auto* valueLabel = new QLabel(
         QStringLiteral("Field Editor: multiline fields can be edited here ----------->"), fields);
     valueLabel->setObjectName(QStringLiteral("Label1"));
+    valueLabel->setWordWrap(true);
     m_txtViewer = new QPlainTextEdit(fields);
     m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
     m_txtViewer->setFont(FixedPitchFont());
@@ -187,6 +191,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
     auto* listLabel = new QLabel(
         QStringLiteral("List of Fields (Click on any field to select it for editing)"), panel);
     listLabel->setObjectName(QStringLiteral("lblGrid"));
+    listLabel->setWordWrap(true);
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
     list->setMaximumHeight(list->fontMetrics().height() * 5);
@@ -407,9 +412,12 @@ void BrowserWindow::FitFieldNames()
     // Long names are cut rather than crowd out the values; the user can
     // still widen the column.
     m_grid->resizeColumnToContents(FieldGridModel::FieldName);
+    // Never narrower than the heading, though.
     m_grid->setColumnWidth(
         FieldGridModel::FieldName,
-        std::min(m_grid->columnWidth(FieldGridModel::FieldName), m_grid->viewport()->width() / 4));
+        std::max(m_grid->horizontalHeader()->sectionSizeHint(FieldGridModel::FieldName),
+                 std::min(m_grid->columnWidth(FieldGridModel::FieldName),
+                          m_grid->viewport()->width() / 4)));
 }
 
 void BrowserWindow::ShowCurrentValue()
