@@ -41,6 +41,7 @@
 #include <QStyle>
 #include <QThread>
 #include <QToolBar>
+#include <QToolButton>
 #include <exception>
 
 namespace {
@@ -176,6 +177,9 @@ void MainWindow::BuildToolbar()
         connect(action, &QAction::triggered, this,
                 [this, key] { m_shell.Toolbar1_ButtonClick(key); });
     }
+    // The button a narrow window shows for the buttons that do not fit.
+    if (auto* more = m_toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 }
 
 QAction* MainWindow::Command(const QString& name) const

@@ -66,6 +66,7 @@ void OutputOptionsDialog::Build()
     }
     m_templates = new QListWidget(typeBox);
     m_templates->setObjectName(QStringLiteral("lstTemplates"));
+    m_templates->setAccessibleName(QStringLiteral("Templates"));
     typeLayout->addWidget(m_templates);
     m_description = new QPlainTextEdit(typeBox);
     m_description->setObjectName(QStringLiteral("txtTempDescription"));
@@ -78,6 +79,7 @@ void OutputOptionsDialog::Build()
     auto* fieldLayout = new QVBoxLayout(fieldBox);
     m_fields = new QListWidget(fieldBox);
     m_fields->setObjectName(QStringLiteral("lstSelectFields"));
+    m_fields->setAccessibleName(QStringLiteral("Fields to output"));
     fieldLayout->addWidget(m_fields);
     auto* fieldButtons = new QHBoxLayout;
     auto* all = new QPushButton(QStringLiteral(" Select &All"), fieldBox);

@@ -18,6 +18,8 @@
 PageView::PageView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
+    setAccessibleName(QStringLiteral("Page"));
+    setAccessibleDescription(QStringLiteral("The current page as it prints"));
     setAutoFillBackground(true);
     // Paper stays white with black ink in a dark palette too, as it prints.
     QPalette p = palette();

@@ -36,6 +36,9 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
         new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
     caption->setObjectName(QStringLiteral("lblCaption"));
     m_grid->setObjectName(QStringLiteral("resGrid"));
+    m_grid->setAccessibleName(QStringLiteral("Record Summary"));
+    m_grid->setAccessibleDescription(
+        QStringLiteral("The records, one a row; Enter or a double-click views one"));
     m_model->SetUi(&session.ui);
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -74,6 +77,7 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
         m_txtCount->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     m_txtCount->setText(QStringLiteral("0"));
     auto* countLabel = new QLabel(QStringLiteral("Record(s)"), this);
+    countLabel->setBuddy(m_txtCount);
 
     auto* quickFind = new QGroupBox(QStringLiteral("Quick Find"), this);
     quickFind->setObjectName(QStringLiteral("fraQuickFind"));
@@ -92,8 +96,13 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_lblFind->setObjectName(QStringLiteral("lblFind"));
     m_lblFind->setVisible(false);
     auto* findLayout = new QGridLayout(quickFind);
-    findLayout->addWidget(new QLabel(QStringLiteral("Select Field Name"), quickFind), 0, 0);
-    findLayout->addWidget(new QLabel(QStringLiteral("LIKE (value)"), quickFind), 0, 1);
+    // Each label names its box to a screen reader.
+    auto* fieldLabel = new QLabel(QStringLiteral("Select Field Name"), quickFind);
+    fieldLabel->setBuddy(m_combo);
+    auto* likeLabel = new QLabel(QStringLiteral("LIKE (value)"), quickFind);
+    likeLabel->setBuddy(m_text);
+    findLayout->addWidget(fieldLabel, 0, 0);
+    findLayout->addWidget(likeLabel, 0, 1);
     findLayout->addWidget(m_combo, 1, 0);
     findLayout->addWidget(m_text, 1, 1);
     findLayout->addWidget(find, 1, 2);

@@ -74,6 +74,8 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     gridCaption->setWordWrap(true);
     m_grid = new QTableView(fields);
     m_grid->setObjectName(QStringLiteral("grdTable"));
+    m_grid->setAccessibleName(QStringLiteral("Record data"));
+    m_grid->setAccessibleDescription(gridCaption->text());
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -97,6 +99,9 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     valueLabel->setWordWrap(true);
     m_txtViewer = new QPlainTextEdit(fields);
     m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
+    m_txtViewer->setAccessibleName(QStringLiteral("Field editor"));
+    m_txtViewer->setAccessibleDescription(
+        QStringLiteral("The current field's value, all its lines"));
     m_txtViewer->setFont(FixedPitchFont());
     m_editorBoxes.append(m_txtViewer);
     connect(m_txtViewer, &QPlainTextEdit::textChanged, this, [this] {
@@ -195,6 +200,8 @@ QWidget* BrowserWindow::BuildEditingPanel()
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
     list->setMaximumHeight(list->fontMetrics().height() * 5);
+    list->setAccessibleName(QStringLiteral("List of fields"));
+    list->setAccessibleDescription(listLabel->text());
     m_lstGrid = list;
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_showingList && row >= 0)
@@ -208,6 +215,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
         label->setObjectName(QStringLiteral("lblGrid0_%1").arg(r));
         auto* box = new QLineEdit(panel);
         box->setObjectName(QStringLiteral("txtData_%1").arg(r));
+        label->setBuddy(box);
         box->setProperty("tag", r + 1); // the field-row column it edits
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this,
