@@ -237,6 +237,17 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
             m_shell.OpenDatabaseFile(plan.databasePath);
             m_shell.RefreshRecentFiles();
         }
+        if (!plan.queryFile.isEmpty()) {
+            if (m_shell.DatabaseOpen()) {
+                ShowQueryBuilder();
+                QueryBuilder()->LoadQueryFile(plan.queryFile);
+            } else {
+                ui.MessageBox(QStringLiteral("A query runs on a database: open one, then load ") +
+                                  plan.queryFile +
+                                  QStringLiteral(" with Load Query in the Query Builder"),
+                              MessageIcon::Information);
+            }
+        }
         if (plan.showWizard) {
             WizardDialog* wizard = ShowWizard();
             wizard->raise();

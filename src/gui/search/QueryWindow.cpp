@@ -136,6 +136,15 @@ void QueryWindow::cmdLoad_Click()
         m_model->Reload();
 }
 
+bool QueryWindow::LoadQueryFile(const QString& path)
+{
+    CommitPendingEdit();
+    if (!m_controller.LoadFile(path))
+        return false;
+    m_model->Reload();
+    return true;
+}
+
 void QueryWindow::cmdSave_Click()
 {
     CommitPendingEdit();
