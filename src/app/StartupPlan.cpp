@@ -3,13 +3,33 @@
 #include "platform/Settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
+
+namespace {
+
+// A query file by its name, or by its first line where the name says
+// nothing (a database is a SQLite file, never text).
+bool IsQueryFile(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".qry"), Qt::CaseInsensitive))
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) &&
+           file.readLine(64).trimmed() == QByteArrayLiteral("[Tallowmere]");
+}
+
+} // namespace
 
 StartupPlan PlanStartup(const ProgramFolders& folders, const QString& commandLine)
 {
     StartupPlan plan;
     plan.startMode = ReadSettingNumber(folders, Settings::AutoLoadDB);
-    if (!commandLine.isEmpty())
+    if (!commandLine.isEmpty() && IsQueryFile(commandLine)) {
+        plan.queryFile = commandLine;
+        plan.startMode = plan.startMode == StartupPlan::OpenLastUsed ? StartupPlan::OpenLastUsed
+                                                                     : StartupPlan::OpenNothing;
+    } else if (!commandLine.isEmpty())
         plan.startMode = StartupPlan::OpenCommandLine;
     bool suppressWizard = ReadSettingNumber(folders, Settings::NoWizard) != 0;
 

@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "platform/ConsoleUi.h"
+#include "cli/PdfPagesMaker.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -13,6 +14,10 @@ struct CliContext {
     ConsoleUi ui;
     Session session;
     QTextStream out;
+    // Set only in tallowmere-pdf.
+    PdfPagesMaker pdfPages;
+    // --verbose was given: every log category is on.
+    bool verbose = false;
 };
 
 // Exit statuses of every verb.

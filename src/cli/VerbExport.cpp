@@ -3,16 +3,46 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSearch.h"
 #include "cli/Verbs.h"
+#include "cli/PdfHandOver.h"
 #include "output/OutputRunner.h"
+#include "output/TemplateList.h"
 
+#include <QFileInfo>
 #include <cstdio>
 
-// export DB --type text|html|delimited|screen ...: every record (or an ID
-// range) through the output runner, as the Output Options dialog runs it.
+namespace {
+
+// The file name of the printing template called name (its file name, with
+// or without ".rpt", or its name, in any letter case); the first printing template without a name;
+// empty when none is called so.
+QString PrintTemplate(Session& session, const QString& name)
+{
+    ListTemplates(session);
+    const TemplateList& list = session.Output.Templates;
+    for (const int k : list.ForOutputType(static_cast<int>(OutputType::Printer))) {
+        if (name.isEmpty() || list.FileName(k).compare(name, Qt::CaseInsensitive) == 0 ||
+            QFileInfo(list.FileName(k)).completeBaseName().compare(name, Qt::CaseInsensitive) ==
+                0 ||
+            list.Name(k).compare(name, Qt::CaseInsensitive) == 0)
+            return list.FileName(k);
+    }
+    return {};
+}
+
+} // namespace
+
+// export DB --type text|html|delimited|screen|pdf ...: every record (or an
+// ID range) through the output runner, as the Output Options dialog runs it.
 int RunExport(CliContext& context, QStringList args)
 {
+    // The page renderer is not linked here: another program writes PDF.
+    if (const qsizetype at = OptionAt(args, QStringLiteral("--type"));
+        !context.pdfPages && at >= 0 && at + 1 < args.size() &&
+        args[at + 1] == QStringLiteral("pdf"))
+        return HandPdfExportOver(context, args);
     QString type, file, ids, fields, title, delimiter = QStringLiteral("Comma");
-    QString queryFile;
+    QString queryFile, templateName;
+    bool hasTemplate = false;
     bool hasType = false, hasFile = false, hasIds = false, hasFields = false, hasQuery = false;
     QStringList find;
     if (const qsizetype at = OptionAt(args, QStringLiteral("--find")); at >= 0) {
@@ -27,6 +57,7 @@ int RunExport(CliContext& context, QStringList args)
         !TakeOption(args, QStringLiteral("--ids"), &ids, &hasIds) ||
         !TakeOption(args, QStringLiteral("--fields"), &fields, &hasFields) ||
         !TakeOption(args, QStringLiteral("--title"), &title) ||
+        !TakeOption(args, QStringLiteral("--template"), &templateName, &hasTemplate) ||
         !TakeOption(args, QStringLiteral("--delimiter"), &delimiter))
         return UsageError(QStringLiteral("export: an option lacks its value"));
     OutputRequest request;
@@ -37,11 +68,12 @@ int RunExport(CliContext& context, QStringList args)
     request.protectFormulas = TakeFlag(args, QStringLiteral("--protect-formulas"));
     request.rfc4180Quoting = TakeFlag(args, QStringLiteral("--rfc4180"));
     request.fieldNamesFirstLine = TakeFlag(args, QStringLiteral("--header"));
-    context.ui.SetAssumeYes(TakeFlag(args, QStringLiteral("--yes")));
+    const bool yes = TakeFlag(args, QStringLiteral("--yes"));
+    context.ui.SetAssumeYes(yes);
     if (!EndOfOptions(args) || args.size() != 1)
         return UsageError(QStringLiteral("export needs one database file"));
     if (!hasType)
-        return UsageError(QStringLiteral("export needs --type text|html|delimited|screen"));
+        return UsageError(QStringLiteral("export needs --type text|html|delimited|screen|pdf"));
     if (type == QStringLiteral("text"))
         request.type = OutputType::TextFile;
     else if (type == QStringLiteral("html"))
@@ -50,10 +82,14 @@ int RunExport(CliContext& context, QStringList args)
         request.type = OutputType::DelimitedFile;
     else if (type == QStringLiteral("screen"))
         request.type = OutputType::Screen;
+    else if (type == QStringLiteral("pdf") && context.pdfPages)
+        request.type = OutputType::Printer;
     else
         return UsageError(QStringLiteral("export: unknown type ") + type);
     if (request.type != OutputType::Screen && !hasFile)
         return UsageError(QStringLiteral("export needs -o FILE"));
+    if (hasTemplate && request.type != OutputType::Printer)
+        return UsageError(QStringLiteral("export: --template is for --type pdf"));
     if (hasIds) {
         const QStringList bounds = ids.split(QLatin1Char('-'));
         if (bounds.size() != 2)
@@ -101,12 +137,36 @@ int RunExport(CliContext& context, QStringList args)
         request.wholeDatabase = true;
         request.summaryHasRecords = (d.RecordState & DatabaseState::NoRecords) == 0;
     }
-    if (hasFile)
+    std::unique_ptr<PageOutput> pages;
+    if (request.type == OutputType::Printer) {
+        request.templateFileName = PrintTemplate(session, templateName);
+        if (request.templateFileName.isEmpty()) {
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(hasTemplate ? QStringLiteral("No printing template called ") +
+                                                      templateName
+                                                : QStringLiteral("No printing template found")));
+            return kExitFailed;
+        }
+        // As the file dialog asks before replacing a file.
+        if (QFileInfo::exists(file) && !yes) {
+            std::fprintf(stderr, "%s already exists; --yes replaces it\n",
+                         qPrintable(QFileInfo(file).absoluteFilePath()));
+            return kExitFailed;
+        }
+        request.keepRecordsWhole = session.Output.KeepRecordsWhole;
+        pages = context.pdfPages(session, file);
+        request.printer = pages.get();
+    } else if (hasFile) {
         context.ui.QueueFiles({file});
+    }
     // Only what the output itself reports is printed, not the opening's
     // "Database Ready".
     context.ui.SetStatusText(QString());
     const OutputResult result = RunOutput(session, request);
+    if (pages && result.completed && !result.cancelled)
+        context.ui.SetStatusText(QString::number(result.count) +
+                                 QStringLiteral(" record(s) saved to ") +
+                                 QFileInfo(file).absoluteFilePath());
     if (request.type == OutputType::Screen && result.completed) {
         context.out << session.Output.ViewerText;
         context.out.flush();

@@ -1,91 +1,14 @@
 #include "app/ProgramInfo.h"
 #include "cli/CliContext.h"
-#include "cli/Verbs.h"
+#include "cli/VerbHelp.h"
+#include "cli/VerbTable.h"
+#include "platform/Logging.h"
 #include "platform/StopSignals.h"
 
 #include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-
-namespace {
-
-const Verb kVerbs[] = {
-    {"parse", "parse [--json] FILE...",
-     "find every form response in the files and print them (no database)", RunParse},
-    {"config", "config [--json] FILE",
-     "load a form configuration file and print its entries, record fields and placements",
-     RunConfig},
-    {"create", "create DB", "create a new, empty database file", RunCreate},
-    {"import", "import [--relative-to DIR] DB FILE...",
-     "store every response in the files as new records (each naming its file relative to DIR)",
-     RunImport},
-    {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
-    {"show", "show [--json] DB ID", "one record with its fields", RunShow},
-    {"fields", "fields DB", "the database's field names, one per line", RunFields},
-    {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
-    {"find", "find [--json] DB FIELD PATTERN",
-     "Quick Find: the records whose FIELD (\"Record Name\" or a field name) matches PATTERN",
-     RunFind},
-    {"query", "query [--json] DB FILE.qry",
-     "run a saved Query Builder query and print the records found", RunQuery},
-    {"template", "template [--yes] list | template convert FILE",
-     "list the report templates (file, name, output types, description; --yes converts plain "
-     "ones), or store one plain template file in the program's form, in place",
-     RunTemplate},
-    {"render", "render DB ID TEMPLATE [--html]",
-     "one record through a report template, as text (or HTML with --html)", RunRender},
-    {"export",
-     "export DB --type text|html|delimited|screen [-o FILE] [--ids FROM-TO] [--fields NAME,...] "
-     "[--title TEXT] [--delimiter NAME] [--quotes] [--replace-quotes] [--join-lines] "
-     "[--protect-formulas] [--rfc4180] [--header] [--yes] [--find FIELD PATTERN | --query "
-     "FILE.qry]",
-     "output every record (or an ID range, or only the records found) in FormID order; --yes "
-     "appends to (or replaces) an existing file; screen prints the text to standard output; "
-     "--protect-formulas puts an apostrophe wherever a spreadsheet would start a cell with =, +, "
-     "-, @, a tab, CR or LF, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, "
-     "--header "
-     "writes the field names first",
-     RunExport},
-    {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
-     "delete every record (or an ID range, or the records found); only --yes answers the "
-     "question Yes",
-     RunDelete},
-    {"transfer",
-     "transfer DB TARGET [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
-     "copy every record (or an ID range, or the records found) into another database; a "
-     "missing TARGET is created only with --yes",
-     RunTransfer},
-    {"duplicates",
-     "duplicates [--json] DB [--key FIELD[,FIELD...] | --whole-response] [--within DAYS] [--save | "
-     "--mark]",
-     "list every group of possible duplicates by the keys given or saved (--save saves the keys "
-     "with the database instead, --mark marks the records found as well)",
-     RunDuplicates},
-    {"merge", "merge DB ID ID... [--keep ID] [--yes]",
-     "merge records into one (the earliest unless --keep): each field's latest non-empty value, "
-     "the notes of all; the others are deleted; only --yes answers the question Yes",
-     RunMerge},
-    {"stats", "stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry]",
-     "count the answers to each field", RunStats},
-};
-
-void PrintHelp()
-{
-    std::printf("Usage: tallowmere-cli VERB [OPTIONS] ARGS...\n"
-                "       tallowmere-cli --help | --version\n\n"
-                "Batch work on Tallowmere databases and form responses. Messages go to\n"
-                "standard error; exit status 0 when it ran, 1 when it failed, 2 on a usage\n"
-                "error. After \"--\" every argument is a file or a value, even one that\n"
-                "starts with \"-\".\n\nVerbs:\n");
-    for (const Verb& verb : kVerbs)
-        std::printf("  %s\n      %s\n", verb.usage, verb.summary);
-    std::printf("\nThe program folder (default.cfg, templates) is $TALLOWMERE_HOME, else the\n"
-                "folder of this executable when it holds default.cfg, else the installed\n"
-                "share folder.\n");
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -96,15 +19,22 @@ int main(int argc, char* argv[])
     // An import stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
     // read and says how much; held before any thread starts, so that no
     // thread takes the signal in its place.
-    const bool holdsStopSignals = argc > 1 && std::strcmp(argv[1], "import") == 0;
+    const bool verbose = argc > 1 && std::strcmp(argv[1], "--verbose") == 0;
+    const int verbAt = verbose ? 2 : 1;
+    const bool holdsStopSignals = argc > verbAt && std::strcmp(argv[verbAt], "import") == 0;
     if (holdsStopSignals)
         HoldStopSignals();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallowmere"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallowmere"));
     QStringList args = QCoreApplication::arguments().mid(1);
+    if (verbose) {
+        args.removeFirst();
+        EnableVerboseLogging();
+    }
     if (args.isEmpty() || args.first() == QStringLiteral("--help") ||
-        args.first() == QStringLiteral("-h") || args.first() == QStringLiteral("help")) {
+        args.first() == QStringLiteral("-h") ||
+        (args.first() == QStringLiteral("help") && args.size() == 1)) {
         PrintHelp();
         return args.isEmpty() ? kExitUsage : kExitOk;
     }
@@ -113,19 +43,34 @@ int main(int argc, char* argv[])
                     qPrintable(ProgramInfo::Version()));
         return kExitOk;
     }
+    if (args.first() == QStringLiteral("help")) {
+        if (args.size() > 2)
+            return UsageError(QStringLiteral("help takes one verb"));
+        const Verb* verb = FindVerb(args[1]);
+        if (!verb)
+            return UsageError(QStringLiteral("unknown verb '%1'").arg(args[1]));
+        PrintVerbUsage(*verb);
+        return kExitOk;
+    }
     const QString name = args.takeFirst();
-    for (const Verb& verb : kVerbs) {
-        if (name == QLatin1String(verb.name)) {
-            CliContext context(ProgramFolders::Resolve(QCoreApplication::applicationDirPath()));
-            const int status = verb.run(context, args);
-            // A stop signal that came after the last look still ends the
-            // program as that signal's.
-            if (holdsStopSignals && context.ui.StopSignal() == 0) {
-                if (const int late = TakeStopSignal())
-                    return 128 + late;
-            }
-            return status;
+    if (const Verb* verb = FindVerb(name)) {
+        if (OptionAt(args, QStringLiteral("--help")) >= 0) {
+            PrintVerbUsage(*verb);
+            return kExitOk;
         }
+        CliContext context(ProgramFolders::Resolve(QCoreApplication::applicationDirPath()));
+        context.verbose = verbose;
+        const qint64 started = context.session.Now.ElapsedMs();
+        const int status = verb->run(context, args);
+        qCInfo(lcCli, "%s ended with status %d after %lld ms", verb->name, status,
+               static_cast<long long>(context.session.Now.ElapsedMs() - started));
+        // A stop signal that came after the last look still ends the
+        // program as that signal's.
+        if (holdsStopSignals && context.ui.StopSignal() == 0) {
+            if (const int late = TakeStopSignal())
+                return 128 + late;
+        }
+        return status;
     }
     return UsageError(QStringLiteral("unknown verb '%1'").arg(name));
 }

@@ -1,4 +1,5 @@
 #include "config/ConfigReader.h"
+#include "platform/Logging.h"
 
 #include "session/Session.h"
 #include "config/ConfigPlacement.h"
@@ -97,6 +98,7 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded, QString
         *loaded = false;
     Ui& ui = session.ui;
     const auto failed = [&](const QString& why) {
+        qCInfo(lcConfig, "configuration not read: %s", qPrintable(why));
         ui.SetStatusText(kReadError + why);
         if (reason)
             *reason = why;
@@ -141,6 +143,7 @@ bool LoadConfigFile(Session& session, const QString& name, bool* loaded, QString
         return failed(ErrorText(e));
     }
     ui.SetStatusText(QStringLiteral("Configuration read from ") + path);
+    qCInfo(lcConfig, "configuration read from %s", qPrintable(path));
     if (loaded)
         *loaded = true;
     return true;

@@ -4,6 +4,7 @@
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
 #include "platform/ErrorText.h"
+#include "platform/Logging.h"
 #include "platform/Settings.h"
 #include "platform/Numbers.h"
 
@@ -123,8 +124,13 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     DatabaseState& d = session.Database;
     ui.SetStatusText(QStringLiteral("Opening ") + path);
     BusyPointer busy(ui);
+    const qint64 started = session.Now.ElapsedMs();
+    qCInfo(lcDatabase, "opening %s %s", qPrintable(path),
+           d.OpenAccess == DatabaseAccess::ReadOnly ? "for reading" : "for reading and writing");
 
     const auto failed = [&](const QString& error) {
+        qCInfo(lcDatabase, "not opened: %s",
+               qPrintable(error.isEmpty() ? QStringLiteral("refused") : error));
         if (!error.isEmpty())
             ui.MessageBox(QStringLiteral("Error opening database: ") + error,
                           MessageIcon::Exclamation);
@@ -201,6 +207,13 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         if (d.RememberLastUsedDB && !path.trimmed().isEmpty())
             WriteSetting(session.Folders, Settings::LastUsedDB, path);
         d.OpeningDatabase = false;
+        if (d.ListRecordsOnOpen)
+            qCInfo(lcDatabase, "opened in %lld ms, %lld record(s) listed",
+                   static_cast<long long>(session.Now.ElapsedMs() - started),
+                   static_cast<long long>(d.SummaryRecords.Count()));
+        else
+            qCInfo(lcDatabase, "opened in %lld ms",
+                   static_cast<long long>(session.Now.ElapsedMs() - started));
         return true;
     } catch (const std::exception& e) {
         return failed(ErrorText(e));

@@ -2,6 +2,7 @@
 #include "app/ShellController.h"
 #include "app/StartupPlan.h"
 #include "gui/app/MainWindow.h"
+#include "platform/Logging.h"
 #include "session/Session.h"
 #include "gui/platform/QtUi.h"
 
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
     Session session(ui, ProgramFolders::Resolve(QApplication::applicationDirPath()), Regional(),
                     &clock);
     ui.SetFolders(&session.Folders);
+    qCInfo(lcApp, "program folder %s, writable folder %s", qPrintable(session.Folders.Program()),
+           qPrintable(session.Folders.Writable()));
     QApplication::setWindowIcon(
         QIcon(session.Folders.ProgramFile(QStringLiteral("tallowmere.png"))));
 

@@ -1,4 +1,5 @@
 #include "output/OutputRunner.h"
+#include "platform/Logging.h"
 
 #include "session/RecordSelection.h"
 #include "platform/ErrorText.h"
@@ -541,6 +542,21 @@ private:
 
 } // namespace
 
+namespace {
+
+OutputResult Logged(Session& session, const OutputRequest& request, qint64 started,
+                    const OutputResult& result)
+{
+    qCInfo(lcOutput, "output type %d: %d record(s) in %lld ms%s", static_cast<int>(request.type),
+           result.count, static_cast<long long>(session.Now.ElapsedMs() - started),
+           result.cancelled   ? ", cancelled"
+           : result.completed ? ""
+                              : ", stopped");
+    return result;
+}
+
+} // namespace
+
 OutputResult RunOutput(Session& session, const OutputRequest& request, const RecordLoader& load)
 {
     RecordOnScreen screen(session);
@@ -548,13 +564,15 @@ OutputResult RunOutput(Session& session, const OutputRequest& request, const Rec
         screen.shown = true;
         return load(formId);
     };
-    return Run(session, request, &loading).Go();
+    const qint64 started = session.Now.ElapsedMs();
+    return Logged(session, request, started, Run(session, request, &loading).Go());
 }
 
 OutputResult RunOutput(Session& session, const OutputRequest& request)
 {
     RecordOnScreen screen(session);
-    return Run(session, request, nullptr).Go();
+    const qint64 started = session.Now.ElapsedMs();
+    return Logged(session, request, started, Run(session, request, nullptr).Go());
 }
 
 bool SaveToTextFile(Session& session, const QString& path)

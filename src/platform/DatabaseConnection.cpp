@@ -1,6 +1,7 @@
 #include "platform/DatabaseConnection.h"
 
 #include "platform/ErrorText.h"
+#include "platform/Logging.h"
 #include "platform/SchemaLines.h"
 
 #include <QFile>
@@ -85,8 +86,25 @@ DatabaseConnection::DatabaseConnection(const QString& path, Created)
     Configure(kBusyTimeoutMs);
 }
 
+namespace {
+
+// Every statement the engine ran and how long it took (the engine measures
+// whole milliseconds), as written: the values bound to it, a user's
+// records, stay out of the log.
+int TraceStatement(unsigned, void*, void* statement, void* nanoseconds)
+{
+    qCDebug(lcDatabase, "%lld ms: %s",
+            static_cast<long long>(*static_cast<qint64*>(nanoseconds) / 1000000),
+            sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
+    return 0;
+}
+
+} // namespace
+
 void DatabaseConnection::Configure(int busyTimeoutMs)
 {
+    if (lcDatabase().isDebugEnabled())
+        sqlite3_trace_v2(m_db.getHandle(), SQLITE_TRACE_PROFILE, TraceStatement, nullptr);
     m_busy.timeoutMs = busyTimeoutMs;
     if (m_busy.clock)
         m_busy.InstallOn(m_db);

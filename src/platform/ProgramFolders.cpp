@@ -25,13 +25,21 @@ bool CanWriteIn(const QString& folder)
 ProgramFolders ProgramFolders::Resolve(const QString& executableFolder)
 {
     QString program = qEnvironmentVariable("TALLOWMERE_HOME");
-    if (program.isEmpty()) {
-        if (!executableFolder.isEmpty() &&
-            QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("default.cfg"))))
-            program = executableFolder;
-        else
-            program = QStringLiteral(TALLOWMERE_SHARE_DIR);
+    if (program.isEmpty() && !executableFolder.isEmpty()) {
+        // The build tree holds the program folder beside the executables; an
+        // installed tree (a package, or a copy moved elsewhere) in
+        // ../share/tallowmere, whichever prefix it was built for.
+        const QDir executable(executableFolder);
+        for (const QString& candidate :
+             {executable.path(), executable.filePath(QStringLiteral("../share/tallowmere"))}) {
+            if (QFileInfo::exists(QDir(candidate).filePath(QStringLiteral("default.cfg")))) {
+                program = candidate;
+                break;
+            }
+        }
     }
+    if (program.isEmpty())
+        program = QStringLiteral(TALLOWMERE_SHARE_DIR);
     program = QDir::cleanPath(QDir(program).absolutePath());
 
     QString writable = program;

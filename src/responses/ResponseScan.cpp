@@ -1,4 +1,5 @@
 #include "responses/ResponseScan.h"
+#include "platform/Logging.h"
 
 #include "session/Session.h"
 #include "responses/CharacterReferences.h"
@@ -120,6 +121,8 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     }
     headFile.close();
     const MailFileKind kind = DetectMailFileKind(head, wholeFile);
+    qCInfo(lcResponses, "reading %s as %s", qPrintable(fullPath),
+           kind == MailFileKind::PlainText ? "plain text" : "a mail file or another kind");
 
     switch (kind) {
     case MailFileKind::PlainText:

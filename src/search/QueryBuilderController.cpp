@@ -98,6 +98,15 @@ bool QueryBuilderController::cmdSave_Click()
     return SaveQueryFile(m_session.ui, Rows());
 }
 
+bool QueryBuilderController::LoadFile(const QString& path)
+{
+    Session& session = m_session;
+    return ReadQueryFile(session.ui, path, Rows(), session.Search.QueryColumns,
+                         [&session](const QString& qualified) {
+                             return LookupRecordField(session.Config, qualified);
+                         });
+}
+
 bool QueryBuilderController::cmdLoad_Click()
 {
     Session& session = m_session;

@@ -54,6 +54,8 @@ public:
     // "&Save Query" and "&Load Query".
     bool cmdSave_Click();
     bool cmdLoad_Click();
+    // Load Query of a file already chosen (one the program was started with).
+    bool LoadFile(const QString& path);
 
 private:
     Session& m_session;

@@ -1,4 +1,5 @@
 #include "search/SearchRun.h"
+#include "platform/Logging.h"
 
 #include "platform/DatabaseConnection.h"
 #include "platform/ErrorText.h"
@@ -86,6 +87,7 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
                           const SearchCondition& condition, Ui& ui, const Clock& clock)
 {
     SearchRunResult run;
+    const qint64 started = clock.ElapsedMs();
     BusyWait wait{&clock, DatabaseConnection::kBusyTimeoutMs};
     try {
         // Read-write for the result file it attaches; the engine reads a
@@ -123,6 +125,13 @@ SearchRunResult RunSearch(const QString& databasePath, const QString& resultPath
         run.ok = false;
         run.error = ErrorText(e);
     }
+    // The condition as the engine runs it, its values left out.
+    qCDebug(lcSearch, "%lld ms, %lld row(s)%s: WHERE %s",
+            static_cast<long long>(clock.ElapsedMs() - started), static_cast<long long>(run.count),
+            run.ok          ? ""
+            : run.cancelled ? ", cancelled"
+                            : ", failed",
+            qPrintable(condition.where));
     return run;
 }
 

@@ -89,3 +89,26 @@ TEST(StartupPlan, TheCommandLinesDatabaseIsTakenFromTheFolderTheProgramStartedIn
                   QString::fromUtf8(c.path))
             << c.path;
 }
+
+TEST(StartupPlan, AQueryFileOnTheCommandLineIsLoadedIntoTheDatabaseTheStartupOpens)
+{
+    TempDir dir;
+    const ProgramFolders folders = dir.Folders();
+    const QString byName = dir.Write(QStringLiteral("names.QRY"), "");
+    const QString byContent = dir.Write(QStringLiteral("saved"), "[Tallowmere]\r\nRows= 1\r\n");
+    const QString database = dir.Write(QStringLiteral("forms.fdb"), "SQLite format 3");
+    for (const QString& query : {byName, byContent}) {
+        StartupPlan plan = PlanStartup(folders, query);
+        EXPECT_EQ(plan.queryFile, query);
+        EXPECT_FALSE(plan.openDatabase); // a query file is no database
+        EXPECT_TRUE(plan.showWizard);
+    }
+    EXPECT_EQ(PlanStartup(folders, database).queryFile, QString());
+
+    WriteSetting(folders, Settings::AutoLoadDB, QStringLiteral("1"));
+    WriteSetting(folders, Settings::LastUsedDB, database);
+    const StartupPlan plan = PlanStartup(folders, byName);
+    EXPECT_TRUE(plan.openDatabase);
+    EXPECT_EQ(plan.databasePath, database);
+    EXPECT_EQ(plan.queryFile, byName);
+}

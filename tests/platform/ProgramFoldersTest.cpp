@@ -25,6 +25,12 @@ TEST(ProgramFolders, ExecutableFolderWhenItHoldsDefaultConfig)
 {
     TempDir exe;
     EXPECT_NE(ProgramFolders::Resolve(exe.Path()).Program(), QDir(exe.Path()).canonicalPath());
+    // An installed tree under any prefix: PREFIX/bin and PREFIX/share/tallowmere.
+    ASSERT_TRUE(QDir(exe.Path()).mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(QDir(exe.Path()).mkpath(QStringLiteral("share/tallowmere")));
+    exe.Write(QStringLiteral("share/tallowmere/default.cfg"), "x");
+    EXPECT_EQ(ProgramFolders::Resolve(exe.File(QStringLiteral("bin"))).Program(),
+              QDir(exe.File(QStringLiteral("share/tallowmere"))).canonicalPath());
     exe.Write(QStringLiteral("default.cfg"), "x");
     EXPECT_EQ(ProgramFolders::Resolve(exe.Path()).Program(), QDir(exe.Path()).canonicalPath());
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIconEngine>
+#include <QPalette>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QStyle>
@@ -84,7 +85,12 @@ private:
 
 void UseFallbackIconTheme()
 {
-    QIcon::setFallbackThemeName(QString::fromLatin1(kFallbackIconTheme));
+    // Dark glyphs vanish on a dark palette: its icons come from the dark
+    // variant of the theme.
+    const bool dark = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+    const QString fallback =
+        QString::fromLatin1(kFallbackIconTheme) + (dark ? QStringLiteral("-dark") : QString());
+    QIcon::setFallbackThemeName(fallback);
     // Without a desktop (a bare X server, the offscreen platform) there is
     // no theme at all, and a missing theme is never searched for icons;
     // some platforms do not even search the system's icon folders.
@@ -96,7 +102,7 @@ void UseFallbackIconTheme()
             paths.append(folder);
     QIcon::setThemeSearchPaths(paths);
     if (QIcon::themeName().isEmpty())
-        QIcon::setThemeName(QString::fromLatin1(kFallbackIconTheme));
+        QIcon::setThemeName(fallback);
 }
 
 QString CommandIconName(CommandId id)

@@ -45,6 +45,7 @@
 #include <QStyle>
 #include <QThread>
 #include <QToolBar>
+#include <QToolButton>
 #include <exception>
 
 namespace {
@@ -180,6 +181,9 @@ void MainWindow::BuildToolbar()
         connect(action, &QAction::triggered, this,
                 [this, key] { m_shell.Toolbar1_ButtonClick(key); });
     }
+    // The button a narrow window shows for the buttons that do not fit.
+    if (auto* more = m_toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 }
 
 QAction* MainWindow::Command(const QString& name) const
@@ -236,6 +240,17 @@ void MainWindow::MDIForm_Load(const QString& commandLine)
             ui.SetStatusText(QStringLiteral("Opening Database..."));
             m_shell.OpenDatabaseFile(plan.databasePath);
             m_shell.RefreshRecentFiles();
+        }
+        if (!plan.queryFile.isEmpty()) {
+            if (m_shell.DatabaseOpen()) {
+                ShowQueryBuilder();
+                QueryBuilder()->LoadQueryFile(plan.queryFile);
+            } else {
+                ui.MessageBox(QStringLiteral("A query runs on a database: open one, then load ") +
+                                  plan.queryFile +
+                                  QStringLiteral(" with Load Query in the Query Builder"),
+                              MessageIcon::Information);
+            }
         }
         if (plan.showWizard) {
             WizardDialog* wizard = ShowWizard();

@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "render/PagePrinter.h"
+#include "render/PdfPages.h"
 #include "gui/platform/ScreenFit.h"
 
 #include <QButtonGroup>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -66,6 +66,7 @@ void OutputOptionsDialog::Build()
     }
     m_templates = new QListWidget(typeBox);
     m_templates->setObjectName(QStringLiteral("lstTemplates"));
+    m_templates->setAccessibleName(QStringLiteral("Templates"));
     typeLayout->addWidget(m_templates);
     m_description = new QPlainTextEdit(typeBox);
     m_description->setObjectName(QStringLiteral("txtTempDescription"));
@@ -78,6 +79,7 @@ void OutputOptionsDialog::Build()
     auto* fieldLayout = new QVBoxLayout(fieldBox);
     m_fields = new QListWidget(fieldBox);
     m_fields->setObjectName(QStringLiteral("lstSelectFields"));
+    m_fields->setAccessibleName(QStringLiteral("Fields to output"));
     fieldLayout->addWidget(m_fields);
     auto* fieldButtons = new QHBoxLayout;
     auto* all = new QPushButton(QStringLiteral(" Select &All"), fieldBox);
@@ -396,12 +398,8 @@ void OutputOptionsDialog::ExportPdf()
     const FileDialogResult chosen = m_session.ui.SaveFileDialog(request);
     if (chosen.cancelled || chosen.paths.isEmpty())
         return;
-    QPdfWriter writer(chosen.paths.first());
-    writer.setPageLayout(m_printer.pageLayout());
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Tallowmere"));
     Take();
-    PagePrinter pages(m_session, writer);
+    PdfPages pages(m_session, chosen.paths.first(), m_printer.pageLayout());
     const OutputResult result = m_controller.Run(
         m_hooks.summaryRows ? m_hooks.summaryRows() : SummaryRows(), &pages, m_hooks.loadRecord);
     if (result.completed && !result.cancelled)

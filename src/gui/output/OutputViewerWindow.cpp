@@ -18,9 +18,15 @@
 PageView::PageView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
+    setAccessibleName(QStringLiteral("Page"));
+    setAccessibleDescription(QStringLiteral("The current page as it prints"));
     setAutoFillBackground(true);
+    // Paper stays white with black ink in a dark palette too, as it prints.
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
+    for (const QPalette::ColorRole ink :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(ink, Qt::black);
     setPalette(p);
     const double scale = logicalDpiX() / 72.0;
     setFixedSize(qRound(PageSize().width() * scale), qRound(PageSize().height() * scale));

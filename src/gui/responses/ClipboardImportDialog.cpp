@@ -24,6 +24,7 @@ ClipboardImportDialog::ClipboardImportDialog(Session& session, const QString& te
     label->setWordWrap(true);
 
     m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(QStringLiteral("Clipboard contents"));
     m_text1->setPlainText(text);
     // Mail bodies are long unbroken lines; wrapping shows them whole.
     m_text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -37,6 +37,9 @@ QueryWindow::QueryWindow(Session& session, WindowHost& host, std::function<void(
     m_controller.SetSavePending(std::move(savePending));
 
     m_grid->setObjectName(QStringLiteral("grdQuery"));
+    m_grid->setAccessibleName(QStringLiteral("Query conditions"));
+    m_grid->setAccessibleDescription(
+        QStringLiteral("One condition a row: brackets, Not, field, operator, value, And or Or"));
     m_grid->setModel(m_model);
     m_grid->setItemDelegate(m_delegate);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -131,6 +134,15 @@ void QueryWindow::cmdLoad_Click()
     CommitPendingEdit();
     if (m_controller.cmdLoad_Click())
         m_model->Reload();
+}
+
+bool QueryWindow::LoadQueryFile(const QString& path)
+{
+    CommitPendingEdit();
+    if (!m_controller.LoadFile(path))
+        return false;
+    m_model->Reload();
+    return true;
 }
 
 void QueryWindow::cmdSave_Click()

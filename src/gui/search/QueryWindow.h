@@ -30,6 +30,8 @@ public:
     void cmdGo_Click();
     void cmdClear_Click();
     void cmdLoad_Click();
+    // Loads the query file at path, as Load Query does once it is chosen.
+    bool LoadQueryFile(const QString& path);
     void cmdSave_Click();
     void cmdClose_Click();
 

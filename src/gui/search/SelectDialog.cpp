@@ -36,9 +36,13 @@ SelectDialog::SelectDialog(Session& session, bool rowsSelectedInSummary, QWidget
             m_from->setObjectName(QStringLiteral("txtFrom"));
             m_to->setObjectName(QStringLiteral("txtTo"));
             range->addSpacing(20);
-            range->addWidget(new QLabel(QStringLiteral("From:"), this));
+            auto* from = new QLabel(QStringLiteral("From:"), this);
+            from->setBuddy(m_from);
+            range->addWidget(from);
             range->addWidget(m_from);
-            range->addWidget(new QLabel(QStringLiteral("To:"), this));
+            auto* to = new QLabel(QStringLiteral("To:"), this);
+            to->setBuddy(m_to);
+            range->addWidget(to);
             range->addWidget(m_to);
             layout->addLayout(range);
         }

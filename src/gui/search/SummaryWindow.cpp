@@ -6,6 +6,7 @@
 #include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
@@ -58,6 +59,9 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
         new QLabel(QStringLiteral("Record Summary -- To view a record, double-click on it"), this);
     caption->setObjectName(QStringLiteral("lblCaption"));
     m_grid->setObjectName(QStringLiteral("resGrid"));
+    m_grid->setAccessibleName(QStringLiteral("Record Summary"));
+    m_grid->setAccessibleDescription(
+        QStringLiteral("The records, one a row; Enter or a double-click views one"));
     m_model->SetUi(&session.ui);
     m_grid->setModel(m_model);
     m_grid->setItemDelegateForColumn(SummaryModel::RecordId, new DuplicateMarkDelegate(m_grid));
@@ -74,10 +78,17 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->setColumnWidth(SummaryModel::RecordId, 80);
-    m_grid->setColumnWidth(SummaryModel::RecordName, 220);
-    m_grid->setColumnWidth(SummaryModel::Notes, 200);
-    m_grid->setColumnWidth(SummaryModel::Date, 100);
+    // Widths in characters of the grid's font, so that they grow with it,
+    // and never narrower than the heading.
+    const int character = m_grid->fontMetrics().averageCharWidth();
+    const QList<std::pair<int, int>> widths{{SummaryModel::RecordId, 11},
+                                            {SummaryModel::RecordName, 30},
+                                            {SummaryModel::Notes, 27},
+                                            {SummaryModel::Date, 14}};
+    for (const auto& [column, characters] : widths)
+        m_grid->setColumnWidth(
+            column,
+            std::max(characters * character, m_grid->horizontalHeader()->sectionSizeHint(column)));
     connect(m_grid->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             &SummaryWindow::ShowColumnMenu);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -86,15 +97,21 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
 
     m_txtCount->setObjectName(QStringLiteral("txtCount"));
     m_txtCount->setReadOnly(true);
-    m_txtCount->setMaximumWidth(100);
+    m_txtCount->setMaximumWidth(
+        m_txtCount->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     m_txtCount->setText(QStringLiteral("0"));
     auto* countLabel = new QLabel(QStringLiteral("Record(s)"), this);
+    countLabel->setBuddy(m_txtCount);
 
     auto* quickFind = new QGroupBox(QStringLiteral("Quick Find"), this);
     quickFind->setObjectName(QStringLiteral("fraQuickFind"));
     m_combo->setObjectName(QStringLiteral("Combo1"));
     m_combo->setEditable(true);
-    m_combo->setMinimumWidth(200);
+    // As wide as a field name needs, never wider than the box gives it: a
+    // fixed width ran under the LIKE box where the window is narrow (a
+    // high scale factor).
+    m_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_combo->setMinimumContentsLength(14);
     m_text->setObjectName(QStringLiteral("Text1"));
     auto* find = new QPushButton(QStringLiteral("&Find"), quickFind);
     find->setObjectName(QStringLiteral("cmdFind_0"));
@@ -107,14 +124,20 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_lblFind->setObjectName(QStringLiteral("lblFind"));
     m_lblFind->setVisible(false);
     auto* findLayout = new QGridLayout(quickFind);
-    findLayout->addWidget(new QLabel(QStringLiteral("Select Field Name"), quickFind), 0, 0);
-    findLayout->addWidget(new QLabel(QStringLiteral("LIKE (value)"), quickFind), 0, 1);
+    // Each label names its box to a screen reader.
+    auto* fieldLabel = new QLabel(QStringLiteral("Select Field Name"), quickFind);
+    fieldLabel->setBuddy(m_combo);
+    auto* likeLabel = new QLabel(QStringLiteral("LIKE (value)"), quickFind);
+    likeLabel->setBuddy(m_text);
+    findLayout->addWidget(fieldLabel, 0, 0);
+    findLayout->addWidget(likeLabel, 0, 1);
     findLayout->addWidget(m_combo, 1, 0);
     findLayout->addWidget(m_text, 1, 1);
     findLayout->addWidget(find, 1, 2);
     findLayout->addWidget(clear, 1, 3);
     findLayout->addWidget(duplicates, 1, 4);
     findLayout->addWidget(m_lblFind, 2, 0, 1, 5);
+    findLayout->setColumnStretch(0, 1);
     findLayout->setColumnStretch(1, 1);
 
     auto* bottom = new QHBoxLayout;

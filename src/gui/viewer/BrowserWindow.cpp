@@ -69,8 +69,13 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     auto* gridCaption = new QLabel(
         QStringLiteral("Editing Record Data -- only Field Values can be edited"), fields);
     gridCaption->setObjectName(QStringLiteral("lblGridCaption"));
+    // Captions wrap rather than lose their end where the window is narrow
+    // (a high scale factor, a large font).
+    gridCaption->setWordWrap(true);
     m_grid = new QTableView(fields);
     m_grid->setObjectName(QStringLiteral("grdTable"));
+    m_grid->setAccessibleName(QStringLiteral("Record data"));
+    m_grid->setAccessibleDescription(gridCaption->text());
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -91,8 +96,12 @@ BrowserWindow::BrowserWindow(Session& session, RecordViewerController& viewer, Q
     auto* valueLabel = new QLabel(
         QStringLiteral("Field Editor: multiline fields can be edited here ----------->"), fields);
     valueLabel->setObjectName(QStringLiteral("Label1"));
+    valueLabel->setWordWrap(true);
     m_txtViewer = new QPlainTextEdit(fields);
     m_txtViewer->setObjectName(QStringLiteral("txtViewer"));
+    m_txtViewer->setAccessibleName(QStringLiteral("Field editor"));
+    m_txtViewer->setAccessibleDescription(
+        QStringLiteral("The current field's value, all its lines"));
     m_txtViewer->setFont(FixedPitchFont());
     m_editorBoxes.append(m_txtViewer);
     connect(m_txtViewer, &QPlainTextEdit::textChanged, this, [this] {
@@ -187,9 +196,12 @@ QWidget* BrowserWindow::BuildEditingPanel()
     auto* listLabel = new QLabel(
         QStringLiteral("List of Fields (Click on any field to select it for editing)"), panel);
     listLabel->setObjectName(QStringLiteral("lblGrid"));
+    listLabel->setWordWrap(true);
     auto* list = new QListWidget(panel);
     list->setObjectName(QStringLiteral("lstGrid_0"));
     list->setMaximumHeight(list->fontMetrics().height() * 5);
+    list->setAccessibleName(QStringLiteral("List of fields"));
+    list->setAccessibleDescription(listLabel->text());
     m_lstGrid = list;
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_showingList && row >= 0)
@@ -203,6 +215,7 @@ QWidget* BrowserWindow::BuildEditingPanel()
         label->setObjectName(QStringLiteral("lblGrid0_%1").arg(r));
         auto* box = new QLineEdit(panel);
         box->setObjectName(QStringLiteral("txtData_%1").arg(r));
+        label->setBuddy(box);
         box->setProperty("tag", r + 1); // the field-row column it edits
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this,
@@ -407,9 +420,12 @@ void BrowserWindow::FitFieldNames()
     // Long names are cut rather than crowd out the values; the user can
     // still widen the column.
     m_grid->resizeColumnToContents(FieldGridModel::FieldName);
+    // Never narrower than the heading, though.
     m_grid->setColumnWidth(
         FieldGridModel::FieldName,
-        std::min(m_grid->columnWidth(FieldGridModel::FieldName), m_grid->viewport()->width() / 4));
+        std::max(m_grid->horizontalHeader()->sectionSizeHint(FieldGridModel::FieldName),
+                 std::min(m_grid->columnWidth(FieldGridModel::FieldName),
+                          m_grid->viewport()->width() / 4)));
 }
 
 void BrowserWindow::ShowCurrentValue()

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -278,4 +279,48 @@ TEST_F(OutputWindowsTest, CancelInTheProgressDialogStopsTheRunBetweenRecords)
     ASSERT_FALSE(ui.progressShown.isEmpty());
     EXPECT_EQ(ui.progressShown.last().caption, QStringLiteral("Exporting records..."));
     EXPECT_FALSE(ui.ProgressVisible());
+}
+
+TEST_F(OutputWindowsTest, ExportToPdfWritesThePagesTheCommandLineWrites)
+{
+    const QString fromDialog = dir.File(QStringLiteral("dialog.pdf"));
+    ASSERT_TRUE(WithDialog(
+        frame->Command(QStringLiteral("mnuFPrintResume")), [&](OutputOptionsDialog& dialog) {
+            Click(dialog, QStringLiteral("optPrintTarget_1"));
+            Click(dialog, QStringLiteral("optSelect_1"));
+            dialog.findChild<QListWidget*>(QStringLiteral("lstTemplates"))->setCurrentRow(1);
+            ui.QueueFiles({fromDialog});
+            Click(dialog, QStringLiteral("cmdExportPdf"));
+        }));
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("12 record(s) saved to ") + fromDialog);
+    const QString fromCli = dir.File(QStringLiteral("cli.pdf"));
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({QStringLiteral("export"), database, QStringLiteral("--type"),
+                      QStringLiteral("pdf"), QStringLiteral("--template"),
+                      QStringLiteral("Numbered fields"), QStringLiteral("-o"), fromCli},
+                     &out, &err, dir.Path().toUtf8()),
+              0)
+        << err.constData();
+
+    // The same pages: as many, of the same size, with the same drawing on
+    // each. The files differ in their dates and ids, and in the order the
+    // fonts are embedded in, which changes from run to run.
+    const auto pages = [](const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
+        const QString bytes = QString::fromLatin1(file.readAll());
+        QStringList boxes, streams;
+        static const QRegularExpression box(QStringLiteral("/MediaBox\\s*\\[[^\\]]*\\]"));
+        for (const auto& match : box.globalMatch(bytes))
+            boxes << match.captured(0);
+        static const QRegularExpression stream(QStringLiteral("stream\\r?\\n.*?endstream"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+        for (const auto& match : stream.globalMatch(bytes))
+            streams << match.captured(0);
+        streams.sort();
+        return boxes + streams;
+    };
+    const QStringList dialogPages = pages(fromDialog);
+    EXPECT_GT(dialogPages.size(), 2);
+    EXPECT_EQ(pages(fromCli), dialogPages);
 }

@@ -4,7 +4,9 @@
 #include "platform/Settings.h"
 #include "platform/ScriptedUi.h"
 #include "search/SummaryModel.h"
+#include "gui/search/QueryWindow.h"
 #include "gui/search/SummaryWindow.h"
+#include "search/QueryGridModel.h"
 #include "support/TempDir.h"
 #include "support/WindowTestFolder.h"
 #include "gui/viewer/BrowserWindow.h"
@@ -427,4 +429,39 @@ TEST_F(RecordWindowsTest, QuickFindWithNoMatchSaysSoAndShowsAnEmptyRecord)
     // The viewer no longer shows the last record.
     EXPECT_EQ(ViewerRecordId(frame), QString());
     EXPECT_EQ(session.Tables.FieldCount(), 0);
+}
+
+TEST_F(RecordWindowsTest, AQueryFileOpensInTheQueryBuilderOfTheDatabaseOpenedAtStartup)
+{
+    QFile::copy(QStringLiteral(TALLOWMERE_RESOURCES "/SampleNames.qry"),
+                dir.File(QStringLiteral("names.qry")));
+    const QString query = dir.File(QStringLiteral("names.qry"));
+    {
+        // Without a database to open it says how to run the query.
+        ShellController shell(session);
+        MainWindow frame(session, shell);
+        frame.MDIForm_Load(query);
+        EXPECT_FALSE(frame.Shell().DatabaseOpen());
+        EXPECT_EQ(frame.QueryBuilder(), nullptr);
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages.first().text.contains(query))
+            << qPrintable(ui.messages.first().text);
+        frame.close();
+    }
+    ui.messages.clear();
+    WriteSetting(session.Folders, Settings::AutoLoadDB, QStringLiteral("1"));
+    WriteSetting(session.Folders, Settings::LastUsedDB, database);
+    ShellController shell(session);
+    MainWindow frame(session, shell);
+    frame.MDIForm_Load(query);
+    ASSERT_TRUE(frame.Shell().DatabaseOpen());
+    ASSERT_NE(frame.QueryBuilder(), nullptr);
+    const QueryGridModel* model = frame.QueryBuilder()->Model();
+    QStringList row;
+    for (int column = 0; column < model->columnCount(); ++column)
+        row << model->index(0, column).data().toString();
+    EXPECT_TRUE(row.contains(QStringLiteral("Record Name"))) << qPrintable(row.join('|'));
+    EXPECT_TRUE(row.contains(QStringLiteral("*a*"))) << qPrintable(row.join('|'));
+    EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.MessageTexts().join('|'));
+    frame.close();
 }

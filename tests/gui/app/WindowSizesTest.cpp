@@ -1,4 +1,6 @@
 #include "gui/app/MainWindow.h"
+#include "gui/app/CommandIcons.h"
+#include "gui/search/SummaryWindow.h"
 #include "app/RecentFiles.h"
 #include "session/Session.h"
 #include "gui/output/OutputOptionsDialog.h"
@@ -8,7 +10,13 @@
 #include "gui/viewer/BrowserWindow.h"
 #include "support/WindowTestFolder.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPalette>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -80,4 +88,58 @@ TEST_F(WindowSizesTest, TheViewersValueColumnTakesTheGridsSpareRoom)
         EXPECT_GT(header->sectionSize(2), header->sectionSize(column)) << column;
     // Its heading is shown whole.
     EXPECT_GE(header->sectionSize(2), header->sectionSizeHint(2));
+}
+
+TEST_F(WindowSizesTest, NarrowChildWindowsKeepTheirControlsApartAndHeadingsWhole)
+{
+    // The room a child has at 200% on a 1280x800 screen: 640x400 less the
+    // frame's menus and toolbar.
+    for (QWidget* child :
+         {static_cast<QWidget*>(frame->Summary()), static_cast<QWidget*>(frame->Browser())}) {
+        auto* window = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+        ASSERT_TRUE(window);
+        window->showNormal();
+        window->resize(560, 330);
+        QApplication::processEvents();
+        // No two controls side by side in one box run into each other.
+        for (QWidget* a : child->findChildren<QWidget*>()) {
+            if (!a->isVisible() || !(qobject_cast<QComboBox*>(a) || qobject_cast<QLineEdit*>(a) ||
+                                     qobject_cast<QAbstractButton*>(a)))
+                continue;
+            if (qobject_cast<QComboBox*>(a->parentWidget()))
+                continue; // the editable box's own line edit
+            for (QObject* other : a->parentWidget()->children()) {
+                auto* b = qobject_cast<QWidget*>(other);
+                if (b && b != a && b->isVisible() && !b->isWindow() &&
+                    (qobject_cast<QComboBox*>(b) || qobject_cast<QLineEdit*>(b))) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                        << qPrintable(a->objectName()) << " runs into "
+                        << qPrintable(b->objectName());
+                }
+            }
+        }
+        for (QTableView* grid : child->findChildren<QTableView*>()) {
+            QHeaderView* header = grid->horizontalHeader();
+            for (int column = 0; column < header->count(); ++column)
+                if (!header->isSectionHidden(column) &&
+                    header->sectionResizeMode(column) != QHeaderView::Stretch) {
+                    EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column))
+                        << qPrintable(grid->objectName()) << " column " << column;
+                }
+        }
+    }
+}
+
+TEST_F(WindowSizesTest, ADarkPaletteTakesTheDarkIcons)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+    UseFallbackIconTheme();
+    EXPECT_EQ(QIcon::fallbackThemeName(), QStringLiteral("breeze-dark"));
+    QApplication::setPalette(light);
+    UseFallbackIconTheme();
+    EXPECT_EQ(QIcon::fallbackThemeName(), QStringLiteral("breeze"));
 }

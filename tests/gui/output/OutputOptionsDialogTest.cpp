@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QImage>
+#include <QPalette>
 #include <QApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -332,4 +334,31 @@ TEST_F(OutputOptionsDialogTest, KeepingRecordsWholeStartsTickedServesPagesAndIsR
     Session third(ui, program.Folders, Regional(TestLocale()));
     OutputOptionsController controller(third);
     EXPECT_TRUE(controller.KeepRecordsWhole());
+}
+
+TEST_F(OutputOptionsDialogTest, ThePageStaysWhiteWithBlackInkInADarkPalette)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(0x2a, 0x2a, 0x2a));
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    QApplication::setPalette(dark);
+    program.Output.TemplateLines =
+        CutBlocks(QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\r\n||\r\n"), BlockStyle::Lines);
+    OutputViewerWindow viewer(program);
+    viewer.show();
+    ASSERT_TRUE(viewer.Redraw());
+    QWidget* page = viewer.findChild<QWidget*>(QStringLiteral("Picture1"));
+    ASSERT_TRUE(page);
+    const QImage shot = page->grab().toImage();
+    QApplication::setPalette(light);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 2, shot.height() - 2), QColor(Qt::white));
+    int darkest = 255;
+    for (int y = 0; y < shot.height() / 4; ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            darkest = std::min(darkest, shot.pixelColor(x, y).lightness());
+    EXPECT_LT(darkest, 80) << "the text is not drawn in black";
 }

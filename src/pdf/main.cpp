@@ -1,0 +1,42 @@
+#include "cli/CliContext.h"
+#include "cli/Verbs.h"
+#include "platform/Logging.h"
+#include "render/PdfPages.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <cstdio>
+
+// tallowmere-pdf export DB --type pdf -o FILE ...: the command line's PDF
+// export, started by tallowmere-cli, writing the pages the desktop
+// program's "Export to PDF..." writes.
+int main(int argc, char* argv[])
+{
+    // No display is needed to paint pages.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setOrganizationName(QStringLiteral("Tallowmere"));
+    QGuiApplication::setApplicationName(QStringLiteral("Tallowmere"));
+    QStringList args = QGuiApplication::arguments().mid(1);
+    const bool verbose = args.value(0) == QStringLiteral("--verbose");
+    if (verbose) {
+        args.removeFirst();
+        EnableVerboseLogging();
+    }
+    if (args.value(0) != QStringLiteral("export")) {
+        std::fprintf(stderr,
+                     "Usage: tallowmere-pdf [--verbose] export DB --type pdf -o FILE [OPTIONS]\n"
+                     "Run by tallowmere-cli export --type pdf.\n");
+        return kExitUsage;
+    }
+    args.removeFirst();
+    CliContext context(ProgramFolders::Resolve(QGuiApplication::applicationDirPath()));
+    context.verbose = verbose;
+    context.pdfPages = [](Session& session, const QString& path) -> std::unique_ptr<PageOutput> {
+        // The page size a new printer starts with, as the desktop's.
+        const QPrinter printer(QPrinter::HighResolution);
+        return std::make_unique<PdfPages>(session, path, printer.pageLayout());
+    };
+    return RunExport(context, args);
+}
