@@ -1,3 +1,4 @@
+#include "duplicates/DuplicateKeysSetting.h"
 #include "gui/support/SampleFrame.h"
 
 #include <QAccessible>
@@ -90,6 +91,7 @@ TEST_F(AccessibleNamesTest, EveryControlOfTheWindowsHasAName)
     frame->Command(QStringLiteral("mnuOQueryBuilder"))->trigger();
     frame->Command(QStringLiteral("mnuHContents"))->trigger();
     frame->Command(QStringLiteral("mnuOPreferences"))->trigger();
+    frame->Command(QStringLiteral("mnuOStatistics"))->trigger();
     QApplication::processEvents();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible()) {
@@ -100,7 +102,11 @@ TEST_F(AccessibleNamesTest, EveryControlOfTheWindowsHasAName)
 
 TEST_F(AccessibleNamesTest, EveryControlOfTheDialogsHasAName)
 {
-    for (const char* command : {"mnuFPrintResume", "mnuFImportClipboard", "mnuHAbout"})
+    // Possible duplicates to review: the sample's records by one answer.
+    DuplicateKeysSetting keys(session);
+    ASSERT_TRUE(keys.Load() && keys.Save({{"would_recommend"}, false, std::nullopt}));
+    for (const char* command : {"mnuFPrintResume", "mnuFImportClipboard", "mnuHAbout",
+                                "mnuODuplicateKeys", "mnuRReviewDuplicates"})
         EXPECT_EQ(OfDialog([&] { frame->Command(QString::fromLatin1(command))->trigger(); }),
                   QStringList())
             << command;
