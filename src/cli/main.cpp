@@ -17,8 +17,10 @@ const Verb kVerbs[] = {
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},
     {"create", "create DB", "create a new, empty database file", RunCreate},
-    {"import", "import [--relative-to DIR] DB FILE...",
-     "store every response in the files as new records (each naming its file relative to DIR)",
+    {"import", "import [--relative-to DIR] [--again] [--json] DB FILE|FOLDER...",
+     "store every response in the files (and the files below each folder) as new records, "
+     "leaving out messages imported before unless --again; prints the tally (as JSON with "
+     "--json)",
      RunImport},
     {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
