@@ -22,6 +22,12 @@ const Verb kVerbs[] = {
      "leaving out messages imported before unless --again; prints the tally (as JSON with "
      "--json)",
      RunImport},
+    {"fetch",
+     "fetch DB imap[s]://USER@HOST[:PORT]/FOLDER [--password-file FILE] [--ca-file FILE] "
+     "[--since YYYY-MM-DD] [--again] [--json]",
+     "store every response in the folder's messages not fetched before (read only: nothing on "
+     "the server changes); prints the tally (as JSON with --json)",
+     RunFetch},
     {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
@@ -93,10 +99,11 @@ int main(int argc, char* argv[])
     // "File too large", reported like any other, instead of killing the
     // program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    // An import stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
+    // An import or fetch stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
     // read and says how much; held before any thread starts, so that no
     // thread takes the signal in its place.
-    const bool holdsStopSignals = argc > 1 && std::strcmp(argv[1], "import") == 0;
+    const bool holdsStopSignals =
+        argc > 1 && (std::strcmp(argv[1], "import") == 0 || std::strcmp(argv[1], "fetch") == 0);
     if (holdsStopSignals)
         HoldStopSignals();
     QCoreApplication app(argc, argv);

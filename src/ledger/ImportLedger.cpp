@@ -25,7 +25,8 @@ const char* const kCreateMailboxIndex = "CREATE INDEX IF NOT EXISTS \"ImportLedg
 
 void BindText(SQLite::Statement& statement, int index, QByteArrayView text)
 {
-    statement.bind(index, std::string(text.data() ? text.data() : "", static_cast<size_t>(text.size())));
+    statement.bind(index,
+                   std::string(text.data() ? text.data() : "", static_cast<size_t>(text.size())));
 }
 
 void BindText(SQLite::Statement& statement, int index, const QString& text)

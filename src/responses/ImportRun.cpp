@@ -14,8 +14,7 @@ const QString kWriteError = QStringLiteral("WriteRecord: Error saving Record to 
 
 } // namespace
 
-ImportRun::ImportRun(Session& session, bool again)
-    : m_session(session), m_again(again)
+ImportRun::ImportRun(Session& session, bool again) : m_session(session), m_again(again)
 {
     DatabaseState& d = session.Database;
     if (d.CurrentDatabase)

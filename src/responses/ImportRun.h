@@ -49,8 +49,8 @@ private:
     bool m_again;
     std::unique_ptr<ImportLedger> m_ledger; // none without a database
     std::unique_ptr<WriteBatch> m_batch;
-    ImportTally m_tally; // committed
-    ImportTally m_group; // written since the last commit
+    ImportTally m_tally;       // committed
+    ImportTally m_group;       // written since the last commit
     QStringList m_itemRecords; // FormIDs the current item gave so far
     QString m_commitError;
     bool m_failed = false;

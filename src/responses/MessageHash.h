@@ -25,7 +25,7 @@ private:
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     bool m_unquoteFrom;
     bool m_afterCr = false;
-    QByteArray m_line;     // the line being read, held only for its start
+    QByteArray m_line; // the line being read, held only for its start
     bool m_lineOpen = false;
     int m_pendingBreaks = 0; // line ends not yet known to be inside the message
 };

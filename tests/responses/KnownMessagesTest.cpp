@@ -89,8 +89,8 @@ TEST(KnownMessages, PlainResponsesAreKnownByBodyAndOrdinalAndEveryItemIsTallied)
     DatabaseFixture f;
     f.CreateAndOpen();
     // Two identical responses are two submissions.
-    const QString text = f.dir.Write(QStringLiteral("r.txt"),
-                                     "name=Ann\r\n\r\nname=Ann\r\n\r\nname=Bob\r\n");
+    const QString text =
+        f.dir.Write(QStringLiteral("r.txt"), "name=Ann\r\n\r\nname=Ann\r\n\r\nname=Bob\r\n");
     const QString prose = f.dir.Write(QStringLiteral("prose.txt"), "Nothing here.\r\n");
     const QString binary = f.dir.Write(QStringLiteral("p.png"), QByteArray("\x89PNG\0\0\0", 8));
     ImportOutcome outcome = Import(f, {text, prose, binary});
@@ -98,8 +98,8 @@ TEST(KnownMessages, PlainResponsesAreKnownByBodyAndOrdinalAndEveryItemIsTallied)
                                                    "stored), 0 already imported, 1 without a "
                                                    "response, 1 failed"));
     // A second copy of the file with one more Ann: only she is new.
-    const QString more = f.dir.Write(QStringLiteral("more.txt"),
-                                     "name=Ann\r\n\r\nname=Bob\r\n\r\nname=Ann\r\n\r\nname=Ann\r\n");
+    const QString more = f.dir.Write(
+        QStringLiteral("more.txt"), "name=Ann\r\n\r\nname=Bob\r\n\r\nname=Ann\r\n\r\nname=Ann\r\n");
     outcome = Import(f, {text, more});
     EXPECT_EQ(outcome.tally.stored, 1);
     EXPECT_EQ(outcome.tally.known, 6);
