@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <map>
 #include <curl/curl.h>
 
 namespace {
@@ -10,6 +11,10 @@ namespace {
 // the fetch of its message instead of taking unbounded memory.
 constexpr long kLineBuffer = 512 * 1024;
 constexpr qsizetype kQuoteLimit = 1000;
+// UIDs one search covers, and the bytes of messages one fetch asks for.
+constexpr qint64 kSearchWindow = 20000;
+constexpr qint64 kPerCommand = 16 * 1024;
+constexpr qint64 kReconnectAfter = 16 * 1024;
 
 size_t Collect(char* data, size_t size, size_t count, void* target)
 {
@@ -82,6 +87,15 @@ struct ImapClient::Private {
     std::string password;
     std::string caFile;
     QString folder;
+    bool tls = true;
+    bool loopback = false;
+    qint64 uidNext = 0;     // from EXAMINE; 0 when the server gave none
+    qint64 uidValidity = 0; // from the first EXAMINE
+    // What the server sent on this handle: libcurl refuses a handle more
+    // than about 300 KB of response lines in all, so a fetch goes on on a
+    // new one well before.
+    qint64 served = 0;
+    void Open();
     QByteArray body;
     QByteArray wire;
     char errorText[CURL_ERROR_SIZE] = {};
@@ -91,32 +105,41 @@ ImapClient::ImapClient(const ImapAccount& account, const QString& password, cons
     : d(std::make_unique<Private>())
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    d->curl = curl_easy_init();
     d->url = account.ServerUrl().toStdString();
     d->user = account.user.toStdString();
     d->password = password.toStdString();
     d->caFile = caFile.toStdString();
     d->folder = account.folder;
-    CURL* c = d->curl;
-    curl_easy_setopt(c, CURLOPT_URL, d->url.c_str());
-    curl_easy_setopt(c, CURLOPT_USERNAME, d->user.c_str());
-    curl_easy_setopt(c, CURLOPT_PASSWORD, d->password.c_str());
-    if (!d->caFile.empty())
-        curl_easy_setopt(c, CURLOPT_CAINFO, d->caFile.c_str());
+    d->tls = account.tls;
+    d->loopback = account.IsLoopback();
+    d->Open();
+}
+
+void ImapClient::Private::Open()
+{
+    if (curl)
+        curl_easy_cleanup(curl);
+    served = 0;
+    curl = curl_easy_init();
+    CURL* c = curl;
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_USERNAME, user.c_str());
+    curl_easy_setopt(c, CURLOPT_PASSWORD, password.c_str());
+    if (!caFile.empty())
+        curl_easy_setopt(c, CURLOPT_CAINFO, caFile.c_str());
     // Plain IMAP only on this machine; elsewhere STARTTLS or nothing.
-    if (!account.tls)
+    if (!tls)
         curl_easy_setopt(c, CURLOPT_USE_SSL,
-                         account.IsLoopback()
-                             ? (d->caFile.empty() ? CURLUSESSL_NONE : CURLUSESSL_TRY)
-                             : CURLUSESSL_ALL);
+                         loopback ? (caFile.empty() ? CURLUSESSL_NONE : CURLUSESSL_TRY)
+                                  : CURLUSESSL_ALL);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Collect);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &d->body);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, Wire);
-    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &d->wire);
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, d->errorText);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &wire);
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(c, CURLOPT_BUFFERSIZE, kLineBuffer);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
     // A server that stops sending for a minute has gone.
@@ -133,12 +156,15 @@ ImapClient::~ImapClient()
 
 bool ImapClient::Run(const QByteArray& command, QByteArray* untagged)
 {
+    if (d->served > kReconnectAfter && !Reopen())
+        return false;
     d->body.clear();
     d->wire.clear();
     d->errorText[0] = '\0';
     const std::string request = command.toStdString();
     curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, request.c_str());
     const CURLcode code = curl_easy_perform(d->curl);
+    d->served += d->wire.size();
     curl_easy_setopt(d->curl, CURLOPT_CUSTOMREQUEST, nullptr);
     if (untagged)
         *untagged = d->body;
@@ -197,40 +223,66 @@ bool ImapClient::Examine(qint64* uidValidity)
         return false;
     }
     *uidValidity = match.captured(1).toLongLong();
+    d->uidValidity = *uidValidity;
+    static const QRegularExpression next(QStringLiteral("\\[UIDNEXT (\\d+)\\]"));
+    d->uidNext = next.match(QString::fromLatin1(lines)).captured(1).toLongLong();
+    return true;
+}
+
+bool ImapClient::Reopen()
+{
+    d->Open();
+    QByteArray lines;
+    const qint64 before = d->uidValidity;
+    qint64 validity = 0;
+    if (!Examine(&validity))
+        return false;
+    if (validity != before) {
+        m_fault = ImapFault::Other;
+        m_error = QStringLiteral("the folder's UIDVALIDITY changed during the fetch");
+        return false;
+    }
     return true;
 }
 
 bool ImapClient::Search(qint64 after, const QDate& since, std::vector<qint64>* uids)
 {
-    QByteArray command = "UID SEARCH UID " + QByteArray::number(after + 1) + ":*";
-    if (since.isValid())
-        command += " SINCE " + SinceDate(since);
-    QByteArray lines;
-    if (!Run(command, &lines))
-        return false;
     uids->clear();
-    for (const QByteArray& line : lines.split('\n')) {
-        if (!line.startsWith("* SEARCH"))
-            continue;
-        for (const QByteArray& word : line.mid(8).simplified().split(' ')) {
-            bool ok = false;
-            const qint64 uid = word.toLongLong(&ok);
-            // "n:*" names the last message even when its UID is below n.
-            if (ok && uid > after)
-                uids->push_back(uid);
+    // In windows of UIDs: the answer comes on one line, which libcurl takes
+    // only up to its buffer's size.
+    qint64 from = after + 1;
+    do {
+        const qint64 to = from + kSearchWindow - 1;
+        const bool last = d->uidNext <= 0 || to >= d->uidNext - 1;
+        QByteArray command = "UID SEARCH UID " + QByteArray::number(from) + ':' +
+                             (last ? QByteArray("*") : QByteArray::number(to));
+        if (since.isValid())
+            command += " SINCE " + SinceDate(since);
+        QByteArray lines;
+        if (!Run(command, &lines))
+            return false;
+        for (const QByteArray& line : lines.split('\n')) {
+            if (!line.startsWith("* SEARCH"))
+                continue;
+            for (const QByteArray& word : line.mid(8).simplified().split(' ')) {
+                bool ok = false;
+                const qint64 uid = word.toLongLong(&ok);
+                // "n:*" names the last message even when its UID is below n.
+                if (ok && uid > after)
+                    uids->push_back(uid);
+            }
         }
-    }
+        if (last)
+            break;
+        from = to + 1;
+    } while (true);
     std::sort(uids->begin(), uids->end());
+    uids->erase(std::unique(uids->begin(), uids->end()), uids->end());
     return true;
 }
 
-bool ImapClient::Fetch(const std::vector<qint64>& uids, const std::function<void(Message&&)>& take,
-                       bool* partial)
+bool ImapClient::Literals(std::vector<Message>* messages)
 {
-    *partial = false;
-    if (uids.empty())
-        return true;
-    const bool ran = Run("UID FETCH " + UidSet(uids) + " BODY.PEEK[]", nullptr);
     static const QRegularExpression fetchLine(
         QStringLiteral("^\\* \\d+ FETCH \\(.*\\bUID (\\d+)\\b.*\\{(\\d+)\\}\\r?$"));
     const QByteArray& wire = d->wire;
@@ -246,16 +298,86 @@ bool ImapClient::Fetch(const std::vector<qint64>& uids, const std::function<void
         const QRegularExpressionMatch match = fetchLine.match(QString::fromLatin1(line));
         if (!match.hasMatch())
             continue;
-        Message message;
-        message.uid = match.captured(1).toLongLong();
         const qsizetype size = match.captured(2).toLongLong();
-        if (pos + size > wire.size()) {
-            *partial = true;
-            break;
-        }
-        message.raw = wire.mid(pos, size);
+        if (pos + size > wire.size())
+            return false;
+        messages->push_back({match.captured(1).toLongLong(), wire.mid(pos, size)});
         pos += size;
-        take(std::move(message));
     }
-    return ran;
+    return true;
+}
+
+bool ImapClient::Sizes(const std::vector<qint64>& uids, std::map<qint64, qint64>* sizes)
+{
+    QByteArray lines;
+    if (!Run("UID FETCH " + UidSet(uids) + " (RFC822.SIZE)", &lines))
+        return false;
+    static const QRegularExpression item(
+        QStringLiteral("\\bUID (\\d+)\\b.*\\bRFC822\\.SIZE (\\d+)|"
+                       "\\bRFC822\\.SIZE (\\d+)\\b.*\\bUID (\\d+)"));
+    for (const QByteArray& line : lines.split('\n')) {
+        const QRegularExpressionMatch match = item.match(QString::fromLatin1(line));
+        if (!match.hasMatch())
+            continue;
+        if (!match.captured(1).isEmpty())
+            (*sizes)[match.captured(1).toLongLong()] = match.captured(2).toLongLong();
+        else
+            (*sizes)[match.captured(4).toLongLong()] = match.captured(3).toLongLong();
+    }
+    return true;
+}
+
+bool ImapClient::Fetch(const std::vector<qint64>& uids, const std::function<void(Message&&)>& take,
+                       bool* partial)
+{
+    *partial = false;
+    if (uids.empty())
+        return true;
+    // libcurl takes at most about 300 KB of answer to one command: messages
+    // are asked for in groups below that, a larger one in pieces.
+    std::map<qint64, qint64> sizes;
+    if (!Sizes(uids, &sizes))
+        return false;
+    size_t next = 0;
+    while (next < uids.size()) {
+        std::vector<qint64> group;
+        qint64 bytes = 0;
+        while (next < uids.size() && (group.empty() || bytes + sizes[uids[next]] <= kPerCommand) &&
+               sizes[uids[next]] <= kPerCommand) {
+            bytes += sizes[uids[next]];
+            group.push_back(uids[next++]);
+        }
+        std::vector<Message> messages;
+
+        if (group.empty()) {
+            // One message larger than a command's answer may be.
+            const qint64 uid = uids[next++];
+            Message whole{uid, {}};
+            while (whole.raw.size() < sizes[uid]) {
+                const QByteArray command = "UID FETCH " + QByteArray::number(uid) +
+                                           " BODY.PEEK[]<" + QByteArray::number(whole.raw.size()) +
+                                           '.' + QByteArray::number(kPerCommand) + '>';
+                const bool ran = Run(command, nullptr);
+                std::vector<Message> piece;
+                if (!Literals(&piece) || !ran) {
+                    *partial = true;
+                    return false;
+                }
+                if (piece.empty() || piece.front().raw.isEmpty())
+                    break;
+                whole.raw += piece.front().raw;
+            }
+            take(std::move(whole));
+            continue;
+        }
+        const bool ran = Run("UID FETCH " + UidSet(group) + " BODY.PEEK[]", nullptr);
+        const bool whole = Literals(&messages);
+        for (Message& message : messages)
+            take(std::move(message));
+        if (!whole)
+            *partial = true;
+        if (!ran || !whole)
+            return false;
+    }
+    return true;
 }

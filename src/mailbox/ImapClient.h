@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,11 @@ public:
 
 private:
     bool Run(const QByteArray& command, QByteArray* untagged);
+    // A new connection, the folder opened again under the same UIDVALIDITY.
+    bool Reopen();
+    // The messages of the last command's answer; false when one was cut short.
+    bool Literals(std::vector<Message>* messages);
+    bool Sizes(const std::vector<qint64>& uids, std::map<qint64, qint64>* sizes);
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -54,6 +54,11 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
     const QString name = account.Name();
     const QString prefix = QStringLiteral("Fetch from ") + name + QStringLiteral(": ");
     FetchOutcome outcome;
+    if (!d.CurrentDatabase) {
+        ui.MessageBox(prefix + QStringLiteral("no database is open"), MessageIcon::Exclamation);
+        outcome.failed = true;
+        return outcome;
+    }
     if (!StoreUnsavedRecord(session)) {
         ui.SetStatusText(QStringLiteral("Record import cancelled"));
         outcome.stopped = true;
@@ -104,9 +109,9 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
         int done = 0;
         for (size_t first = 0; first < uids.size() && !run.Failed() && !run.Stopped();
              first += kFetchGroup) {
-            const std::vector<qint64> group(
-                uids.begin() + static_cast<std::ptrdiff_t>(first),
-                uids.begin() + static_cast<std::ptrdiff_t>(std::min(uids.size(), first + kFetchGroup)));
+            const std::vector<qint64> group(uids.begin() + static_cast<std::ptrdiff_t>(first),
+                                            uids.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                               uids.size(), first + kFetchGroup)));
             qint64 lastTaken = 0;
             bool partial = false;
             const bool fetched = client.Fetch(
@@ -124,9 +129,9 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
                     ScanOutcome scan;
                     scan.fileDate = session.Now.Now().date();
                     const int readBefore = run.Tally().Read();
-                    ScanMailMessages(session, reader,
-                                     recordSource + QString::number(message.uid), false, item,
-                                     scan, [&] { return run.StoreRecord(); }, &run);
+                    ScanMailMessages(
+                        session, reader, recordSource + QString::number(message.uid), false, item,
+                        scan, [&] { return run.StoreRecord(); }, &run);
                     if (run.Tally().Read() == readBefore) {
                         item.number = 1;
                         run.Fail(item, QStringLiteral("not a mail message"));

@@ -1,9 +1,11 @@
 #include "responses/ImportRun.h"
 
+#include "platform/DatabaseConnection.h"
 #include "platform/ErrorText.h"
 #include "session/Session.h"
 
 #include <exception>
+#include <sqlite3.h>
 
 namespace {
 
@@ -108,13 +110,20 @@ void ImportRun::AddRow(const ScanItem& item, LedgerOutcome outcome, const QStrin
     if (!m_ledger)
         return;
     try {
-        // The records of the item, if any, opened the group's transaction;
-        // a row alone opens it itself.
-        Savepoint savepoint(*m_session.Database.CurrentDatabase);
-        if (!m_ledger->Exists())
-            m_ledger->Create();
-        m_ledger->Add(entry);
-        savepoint.Release();
+        // Inside the group's transaction a row is one insert; outside one (a
+        // group that could not begin) it is its own write.
+        DatabaseConnection& connection = *m_session.Database.CurrentDatabase;
+        if (sqlite3_get_autocommit(connection.Db().getHandle()) == 0) {
+            if (!m_ledger->Exists())
+                m_ledger->Create();
+            m_ledger->Add(entry);
+        } else {
+            Savepoint savepoint(connection);
+            if (!m_ledger->Exists())
+                m_ledger->Create();
+            m_ledger->Add(entry);
+            savepoint.Release();
+        }
     } catch (const std::exception& e) {
         m_session.ui.MessageBox(kWriteError + ErrorText(e), MessageIcon::Exclamation);
         m_failed = true;

@@ -31,10 +31,18 @@ QStringList ExpandImportPaths(const QStringList& paths)
             bool hidden = false;
             for (const QString& part : parts)
                 hidden = hidden || part.startsWith(QLatin1Char('.'));
-            const bool inMaildirTmp =
-                parts.size() >= 2 && parts[parts.size() - 2] == QLatin1String("tmp") &&
-                QFileInfo(it.fileInfo().dir(), QStringLiteral("../cur")).isDir();
-            if (!hidden && !inMaildirTmp)
+            // In a Maildir only cur/ and new/ hold messages; beside them a
+            // mail server keeps its indexes.
+            const QDir folder = it.fileInfo().dir();
+            const auto isMaildir = [](const QDir& dir) {
+                return QFileInfo(dir, QStringLiteral("cur")).isDir() &&
+                       QFileInfo(dir, QStringLiteral("new")).isDir();
+            };
+            QDir parent = folder;
+            const bool inMaildir = parent.cdUp() && isMaildir(parent);
+            const bool messages = !inMaildir || folder.dirName() == QLatin1String("cur") ||
+                                  folder.dirName() == QLatin1String("new");
+            if (!hidden && messages && !isMaildir(folder))
                 found.append(file);
         }
         found.sort();

@@ -40,6 +40,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
                                   const ImportOptions& options = {});
 
 // The files a list of paths stands for: a folder (a Maildir among them) by
-// every file below it, in name order, leaving out hidden files and a
-// Maildir's tmp folder, where messages are still being written.
+// every file below it, in name order, leaving out hidden files and, in a
+// Maildir, all but cur/ and new/ (tmp/ holds messages still being written,
+// the Maildir itself a mail server's indexes).
 QStringList ExpandImportPaths(const QStringList& paths);

@@ -75,9 +75,23 @@ DovecotServer::~DovecotServer()
     Stop();
 }
 
+QString DovecotServer::File(const QString& name) const
+{
+    return QDir(m_dir.path()).filePath(name);
+}
+
+QString DovecotServer::Write(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = File(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qWarning("cannot write %s", qPrintable(path));
+    return path;
+}
+
 QString DovecotServer::Maildir() const
 {
-    return m_dir.File(QStringLiteral("mail/ann/Maildir"));
+    return File(QStringLiteral("mail/ann/Maildir"));
 }
 
 void DovecotServer::Own(const QString& path) const
@@ -97,24 +111,23 @@ bool DovecotServer::Start(QString* error)
 {
     const bool root = geteuid() == 0;
     // Dovecot's processes (nobody, as root) must reach the mail below here.
-    QFile::setPermissions(m_dir.Path(), QFile::permissions(m_dir.Path()) |
-                                            QFileDevice::ExeOther | QFileDevice::ReadOther |
-                                            QFileDevice::ExeGroup | QFileDevice::ReadGroup);
-    QDir().mkpath(m_dir.File(QStringLiteral("state")));
+    QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFileDevice::ExeOther |
+                                            QFileDevice::ReadOther | QFileDevice::ExeGroup |
+                                            QFileDevice::ReadGroup);
+    QDir().mkpath(File(QStringLiteral("state")));
     for (const char* sub : {"cur", "new", "tmp"})
         QDir().mkpath(Maildir() + QLatin1Char('/') + QLatin1String(sub));
-    for (const QString& path : {m_dir.File(QStringLiteral("mail")),
-                                m_dir.File(QStringLiteral("mail/ann")), Maildir(),
-                                Maildir() + QStringLiteral("/cur"),
-                                Maildir() + QStringLiteral("/new"),
-                                Maildir() + QStringLiteral("/tmp")})
+    for (const QString& path :
+         {File(QStringLiteral("mail")), File(QStringLiteral("mail/ann")), Maildir(),
+          Maildir() + QStringLiteral("/cur"), Maildir() + QStringLiteral("/new"),
+          Maildir() + QStringLiteral("/tmp")})
         Own(path);
 
     QProcess openssl;
     openssl.start(Program(QStringLiteral("openssl")),
                   {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
                    QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
-                   m_dir.File(QStringLiteral("key.pem")), QStringLiteral("-out"), CaFile(),
+                   File(QStringLiteral("key.pem")), QStringLiteral("-out"), CaFile(),
                    QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
                    QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
                    QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost")});
@@ -122,20 +135,21 @@ bool DovecotServer::Start(QString* error)
         *error = QStringLiteral("openssl: ") + QString::fromUtf8(openssl.readAllStandardError());
         return false;
     }
-    m_dir.Write(QStringLiteral("password"), "secret\n");
+    Write(QStringLiteral("password"), "secret\n");
 
     const uid_t mailUid = root ? kNobody : getuid();
     const gid_t mailGid = root ? kNobody : getgid();
-    m_dir.Write(QStringLiteral("users"), QStringLiteral("ann:{PLAIN}secret:%1:%2::%3\n")
-                                             .arg(mailUid)
-                                             .arg(mailGid)
-                                             .arg(m_dir.File(QStringLiteral("mail/ann")))
-                                             .toUtf8());
+    Write(QStringLiteral("users"), QStringLiteral("ann:{PLAIN}secret:%1:%2::%3\n")
+                                       .arg(mailUid)
+                                       .arg(mailGid)
+                                       .arg(File(QStringLiteral("mail/ann")))
+                                       .toUtf8());
     const QString self = UserName(getuid());
     const QString internal =
         root ? (getpwnam("dovecot") ? QStringLiteral("dovecot") : QStringLiteral("nobody")) : self;
     const QString login =
-        root ? (getpwnam("dovenull") ? QStringLiteral("dovenull") : QStringLiteral("nobody")) : self;
+        root ? (getpwnam("dovenull") ? QStringLiteral("dovenull") : QStringLiteral("nobody"))
+             : self;
     const group* ownGroup = getgrgid(getgid());
     const QString group =
         root ? (getgrnam("dovecot") ? QStringLiteral("dovecot") : QStringLiteral("nogroup"))
@@ -164,12 +178,12 @@ bool DovecotServer::Start(QString* error)
                        "  inet_listener imap {\n    address = 127.0.0.1\n    port = %5\n  }\n"
                        "  inet_listener imaps {\n    address = 127.0.0.1\n    port = %6\n  }\n"
                        "}\n")
-            .arg(m_dir.Path(), internal, login)
+            .arg(m_dir.path(), internal, login)
             .arg(std::min<uid_t>(mailUid, 500))
             .arg(m_imapPort)
             .arg(m_imapsPort)
             .arg(group);
-    const QString confPath = m_dir.Write(QStringLiteral("dovecot.conf"), conf.toUtf8());
+    const QString confPath = Write(QStringLiteral("dovecot.conf"), conf.toUtf8());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(Program(QStringLiteral("dovecot")),
                     {QStringLiteral("-F"), QStringLiteral("-c"), confPath});
@@ -184,8 +198,10 @@ bool DovecotServer::Start(QString* error)
             break;
         QThread::msleep(50);
     }
+    QFile log(File(QStringLiteral("log")));
+    log.open(QIODevice::ReadOnly);
     *error = QStringLiteral("dovecot did not start: ") +
-             QString::fromUtf8(m_process.readAll() + m_dir.Read(QStringLiteral("log")));
+             QString::fromUtf8(m_process.readAll() + log.readAll());
     return false;
 }
 

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "support/TempDir.h"
-
 #include <QByteArray>
 #include <QDateTime>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QString>
 #include <atomic>
 #include <thread>
 
-// A real Dovecot for one test: its own configuration, a passwd-file user
+// A real Dovecot for one test or benchmark: its own configuration, a passwd-file user
 // "ann" (password "secret") with a Maildir, and a self-signed certificate
 // for 127.0.0.1 made with openssl, listening on free loopback ports (IMAP
 // with STARTTLS, and IMAPS). Stopped when destroyed. Run as root, the mail
@@ -24,8 +23,8 @@ public:
 
     int ImapPort() const { return m_imapPort; }
     int ImapsPort() const { return m_imapsPort; }
-    QString CaFile() const { return m_dir.File(QStringLiteral("cert.pem")); }
-    QString PasswordFile() const { return m_dir.File(QStringLiteral("password")); }
+    QString CaFile() const { return File(QStringLiteral("cert.pem")); }
+    QString PasswordFile() const { return File(QStringLiteral("password")); }
     QString Address(bool tls = true, int port = 0) const;
 
     // A new message in the inbox, received at received.
@@ -40,8 +39,10 @@ public:
 private:
     QString Maildir() const;
     void Own(const QString& path) const;
+    QString File(const QString& name) const;
+    QString Write(const QString& name, const QByteArray& bytes) const;
 
-    TempDir m_dir;
+    QTemporaryDir m_dir;
     QProcess m_process;
     int m_imapPort = 0;
     int m_imapsPort = 0;

@@ -1,5 +1,6 @@
 #include "mailbox/DovecotServer.h"
 #include "support/TallyLine.h"
+#include "support/TempDir.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -74,7 +75,8 @@ TEST_F(MailboxFetch, BringsInOnlyWhatIsNewWhateverTheFolderOrTheFileItCameBy)
     } rounds[] = {
         {{}, {"--since", "2021-01-01"}, Status(2) + TallyLine(2, 2, 0, 1)},
         {{}, {}, Status(0) + TallyLine(0, 0)},
-        {Response(4), {"--json"},
+        {Response(4),
+         {"--json"},
          Status(1) + "{\"failed\":0,\"imported\":1,\"known\":0,\"no_response\":0,\"read\":1,"
                      "\"stored\":1}\n"},
     };
@@ -117,7 +119,8 @@ TEST_F(MailboxFetch, FaultsNameTheAccountFailTheRunAndStoreNothing)
     server.Deliver(QStringLiteral("1"), Response(1));
     const QString wrong = dir.Write(QStringLiteral("wrong"), "not the password\n");
     const QString inbox = server.Address();
-    const QString other = QStringLiteral("imaps://ann@127.0.0.1:%1/Nowhere").arg(server.ImapsPort());
+    const QString other =
+        QStringLiteral("imaps://ann@127.0.0.1:%1/Nowhere").arg(server.ImapsPort());
     const QString ca = server.CaFile();
     const QString strange = dir.Write(QStringLiteral("other.pem"), "not a certificate");
     const struct {
@@ -125,12 +128,14 @@ TEST_F(MailboxFetch, FaultsNameTheAccountFailTheRunAndStoreNothing)
         QStringList options;
         QString says;
     } cases[] = {
-        {inbox, {"--ca-file", ca, "--password-file", wrong},
+        {inbox,
+         {"--ca-file", ca, "--password-file", wrong},
          "the server refused the user name or password"},
         {other, {"--ca-file", ca}, "the folder \"Nowhere\" cannot be opened (the server answered "},
         {inbox, {}, "the server's certificate was refused"},
         {inbox, {"--ca-file", strange}, "the server's certificate was refused"},
-        {QStringLiteral("imaps://ann@127.0.0.1:%1/INBOX").arg(FreePort()), {"--ca-file", ca},
+        {QStringLiteral("imaps://ann@127.0.0.1:%1/INBOX").arg(FreePort()),
+         {"--ca-file", ca},
          "the connection failed or was dropped"},
     };
     for (const auto& c : cases) {
@@ -153,7 +158,8 @@ TEST_F(MailboxFetch, ADroppedConnectionKeepsWhatWasStoredAndTheNextFetchGoesOn)
     CuttingRelay relay(server.ImapPort(), 3000);
     Fetch fetch = Run(server.Address(false, relay.Port()));
     EXPECT_EQ(fetch.status, 1);
-    EXPECT_TRUE(fetch.err.contains("the connection failed or was dropped")) << fetch.err.constData();
+    EXPECT_TRUE(fetch.err.contains("the connection failed or was dropped"))
+        << fetch.err.constData();
     QByteArray out;
     ASSERT_EQ(RunCli({"list", db}, &out), 0);
     const int first = static_cast<int>(out.count('\n'));

@@ -58,8 +58,9 @@ TEST(KnownMessages, AreNotStoredAgainFromAnyCopyUnlessAskedTo)
     f.dir.Write(QStringLiteral("Maildir/cur/1.host:2,S"), messages[0]);
     f.dir.Write(QStringLiteral("Maildir/cur/2.host:2,S"), messages[1]);
     f.dir.Write(QStringLiteral("Maildir/new/3.host"), messages[2]);
-    // Half written by a mail program: not read.
+    // Half written by a mail program, and a mail server's index: not read.
     f.dir.Write(QStringLiteral("Maildir/tmp/4.host"), "name=Half");
+    f.dir.Write(QStringLiteral("Maildir/dovecot.index"), QByteArray("\0\1\2", 3));
     const QString maildir = f.dir.File(QStringLiteral("Maildir"));
 
     const struct {
