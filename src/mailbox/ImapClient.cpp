@@ -12,8 +12,9 @@ namespace {
 constexpr long kLineBuffer = 512 * 1024;
 constexpr qsizetype kQuoteLimit = 1000;
 // UIDs one search covers, and the bytes of messages one fetch asks for.
-constexpr qint64 kSearchWindow = 20000;
+constexpr qint64 kSearchWindow = 2000;
 constexpr qint64 kPerCommand = 16 * 1024;
+constexpr size_t kMessagesPerCommand = 25;
 constexpr qint64 kReconnectAfter = 16 * 1024;
 
 size_t Collect(char* data, size_t size, size_t count, void* target)
