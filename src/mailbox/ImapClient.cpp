@@ -15,7 +15,7 @@ constexpr qsizetype kQuoteLimit = 1000;
 constexpr qint64 kSearchWindow = 2000;
 constexpr qint64 kPerCommand = 16 * 1024;
 constexpr size_t kMessagesPerCommand = 25;
-constexpr qint64 kReconnectAfter = 16 * 1024;
+constexpr qint64 kReconnectAfter = 4 * 1024 * 1024;
 
 size_t Collect(char* data, size_t size, size_t count, void* target)
 {
@@ -92,9 +92,8 @@ struct ImapClient::Private {
     bool loopback = false;
     qint64 uidNext = 0;     // from EXAMINE; 0 when the server gave none
     qint64 uidValidity = 0; // from the first EXAMINE
-    // What the server sent on this handle: libcurl refuses a handle more
-    // than about 300 KB of response lines in all, so a fetch goes on on a
-    // new one well before.
+    // What the server sent on this handle; a long fetch goes on on a new
+    // connection now and then, so no connection grows without bound.
     qint64 served = 0;
     void Open();
     QByteArray body;
@@ -334,11 +333,19 @@ bool ImapClient::Fetch(const std::vector<qint64>& uids, const std::function<void
     *partial = false;
     if (uids.empty())
         return true;
-    // libcurl takes at most about 300 KB of answer to one command: messages
-    // are asked for in groups below that, a larger one in pieces.
+    // libcurl refuses the answer to one command when it holds more than
+    // about 150 untagged lines (it counts them far above their size against
+    // its 300 KB limit): sizes and messages are asked for a few at a time,
+    // a large message in pieces.
     std::map<qint64, qint64> sizes;
-    if (!Sizes(uids, &sizes))
-        return false;
+    for (size_t first = 0; first < uids.size(); first += kMessagesPerCommand) {
+        const std::vector<qint64> slice(
+            uids.begin() + static_cast<std::ptrdiff_t>(first),
+            uids.begin() +
+                static_cast<std::ptrdiff_t>(std::min(uids.size(), first + kMessagesPerCommand)));
+        if (!Sizes(slice, &sizes))
+            return false;
+    }
     size_t next = 0;
     while (next < uids.size()) {
         std::vector<qint64> group;
