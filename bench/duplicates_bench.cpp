@@ -77,7 +77,7 @@ double ImportSeconds(const QString& folder, const QString& db, const QString& fi
         SaveDuplicateKeys(*session.Database.CurrentDatabase, *keys);
     QElapsedTimer timer;
     timer.start();
-    const ImportOutcome outcome = ImportResponseFiles(session, {file}, QString());
+    const ImportOutcome outcome = ImportResponseFiles(session, {file});
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("  %s in %.2f s\n", ui.StatusText().toUtf8().constData(), seconds);
     if (outcome.failed)

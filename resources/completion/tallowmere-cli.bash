@@ -26,7 +26,8 @@ _tallowmere_cli_options()
     case $1 in
         parse | config | list | show | find | query) echo "--json --help" ;;
         create | fields | info | help) echo "--help" ;;
-        import) echo "--relative-to --help" ;;
+        import) echo "--relative-to --again --json --help" ;;
+        fetch) echo "--password-file --ca-file --since --again --json --help" ;;
         template) echo "--yes --help" ;;
         render) echo "--html --help" ;;
         export)
@@ -44,7 +45,7 @@ _tallowmere_cli_options()
 _tallowmere_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local verbs="parse config create import list show fields info find query template render
+    local verbs="parse config create import fetch list show fields info find query template render
         export delete transfer duplicates merge stats help"
     COMPREPLY=()
 
@@ -65,7 +66,8 @@ _tallowmere_cli()
                 --) operands=1 ;;
                 --find) skip=2 ;;
                 --relative-to | --type | -o | --ids | --fields | --title | --template | \
-                    --delimiter | --query | --key | --within | --keep) skip=1 ;;
+                    --delimiter | --query | --key | --within | --keep | --password-file | \
+                    --ca-file | --since) skip=1 ;;
             esac
             continue
         fi
@@ -103,7 +105,7 @@ _tallowmere_cli()
             compopt -o filenames 2>/dev/null
             return
             ;;
-        -o)
+        -o | --password-file | --ca-file)
             _tallowmere_files "$cur"
             return
             ;;

@@ -23,6 +23,18 @@
 
 #include <exception>
 
+namespace {
+
+// The desktop program ends every import with its tally.
+ImportOptions DesktopImport()
+{
+    ImportOptions options;
+    options.showTally = true;
+    return options;
+}
+
+} // namespace
+
 ShellController::ShellController(Session& session, QObject* parent)
     : QObject(parent), m_session(session), m_viewer(session), m_runStatus(session.ui)
 {
@@ -110,7 +122,7 @@ void ShellController::Run(CommandId id)
         m_view->CloseChild(ChildKind::Viewer);
         break;
     case CommandId::ImportFiles:
-        ImportResume(m_session);
+        ImportResume(m_session, DesktopImport());
         break;
     case CommandId::ImportClipboard:
         m_view->ShowClipboardImport(m_session.ui.ClipboardText());
@@ -276,7 +288,7 @@ void ShellController::DropOnWindow(const DroppedResponses& dropped)
     if (dropped.files.isEmpty())
         m_view->ShowClipboardImport(dropped.text);
     else
-        ImportResponseFiles(m_session, dropped.files);
+        ImportResponseFiles(m_session, dropped.files, DesktopImport());
     RefreshCommandStates();
 }
 

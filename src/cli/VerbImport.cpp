@@ -4,15 +4,19 @@
 #include "platform/StopSignals.h"
 #include "responses/ResponseImport.h"
 
-// import [--relative-to DIR] DB FILE...: every response in the files (plain
-// text or saved mail), in order, stored as new records; prints the final
-// status text. With DIR, each record's source is its file's path relative to
-// DIR. A file that is no text or mail fails the run, after the other files.
+// import [--relative-to DIR] [--again] [--json] DB FILE|FOLDER...: every
+// response in the files (plain text or saved mail; a folder by every file
+// below it), in order, stored as new records, leaving out messages imported
+// before unless --again; prints the final status text, then the tally. With
+// DIR, each record's source is its file's path relative to DIR. A file that
+// is no text or mail fails the run, after the other files.
 int RunImport(CliContext& context, QStringList args)
 {
-    QString base;
-    if (!TakeOption(args, QStringLiteral("--relative-to"), &base))
+    ImportOptions options;
+    if (!TakeOption(args, QStringLiteral("--relative-to"), &options.sourceBase))
         return UsageError(QStringLiteral("import: --relative-to takes a folder"));
+    options.again = TakeFlag(args, QStringLiteral("--again"));
+    const bool json = TakeFlag(args, QStringLiteral("--json"));
     QString unknown;
     if (!EndOfOptions(args, &unknown))
         return UsageError(QStringLiteral("import: unknown option ") + unknown);
@@ -23,8 +27,9 @@ int RunImport(CliContext& context, QStringList args)
         return kExitFailed;
     context.ui.QueueFiles(args);
     context.ui.WatchStopSignals();
-    const ImportOutcome outcome = ImportResume(context.session, base);
+    const ImportOutcome outcome = ImportResume(context.session, options);
     context.out << context.ui.StatusText() << "\n";
+    context.out << (json ? outcome.tally.Json() : outcome.tally.Line()) << "\n";
     context.out.flush();
     if (outcome.stopped) {
         const int signal = context.ui.StopSignal();

@@ -9,9 +9,17 @@ const Verb kVerbs[] = {
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},
     {"create", "create DB", "create a new, empty database file", RunCreate},
-    {"import", "import [--relative-to DIR] DB FILE...",
-     "store every response in the files as new records (each naming its file relative to DIR)",
+    {"import", "import [--relative-to DIR] [--again] [--json] DB FILE|FOLDER...",
+     "store every response in the files (and the files below each folder) as new records, "
+     "leaving out messages imported before unless --again; prints the tally (as JSON with "
+     "--json)",
      RunImport},
+    {"fetch",
+     "fetch DB imap[s]://USER@HOST[:PORT]/FOLDER [--password-file FILE] [--ca-file FILE] "
+     "[--since YYYY-MM-DD] [--again] [--json]",
+     "store every response in the folder's messages not fetched before (read only: nothing on "
+     "the server changes); prints the tally (as JSON with --json)",
+     RunFetch},
     {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},

@@ -16,6 +16,7 @@ int RunParse(CliContext& context, QStringList args);
 int RunConfig(CliContext& context, QStringList args);
 int RunCreate(CliContext& context, QStringList args);
 int RunImport(CliContext& context, QStringList args);
+int RunFetch(CliContext& context, QStringList args);
 int RunList(CliContext& context, QStringList args);
 int RunShow(CliContext& context, QStringList args);
 int RunFields(CliContext& context, QStringList args);

@@ -16,12 +16,14 @@ int main(int argc, char* argv[])
     // "File too large", reported like any other, instead of killing the
     // program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    // An import stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
+    // An import or fetch stopped by Ctrl-C, SIGTERM or SIGHUP commits what it has
     // read and says how much; held before any thread starts, so that no
     // thread takes the signal in its place.
     const bool verbose = argc > 1 && std::strcmp(argv[1], "--verbose") == 0;
     const int verbAt = verbose ? 2 : 1;
-    const bool holdsStopSignals = argc > verbAt && std::strcmp(argv[verbAt], "import") == 0;
+    const bool holdsStopSignals =
+        argc > verbAt &&
+        (std::strcmp(argv[verbAt], "import") == 0 || std::strcmp(argv[verbAt], "fetch") == 0);
     if (holdsStopSignals)
         HoldStopSignals();
     QCoreApplication app(argc, argv);

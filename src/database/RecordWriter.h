@@ -76,6 +76,8 @@ public:
     bool AfterRecord(QString* error, int* lost);
     // Commits what is pending and ends the batch.
     bool Finish(QString* error, int* lost);
+    // AfterRecord calls since the last commit.
+    int Pending() const { return m_pending; }
 
 private:
     bool Commit(QString* error, int* lost);

@@ -34,7 +34,10 @@ public:
     // in unansweredQuestions.
     void QueueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
     // Paths chosen in the next file dialog (open or save).
-    void QueueFiles(const QStringList& paths) { m_files.push_back({false, paths}); }
+    void QueueFiles(const QStringList& paths, bool optionChecked = false)
+    {
+        m_files.push_back({false, paths, optionChecked});
+    }
     void QueueCancel() { m_files.push_back({true, {}}); }
     // Presses the progress dialog's Cancel button after that many updates.
     void CancelAfterUpdates(int updates) { m_cancelAfter = updates; }

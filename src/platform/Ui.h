@@ -33,11 +33,13 @@ struct FileDialogRequest {
     QString defaultExtension; // without the dot, for example "fdb"
     bool multipleSelection = false;
     bool overwritePrompt = false; // save dialogs: ask before choosing an existing file
+    QString optionText;           // when set, a check box under the files, cleared at first
 };
 
 struct FileDialogResult {
     bool cancelled = true;
     QStringList paths; // in the order the dialog gives them
+    bool optionChecked = false;
 };
 
 struct ProgressRequest {

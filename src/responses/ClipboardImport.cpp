@@ -3,7 +3,9 @@
 #include "duplicates/ImportedDuplicates.h"
 
 #include "platform/ErrorText.h"
+#include "responses/ImportRun.h"
 #include "responses/MailFormat.h"
+#include "responses/MessageHash.h"
 #include "responses/PastedResponse.h"
 
 #include "session/Session.h"
@@ -25,6 +27,30 @@ constexpr int kModeBits =
 const QString kSource = QStringLiteral("Clipboard");
 const QString kNoRecordText = QStringLiteral("No valid Record found in clipboard data");
 const QString kCancelled = QStringLiteral("Clipboard import cancelled");
+
+// How the ledger names a pasted text: a message by its Message-ID and raw
+// hash, a bare response by the hash of its body.
+ScanItem ClipboardItem(const QString& text, bool isMessage)
+{
+    ScanItem item;
+    item.source = kSource;
+    item.number = 1;
+    const QByteArray utf8 = text.toUtf8();
+    if (!isMessage) {
+        item.sha256 = MessageHash::Of(FirstResponseBody(text).toUtf8());
+        return item;
+    }
+    item.sha256 = MessageHash::Of(utf8);
+    static const QRegularExpression id(QStringLiteral("^Message-ID:[ \\t]*<([^>\\r\\n]*)>"),
+                                       QRegularExpression::MultilineOption |
+                                           QRegularExpression::CaseInsensitiveOption);
+    const qsizetype headerEnd = text.indexOf(QRegularExpression(QStringLiteral("\\r?\\n\\r?\\n")));
+    const QRegularExpressionMatch match =
+        id.match(text.left(headerEnd < 0 ? text.size() : headerEnd));
+    if (match.hasMatch())
+        item.messageId = match.captured(1).toUtf8();
+    return item;
+}
 
 } // namespace
 
@@ -65,7 +91,7 @@ int ReadClipboardRecord(Session& session, const QString& text, const QDate& date
                       nullptr);
 }
 
-ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text)
+ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text, bool again)
 {
     Ui& ui = session.ui;
     DatabaseState& d = session.Database;
@@ -81,12 +107,26 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
         ImportedDuplicates marking(session, LastRecordNumber(session));
         marking.Start();
         const int result = ReadClipboardRecord(session, text, session.Now.Now().date());
-        if (result == kRecordRead) {
+        const MailFileKind kind = DetectMailFileKind(text.toUtf8(), true);
+        const ScanItem item =
+            ClipboardItem(text, kind == MailFileKind::Message || kind == MailFileKind::Mbox ||
+                                    kind == MailFileKind::AppleMail);
+        ImportRun run(session, again);
+        if (result == kRecordRead && run.Skip(item)) {
+            run.Finish();
+            outcome.tally = run.Tally();
+            ui.MessageBox(QStringLiteral("The response in the clipboard was imported before; "
+                                         "nothing was stored. Tick \"Import known messages "
+                                         "again\" to store it once more."),
+                          MessageIcon::Information);
+            ui.SetStatusText(kCancelled);
+        } else if (result == kRecordRead) {
             session.Tables.RemoveBlankRecords();
-            d.RecordState |= DatabaseState::NewRecord;
-            const bool stored = WriteResumes(session, 1);
-            d.RecordState &= ~kModeBits;
-            if (stored) {
+            const bool stored = run.StoreRecord();
+            run.Done(item, stored ? 1 : 0, 0);
+            run.Finish();
+            outcome.tally = run.Tally();
+            if (stored && !run.Failed()) {
                 outcome.imported = true;
                 marking.Stored(session.Tables);
                 QString done = QStringLiteral("1 record read from clipboard");
@@ -99,6 +139,9 @@ ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text
                 ui.SetStatusText(kCancelled);
             }
         } else {
+            run.Done(item, 0, result == kRecordDropped ? 1 : 0);
+            run.Finish();
+            outcome.tally = run.Tally();
             // A record too large for the tables was reported by the reader.
             if (result == kNoRecord)
                 ui.MessageBox(kNoRecordText, MessageIcon::Exclamation);

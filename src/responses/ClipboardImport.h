@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ledger/ImportTally.h"
+
 #include <QDate>
 #include <QString>
 
@@ -21,9 +23,13 @@ int ReadClipboardRecord(Session& session, const QString& text, const QDate& date
 struct ClipboardImportOutcome {
     bool imported = false; // one new record stored
     bool failed = false;   // an error other than "no response in the text"
+    ImportTally tally;
 };
 
 // "&Import" of the clipboard import window: stores the first response of
 // text as a new record dated today, then brings the summary, the viewer
-// and Quick Find's field list up to date. All texts go through the Ui.
-ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text);
+// and Quick Find's field list up to date. All texts go through the Ui. A
+// message (or response) the import ledger knows is not stored again unless
+// again is set.
+ClipboardImportOutcome ImportClipboardText(Session& session, const QString& text,
+                                           bool again = false);

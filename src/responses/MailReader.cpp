@@ -7,6 +7,7 @@
 #include "responses/GMimeInit.h"
 #include "responses/HtmlText.h"
 #include "responses/MailBodyLines.h"
+#include "responses/MessageHash.h"
 #include "responses/MessageStarts.h"
 
 #include <QFile>
@@ -331,6 +332,37 @@ struct MailReader::Private {
     // ends; next, the one to read.
     std::vector<gint64> bounds;
     size_t next = 0;
+    // The raw bytes again, for the hash: the file read on its own handle
+    // (the parser's stream keeps its place), or the bytes given.
+    QFile rawFile;
+    QByteArray rawBytes;
+    // A message from a server is one message, whatever its body holds.
+    bool singleMessage = false;
+    gint64 rawFrom = 0;
+    gint64 rawTo = 0;
+
+    QByteArray RawHash()
+    {
+        MessageHash hash(mbox);
+        if (!rawFile.isOpen()) {
+            const gint64 from = std::clamp<gint64>(rawFrom, 0, rawBytes.size());
+            const gint64 to = std::clamp<gint64>(rawTo, from, rawBytes.size());
+            hash.Add(QByteArrayView(rawBytes).sliced(from, to - from));
+            return hash.Hex();
+        }
+        if (rawFile.seek(rawFrom)) {
+            gint64 left = rawTo - rawFrom;
+            QByteArray chunk(static_cast<qsizetype>(kChunk), Qt::Uninitialized);
+            while (left > 0) {
+                const qint64 got = rawFile.read(chunk.data(), std::min<gint64>(left, chunk.size()));
+                if (got <= 0)
+                    break;
+                hash.Add(QByteArrayView(chunk.constData(), got));
+                left -= got;
+            }
+        }
+        return hash.Hex();
+    }
 
     void Start(StreamPtr stream, MailFileKind kind)
     {
@@ -362,7 +394,7 @@ struct MailReader::Private {
             return;
         }
         bounds.push_back(start);
-        if (kind == MailFileKind::Message) {
+        if (kind == MailFileKind::Message && !singleMessage) {
             for (const qint64 later : LaterMessages())
                 bounds.push_back(later);
         }
@@ -426,8 +458,12 @@ struct MailReader::Private {
             if (!parser || g_mime_parser_eos(parser.get()))
                 return nullptr;
             GMimeMessage* message = g_mime_parser_construct_message(parser.get(), nullptr);
-            if (!message)
+            if (!message) {
                 parser.reset();
+                return nullptr;
+            }
+            rawFrom = g_mime_parser_get_headers_begin(parser.get());
+            rawTo = g_mime_parser_tell(parser.get());
             return message;
         }
         if (next + 1 >= bounds.size())
@@ -435,6 +471,8 @@ struct MailReader::Private {
         const gint64 from = bounds[next];
         const gint64 to = bounds[next + 1];
         ++next;
+        rawFrom = from;
+        rawTo = to;
         parser = NewParser(StreamPtr(g_mime_stream_substream(source.get(), from, to)),
                            GMIME_FORMAT_MESSAGE);
         GMimeMessage* message = g_mime_parser_construct_message(parser.get(), nullptr);
@@ -497,6 +535,16 @@ bool MailReader::OpenFile(const QString& path, MailFileKind kind, QString* error
         return false;
     }
     d->textIsUnicode = false;
+    d->singleMessage = false;
+    d->rawBytes.clear();
+    d->rawFile.close();
+    d->rawFile.setFileName(path);
+    if (!d->rawFile.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = d->rawFile.errorString();
+        g_object_unref(stream);
+        return false;
+    }
     d->Start(StreamPtr(stream), kind);
     return true;
 }
@@ -504,9 +552,23 @@ bool MailReader::OpenFile(const QString& path, MailFileKind kind, QString* error
 void MailReader::OpenText(const QByteArray& utf8, MailFileKind kind)
 {
     d->textIsUnicode = true;
+    d->singleMessage = false;
+    d->rawFile.close();
+    d->rawBytes = utf8;
     d->Start(StreamPtr(g_mime_stream_mem_new_with_buffer(utf8.constData(),
                                                          static_cast<size_t>(utf8.size()))),
              kind);
+}
+
+void MailReader::OpenBytes(const QByteArray& raw)
+{
+    d->textIsUnicode = false;
+    d->rawFile.close();
+    d->rawBytes = raw;
+    d->singleMessage = true;
+    d->Start(StreamPtr(g_mime_stream_mem_new_with_buffer(raw.constData(),
+                                                         static_cast<size_t>(raw.size()))),
+             MailFileKind::Message);
 }
 
 bool MailReader::Next(MailMessage& message)
@@ -516,6 +578,9 @@ bool MailReader::Next(MailMessage& message)
     if (!parsed)
         return false;
     message.date = MessageDate(parsed.get());
+    if (const char* id = g_mime_message_get_message_id(parsed.get()))
+        message.messageId = QByteArray(id);
+    message.sha256 = d->RawHash();
     d->Body(parsed.get());
     message.body = &d->device;
     return true;

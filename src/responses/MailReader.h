@@ -20,6 +20,11 @@ struct MailMessage {
     // joined and mbox quoting undone. Parts are separated by an empty line.
     // The reader owns it; it holds the next message after the next call.
     QIODevice* body = nullptr;
+    // What names the message in the import ledger: its Message-ID (without
+    // the angle brackets; empty when it has none) and the hash of its raw
+    // bytes (see MessageHash).
+    QByteArray messageId;
+    QByteArray sha256;
 };
 
 // Reads the messages of a saved mail file (one message, several saved one
@@ -39,6 +44,8 @@ public:
     // A message pasted as text. Its characters are text already, so only
     // the parts in quoted-printable or base64 are read in their charsets.
     void OpenText(const QByteArray& utf8, MailFileKind kind);
+    // A message as it came from a mail server: bytes, read as a file is.
+    void OpenBytes(const QByteArray& raw);
 
     // The next message; false when there are no more.
     bool Next(MailMessage& message);

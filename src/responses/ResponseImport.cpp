@@ -7,17 +7,51 @@
 #include "responses/ResponseScan.h"
 #include "database/UnsavedRecord.h"
 #include "duplicates/ImportedDuplicates.h"
+#include "responses/ImportRun.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
-namespace {
+QStringList ExpandImportPaths(const QStringList& paths)
+{
+    QStringList files;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.isDir()) {
+            files.append(path);
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString relative = QDir(path).relativeFilePath(file);
+            const QStringList parts = relative.split(QLatin1Char('/'));
+            bool hidden = false;
+            for (const QString& part : parts)
+                hidden = hidden || part.startsWith(QLatin1Char('.'));
+            // In a Maildir only cur/ and new/ hold messages; beside them a
+            // mail server keeps its indexes.
+            const QDir folder = it.fileInfo().dir();
+            const auto isMaildir = [](const QDir& dir) {
+                return QFileInfo(dir, QStringLiteral("cur")).isDir() &&
+                       QFileInfo(dir, QStringLiteral("new")).isDir();
+            };
+            QDir parent = folder;
+            const bool inMaildir = parent.cdUp() && isMaildir(parent);
+            const bool messages = !inMaildir || folder.dirName() == QLatin1String("cur") ||
+                                  folder.dirName() == QLatin1String("new");
+            if (!hidden && messages && !isMaildir(folder))
+                found.append(file);
+        }
+        found.sort();
+        files.append(found);
+    }
+    return files;
+}
 
-constexpr int kModeBits =
-    DatabaseState::NewRecord | DatabaseState::EditRecord | 4 | DatabaseState::NoRecords;
-
-} // namespace
-
-ImportOutcome ImportResume(Session& session, const QString& sourceBase)
+ImportOutcome ImportResume(Session& session, const ImportOptions& options)
 {
     Ui& ui = session.ui;
     ImportOutcome outcome;
@@ -29,6 +63,7 @@ ImportOutcome ImportResume(Session& session, const QString& sourceBase)
                        "*.eml;*.emlx;*.mbox;*.mbx|"));
     request.proposedName = QStringLiteral("*.*");
     request.multipleSelection = true;
+    request.optionText = QStringLiteral("Import known messages again");
     const FileDialogResult chosen = ui.OpenFileDialog(request);
     if (chosen.cancelled || chosen.paths.isEmpty()) {
         ui.SetStatusText(QStringLiteral("Record import cancelled"));
@@ -36,11 +71,13 @@ ImportOutcome ImportResume(Session& session, const QString& sourceBase)
         return outcome;
     }
     ui.Yield();
-    return ImportResponseFiles(session, chosen.paths, sourceBase);
+    ImportOptions chosenOptions = options;
+    chosenOptions.again = options.again || chosen.optionChecked;
+    return ImportResponseFiles(session, chosen.paths, chosenOptions);
 }
 
 ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
-                                  const QString& sourceBase)
+                                  const ImportOptions& options)
 {
     Ui& ui = session.ui;
     DatabaseState& d = session.Database;
@@ -69,62 +106,43 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     ui.ClearCancelRequested();
     {
         BusyPointer busy(ui);
-        WriteBatch batch(d.CurrentDatabase.get(), session.Now,
-                         [&] { StoreFieldNamesList(*d.CurrentDatabase, d.CurrentFieldNames); });
-        QString commitError;
-        int lost = 0;
-        const auto commitFailed = [&] {
-            commitLost = true;
-            outcome.total -= lost;
-            ui.MessageBox(QStringLiteral("WriteRecord: Error saving Record to the database: ") +
-                              commitError,
-                          MessageIcon::Exclamation);
-            outcome.failed = true;
-        };
-        for (const QString& path : paths) {
-            bool stored = true;
+        ImportRun run(session, options.again);
+        for (const QString& path : ExpandImportPaths(paths)) {
             const ScanOutcome scan = ScanResponseFile(
                 session, path,
                 [&] {
-                    d.RecordState |= DatabaseState::NewRecord;
-                    stored = WriteResumes(session, 1);
-                    d.RecordState &= ~kModeBits;
-                    if (!stored)
+                    if (!run.StoreRecord())
                         return false;
                     marking.Stored(session.Tables);
-                    ++outcome.total;
-                    if (!batch.AfterRecord(&commitError, &lost)) {
-                        commitFailed();
-                        return false;
-                    }
-                    if (ui.CancelRequested()) {
-                        outcome.stopped = true;
-                        return false;
-                    }
                     return true;
                 },
-                sourceBase);
+                options.sourceBase, &run);
+            ScanItem whole;
+            whole.source = QFileInfo(path).absoluteFilePath();
             if (!scan.opened) {
-                ui.MessageBox(QStringLiteral("Error reading Record from ") +
-                                  QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") +
-                                  scan.error,
+                ui.MessageBox(QStringLiteral("Error reading Record from ") + whole.source +
+                                  QStringLiteral(": ") + scan.error,
                               MessageIcon::Exclamation);
+                run.Fail(whole, scan.error);
                 outcome.failed = true;
             }
-            if (scan.refused)
+            if (scan.refused) {
                 ++outcome.refused;
+                run.Fail(whole, QStringLiteral("not a text file or a mail message"));
+            }
             outcome.dropped += scan.dropped;
-            // A record that could not be stored was reported by the writer;
-            // going on would only repeat the message for every response.
-            if (!stored)
-                outcome.failed = true;
-            if (outcome.failed || outcome.stopped || ui.CancelRequested()) {
+            outcome.failed = outcome.failed || run.Failed();
+            if (outcome.failed || run.Stopped() || ui.CancelRequested()) {
                 outcome.stopped = !outcome.failed;
                 break;
             }
         }
-        if (!batch.Finish(&commitError, &lost))
-            commitFailed();
+        run.Finish();
+        outcome.failed = outcome.failed || run.Failed();
+        outcome.tally = run.Tally();
+        outcome.total = run.Stored();
+        // Records a failed write or commit lost are not there to be marked.
+        commitLost = run.Failed();
     }
     // Possible duplicates are marked once all is stored: one read of the
     // records stored before instead of a look-up for every record. An
@@ -137,6 +155,9 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
     if (duplicates)
         done += QStringLiteral(", %1 possible duplicate(s)").arg(*duplicates);
     ui.SetStatusText(done);
+    if (options.showTally)
+        ui.MessageBox(QStringLiteral("Import finished: ") + outcome.tally.Line(),
+                      MessageIcon::Information);
 
     ShowRecordAfterImport(session);
     emit session.Events.FieldNamesChanged();

@@ -1,5 +1,7 @@
 #include "responses/ResponseParser.h"
 
+#include <QCryptographicHash>
+
 #include "platform/ErrorText.h"
 #include "platform/Regional.h"
 #include "platform/Ui.h"
@@ -151,7 +153,7 @@ private:
 // continue a body. After an error in the store the rest of the body is
 // still read, so the next call starts after it. Returns whether a body was
 // found.
-bool ReadBody(ResponseFile& file, PairStore& store)
+bool ReadBody(ResponseFile& file, PairStore& store, QCryptographicHash* hash)
 {
     QByteArray line;
     ResponseFile::LineKind kind = ResponseFile::LineKind::Text;
@@ -171,6 +173,10 @@ bool ReadBody(ResponseFile& file, PairStore& store)
         return false;
     std::exception_ptr failure;
     const auto add = [&](QByteArray&& piece, bool last) {
+        if (hash && !last) {
+            hash->addData(piece);
+            hash->addData(QByteArrayView("\n", 1));
+        }
         if (failure)
             return;
         try {
@@ -211,14 +217,15 @@ bool StartsResponseBody(const QString& trimmedLine)
 }
 
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
-               const QDate& date, const QString& source, ResponseFile* file)
+               const QDate& date, const QString& source, ResponseFile* file,
+               QCryptographicHash* bodyHash)
 {
     PairStore store(tables, regional, date, source);
     try {
         if (!text.isEmpty()) {
             store.Add(text.toUtf8());
             store.Finish();
-        } else if (!file || !ReadBody(*file, store)) {
+        } else if (!file || !ReadBody(*file, store, bodyHash)) {
             return kNoRecord;
         }
     } catch (const DecodeError& e) {

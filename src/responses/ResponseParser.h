@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+class QCryptographicHash;
 class RecordTables;
 class Regional;
 class ResponseFile;
@@ -19,9 +20,12 @@ enum ReadRecordResult {
 // Finds one form response and fills the record tables with it. With a
 // non-empty text the body is that text; otherwise lines are read from file
 // (successive calls continue in it). The first field's value names the
-// record; date and source fill the header. Messages go through ui.
+// record; date and source fill the header. Messages go through ui. With
+// bodyHash, the lines of a body read from file are added to it, each
+// trimmed and followed by LF.
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
-               const QDate& date, const QString& source, ResponseFile* file);
+               const QDate& date, const QString& source, ResponseFile* file,
+               QCryptographicHash* bodyHash = nullptr);
 
 // Whether a trimmed line starts an encoded body: its first "=" stands at
 // the second character or later, and it is not plain text.

@@ -8,7 +8,9 @@
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,47 +25,87 @@ void TellNoRecord(Session& session, const QString& fullPath)
 // Plain text: responses found line by line, all dated with the file's date.
 void ScanPlainFile(Session& session, const QString& fullPath, const QString& source,
                    const QDate& date, ResponseFile& file, ScanOutcome& outcome,
-                   const std::function<bool()>& onRecord)
+                   const std::function<bool()>& onRecord, ScanItems* items)
 {
     int result = kRecordRead;
     bool told = false;
+    QCryptographicHash body(QCryptographicHash::Sha256);
+    // How often each body was seen so far: a repeated one is its own item.
+    QHash<QByteArray, int> seen;
+    ScanItem item;
+    item.source = source;
     while (!file.AtEnd() && result > kNoRecord) {
         session.Tables.ClearRecordTables();
+        body.reset();
         result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
-                            source, &file);
-        if (result == kRecordRead) {
-            session.Tables.RemoveBlankRecords();
-            ++outcome.records;
-            if (!onRecord()) {
+                            source, &file, items ? &body : nullptr);
+        if (result == kNoRecord) {
+            if (outcome.records == 0 && outcome.dropped == 0) {
+                TellNoRecord(session, fullPath);
+                told = true;
+            }
+            break;
+        }
+        ++item.number;
+        if (items) {
+            const QByteArray bodyHash = body.result();
+            const int ordinal = ++seen[bodyHash];
+            QCryptographicHash named(QCryptographicHash::Sha256);
+            named.addData(bodyHash);
+            named.addData(QByteArray::number(ordinal));
+            item.sha256 = named.result().toHex();
+        }
+        if (result == kRecordDropped) {
+            ++outcome.dropped;
+            if (items && !items->Done(item, 0, 1)) {
                 outcome.stopped = true;
                 break;
             }
-        } else if (result == kRecordDropped) {
-            ++outcome.dropped;
-        } else if (result == kNoRecord && outcome.records == 0 && outcome.dropped == 0) {
-            TellNoRecord(session, fullPath);
-            told = true;
+            continue;
+        }
+        if (items && items->Skip(item))
+            continue;
+        session.Tables.RemoveBlankRecords();
+        ++outcome.records;
+        const bool goOn = onRecord();
+        if (!(items ? items->Done(item, 1, 0) && goOn : goOn)) {
+            outcome.stopped = true;
+            break;
         }
     }
     // An empty file holds no response either.
-    if (outcome.records == 0 && outcome.dropped == 0 && !told && !outcome.stopped)
+    if (item.number == 0 && !told && !outcome.stopped)
         TellNoRecord(session, fullPath);
+    // A file without a response is read all the same: the ledger keeps a
+    // row for it.
+    if (item.number == 0 && items && !outcome.stopped && !items->Done(item, 0, 0))
+        outcome.stopped = true;
 }
 
-// Saved mail: every response of every message's text.
-void ScanMailFile(Session& session, const QString& fullPath, const QString& fileSource,
-                  const QDate& fileDate, MailReader& reader, bool numbered, ScanOutcome& outcome,
-                  const std::function<bool()>& onRecord)
+} // namespace
+
+void ScanMailMessages(Session& session, MailReader& reader, const QString& recordSource,
+                      bool numbered, ScanItem item, ScanOutcome& outcome,
+                      const std::function<bool()>& onRecord, ScanItems* items)
 {
     MailMessage message;
     ResponseFile text;
-    int number = 0;
+    const QDate fileDate = outcome.fileDate;
     while (!outcome.stopped && reader.Next(message)) {
-        ++number;
+        ++item.number;
         const QDate date = message.date.isValid() ? message.date.date() : fileDate;
-        const QString source =
-            numbered ? fileSource + QLatin1Char('#') + QString::number(number) : fileSource;
+        const QString source = numbered
+                                   ? recordSource + QLatin1Char('#') + QString::number(item.number)
+                                   : recordSource;
+        item.messageId = std::move(message.messageId);
+        item.sha256 = std::move(message.sha256);
+        if (items && items->Skip(item)) {
+            ++outcome.known;
+            continue;
+        }
         text.Open(message.body);
+        int records = 0;
+        int dropped = 0;
         int result = kRecordRead;
         while (!text.AtEnd() && result > kNoRecord) {
             session.Tables.ClearRecordTables();
@@ -73,23 +115,25 @@ void ScanMailFile(Session& session, const QString& fullPath, const QString& file
                 session.Tables.RemoveBlankRecords();
                 DecodeRecordCharacterReferences(session.Tables);
                 ++outcome.records;
+                ++records;
                 if (!onRecord()) {
                     outcome.stopped = true;
                     break;
                 }
             } else if (result == kRecordDropped) {
                 ++outcome.dropped;
+                ++dropped;
             }
         }
+        // Also after a stop: what the message gave is kept with its row.
+        if (items && !items->Done(item, records, dropped))
+            outcome.stopped = true;
     }
-    if (outcome.records == 0 && outcome.dropped == 0 && !outcome.stopped)
-        TellNoRecord(session, fullPath);
 }
 
-} // namespace
-
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
-                             const std::function<bool()>& onRecord, const QString& sourceBase)
+                             const std::function<bool()>& onRecord, const QString& sourceBase,
+                             ScanItems* items)
 {
     ScanOutcome outcome;
     const QFileInfo info(path);
@@ -111,6 +155,7 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     }
     outcome.opened = true;
     const QDate date = info.lastModified().date();
+    outcome.fileDate = date;
 
     QFile headFile(fullPath);
     QByteArray head;
@@ -126,7 +171,7 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
 
     switch (kind) {
     case MailFileKind::PlainText:
-        ScanPlainFile(session, fullPath, source, date, file, outcome, onRecord);
+        ScanPlainFile(session, fullPath, source, date, file, outcome, onRecord, items);
         break;
     case MailFileKind::OutlookMessage:
         session.ui.MessageBox(
@@ -150,8 +195,12 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
             outcome.opened = false;
             return outcome;
         }
-        ScanMailFile(session, fullPath, source, date, reader, kind == MailFileKind::Mbox, outcome,
-                     onRecord);
+        ScanItem item;
+        item.source = source;
+        ScanMailMessages(session, reader, source, kind == MailFileKind::Mbox, item, outcome,
+                         onRecord, items);
+        if (outcome.records == 0 && outcome.dropped == 0 && outcome.known == 0 && !outcome.stopped)
+            TellNoRecord(session, fullPath);
         break;
     }
     }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Session;
 
@@ -27,12 +30,46 @@ struct ScanOutcome {
     bool stopped = false; // onRecord asked to stop
     int records = 0;      // records handed to onRecord
     int dropped = 0;      // responses too large to store (each was reported)
+    int known = 0;        // messages left out as imported before
+    QDate fileDate;       // dates a message that has no Date header
     QString error;
+};
+
+// One item of a response file as the import ledger names it: a message of
+// saved mail, or one response of a plain text file.
+struct ScanItem {
+    QString source;    // the file as records name it, or the mailbox and folder
+    qint64 number = 0; // the message's number from 1, or the response's
+    std::optional<qint64> uidValidity;
+    std::optional<qint64> uid;
+    QByteArray messageId;
+    QByteArray sha256; // hex; a plain response's counts its ordinal among
+                       // identical bodies of its file
+};
+
+// What an import that keeps a ledger is asked while a file is walked.
+class ScanItems {
+public:
+    virtual ~ScanItems() = default;
+    // Before an item's records are handed on: true leaves them out (its
+    // message was imported before).
+    virtual bool Skip(const ScanItem& item) = 0;
+    // After an item: the records handed to onRecord and the responses
+    // dropped. False stops the walk.
+    virtual bool Done(const ScanItem& item, int records, int dropped) = 0;
 };
 
 // With a sourceBase folder, each record's source is the file's path
 // relative to it instead (a shipped sample names its own file the same on
-// every machine).
+// every machine). With items, each item is offered to it.
 ScanOutcome ScanResponseFile(Session& session, const QString& path,
                              const std::function<bool()>& onRecord,
-                             const QString& sourceBase = QString());
+                             const QString& sourceBase = QString(), ScanItems* items = nullptr);
+
+class MailReader;
+// Every response of every message reader gives, as from a mail file; item
+// names the messages (number, messageId and sha256 are filled in) and
+// recordSource is each record's source.
+void ScanMailMessages(Session& session, MailReader& reader, const QString& recordSource,
+                      bool numbered, ScanItem item, ScanOutcome& outcome,
+                      const std::function<bool()>& onRecord, ScanItems* items);

@@ -12,7 +12,7 @@ TEST(CommandLine, HelpAndVersion)
 {
     QByteArray out, err;
     ASSERT_EQ(RunCli({"--help"}, &out, &err), 0);
-    EXPECT_TRUE(out.contains("import [--relative-to DIR] DB FILE..."));
+    EXPECT_TRUE(out.contains("import [--relative-to DIR] [--again] [--json] DB FILE|FOLDER..."));
     int line = 0;
     for (const QByteArray& text : out.split('\n')) {
         ++line;

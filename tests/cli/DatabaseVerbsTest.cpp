@@ -1,6 +1,7 @@
 #include "session/Session.h"
 #include "database/DatabaseOpening.h"
 #include "platform/ScriptedUi.h"
+#include "support/TallyLine.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -46,7 +47,7 @@ TEST(DatabaseVerbs, CreateImportListShowFieldsInfo)
     const QString file =
         dir.Write(QStringLiteral("r.txt"), "name=Ann&age=30\r\n\r\nname=Bob&note=a%0D%0Ab\r\n");
     ASSERT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
-    EXPECT_EQ(out, ("2 Record(s) imported in to " + db + "\n").toUtf8());
+    EXPECT_EQ(out, ("2 Record(s) imported in to " + db + "\n").toUtf8() + TallyLine(2, 2));
 
     const QString date = QFileInfo(file).lastModified().date().toString(Qt::ISODate);
     ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
@@ -183,8 +184,9 @@ TEST(DatabaseVerbs, AnImportStoppedBySignalStoresAndCountsWhatItRead)
         const int count = check.execAndGet("SELECT count(*) FROM Forms").getInt();
         EXPECT_GE(count, stored);
         EXPECT_LT(count, 150000);
-        EXPECT_EQ(process.readAllStandardOutput(),
-                  QByteArray::number(count) + " Record(s) imported in to " + db.toUtf8() + "\n");
+        EXPECT_EQ(process.readAllStandardOutput(), QByteArray::number(count) +
+                                                       " Record(s) imported in to " + db.toUtf8() +
+                                                       "\n" + TallyLine(count, count));
         EXPECT_TRUE(process.readAllStandardError().contains(
             QStringLiteral("the %1 record(s) read before it are stored").arg(count).toUtf8()));
     }
@@ -200,7 +202,7 @@ TEST(DatabaseVerbs, APipeIsRefusedWithAMessage)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QByteArray out, err;
     EXPECT_EQ(RunCli({"import", db, fifo}, &out, &err), 1);
-    EXPECT_EQ(out, ("0 Record(s) imported in to " + db + "\n").toUtf8());
+    EXPECT_EQ(out, ("0 Record(s) imported in to " + db + "\n").toUtf8() + TallyLine(0, 0, 0, 0, 1));
     EXPECT_TRUE(
         err.startsWith(("Error reading Record from " + fifo + ": Not a regular file").toUtf8()))
         << err.constData();
@@ -239,7 +241,7 @@ TEST(DatabaseVerbs, ImportOfSavedMail)
     EXPECT_EQ(RunCli({"import", db, msg, emlx}, &out, &err), 1);
     EXPECT_TRUE(err.startsWith(("Cannot read Outlook message files " + msg).toUtf8()))
         << err.constData();
-    EXPECT_EQ(out, ("1 Record(s) imported in to " + db + "\n").toUtf8());
+    EXPECT_EQ(out, ("1 Record(s) imported in to " + db + "\n").toUtf8() + TallyLine(1, 1, 0, 0, 1));
     ASSERT_EQ(RunCli({"list", db}, &out, &err), 0);
     EXPECT_EQ(out, ("1\t2024-11-07\tDana Byrne\t" + emlx + "\n").toUtf8());
 }

@@ -1,4 +1,5 @@
 #include "GuestbookDatabase.h"
+#include "support/TallyLine.h"
 #include "support/TempDir.h"
 
 #include <SQLiteCpp/Database.h>
@@ -115,7 +116,8 @@ TEST(ImportVerb, CountsAndMarksPossibleDuplicatesByTheSavedKeys)
                                                "email=cy%40x.org\r\n\r\nemail=CY%40x.org\r\n");
     ASSERT_EQ(RunCli({"duplicates", db, "--key", "email", "--save"}, &out, &err), 0);
     EXPECT_EQ(RunCli({"import", db, file}, &out, &err), 0) << err.constData();
-    EXPECT_EQ(out, ("3 Record(s) imported in to " + db + ", 2 possible duplicate(s)\n").toUtf8());
+    EXPECT_EQ(out, ("3 Record(s) imported in to " + db + ", 2 possible duplicate(s)\n").toUtf8() +
+                       TallyLine(3, 3));
     // Only the new records are marked: 5 repeats 1, 7 repeats 6.
     SQLite::Database d(db.toStdString());
     EXPECT_EQ(d.execAndGet("SELECT group_concat(FormID || '>' || RepeatsID) FROM (SELECT * FROM "

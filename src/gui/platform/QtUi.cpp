@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -129,6 +131,15 @@ FileDialogResult QtUi::RunFileDialog(const FileDialogRequest& request, bool save
         dialog.selectFile(request.proposedName);
     if (save && !request.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    QCheckBox* option = nullptr;
+    if (!request.optionText.isEmpty()) {
+        // Only Qt's own dialog takes a control of ours.
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        option = new QCheckBox(request.optionText, &dialog);
+        option->setObjectName(QStringLiteral("chkFileDialogOption"));
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(option, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     QApplication::restoreOverrideCursor();
@@ -137,7 +148,7 @@ FileDialogResult QtUi::RunFileDialog(const FileDialogRequest& request, bool save
     const QStringList chosen = dialog.selectedFiles();
     if (m_folders)
         RememberDialogFolder(*m_folders, request, chosen);
-    return {false, chosen};
+    return {false, chosen, option && option->isChecked()};
 }
 
 FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request)

@@ -2,6 +2,7 @@
 
 #include "responses/ClipboardImport.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -11,8 +12,10 @@
 ClipboardImportDialog::ClipboardImportDialog(Session& session, const QString& text, QWidget* parent)
     : QDialog(parent), m_session(session), m_text1(new QPlainTextEdit(this)),
       m_command1(new QPushButton(QStringLiteral("&Import"), this)),
-      m_command2(new QPushButton(QStringLiteral("&Cancel"), this))
+      m_command2(new QPushButton(QStringLiteral("&Cancel"), this)),
+      m_again(new QCheckBox(QStringLiteral("Import known messages &again"), this))
 {
+    m_again->setObjectName(QStringLiteral("chkAgain"));
     setObjectName(QStringLiteral("frmClipboardImport"));
     setWindowTitle(QStringLiteral("Import record from clipboard"));
 
@@ -35,6 +38,7 @@ ClipboardImportDialog::ClipboardImportDialog(Session& session, const QString& te
     connect(m_command2, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_again);
     buttons->addStretch(1);
     buttons->addWidget(m_command1);
     buttons->addWidget(m_command2);
@@ -48,6 +52,6 @@ ClipboardImportDialog::ClipboardImportDialog(Session& session, const QString& te
 void ClipboardImportDialog::Command1_Click()
 {
     m_command1->setEnabled(false); // one import per press, even on a slow disk
-    ImportClipboardText(m_session, m_text1->toPlainText());
+    ImportClipboardText(m_session, m_text1->toPlainText(), m_again->isChecked());
     accept();
 }

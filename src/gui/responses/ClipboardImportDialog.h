@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 class Session;
@@ -9,7 +10,8 @@ class Session;
 // The clipboard import window (frmClipboardImport): shows the text to be
 // imported for the user to confirm, correct or abandon. "&Import" hands
 // the text as it stands to the import and closes the window; "&Cancel"
-// only closes it.
+// only closes it. "Import known messages again" stores a message the
+// import ledger knows.
 class ClipboardImportDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,4 +26,5 @@ private:
     QPlainTextEdit* m_text1;
     QPushButton* m_command1;
     QPushButton* m_command2;
+    QCheckBox* m_again;
 };

@@ -1,6 +1,7 @@
 #include "../../database/DatabaseFixture.h"
 #include "gui/responses/ClipboardImportDialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,4 +82,25 @@ TEST(ClipboardImportDialog, CancelChangesNothing)
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 0);
     EXPECT_EQ(f.ui.StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(f.ui.messages.isEmpty());
+}
+
+TEST(ClipboardImportDialog, AKnownResponseIsStoredAgainOnlyWithTheBoxTicked)
+{
+    DatabaseFixture f;
+    f.CreateAndOpen();
+    for (const bool again : {false, false, true}) {
+        ClipboardImportDialog dialog(f.session, QStringLiteral("name=Ann&age=30"));
+        dialog.show();
+        auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("chkAgain"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_FALSE(box->isChecked());
+        box->setChecked(again);
+        QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 2);
+    EXPECT_EQ(f.Count("SELECT count(*) FROM ImportLedger WHERE Outcome = 'already imported'"), 1);
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList{"The response in the clipboard was imported before; nothing was "
+                          "stored. Tick \"Import known messages again\" to store it once more."});
 }
