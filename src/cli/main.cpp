@@ -21,9 +21,8 @@ int main(int argc, char* argv[])
     // thread takes the signal in its place.
     const bool verbose = argc > 1 && std::strcmp(argv[1], "--verbose") == 0;
     const int verbAt = verbose ? 2 : 1;
-    const bool holdsStopSignals =
-        argc > verbAt &&
-        (std::strcmp(argv[verbAt], "import") == 0 || std::strcmp(argv[verbAt], "fetch") == 0);
+    const bool holdsStopSignals = argc > verbAt && (std::strcmp(argv[verbAt], "import") == 0 ||
+                                                    std::strcmp(argv[verbAt], "fetch") == 0);
     if (holdsStopSignals)
         HoldStopSignals();
     QCoreApplication app(argc, argv);

@@ -101,6 +101,9 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
     progress.caption = QStringLiteral("Fetching responses from ") + name;
     progress.maximum = static_cast<int>(uids.size());
     ui.ShowProgress(progress);
+    ImportedDuplicates marking(session, lastBefore);
+    marking.Start();
+    bool lost = false;
     {
         BusyPointer busy(ui);
         ImportRun run(session, request.again);
@@ -131,7 +134,14 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
                     const int readBefore = run.Tally().Read();
                     ScanMailMessages(
                         session, reader, recordSource + QString::number(message.uid), false, item,
-                        scan, [&] { return run.StoreRecord(); }, &run);
+                        scan,
+                        [&] {
+                            if (!run.StoreRecord())
+                                return false;
+                            marking.Stored(session.Tables);
+                            return true;
+                        },
+                        &run);
                     if (run.Tally().Read() == readBefore) {
                         item.number = 1;
                         run.Fail(item, QStringLiteral("not a mail message"));
@@ -165,11 +175,13 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
         outcome.failed = outcome.failed || run.Failed();
         outcome.stopped = !outcome.failed && (run.Stopped() || ui.CancelRequested());
         outcome.tally = run.Tally();
+        // Records a failed write or commit lost are not there to be marked.
+        lost = run.Failed();
     }
     ui.CloseProgress();
     std::optional<int> duplicates;
-    if (outcome.tally.stored > 0 && !outcome.stopped)
-        duplicates = MarkImportedDuplicates(session, lastBefore, &outcome.failed);
+    if (outcome.tally.stored > 0 && !outcome.stopped && !lost)
+        duplicates = marking.Mark(&outcome.failed);
     QString text = QString::number(outcome.tally.stored) +
                    QStringLiteral(" Record(s) imported in to ") + d.CurrentDatabasePath;
     if (duplicates)

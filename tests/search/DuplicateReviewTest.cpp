@@ -20,7 +20,10 @@ protected:
     {
         CreateAndOpen();
         ImportResponseFiles(session, {kGuestbook});
-        ImportResponseFiles(session, {kGuestbook});
+        // The same messages again, as if sent twice.
+        ImportOptions again;
+        again.again = true;
+        ImportResponseFiles(session, {kGuestbook}, again);
         Db().exec(
             "UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
         ui.messages.clear();

@@ -33,7 +33,9 @@ struct TwiceImported : DatabaseFixture {
         CreateAndOpen();
         const QString guestbook = QStringLiteral(TALLOWMERE_RESOURCES "/samples/guestbook.txt");
         ImportResponseFiles(session, {guestbook});
-        ImportResponseFiles(session, {guestbook});
+        ImportOptions again;
+        again.again = true;
+        ImportResponseFiles(session, {guestbook}, again);
         Db().exec(
             "UPDATE Data SET Field_Value = 'Paris' WHERE FormID = 13 AND Field_Name = 'city'");
     }
