@@ -17,9 +17,9 @@ void MessageHash::EndLine()
 {
     if (m_line.size() > 0) {
         for (; m_pendingBreaks > 0; --m_pendingBreaks)
-            m_hash.addData(QByteArrayView("\n", 1));
+            m_hash.Add(QByteArrayView("\n", 1));
         const QByteArrayView line(m_line);
-        m_hash.addData(m_unquoteFrom && IsQuotedFrom(line) ? line.sliced(1) : line);
+        m_hash.Add(m_unquoteFrom && IsQuotedFrom(line) ? line.sliced(1) : line);
         m_line.resize(0);
     }
     m_lineOpen = false;
@@ -56,7 +56,7 @@ void MessageHash::Add(QByteArrayView bytes)
                 EndLine();
                 m_lineOpen = true;
             } else {
-                m_hash.addData(run);
+                m_hash.Add(run);
             }
         }
         i = end;
@@ -67,7 +67,7 @@ QByteArray MessageHash::Hex()
 {
     // The last line may be short and unended.
     EndLine();
-    return m_hash.result().toHex();
+    return m_hash.Result().toHex();
 }
 
 QByteArray MessageHash::Of(QByteArrayView message, bool unquoteFrom)

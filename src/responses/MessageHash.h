@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/Sha256.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QCryptographicHash>
 
 // The SHA-256 that names a raw message in the import ledger, the same for
 // every copy of it: line ends (CR LF, LF, CR) count as one LF, line ends at
@@ -22,7 +23,7 @@ public:
 private:
     void EndLine();
 
-    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+    Sha256 m_hash;
     bool m_unquoteFrom;
     bool m_afterCr = false;
     QByteArray m_line; // the line being read, held only for its start

@@ -1,6 +1,6 @@
 #include "responses/ResponseParser.h"
 
-#include <QCryptographicHash>
+#include "platform/Sha256.h"
 
 #include "platform/ErrorText.h"
 #include "platform/Regional.h"
@@ -153,7 +153,7 @@ private:
 // continue a body. After an error in the store the rest of the body is
 // still read, so the next call starts after it. Returns whether a body was
 // found.
-bool ReadBody(ResponseFile& file, PairStore& store, QCryptographicHash* hash)
+bool ReadBody(ResponseFile& file, PairStore& store, Sha256* hash)
 {
     QByteArray line;
     ResponseFile::LineKind kind = ResponseFile::LineKind::Text;
@@ -174,8 +174,8 @@ bool ReadBody(ResponseFile& file, PairStore& store, QCryptographicHash* hash)
     std::exception_ptr failure;
     const auto add = [&](QByteArray&& piece, bool last) {
         if (hash && !last) {
-            hash->addData(piece);
-            hash->addData(QByteArrayView("\n", 1));
+            hash->Add(piece);
+            hash->Add(QByteArrayView("\n", 1));
         }
         if (failure)
             return;
@@ -217,8 +217,7 @@ bool StartsResponseBody(const QString& trimmedLine)
 }
 
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
-               const QDate& date, const QString& source, ResponseFile* file,
-               QCryptographicHash* bodyHash)
+               const QDate& date, const QString& source, ResponseFile* file, Sha256* bodyHash)
 {
     PairStore store(tables, regional, date, source);
     try {

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-class QCryptographicHash;
+class Sha256;
 class RecordTables;
 class Regional;
 class ResponseFile;
@@ -25,7 +25,7 @@ enum ReadRecordResult {
 // trimmed and followed by LF.
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
                const QDate& date, const QString& source, ResponseFile* file,
-               QCryptographicHash* bodyHash = nullptr);
+               Sha256* bodyHash = nullptr);
 
 // Whether a trimmed line starts an encoded body: its first "=" stands at
 // the second character or later, and it is not plain text.

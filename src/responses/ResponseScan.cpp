@@ -1,4 +1,6 @@
 #include "responses/ResponseScan.h"
+
+#include "platform/Sha256.h"
 #include "platform/Logging.h"
 
 #include "session/Session.h"
@@ -8,7 +10,6 @@
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QHash>
 #include <QFile>
@@ -29,14 +30,14 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
 {
     int result = kRecordRead;
     bool told = false;
-    QCryptographicHash body(QCryptographicHash::Sha256);
+    Sha256 body;
     // How often each body was seen so far: a repeated one is its own item.
     QHash<QByteArray, int> seen;
     ScanItem item;
     item.source = source;
     while (!file.AtEnd() && result > kNoRecord) {
         session.Tables.ClearRecordTables();
-        body.reset();
+        body.Reset();
         result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(), date,
                             source, &file, items ? &body : nullptr);
         if (result == kNoRecord) {
@@ -48,12 +49,12 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
         }
         ++item.number;
         if (items) {
-            const QByteArray bodyHash = body.result();
+            const QByteArray bodyHash = body.Result();
             const int ordinal = ++seen[bodyHash];
-            QCryptographicHash named(QCryptographicHash::Sha256);
-            named.addData(bodyHash);
-            named.addData(QByteArray::number(ordinal));
-            item.sha256 = named.result().toHex();
+            Sha256 named;
+            named.Add(bodyHash);
+            named.Add(QByteArray::number(ordinal));
+            item.sha256 = named.Result().toHex();
         }
         if (result == kRecordDropped) {
             ++outcome.dropped;
