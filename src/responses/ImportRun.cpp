@@ -102,7 +102,14 @@ void ImportRun::AddRow(const ScanItem& item, LedgerOutcome outcome, const QStrin
     entry.number = item.number;
     entry.messageId = item.messageId;
     entry.sha256 = item.sha256;
-    entry.readAt = m_session.Now.Now();
+    // The local time costs a look at the time zone each time: read once a
+    // second, it names every item read in that second.
+    const qint64 elapsed = m_session.Now.ElapsedMs();
+    if (m_readAtMs < 0 || elapsed - m_readAtMs >= 1000) {
+        m_readAt = m_session.Now.Now();
+        m_readAtMs = elapsed;
+    }
+    entry.readAt = m_readAt;
     entry.outcome = outcome;
     entry.records = m_itemRecords.join(QLatin1Char(' '));
     entry.reason = reason;

@@ -5,6 +5,7 @@
 #include "ledger/ImportTally.h"
 #include "responses/ResponseScan.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <memory>
 
@@ -52,6 +53,8 @@ private:
     ImportTally m_tally;       // committed
     ImportTally m_group;       // written since the last commit
     QStringList m_itemRecords; // FormIDs the current item gave so far
+    QDateTime m_readAt;
+    qint64 m_readAtMs = -1;
     QString m_commitError;
     bool m_failed = false;
     bool m_stopped = false;
