@@ -10,9 +10,7 @@ int RunFields(CliContext& context, QStringList args)
         return UsageError(QStringLiteral("fields needs exactly one database file"));
     if (!OpenCliDatabase(context, args.first(), true, DatabaseAccess::ReadOnly))
         return kExitFailed;
-    const QStringList names = context.session.Database.CurrentFieldNames.List().split(
-        QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    for (const QString& name : names)
+    for (const QString& name : context.session.Database.CurrentFieldNames.Names())
         context.out << name << "\n";
     context.out.flush();
     return kExitOk;

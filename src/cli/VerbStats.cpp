@@ -8,11 +8,6 @@
 
 namespace {
 
-QString Number(double value)
-{
-    return QString::number(value, 'g', 15);
-}
-
 void PrintJson(QTextStream& out, const std::vector<FieldStatistics>& all)
 {
     out << '[';
@@ -27,9 +22,10 @@ void PrintJson(QTextStream& out, const std::vector<FieldStatistics>& all)
                 << ", \"count\": " << s.values[v].count << '}';
         out << "], \"numeric\": ";
         if (s.numeric)
-            out << "{\"min\": " << Number(s.numeric->min) << ", \"max\": " << Number(s.numeric->max)
-                << ", \"mean\": " << Number(s.numeric->mean)
-                << ", \"median\": " << Number(s.numeric->median) << '}';
+            out << "{\"min\": " << StatisticsNumber(s.numeric->min)
+                << ", \"max\": " << StatisticsNumber(s.numeric->max)
+                << ", \"mean\": " << StatisticsNumber(s.numeric->mean)
+                << ", \"median\": " << StatisticsNumber(s.numeric->median) << '}';
         else
             out << "null";
         out << '}';

@@ -18,8 +18,7 @@ bool DuplicateKeysSetting::Load()
                                 MessageIcon::Exclamation);
         return false;
     }
-    m_fieldNames = m_session.Database.CurrentFieldNames.List().split(QStringLiteral("\r\n"),
-                                                                     Qt::SkipEmptyParts);
+    m_fieldNames = m_session.Database.CurrentFieldNames.Names();
     return true;
 }
 

@@ -77,12 +77,9 @@ std::vector<QString> MergedNames(const std::vector<StoredRecord>& records, size_
     return names;
 }
 
-// The record a field is taken from by default: the latest (by date, then
-// by number; a record without a date older than any dated one) holding a
-// non-empty value of it; when it is blank everywhere, the kept record, or
-// else the first that has it.
-const StoredRecord* LatestHolder(const std::vector<StoredRecord>& records, size_t kept,
-                                 const QString& folded)
+// The records latest first: by date, then by number; a record without a
+// date is older than any dated one.
+std::vector<const StoredRecord*> LatestFirst(const std::vector<StoredRecord>& records)
 {
     std::vector<const StoredRecord*> latest;
     for (const StoredRecord& record : records)
@@ -90,6 +87,16 @@ const StoredRecord* LatestHolder(const std::vector<StoredRecord>& records, size_
     std::sort(latest.begin(), latest.end(), [](const StoredRecord* a, const StoredRecord* b) {
         return a->date != b->date ? a->date > b->date : a->formId > b->formId;
     });
+    return latest;
+}
+
+// The record a field is taken from by default: the latest holding a
+// non-empty value of it; when it is blank everywhere, the kept record, or
+// else the first that has it.
+const StoredRecord* LatestHolder(const std::vector<StoredRecord>& records, size_t kept,
+                                 const std::vector<const StoredRecord*>& latest,
+                                 const QString& folded)
+{
     for (const StoredRecord* record : latest) {
         const bool filled =
             std::any_of(record->entries.begin(), record->entries.end(), [&](const Entry& e) {
@@ -108,8 +115,9 @@ std::vector<Entry> MergedEntries(const std::vector<StoredRecord>& records, size_
                                  const MergeChoices& choices)
 {
     std::vector<Entry> merged;
+    const std::vector<const StoredRecord*> latest = LatestFirst(records);
     for (const QString& name : MergedNames(records, kept)) {
-        const StoredRecord* chosen = LatestHolder(records, kept, name);
+        const StoredRecord* chosen = LatestHolder(records, kept, latest, name);
         if (const auto choice = choices.find(name); choice != choices.end()) {
             const auto it =
                 std::find_if(records.begin(), records.end(),
@@ -168,6 +176,7 @@ MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint
                                                    : QString());
     }
     name.reset();
+    const std::vector<const StoredRecord*> latest = LatestFirst(records);
     for (const QString& folded : MergedNames(records, 0)) {
         MergeField field;
         field.folded = folded;
@@ -183,7 +192,7 @@ MergePreview PreviewMerge(DatabaseConnection& connection, const std::vector<qint
             field.values.push_back(values.join(QLatin1Char('\n')));
             field.held.push_back(!values.isEmpty());
         }
-        field.latest = LatestHolder(records, 0, folded)->formId;
+        field.latest = LatestHolder(records, 0, latest, folded)->formId;
         field.differs = std::any_of(field.values.begin(), field.values.end(),
                                     [&](const QString& v) { return v != field.values.front(); });
         preview.fields.push_back(std::move(field));

@@ -6,8 +6,7 @@
 
 QStringList StatisticsController::FieldNames() const
 {
-    return m_session.Database.CurrentFieldNames.List().split(QStringLiteral("\r\n"),
-                                                             Qt::SkipEmptyParts);
+    return m_session.Database.CurrentFieldNames.Names();
 }
 
 bool StatisticsController::Refresh()

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 // A database's field-names list (CR LF, then each field name ever stored
 // and CR LF) as it grows with the records written. A name is added unless
@@ -25,6 +26,8 @@ public:
     bool Add(const QString& name);
 
     const QString& List() const { return m_list; }
+    // Every name of the list, in its order.
+    QStringList Names() const { return m_list.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts); }
     // The list has grown since it was read or last written to the file.
     bool Unstored() const { return m_unstored; }
     void MarkStored() { m_unstored = false; }

@@ -1,13 +1,9 @@
 #include "stats/StatisticsText.h"
 
-namespace {
-
-QString Number(double value)
+QString StatisticsNumber(double value)
 {
     return QString::number(value, 'g', 15);
 }
-
-} // namespace
 
 QString StatisticsTable(const std::vector<FieldStatistics>& fields)
 {
@@ -30,8 +26,8 @@ QString StatisticsTable(const std::vector<FieldStatistics>& fields)
                        .arg(v.value);
         if (s.numeric)
             out += QStringLiteral("  minimum %1, maximum %2, mean %3, median %4\n")
-                       .arg(Number(s.numeric->min), Number(s.numeric->max), Number(s.numeric->mean),
-                            Number(s.numeric->median));
+                       .arg(StatisticsNumber(s.numeric->min), StatisticsNumber(s.numeric->max),
+                            StatisticsNumber(s.numeric->mean), StatisticsNumber(s.numeric->median));
     }
     return out;
 }

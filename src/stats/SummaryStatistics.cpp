@@ -79,8 +79,7 @@ SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& f
     DatabaseState& d = session.Database;
     if (!d.CurrentDatabase)
         return result;
-    const QStringList known =
-        d.CurrentFieldNames.List().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList known = d.CurrentFieldNames.Names();
     QStringList wanted;
     for (const QString& name : fields) {
         const auto found = std::find_if(known.begin(), known.end(), [&](const QString& k) {
