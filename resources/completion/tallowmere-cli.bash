@@ -38,7 +38,7 @@ _tallowmere_cli_options()
         delete | transfer) echo "--ids --find --query --yes --help" ;;
         duplicates) echo "--json --key --whole-response --within --save --mark --help" ;;
         merge) echo "--keep --yes --help" ;;
-        stats) echo "--json --find --query --help" ;;
+        stats) echo "--json --find --query --chart --help" ;;
     esac
 }
 
@@ -67,7 +67,7 @@ _tallowmere_cli()
                 --find) skip=2 ;;
                 --relative-to | --type | -o | --ids | --fields | --title | --template | \
                     --delimiter | --query | --key | --within | --keep | --password-file | \
-                    --ca-file | --since) skip=1 ;;
+                    --ca-file | --since | --chart) skip=1 ;;
             esac
             continue
         fi
@@ -105,7 +105,7 @@ _tallowmere_cli()
             compopt -o filenames 2>/dev/null
             return
             ;;
-        -o | --password-file | --ca-file)
+        -o | --password-file | --ca-file | --chart)
             _tallowmere_files "$cur"
             return
             ;;

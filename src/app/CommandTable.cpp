@@ -70,27 +70,27 @@ const Row kRows[] = {
      "Copy &record(s) to clipboard", 0, "", "", Shortcut::None, R::Untouched, R::Untouched, true,
      true},
 
-    {CommandId::MoveFirst, "mnuResume", "mnuRMoveFirst", "Move &First", 21, "First",
+    {CommandId::MoveFirst, "mnuResume", "mnuRMoveFirst", "Move &First", 22, "First",
      "Move to the first record", Shortcut::None, R::No, R::L, true, true},
-    {CommandId::MovePrevious, "mnuResume", "mnuRMovePrevious", "Move &Previous", 22, "Prev",
+    {CommandId::MovePrevious, "mnuResume", "mnuRMovePrevious", "Move &Previous", 23, "Prev",
      "Move to the previous record", Shortcut::None, R::No, R::L, true, true},
-    {CommandId::MoveNext, "mnuResume", "mnuRMoveNext", "Move &Next", 23, "Next",
+    {CommandId::MoveNext, "mnuResume", "mnuRMoveNext", "Move &Next", 24, "Next",
      "Move to the next record", Shortcut::None, R::No, R::L, true, true},
-    {CommandId::MoveLast, "mnuResume", "mnuRMoveLast", "Move &Last", 24, "Last",
+    {CommandId::MoveLast, "mnuResume", "mnuRMoveLast", "Move &Last", 25, "Last",
      "Move to the last record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::NewRecord, "mnuResume", "mnuRNewResume", "En&ter new record", 9, "Add",
      "Enter new record", Shortcut::None, R::L, R::L, true, true},
-    {CommandId::EditRecord, "mnuResume", "mnuREditResume", "&Edit record", 17, "Edit",
+    {CommandId::EditRecord, "mnuResume", "mnuREditResume", "&Edit record", 18, "Edit",
      "Edit record", Shortcut::None, R::No, R::L, true, true},
     {CommandId::DeleteRecord, "mnuResume", "mnuRDeleteResume", "&Delete record", 11, "Delete",
      "Delete record(s)", Shortcut::None, R::No, R::L, true, true},
-    {CommandId::SaveRecord, "mnuResume", "mnuRSaveResume", "Save &record", 14, "Save",
+    {CommandId::SaveRecord, "mnuResume", "mnuRSaveResume", "Save &record", 15, "Save",
      "Save changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
-    {CommandId::CancelChanges, "mnuResume", "mnuRCancel", "&Cancel changes", 15, "Cancel",
+    {CommandId::CancelChanges, "mnuResume", "mnuRCancel", "&Cancel changes", 16, "Cancel",
      "Cancel changes to record", Shortcut::None, R::NotL, R::NotL, true, true},
-    {CommandId::ViewRecord, "mnuResume", "mnuRViewResume", "&View record", 19, "View",
+    {CommandId::ViewRecord, "mnuResume", "mnuRViewResume", "&View record", 20, "View",
      "View record", Shortcut::None, R::L, R::L, true, true},
-    {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 18, "Browse",
+    {CommandId::ViewSummary, "mnuResume", "mnuRViewSummary", "View &summary", 19, "Browse",
      "View summary", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ReviewDuplicates, "mnuResume", "mnuRReviewDuplicates", "Review d&uplicates...", 0,
      "", "", Shortcut::None, R::No, R::L, true, true},
@@ -104,8 +104,8 @@ const Row kRows[] = {
      "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     {CommandId::DuplicateKeys, "mnuOptions", "mnuODuplicateKeys", "Duplicate &keys...", 0, "", "",
      Shortcut::None, R::L, R::L, true, true},
-    {CommandId::Statistics, "mnuOptions", "mnuOStatistics", "Stat&istics...", 0, "", "",
-     Shortcut::None, R::L, R::L, true, true},
+    {CommandId::Statistics, "mnuOptions", "mnuOStatistics", "Stat&istics...", 13, "Statistics",
+     "Statistics of the records in the summary", Shortcut::None, R::L, R::L, true, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
@@ -221,7 +221,7 @@ QList<Menu> BuildMenus()
 QList<ToolbarButton> BuildToolbar()
 {
     QList<ToolbarButton> buttons;
-    for (int position = 1; position <= 24; ++position)
+    for (int position = 1; position <= 25; ++position)
         buttons.append({position, QString(), QString()});
     for (const CommandInfo& c : Commands())
         if (c.toolbarPosition > 0)

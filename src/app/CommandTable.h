@@ -139,7 +139,7 @@ struct ToolbarButton {
     bool IsSeparator() const { return key.isEmpty(); }
 };
 
-// The toolbar in order: 24 positions, separators at 4, 8, 13, 16 and 20.
+// The toolbar in order: 25 positions, separators at 4, 8, 14, 17 and 21.
 const QList<ToolbarButton>& ToolbarButtons();
 // The object name of the toolbar button with key, for example "tbrOpenDB".
 QString ToolbarButtonName(const QString& key);

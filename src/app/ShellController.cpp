@@ -378,6 +378,7 @@ void ShellController::ViewerClosed()
         m_view->CloseChild(ChildKind::Summary);
         m_view->CloseChild(ChildKind::OutputViewer);
         m_view->CloseChild(ChildKind::QueryBuilder);
+        m_view->CloseChild(ChildKind::Statistics);
         m_view->CloseStartupOptions();
     }
     SetNoDBMenus(true);

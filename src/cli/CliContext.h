@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "platform/ConsoleUi.h"
+#include "cli/ChartSaver.h"
 #include "cli/PdfPagesMaker.h"
 
 #include <QStringList>
@@ -16,6 +17,7 @@ struct CliContext {
     QTextStream out;
     // Set only in tallowmere-pdf.
     PdfPagesMaker pdfPages;
+    ChartSaver saveChart;
     // --verbose was given: every log category is on.
     bool verbose = false;
 };

@@ -3,7 +3,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSearch.h"
 #include "cli/Verbs.h"
-#include "cli/PdfHandOver.h"
+#include "cli/RendererHandOver.h"
 #include "output/OutputRunner.h"
 #include "output/TemplateList.h"
 
@@ -39,7 +39,7 @@ int RunExport(CliContext& context, QStringList args)
     if (const qsizetype at = OptionAt(args, QStringLiteral("--type"));
         !context.pdfPages && at >= 0 && at + 1 < args.size() &&
         args[at + 1] == QStringLiteral("pdf"))
-        return HandPdfExportOver(context, args);
+        return HandOverToRenderer(context, QStringLiteral("export"), args, "a PDF export");
     QString type, file, ids, fields, title, delimiter = QStringLiteral("Comma");
     QString queryFile, templateName;
     bool hasTemplate = false;

@@ -69,8 +69,12 @@ const Verb kVerbs[] = {
      "merge records into one (the earliest unless --keep): each field's latest non-empty value, "
      "the notes of all; the others are deleted; only --yes answers the question Yes",
      RunMerge},
-    {"stats", "stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry]",
-     "count the answers to each field among every record or the records found", RunStats},
+    {"stats",
+     "stats [--json] DB [FIELD...] [--find FIELD PATTERN | --query FILE.qry] [--chart "
+     "FILE.svg|FILE.png]",
+     "count the answers to each field among every record or the records found (--chart draws "
+     "one field's chart, or with no field the submissions over time)",
+     RunStats},
 };
 
 } // namespace

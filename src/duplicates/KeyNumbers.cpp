@@ -41,15 +41,15 @@ std::string_view KeyNumbers::Key(uint32_t number) const
 
 void KeyNumbers::Grow()
 {
-    std::vector<Slot> slots(m_slots.size() * 2);
-    const size_t mask = slots.size() - 1;
+    std::vector<Slot> table(m_slots.size() * 2);
+    const size_t mask = table.size() - 1;
     for (const Slot& slot : m_slots) {
         if (slot.number == kEmpty)
             continue;
         size_t i = slot.hash & mask;
-        while (slots[i].number != kEmpty)
+        while (table[i].number != kEmpty)
             i = (i + 1) & mask;
-        slots[i] = slot;
+        table[i] = slot;
     }
-    m_slots = std::move(slots);
+    m_slots = std::move(table);
 }

@@ -166,5 +166,13 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
     request.keepRecordsWhole = m_session.Output.KeepRecordsWhole;
     request.printer = printer;
     request.showViewer = showViewer;
+    // The report counts the ticked fields; the record's own columns are
+    // its header, not answers.
+    const QList<OutputField>& fields = m_session.Output.OutputFieldList;
+    for (qsizetype i = m_session.Output.HeaderFieldCount; i < fields.size(); ++i)
+        if (fields[i].PrintStat)
+            request.reportFields.append(fields[i].Key);
+    request.reportTitle = m_session.Output.ReportTitle;
+    request.chartSvg = chartSvg;
     return load ? RunOutput(m_session, request, load) : RunOutput(m_session, request);
 }

@@ -77,6 +77,8 @@ public:
     bool newPagePerRecord = false;
     // Screen output: the output viewer to the front, emptied (see OutputRequest).
     std::function<void()> showViewer;
+    // The statistics report's charts (see OutputRequest).
+    ChartSvgMaker chartSvg;
 
     // OK: fills the session's RecordSelection and runs the output. printer
     // serves the printer target (and previews and PDF files). Without load

@@ -33,7 +33,7 @@ QString FixedTemplate(const Session& session, const QString& name)
 bool IsFileType(OutputType type)
 {
     return type == OutputType::HtmlFile || type == OutputType::TextFile ||
-           type == OutputType::DelimitedFile;
+           type == OutputType::DelimitedFile || type == OutputType::StatisticsReport;
 }
 
 class Run {
@@ -50,8 +50,15 @@ public:
         m_whole = m_request.wholeDatabase && !m_load;
         if (m_request.idRange && !RangeIds(&ids))
             return m_result;
+        if (m_request.type == OutputType::StatisticsReport && m_request.reportFields.isEmpty()) {
+            m_ui.MessageBox(QStringLiteral("Please tick the fields the statistics report counts"),
+                            MessageIcon::Exclamation);
+            return m_result;
+        }
         if (IsFileType(m_request.type) && !ChooseFile())
             return m_result;
+        if (m_request.type == OutputType::StatisticsReport)
+            return Report(ids);
         BusyPointer busy(m_ui);
         m_ui.Yield();
         m_result.started = true;
@@ -72,6 +79,42 @@ public:
     }
 
 private:
+    // The statistics report counts the records in one read of the tables
+    // rather than loading each record.
+    OutputResult Report(const QList<qint32>& ids)
+    {
+        BusyPointer busy(m_ui);
+        m_result.started = true;
+        if (!m_session.Database.CurrentDatabase) {
+            ErrorPath(QStringLiteral("No database is open."));
+            return m_result;
+        }
+        if (!m_request.summaryHasRecords) {
+            m_ui.MessageBox(QStringLiteral("No records selected"), MessageIcon::Information);
+            return m_result;
+        }
+        StatisticsScope scope;
+        if (!m_whole)
+            scope.ids.emplace(ids.begin(), ids.end());
+        if (m_request.idRange) {
+            scope.from = m_from;
+            scope.to = m_to;
+        }
+        const SummaryStatisticsResult statistics =
+            RecordStatistics(m_session, m_request.reportFields, scope);
+        if (!statistics.ok) {
+            ErrorPath();
+            return m_result;
+        }
+        if (!OpenFile(true))
+            return m_result;
+        m_file.Write(StatisticsReportHtml(statistics, m_session.RegionalSettings,
+                                          m_request.chartSvg, m_request.reportTitle));
+        m_result.count = static_cast<int>(statistics.records);
+        Finish();
+        return m_result;
+    }
+
     void ErrorPath(const QString& systemError = QString())
     {
         if (m_ui.ProgressVisible())
@@ -82,7 +125,8 @@ private:
         // A file keeps its whole records (an HTML page only whole, so not at
         // all) and the count says what it holds.
         if (m_file.IsOpen()) {
-            const QString problem = m_file.Abandon(m_request.type != OutputType::HtmlFile);
+            const QString problem = m_file.Abandon(m_request.type != OutputType::HtmlFile &&
+                                                   m_request.type != OutputType::StatisticsReport);
             if (!problem.isEmpty())
                 m_ui.MessageBox(QStringLiteral("Output Error: ") + problem,
                                 MessageIcon::Exclamation);
@@ -131,7 +175,8 @@ private:
 
     bool ChooseFile()
     {
-        const bool html = m_request.type == OutputType::HtmlFile;
+        const bool html = m_request.type == OutputType::HtmlFile ||
+                          m_request.type == OutputType::StatisticsReport;
         FileDialogRequest dialog;
         dialog.title = QStringLiteral("Save record(s) to file...");
         dialog.filters = ParseFileFilters(QStringLiteral("All Files (*.*)|*.*|") +
@@ -246,6 +291,8 @@ private:
                 return WriteText(m_state.OutputText + kCrLf);
             }
             return true;
+        case OutputType::StatisticsReport:
+            break; // written by Report, not record by record
         }
         return false;
     }
@@ -296,6 +343,8 @@ private:
             Delimited().Write(m_session.Tables, m_state.OutputText);
             m_file.Write(m_state.OutputText, kCrLf);
             return EndRecord();
+        case OutputType::StatisticsReport:
+            break;
         }
         return false;
     }
@@ -462,6 +511,14 @@ private:
                 return;
             }
             status = count + QStringLiteral(" record(s) saved to ") + m_path;
+            break;
+        case OutputType::StatisticsReport:
+            if (!m_file.Commit()) {
+                ErrorPath(m_file.Error());
+                return;
+            }
+            status = QStringLiteral("Statistics of ") + count +
+                     QStringLiteral(" record(s) saved to ") + m_path;
             break;
         case OutputType::Screen:
             status = count + QStringLiteral(" record(s) displayed");

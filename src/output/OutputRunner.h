@@ -1,7 +1,10 @@
 #pragma once
 
+#include "output/StatisticsReport.h"
+
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -15,7 +18,8 @@ enum class OutputType {
     HtmlFile = 2,
     TextFile = 3,
     Clipboard = 4,
-    DelimitedFile = 5
+    DelimitedFile = 5,
+    StatisticsReport = 6
 };
 
 // What the printer target needs from the page renderer; the runner calls it
@@ -77,6 +81,11 @@ struct OutputRequest {
     // Screen output: brings the output viewer to the front with its text
     // emptied, once the run is under way.
     std::function<void()> showViewer;
+    // The statistics report: the fields it counts (none: "no field is
+    // ticked"), its title, and who draws its charts.
+    QStringList reportFields;
+    QString reportTitle;
+    ChartSvgMaker chartSvg;
 };
 
 struct OutputResult {

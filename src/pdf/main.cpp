@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Verbs.h"
 #include "platform/Logging.h"
+#include "render/BarChart.h"
 #include "render/PdfPages.h"
 
 #include <QGuiApplication>
@@ -9,7 +10,8 @@
 
 // tallowmere-pdf export DB --type pdf -o FILE ...: the command line's PDF
 // export, started by tallowmere-cli, writing the pages the desktop
-// program's "Export to PDF..." writes.
+// program's "Export to PDF..." writes; and stats ... --chart FILE, drawing
+// the chart the Statistics window saves.
 int main(int argc, char* argv[])
 {
     // No display is needed to paint pages.
@@ -24,10 +26,12 @@ int main(int argc, char* argv[])
         args.removeFirst();
         EnableVerboseLogging();
     }
-    if (args.value(0) != QStringLiteral("export")) {
+    const QString verb = args.value(0);
+    if (verb != QStringLiteral("export") && verb != QStringLiteral("stats")) {
         std::fprintf(stderr,
                      "Usage: tallowmere-pdf [--verbose] export DB --type pdf -o FILE [OPTIONS]\n"
-                     "Run by tallowmere-cli export --type pdf.\n");
+                     "       tallowmere-pdf [--verbose] stats DB [FIELD] --chart FILE [OPTIONS]\n"
+                     "Run by tallowmere-cli export --type pdf and stats --chart.\n");
         return kExitUsage;
     }
     args.removeFirst();
@@ -38,5 +42,7 @@ int main(int argc, char* argv[])
         const QPrinter printer(QPrinter::HighResolution);
         return std::make_unique<PdfPages>(session, path, printer.pageLayout());
     };
-    return RunExport(context, args);
+    context.saveChart = [](const ChartData& chart, const QString& path, int width, int height,
+                           QString* error) { return SaveChart(chart, path, width, height, error); };
+    return verb == QStringLiteral("stats") ? RunStats(context, args) : RunExport(context, args);
 }

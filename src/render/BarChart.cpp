@@ -1,5 +1,6 @@
 #include "render/BarChart.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -75,6 +76,24 @@ int BarAt(const ChartData& chart, const QRectF& area, const QFont& font, const Q
             return static_cast<int>(i);
     }
     return -1;
+}
+
+QByteArray ChartSvg(const ChartData& chart, int width, int height)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const QRectF area(0, 0, width, height);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(width, height));
+    svg.setViewBox(area);
+    svg.setTitle(chart.title);
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return {};
+    PaintBarChart(painter, chart, area);
+    painter.end();
+    return buffer.data();
 }
 
 bool SaveChart(const ChartData& chart, const QString& path, int width, int height, QString* error)

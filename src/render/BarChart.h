@@ -29,6 +29,9 @@ void PaintBarChart(QPainter& painter, const ChartData& chart, const QRectF& area
 // The bar under point, or -1.
 int BarAt(const ChartData& chart, const QRectF& area, const QFont& font, const QPointF& point);
 
+// The chart as an SVG document, width × height.
+QByteArray ChartSvg(const ChartData& chart, int width, int height);
+
 // Writes the chart as a PNG or SVG file, by the name's suffix, at size
 // width × height. False with the reason in *error.
 bool SaveChart(const ChartData& chart, const QString& path, int width, int height, QString* error);

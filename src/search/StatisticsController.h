@@ -25,16 +25,19 @@ public:
     bool Refresh();
     const SummaryStatisticsResult& Result() const { return m_result; }
 
-    // The charts of one field: its values, and its histogram when numeric.
+    // The charts of one field: its values, and its histogram when numeric
+    // or its answers over time when they are dates.
     ChartData Values(int field) const;
     ChartData Numbers(int field) const;
+    ChartData Dates(int field) const;
     ChartData Submissions() const;
     // The figures as text, for the clipboard.
     QString Text() const;
 
-    // The summary narrowed to the records whose field holds value (letter
-    // case ignored); false after a message.
-    bool NarrowTo(const QString& field, const QString& value);
+    // The summary narrowed to the records a bar counts: those holding one
+    // of its answers (trimmed, as counted), or submitted on its days. False
+    // after a message, or for a bar that does not narrow.
+    bool NarrowTo(const ChartData& chart, const ChartBar& bar);
 
 private:
     Session& m_session;

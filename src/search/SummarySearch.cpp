@@ -229,6 +229,16 @@ bool FindPossibleDuplicates(Session& session)
     return RunAndShow(session, condition, QString(), Searcher::QuickFind);
 }
 
+bool ShowRecordsWhere(Session& session, const SearchCondition& condition)
+{
+    if (!session.Database.CurrentDatabase)
+        return false;
+    session.ui.StartCommand();
+    BusyPointer busy(session.ui);
+    session.Search.lblFind = condition.shownStatement;
+    return RunAndShow(session, condition, QString(), Searcher::QuickFind);
+}
+
 void ClearSearch(Session& session, int entryIndex, const QString& pattern)
 {
     if (!session.Database.CurrentDatabase)

@@ -32,6 +32,11 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 // found" when there are none. False as QuickFindSearch.
 bool FindPossibleDuplicates(Session& session);
 
+// A search of the program's own making (a chart's bar, say) run as a Quick
+// Find is: condition over Forms into the result file, the summary showing
+// it, lblFind set to its shownStatement. False as QuickFindSearch.
+bool ShowRecordsWhere(Session& session, const SearchCondition& condition);
+
 // How the Query Builder's checks ended: rejected (a message has been
 // shown, nothing ran), and then the cell at fault, rows and columns from
 // 0, or -1 when the fault is not in one cell.

@@ -12,7 +12,8 @@ std::optional<QString> ActivationStatus(ChildKind child)
     case ChildKind::OutputViewer:
         return QStringLiteral("Viewing Record");
     case ChildKind::QueryBuilder:
-        break; // the Query Builder keeps the status it finds
+    case ChildKind::Statistics:
+        break; // these keep the status they find
     }
     return std::nullopt;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 // The child windows of the main window.
-enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder };
+enum class ChildKind { Viewer, Summary, OutputViewer, QueryBuilder, Statistics };
 
 // The moves through the records of the summary.
 enum class Navigation { First = 0, Previous = 1, Next = 2, Last = 3 };

@@ -27,7 +27,10 @@ DateHistogram HistogramOfDates(const std::vector<std::pair<QDate, qint64>>& dayC
         last = std::max(last, day);
     }
     const qint64 span = first.daysTo(last) + 1;
-    histogram.step = span <= 62 ? DateStep::Day : span <= 53 * 7 ? DateStep::Week : DateStep::Month;
+    histogram.step = span <= 62             ? DateStep::Day
+                     : span <= 53 * 7       ? DateStep::Week
+                     : span <= 10 * 366 + 1 ? DateStep::Month
+                                            : DateStep::Year;
     const auto start = [&](const QDate& day) {
         switch (histogram.step) {
         case DateStep::Day:
@@ -36,6 +39,8 @@ DateHistogram HistogramOfDates(const std::vector<std::pair<QDate, qint64>>& dayC
             return day.addDays(1 - day.dayOfWeek());
         case DateStep::Month:
             return QDate(day.year(), day.month(), 1);
+        case DateStep::Year:
+            return QDate(day.year(), 1, 1);
         }
         return day;
     };
@@ -47,6 +52,8 @@ DateHistogram HistogramOfDates(const std::vector<std::pair<QDate, qint64>>& dayC
             return day.addDays(7);
         case DateStep::Month:
             return day.addMonths(1);
+        case DateStep::Year:
+            return day.addYears(1);
         }
         return day;
     };

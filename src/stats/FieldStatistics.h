@@ -30,6 +30,17 @@ struct NumericSummary {
     std::vector<Bin> bins;
 };
 
+// Dates over time (the records' submissions, or a date field's answers):
+// per day for a span up to 62 days, per week (starting on Monday) up to 53
+// weeks, per month up to ten years, else per year. Each bin's from and to
+// are Julian day numbers.
+enum class DateStep { Day, Week, Month, Year };
+struct DateHistogram {
+    DateStep step = DateStep::Day;
+    std::vector<Bin> bins;
+};
+DateHistogram HistogramOfDates(const std::vector<std::pair<QDate, qint64>>& dayCounts);
+
 // How the answers to one field of a set of records came out.
 struct FieldStatistics {
     QString field;
@@ -42,6 +53,9 @@ struct FieldStatistics {
     std::vector<ValueCount> values;
     // When nearly every answer reads as a number.
     std::optional<NumericSummary> numeric;
+    // Otherwise, when nearly every answer reads as a date: the answers per
+    // day, week or month.
+    std::optional<DateHistogram> dates;
 
     qint64 Distinct() const { return static_cast<qint64>(values.size()); }
 };
@@ -50,16 +64,6 @@ struct FieldStatistics {
 // entry holding their count; as they are when there are no more than
 // keep + 1.
 std::vector<ValueCount> FoldTail(const std::vector<ValueCount>& values, int keep);
-
-// Submissions over time: per day for a span up to 62 days, per week
-// (starting on Monday) up to 53 weeks, else per month. Each bin's from and
-// to are Julian day numbers.
-enum class DateStep { Day, Week, Month };
-struct DateHistogram {
-    DateStep step = DateStep::Day;
-    std::vector<Bin> bins;
-};
-DateHistogram HistogramOfDates(const std::vector<std::pair<QDate, qint64>>& dayCounts);
 
 // Bins of a sensible width (1, 2 or 5 times a power of ten) for numbers
 // from min to max, about as many as Sturges' rule gives for count values,

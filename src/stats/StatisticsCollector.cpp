@@ -136,6 +136,17 @@ std::vector<FieldStatistics> StatisticsCollector::Finish(const Regional& regiona
                 numeric % 2 ? at(numeric / 2) : (at(numeric / 2 - 1) + at(numeric / 2)) / 2;
             summary.bins = HistogramOfNumbers(numbers);
             s.numeric = std::move(summary);
+        } else if (entries > 0) {
+            std::vector<std::pair<QDate, qint64>> days;
+            qint64 dated = 0;
+            for (const ValueCount& v : s.values) {
+                if (const std::optional<QDate> date = regional.ParseDate(v.value)) {
+                    days.emplace_back(*date, v.count);
+                    dated += v.count;
+                }
+            }
+            if (dated * 10 >= entries * 9)
+                s.dates = HistogramOfDates(days);
         }
         all.push_back(std::move(s));
     }

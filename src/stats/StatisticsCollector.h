@@ -24,9 +24,9 @@ public:
     void Entry(qint64 formId, QByteArrayView name, QByteArrayView value);
     qint64 Records() const { return m_records; }
 
-    // Each field's statistics; a number reads by regional's rules, and a
-    // field counts as numeric when nine answers in ten or more read as
-    // numbers.
+    // Each field's statistics; numbers and dates read by regional's rules,
+    // and a field counts as numeric (else as dates) when nine answers in ten
+    // or more read as numbers (as dates).
     std::vector<FieldStatistics> Finish(const Regional& regional) const;
     // How many records were submitted on each day, by their record dates.
     std::vector<std::pair<QDate, qint64>> RecordDays() const;

@@ -17,23 +17,36 @@ QByteArrayView Bytes(const SQLite::Column& column)
     return QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes());
 }
 
-// Which FormIDs the summary shows: one bit each up to the highest.
+// Which FormIDs are counted: those listed (one bit each up to the
+// highest), or all, within the scope's range.
 class ShownRecords {
 public:
-    ShownRecords(const std::vector<qint64>& ids)
+    explicit ShownRecords(const StatisticsScope& scope) : m_from(scope.from), m_to(scope.to)
     {
+        if (!scope.ids)
+            return;
+        m_listed = true;
+        const std::vector<qint64>& ids = *scope.ids;
         const qint64 last = ids.empty() ? 0 : *std::max_element(ids.begin(), ids.end());
-        m_bits.assign(static_cast<size_t>(last) + 1, false);
+        m_bits.assign(static_cast<size_t>(std::max<qint64>(last, 0)) + 1, false);
         for (const qint64 id : ids)
             if (id > 0)
                 m_bits[static_cast<size_t>(id)] = true;
     }
     bool Has(qint64 id) const
     {
-        return id > 0 && static_cast<size_t>(id) < m_bits.size() && m_bits[static_cast<size_t>(id)];
+        if (id < m_from || id > m_to)
+            return false;
+        return !m_listed || (id > 0 && static_cast<size_t>(id) < m_bits.size() &&
+                             m_bits[static_cast<size_t>(id)]);
     }
+    bool All() const { return !m_listed && m_from <= 1 && m_to == kLast; }
 
 private:
+    static constexpr qint64 kLast = std::numeric_limits<qint64>::max();
+    qint64 m_from;
+    qint64 m_to;
+    bool m_listed = false;
     std::vector<bool> m_bits;
 };
 
@@ -75,6 +88,15 @@ bool ReadEntries(SQLite::Database& db, const QStringList& wanted, bool sorted,
 
 SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& fields)
 {
+    StatisticsScope scope;
+    if (session.Database.SummaryFiltered)
+        scope.ids = session.Database.SummaryRecords.Ids();
+    return RecordStatistics(session, fields, scope);
+}
+
+SummaryStatisticsResult RecordStatistics(Session& session, const QStringList& fields,
+                                         const StatisticsScope& scope)
+{
     SummaryStatisticsResult result;
     DatabaseState& d = session.Database;
     if (!d.CurrentDatabase)
@@ -96,8 +118,8 @@ SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& f
     }
     SQLite::Database& db = d.CurrentDatabase->Db();
     std::optional<ShownRecords> shown;
-    if (d.SummaryFiltered)
-        shown.emplace(d.SummaryRecords.Ids());
+    if (ShownRecords records(scope); !records.All())
+        shown.emplace(std::move(records));
     std::unique_ptr<StatisticsCollector> collector;
     const auto collect = [&](bool sorted) {
         collector = std::make_unique<StatisticsCollector>(wanted);

@@ -3,6 +3,8 @@
 #include "stats/FieldStatistics.h"
 
 #include <QStringList>
+#include <limits>
+#include <optional>
 
 class Session;
 
@@ -12,6 +14,19 @@ struct SummaryStatisticsResult {
     qint64 records = 0;
     DateHistogram submissions; // by record date
 };
+
+// Which records to count: every record, or only those listed; either way
+// only those with a FormID from `from` to `to`.
+struct StatisticsScope {
+    std::optional<std::vector<qint64>> ids;
+    qint64 from = 1;
+    qint64 to = std::numeric_limits<qint64>::max();
+};
+
+// The statistics of the records in scope, for the fields named (letter case
+// ignored) or, with none, every field; as SummaryStatistics.
+SummaryStatisticsResult RecordStatistics(Session& session, const QStringList& fields,
+                                         const StatisticsScope& scope);
 
 // The statistics of the summary's records (the whole database, or what a
 // search found), for the fields named (letter case ignored) or, with none,

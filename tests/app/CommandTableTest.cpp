@@ -50,18 +50,20 @@ CommandContext Context(bool databaseOpen, bool editing, bool noRecords)
 TEST(CommandTable, ToolbarHasItsButtonsAndSeparatorsInOrder)
 {
     const QList<ToolbarButton>& buttons = ToolbarButtons();
-    ASSERT_EQ(buttons.size(), 24);
+    ASSERT_EQ(buttons.size(), 25);
     QStringList keys;
     for (int i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(buttons[i].position, i + 1);
         keys.append(buttons[i].key);
     }
     EXPECT_EQ(keys.join(QLatin1Char(',')),
-              QStringLiteral("Cut,Copy,Paste,,OpenDB,FileImport,ClipboardImport,,Add,Print,"
-                             "Delete,Query,,Save,Cancel,,Edit,Browse,View,,First,Prev,Next,Last"));
+              QStringLiteral(
+                  "Cut,Copy,Paste,,OpenDB,FileImport,ClipboardImport,,Add,Print,"
+                  "Delete,Query,Statistics,,Save,Cancel,,Edit,Browse,View,,First,Prev,Next,Last"));
     EXPECT_EQ(buttons[4].tooltip, QStringLiteral("Open Database"));
     EXPECT_EQ(buttons[11].tooltip, QStringLiteral("Search using Query Builder"));
-    EXPECT_EQ(buttons[23].tooltip, QStringLiteral("Move to the last record"));
+    EXPECT_EQ(buttons[12].tooltip, QStringLiteral("Statistics of the records in the summary"));
+    EXPECT_EQ(buttons[24].tooltip, QStringLiteral("Move to the last record"));
 }
 
 TEST(CommandTable, MenusInOrderWithRecentFilesAtTheEndOfFile)

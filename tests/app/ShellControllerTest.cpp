@@ -115,6 +115,8 @@ public:
             return QStringLiteral("output");
         case ChildKind::QueryBuilder:
             return QStringLiteral("query");
+        case ChildKind::Statistics:
+            return QStringLiteral("statistics");
         }
         return {};
     }
@@ -300,7 +302,8 @@ TEST_F(ShellControllerTest, ClosingTheViewerClosesTheDatabaseAndTheOtherWindows)
     EXPECT_FALSE(shell.DatabaseOpen());
     EXPECT_TRUE(session.Database.CurrentDatabasePath.isEmpty());
     EXPECT_EQ(view.calls.filter(QStringLiteral("close ")),
-              (QStringList{"close summary", "close output", "close query", "close options"}));
+              (QStringList{"close summary", "close output", "close query", "close statistics",
+                           "close options"}));
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuResume"), true));
     EXPECT_EQ(RecentFiles::RecentFilesMenuItems(), QStringList{path});
 }

@@ -14,7 +14,9 @@ ChartData Answers()
 {
     ChartData chart;
     chart.title = QStringLiteral("colour");
-    chart.bars = {{"red", 8, "red"}, {"blue", 4, "blue"}, {"a rather long answer of green", 2, ""}};
+    chart.bars = {{"red", 8, {"red"}, {}, {}},
+                  {"blue", 4, {"blue"}, {}, {}},
+                  {"a rather long answer of green", 2, {}, {}, {}}};
     return chart;
 }
 
@@ -66,6 +68,10 @@ TEST(BarChart, SavesPngAndSvgThatOpenAgain)
     ASSERT_TRUE(SaveChart(Answers(), svg, 400, 160, &error)) << error.toStdString();
     QSvgRenderer renderer(svg);
     EXPECT_TRUE(renderer.isValid());
+    // The same drawing kept in memory, for a page to hold inline.
+    const QByteArray inlined = ChartSvg(Answers(), 400, 160);
+    EXPECT_TRUE(QSvgRenderer(inlined).isValid());
+    EXPECT_TRUE(inlined.contains("<title>colour</title>"));
 
     EXPECT_FALSE(SaveChart(Answers(), dir.File("chart.gif"), 400, 160, &error));
     EXPECT_EQ(error, QStringLiteral("A chart is saved as a .png or .svg file"));

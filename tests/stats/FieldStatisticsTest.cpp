@@ -100,6 +100,7 @@ TEST(FieldStatistics, BinsFoldsAndDateSteps)
         {{2024, 12, 20}, {2025, 1, 19}, DateStep::Day, 31},
         {{2024, 12, 20}, {2025, 3, 1}, DateStep::Week, 11},
         {{2024, 11, 20}, {2026, 1, 1}, DateStep::Month, 15},
+        {{1950, 6, 1}, {2025, 1, 1}, DateStep::Year, 76},
     };
     for (const auto& s : spans) {
         const DateHistogram h = HistogramOfDates({{s.first, 1}, {s.last, 2}});

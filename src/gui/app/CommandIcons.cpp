@@ -147,6 +147,7 @@ QString CommandIconName(CommandId id)
         {CommandId::ReviewDuplicates, "merge"},
         {CommandId::DuplicateKeys, "edit-duplicate"},
         {CommandId::QueryBuilder, "edit-find"},
+        {CommandId::Statistics, "office-chart-bar"},
         {CommandId::Preferences, "configure"},
         {CommandId::HelpContents, "help-contents"},
         {CommandId::About, "help-about"},

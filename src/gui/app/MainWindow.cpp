@@ -566,11 +566,9 @@ void MainWindow::ShowDuplicateKeys(DuplicateKeysSetting& setting)
 
 void MainWindow::ShowStatistics()
 {
-    if (!m_statistics)
-        m_statistics = new StatisticsWindow(m_session, this);
-    m_statistics->show();
-    m_statistics->raise();
-    m_statistics->activateWindow();
+    if (!m_children.Window(ChildKind::Statistics))
+        m_children.Add(ChildKind::Statistics, new StatisticsWindow(m_session), QSize(640, 560));
+    m_children.BringToFront(ChildKind::Statistics);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -9,8 +9,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-class StatisticsWindow;
-
 class BrowserWindow;
 class OutputViewerWindow;
 class OutputOptionsDialog;
@@ -117,6 +115,5 @@ private:
     QPointer<WizardDialog> m_wizard;
     QPointer<OutputOptionsDialog> m_outputOptions;
     QPointer<HelpWindow> m_help;
-    QPointer<StatisticsWindow> m_statistics;
     QPrinter* m_printer = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "gui/output/OutputOptionsDialog.h"
 
 #include "session/Session.h"
+#include "render/BarChart.h"
 #include "render/PagePrinter.h"
 #include "render/PdfPages.h"
 #include "gui/platform/ScreenFit.h"
@@ -33,6 +34,9 @@ OutputOptionsDialog::OutputOptionsDialog(Session& session, QPrinter& printer, Ho
             return dialog.exec() == QDialog::Accepted;
         };
     }
+    m_controller.chartSvg = [](const ChartData& chart, int width, int height) {
+        return ChartSvg(chart, width, height);
+    };
     m_controller.showViewer = [this] {
         if (m_hooks.showText)
             m_hooks.showText(QString());
@@ -57,7 +61,8 @@ void OutputOptionsDialog::Build()
                                    QStringLiteral("Save to  &HTML File..."),
                                    QStringLiteral("Save to &Text File..."),
                                    QStringLiteral("Copy to the &Clipboard"),
-                                   QStringLiteral("E&xport to a Delimited Text file...")};
+                                   QStringLiteral("E&xport to a Delimited Text file..."),
+                                   QStringLiteral("Statist&ics report with charts (HTML)...")};
     for (int i = 0; i < typeCaptions.size(); ++i) {
         auto* option = new QRadioButton(typeCaptions[i], typeBox);
         option->setObjectName(QStringLiteral("optPrintTarget_%1").arg(i));

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-ChartView::ChartView(ChartData chart, std::function<void(const QString&)> clicked, QWidget* parent)
+ChartView::ChartView(ChartData chart, std::function<void(const ChartBar&)> clicked, QWidget* parent)
     : QWidget(parent), m_chart(std::move(chart)), m_clicked(std::move(clicked))
 {
     setMouseTracking(true);
@@ -34,10 +34,11 @@ void ChartView::paintEvent(QPaintEvent*)
 void ChartView::mouseMoveEvent(QMouseEvent* event)
 {
     const int bar = BarAt(event->position());
-    const bool narrows = bar >= 0 && !m_chart.bars[static_cast<size_t>(bar)].value.isEmpty();
+    const bool narrows = bar >= 0 && m_chart.bars[static_cast<size_t>(bar)].Narrows();
     setCursor(narrows ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    setToolTip(narrows ? QStringLiteral("Show the records answering \"%1\"")
-                             .arg(m_chart.bars[static_cast<size_t>(bar)].value)
+    setToolTip(narrows ? QStringLiteral("Show the %1 record(s) of \"%2\"")
+                             .arg(m_chart.bars[static_cast<size_t>(bar)].count)
+                             .arg(m_chart.bars[static_cast<size_t>(bar)].label)
                        : QString());
 }
 
@@ -46,7 +47,7 @@ void ChartView::mousePressEvent(QMouseEvent* event)
     const int bar = BarAt(event->position());
     if (bar < 0 || event->button() != Qt::LeftButton)
         return;
-    const QString value = m_chart.bars[static_cast<size_t>(bar)].value;
-    if (!value.isEmpty() && m_clicked)
-        m_clicked(value);
+    const ChartBar& clicked = m_chart.bars[static_cast<size_t>(bar)];
+    if (clicked.Narrows() && m_clicked)
+        m_clicked(clicked);
 }

@@ -7,13 +7,14 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
 StatisticsWindow::StatisticsWindow(Session& session, QWidget* parent)
-    : QDialog(parent), m_session(session), m_controller(session), m_field(new QComboBox(this)),
+    : QWidget(parent), m_session(session), m_controller(session), m_field(new QComboBox(this)),
       m_summary(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmStatistics"));
@@ -66,7 +67,13 @@ StatisticsWindow::StatisticsWindow(Session& session, QWidget* parent)
     connect(save, &QPushButton::clicked, this, &StatisticsWindow::SaveChart);
     connect(copy, &QPushButton::clicked, this,
             [this] { m_session.ui.SetClipboardText(m_controller.Text()); });
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // Inside the main window's frame the child window closes, not only this.
+    connect(close, &QPushButton::clicked, this, [this] {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            child->close();
+        else
+            QWidget::close();
+    });
     // A search may come from a click on a bar here: the sections are made
     // again once that click has been handled.
     connect(&m_session.Events, &SessionEvents::SummaryReloaded, this, [this] {
@@ -116,9 +123,8 @@ void StatisticsWindow::Rebuild()
     const SummaryStatisticsResult& result = m_controller.Result();
     m_summary->setText(QStringLiteral("%1 record(s)").arg(result.records));
     const auto add = [this](ChartData chart, const QString& field) {
-        auto* view = new ChartView(
-            std::move(chart), [this, field](const QString& value) { Narrow(field, value); },
-            m_sections);
+        auto* view = new ChartView(std::move(chart), nullptr, m_sections);
+        view->SetClicked([this, view](const ChartBar& bar) { Narrow(view->Chart(), bar); });
         m_sectionsLayout->addWidget(view);
         // Save chart saves the first field's values, else the submissions.
         if (!m_current || (!field.isEmpty() && !m_currentIsField)) {
@@ -152,14 +158,18 @@ void StatisticsWindow::Rebuild()
         add(m_controller.Values(static_cast<int>(i)), field.field);
         if (field.numeric)
             add(m_controller.Numbers(static_cast<int>(i)), QString());
+        else if (field.dates)
+            add(m_controller.Dates(static_cast<int>(i)), QString());
     }
     m_sectionsLayout->addStretch(1);
 }
 
-void StatisticsWindow::Narrow(const QString& field, const QString& value)
+void StatisticsWindow::Narrow(const ChartData& chart, const ChartBar& bar)
 {
-    if (!field.isEmpty())
-        m_controller.NarrowTo(field, value);
+    // The chart goes with the sections the search's reload rebuilds.
+    const ChartData copy = chart;
+    const ChartBar clicked = bar;
+    m_controller.NarrowTo(copy, clicked);
 }
 
 void StatisticsWindow::SaveChart()

@@ -2,7 +2,7 @@
 
 #include "search/StatisticsController.h"
 
-#include <QDialog>
+#include <QWidget>
 
 class ChartView;
 class QComboBox;
@@ -10,10 +10,11 @@ class QLabel;
 class QVBoxLayout;
 class Session;
 
-// Options > "Statistics...": the answers among the summary's records, a
-// section per field with its figures and charts, redrawn whenever the
-// summary's records change. A value's bar narrows the summary to it.
-class StatisticsWindow : public QDialog {
+// Options > "Statistics..." (a child window): the answers among the
+// summary's records, a section per field with its figures and charts,
+// redrawn whenever the summary's records change. A bar narrows the summary
+// to its records.
+class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
     explicit StatisticsWindow(Session& session, QWidget* parent = nullptr);
@@ -27,7 +28,7 @@ public:
 private:
     void FillFields();
     void SaveChart();
-    void Narrow(const QString& field, const QString& value);
+    void Narrow(const ChartData& chart, const ChartBar& bar);
 
     Session& m_session;
     StatisticsController m_controller;

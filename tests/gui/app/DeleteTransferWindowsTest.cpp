@@ -107,7 +107,7 @@ protected:
     // cancelled, so a wrong answer fails the test instead of hanging it.
     void OnSelectDialog(DialogSeen& seen, std::function<void(SelectDialog*)> answer)
     {
-        QTimer::singleShot(0, [this, &seen, answer] {
+        QTimer::singleShot(0, [&seen, answer] {
             auto* dialog = qobject_cast<SelectDialog*>(QApplication::activeModalWidget());
             if (!dialog) {
                 ADD_FAILURE() << "no Select Records dialog is open";

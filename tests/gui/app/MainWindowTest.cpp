@@ -89,12 +89,13 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
     auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     ASSERT_NE(toolbar, nullptr);
     const QList<QAction*> buttons = toolbar->actions();
-    ASSERT_EQ(buttons.size(), 24);
-    for (int pos : {4, 8, 13, 16, 20})
+    ASSERT_EQ(buttons.size(), 25);
+    for (int pos : {4, 8, 14, 17, 21})
         EXPECT_TRUE(buttons[pos - 1]->isSeparator()) << pos;
     EXPECT_EQ(buttons[4]->objectName(), QStringLiteral("tbrOpenDB"));
     EXPECT_EQ(buttons[4]->toolTip(), QStringLiteral("Open Database"));
-    EXPECT_EQ(buttons[23]->toolTip(), QStringLiteral("Move to the last record"));
+    EXPECT_EQ(buttons[12]->objectName(), QStringLiteral("tbrStatistics"));
+    EXPECT_EQ(buttons[24]->toolTip(), QStringLiteral("Move to the last record"));
     for (QAction* b : buttons) {
         if (!b->isSeparator()) {
             EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();

@@ -114,7 +114,10 @@ TEST_F(OutputWindowsTest, EachCommandOpensTheDialogOnItsOutputType)
         {QStringLiteral("mnuFExportResume"), QStringLiteral("optPrintTarget_3")},
         {QStringLiteral("mnuFExportHTML"), QStringLiteral("optPrintTarget_2")},
         {QStringLiteral("mnuECopyToClipboard"), QStringLiteral("optPrintTarget_4")}};
-    for (const auto& [command, option] : presets) {
+    // Named copies: a lambda may not capture a structured binding in every compiler.
+    for (const auto& preset : presets) {
+        const QString& command = preset.first;
+        const QString& option = preset.second;
         bool checked = false;
         EXPECT_TRUE(WithDialog(frame->Command(command), [&](OutputOptionsDialog& dialog) {
             checked = Checked(dialog, option);

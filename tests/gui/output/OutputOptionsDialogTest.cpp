@@ -79,8 +79,12 @@ TEST_F(OutputOptionsDialogTest, PresetTypesChooseTheirTemplatesAndOptions)
         {OutputType::DelimitedFile, QStringLiteral("optPrintTarget_5")},
         {OutputType::TextFile, QStringLiteral("optPrintTarget_3")},
         {OutputType::HtmlFile, QStringLiteral("optPrintTarget_2")},
-        {OutputType::Clipboard, QStringLiteral("optPrintTarget_4")}};
-    for (const auto& [type, option] : presets) {
+        {OutputType::Clipboard, QStringLiteral("optPrintTarget_4")},
+        {OutputType::StatisticsReport, QStringLiteral("optPrintTarget_6")}};
+    // Named copies: a lambda may not capture a structured binding in every compiler.
+    for (const auto& preset : presets) {
+        const OutputType type = preset.first;
+        const QString& option = preset.second;
         QTimer::singleShot(0, dialog.get(), [&] {
             EXPECT_TRUE(dialog->isVisible());
             EXPECT_TRUE(Child<QRadioButton>(option)->isChecked());
@@ -95,7 +99,7 @@ TEST_F(OutputOptionsDialogTest, PresetTypesChooseTheirTemplatesAndOptions)
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Output Options"));
     // Print keeps the type chosen last.
     QTimer::singleShot(0, dialog.get(), [&] {
-        EXPECT_TRUE(Child<QRadioButton>(QStringLiteral("optPrintTarget_4"))->isChecked());
+        EXPECT_TRUE(Child<QRadioButton>(QStringLiteral("optPrintTarget_6"))->isChecked());
         dialog->hide();
     });
     dialog->Open();

@@ -1,4 +1,4 @@
-#include "cli/PdfHandOver.h"
+#include "cli/RendererHandOver.h"
 
 #include "cli/CliContext.h"
 
@@ -8,7 +8,8 @@
 #include <QProcess>
 #include <cstdio>
 
-int HandPdfExportOver(CliContext& context, const QStringList& args)
+int HandOverToRenderer(CliContext& context, const QString& verb, const QStringList& args,
+                       const char* what)
 {
     // Beside this program in the build tree; in the installed tree under
     // libexec, out of the way of the programs a user runs.
@@ -27,7 +28,7 @@ int HandPdfExportOver(CliContext& context, const QStringList& args)
         pdf.setInputChannelMode(QProcess::ForwardedInputChannel);
         const QStringList verbose =
             context.verbose ? QStringList{QStringLiteral("--verbose")} : QStringList();
-        pdf.start(candidate, verbose + QStringList{QStringLiteral("export")} + args);
+        pdf.start(candidate, verbose + QStringList{verb} + args);
         if (!pdf.waitForFinished(-1) || pdf.exitStatus() != QProcess::NormalExit) {
             std::fprintf(stderr, "tallowmere-cli: %s: %s\n", qPrintable(QDir::cleanPath(candidate)),
                          qPrintable(pdf.errorString()));
@@ -35,10 +36,8 @@ int HandPdfExportOver(CliContext& context, const QStringList& args)
         }
         return pdf.exitCode();
     }
-    std::fprintf(stderr,
-                 "tallowmere-cli: a PDF export needs tallowmere-pdf, found neither as %s nor as "
-                 "%s\n",
-                 qPrintable(QDir::cleanPath(candidates[0])),
+    std::fprintf(stderr, "tallowmere-cli: %s needs tallowmere-pdf, found neither as %s nor as %s\n",
+                 what, qPrintable(QDir::cleanPath(candidates[0])),
                  qPrintable(QDir::cleanPath(candidates[1])));
     return kExitFailed;
 }
