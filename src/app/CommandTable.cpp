@@ -35,6 +35,8 @@ const Row kRows[] = {
     {CommandId::ImportClipboard, "mnuFile", "mnuFImportClipboard", "Import record from Clip&board",
      7, "ClipboardImport", "Import record from Clipboard", Shortcut::ClipboardImport, R::L, R::L,
      true, true},
+    {CommandId::FetchMailbox, "mnuFile", "mnuFFetchMailbox", "&Fetch responses from mailbox...", 0,
+     "", "", Shortcut::None, R::L, R::L, true, true},
     {CommandId::TransferRecords, "mnuFile", "mnuFSaveResumeToDB",
      "&Export record(s) to different Tallowmere Database...", 0, "", "", Shortcut::None,
      R::Untouched, R::Untouched, true, true},

@@ -55,6 +55,7 @@ enum class CommandId {
     Tile,
     HelpContents,
     About,
+    FetchMailbox,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key

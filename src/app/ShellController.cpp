@@ -127,6 +127,9 @@ void ShellController::Run(CommandId id)
     case CommandId::ImportClipboard:
         m_view->ShowClipboardImport(m_session.ui.ClipboardText());
         break;
+    case CommandId::FetchMailbox:
+        m_view->ShowMailboxFetch();
+        break;
     case CommandId::TransferRecords: {
         HostRecordChooser chooser(*m_view);
         WriteRecordsToDB(m_session, chooser);

@@ -72,13 +72,14 @@ TEST(CommandTable, MenusInOrderWithRecentFilesAtTheEndOfFile)
     EXPECT_EQ(captions, (QStringList{"&File", "&Edit", "&Record", "&Options", "&Window", "&Help"}));
 
     const Menu& file = MenuNamed(QStringLiteral("mnuFile"));
-    ASSERT_EQ(file.items.size(), 19);
+    ASSERT_EQ(file.items.size(), 20);
     EXPECT_EQ(file.items[1].name, QStringLiteral("mnuFOpenDB"));
-    EXPECT_EQ(file.items[13].caption, QStringLiteral("E&xit"));
-    EXPECT_TRUE(file.items[14].IsSeparator());
-    EXPECT_FALSE(file.items[14].initiallyVisible);
+    EXPECT_EQ(file.items[5].name, QStringLiteral("mnuFFetchMailbox"));
+    EXPECT_EQ(file.items[14].caption, QStringLiteral("E&xit"));
+    EXPECT_TRUE(file.items[15].IsSeparator());
+    EXPECT_FALSE(file.items[15].initiallyVisible);
     for (int k = 1; k <= 4; ++k) {
-        const MenuItem& recent = file.items[14 + k];
+        const MenuItem& recent = file.items[15 + k];
         EXPECT_EQ(recent.name, RecentFileItemName(k));
         EXPECT_EQ(recent.caption, QStringLiteral("RecentFile") + QString::number(k));
         EXPECT_FALSE(recent.initiallyVisible);

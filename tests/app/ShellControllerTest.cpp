@@ -96,6 +96,7 @@ public:
         calls.append(QStringLiteral("review %1 group(s)").arg(review.GroupCount()));
     }
     void ShowStatistics() override { calls.append(QStringLiteral("statistics")); }
+    void ShowMailboxFetch() override { calls.append(QStringLiteral("mailbox fetch")); }
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override
     {
         calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
@@ -205,6 +206,9 @@ TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingTo
     view.calls.clear();
     shell.Run(CommandId::Statistics);
     EXPECT_EQ(view.calls, QStringList{"statistics"});
+    view.calls.clear();
+    shell.Run(CommandId::FetchMailbox);
+    EXPECT_EQ(view.calls, QStringList{"mailbox fetch"});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)

@@ -3,6 +3,8 @@
 #include "gui/duplicates/DuplicateKeysDialog.h"
 #include "gui/duplicates/DuplicateReviewDialog.h"
 #include "gui/stats/StatisticsWindow.h"
+#include "gui/mailbox/KeychainPasswordStore.h"
+#include "gui/mailbox/MailboxFetchDialog.h"
 
 #include "gui/app/AboutDialog.h"
 #include "gui/app/CommandIcons.h"
@@ -571,6 +573,13 @@ void MainWindow::ShowStatistics()
     m_statistics->show();
     m_statistics->raise();
     m_statistics->activateWindow();
+}
+
+void MainWindow::ShowMailboxFetch()
+{
+    KeychainPasswordStore passwords;
+    MailboxFetchDialog dialog(m_session, passwords, this);
+    dialog.exec();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

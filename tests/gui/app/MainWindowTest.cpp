@@ -68,14 +68,15 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
     auto* file = frame.findChild<QMenu*>(QStringLiteral("mnuFile"));
     ASSERT_NE(file, nullptr);
     const QStringList fileItems = ActionTexts(file->actions());
-    ASSERT_EQ(fileItems.size(), 19);
+    ASSERT_EQ(fileItems.size(), 20);
     EXPECT_EQ(fileItems.first(), QStringLiteral("&New Database..."));
-    EXPECT_EQ(fileItems[5],
+    EXPECT_EQ(fileItems[5], QStringLiteral("&Fetch responses from mailbox..."));
+    EXPECT_EQ(fileItems[6],
               QStringLiteral("&Export record(s) to different Tallowmere Database..."));
-    EXPECT_EQ(fileItems[13], QStringLiteral("E&xit"));
-    EXPECT_EQ(fileItems[14], QStringLiteral("-"));
+    EXPECT_EQ(fileItems[14], QStringLiteral("E&xit"));
+    EXPECT_EQ(fileItems[15], QStringLiteral("-"));
     EXPECT_EQ(fileItems.last(), QStringLiteral("RecentFile4"));
-    for (int i = 14; i < 19; ++i)
+    for (int i = 15; i < 20; ++i)
         EXPECT_FALSE(file->actions()[i]->isVisible()) << i;
 
     auto* record = frame.findChild<QMenu*>(QStringLiteral("mnuResume"));
