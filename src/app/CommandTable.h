@@ -56,6 +56,8 @@ enum class CommandId {
     HelpContents,
     About,
     FetchMailbox,
+    SetImportFolder,
+    ScanImportFolder,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key

@@ -70,4 +70,6 @@ public:
     // File > Fetch responses from mailbox: the accounts dialog, modal; it
     // runs the fetch itself.
     virtual void ShowMailboxFetch() = 0;
+    // A folder chosen by the user, starting in start; empty when cancelled.
+    virtual QString ChooseFolder(const QString& title, const QString& start) = 0;
 };

@@ -27,6 +27,7 @@
 #include "gui/viewer/BrowserWindow.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -580,6 +581,11 @@ void MainWindow::ShowMailboxFetch()
     KeychainPasswordStore passwords;
     MailboxFetchDialog dialog(m_session, passwords, this);
     dialog.exec();
+}
+
+QString MainWindow::ChooseFolder(const QString& title, const QString& start)
+{
+    return QFileDialog::getExistingDirectory(this, title, start);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
