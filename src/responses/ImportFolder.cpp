@@ -38,8 +38,8 @@ void Walk(const QString& folder, FolderChanges& out, std::vector<FolderFile>& fi
         const QFileInfo& info = it.fileInfo();
         (info.isDir() ? folders : names).append(info.fileName());
     }
-    const bool maildir = folders.contains(QStringLiteral("cur")) &&
-                         folders.contains(QStringLiteral("new"));
+    const bool maildir =
+        folders.contains(QStringLiteral("cur")) && folders.contains(QStringLiteral("new"));
     if (maildir)
         folders = QStringList{QStringLiteral("cur"), QStringLiteral("new")};
     else

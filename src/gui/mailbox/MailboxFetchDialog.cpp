@@ -64,7 +64,7 @@ MailboxFetchDialog::MailboxFetchDialog(Session& session, PasswordStore& password
     m_again->setObjectName(QStringLiteral("chkAgain"));
     m_fetch->setDefault(true);
 
-    auto* browse = Button(this, "cmdBrowseCa", QStringLiteral("&Browse..."));
+    auto* browse = Button(this, "cmdBrowseCa", QStringLiteral("Bro&wse..."));
     auto* newAccount = Button(this, "cmdNew", QStringLiteral("&New"));
     auto* save = Button(this, "cmdSave", QStringLiteral("&Save account"));
     auto* remove = Button(this, "cmdRemove", QStringLiteral("&Remove"));
@@ -74,10 +74,10 @@ MailboxFetchDialog::MailboxFetchDialog(Session& session, PasswordStore& password
     caRow->addWidget(m_caFile, 1);
     caRow->addWidget(browse);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Name:"), m_name);
-    form->addRow(QStringLiteral("Se&rver:"), m_server);
+    form->addRow(QStringLiteral("Na&me:"), m_name);
+    form->addRow(QStringLiteral("Ser&ver:"), m_server);
     form->addRow(QStringLiteral("&Port:"), m_port);
-    form->addRow(QStringLiteral("Sec&urity:"), m_security);
+    form->addRow(QStringLiteral("Securit&y:"), m_security);
     form->addRow(QStringLiteral("&User:"), m_user);
     form->addRow(QStringLiteral("F&olders:"), m_folders);
     form->addRow(QStringLiteral("Su&bject holds:"), m_subject);
