@@ -82,7 +82,8 @@ bool MailboxFetchController::RemoveAccount(const QString& name)
     return false;
 }
 
-bool MailboxFetchController::ChooseCaFile(MailAccount& account, QString* caFile)
+bool MailboxFetchController::ChooseCaFile(MailAccount& account, QString* caFile,
+                                          FetchOutcome& outcome)
 {
     Ui& ui = m_session.ui;
     if (account.security == MailSecurity::Plain)
@@ -97,7 +98,17 @@ bool MailboxFetchController::ChooseCaFile(MailAccount& account, QString* caFile)
     const ServerCertificate seen =
         ImapClient::CheckCertificate(account.Folder(account.folders.front()), trusted);
     *caFile = trusted;
-    // Unreachable: the fetch tells why.
+    if (!seen.reached) {
+        // Told before the password is asked for, in the words of the fetch.
+        ui.MessageBox(
+            QStringLiteral("Fetch from account \"%1\" (%2): the connection failed or "
+                           "was dropped (%3)")
+                .arg(account.name, account.Folder(account.folders.front()).Name(), seen.error),
+            MessageIcon::Exclamation);
+        outcome.failed = true;
+        outcome.tally.failed = 1;
+        return false;
+    }
     if (seen.trusted || seen.pem.isEmpty())
         return true;
     const QString question =
@@ -112,6 +123,7 @@ bool MailboxFetchController::ChooseCaFile(MailAccount& account, QString* caFile)
     if (ui.MessageBox(question, MessageIcon::Question, MessageButtons::YesNo) !=
         MessageAnswer::Yes) {
         ui.SetStatusText(QStringLiteral("Fetch cancelled"));
+        outcome.stopped = true;
         return false;
     }
     const QString folder = m_session.Folders.WritableFile(QStringLiteral("Certificates"));
@@ -123,6 +135,7 @@ bool MailboxFetchController::ChooseCaFile(MailAccount& account, QString* caFile)
         ui.MessageBox(QStringLiteral("The certificate cannot be kept: ") + path +
                           QStringLiteral(": ") + file.errorString(),
                       MessageIcon::Exclamation);
+        outcome.failed = true;
         return false;
     }
     file.close();
@@ -170,8 +183,10 @@ FetchOutcome MailboxFetchController::Fetch(const QString& name, bool again)
         return total;
     }
     QString caFile;
-    if (!ChooseCaFile(account, &caFile)) {
-        total.stopped = true;
+    if (!ChooseCaFile(account, &caFile, total)) {
+        if (total.tally.Read() > 0)
+            ui.MessageBox(QStringLiteral("Import finished: ") + total.tally.Line(),
+                          MessageIcon::Information);
         return total;
     }
     const auto password = Password(account, QString());

@@ -47,8 +47,9 @@ public:
 private:
     bool Store(QList<MailAccount> accounts);
     // The CA file to verify the server with; empty when the system's
-    // certificates do. False when the user would not trust the server.
-    bool ChooseCaFile(MailAccount& account, QString* caFile);
+    // certificates do. False when the user would not trust the server or
+    // the server cannot be reached (told, and counted in outcome).
+    bool ChooseCaFile(MailAccount& account, QString* caFile, FetchOutcome& outcome);
     std::optional<QString> Password(const MailAccount& account, const QString& reason);
 
     Session& m_session;

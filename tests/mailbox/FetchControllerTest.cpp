@@ -162,6 +162,22 @@ TEST_F(FetchController, AServerOfItsOwnIsTrustedOnlyWhenTheUserSaysSo)
     EXPECT_EQ(f.ui.messages.size(), 1);
     EXPECT_EQ(f.ui.unansweredQuestions, 0);
 
+    // A server that cannot be reached is told before a password is asked for.
+    MailAccount gone = account;
+    gone.name = QStringLiteral("Gone");
+    gone.port = FreePort();
+    ASSERT_TRUE(controller.SaveAccount(gone));
+    f.ui.messages.clear();
+    const FetchOutcome unreachable = controller.Fetch(QStringLiteral("Gone"), false);
+    EXPECT_TRUE(unreachable.failed);
+    EXPECT_EQ(unreachable.tally.failed, 1);
+    EXPECT_TRUE(view.asked.isEmpty());
+    ASSERT_EQ(f.ui.messages.size(), 2);
+    EXPECT_TRUE(f.ui.messages[0].text.startsWith(
+        QStringLiteral("Fetch from account \"Gone\" (imap://ann@127.0.0.1:%1/INBOX): the "
+                       "connection failed")
+            .arg(gone.port)));
+
     // Plain IMAP is for this machine only; the settings never hold a password.
     MailAccount away = account;
     away.name = QStringLiteral("Away");
