@@ -122,6 +122,12 @@ TEST_F(FetchController, WithoutAKeychainThePasswordIsAskedEachTime)
     store.answers = false;
     account.folders = QStringList{"INBOX", "Nowhere"};
     account.subject = QStringLiteral("Form");
+    account.sender = QStringLiteral("forms@example.org");
+    // Left out by the filters: another subject, another sender.
+    server.Deliver(QStringLiteral("13"), "From: forms@example.org\r\nSubject: Other\r\n\r\n"
+                                         "name=Other\r\n");
+    server.Deliver(QStringLiteral("14"), "From: ann@example.org\r\nSubject: Form\r\n\r\n"
+                                         "name=Ann\r\n");
     ASSERT_TRUE(controller.SaveAccount(account));
     const FetchOutcome first = controller.Fetch(QStringLiteral("Office"), false);
     // The missing folder fails on its own; the inbox is read all the same.
