@@ -55,6 +55,9 @@ enum class CommandId {
     Tile,
     HelpContents,
     About,
+    FetchMailbox,
+    SetImportFolder,
+    ScanImportFolder,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key

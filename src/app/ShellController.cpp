@@ -17,6 +17,7 @@
 #include "output/TextRenderer.h"
 #include "platform/ErrorText.h"
 #include "responses/DroppedResponses.h"
+#include "responses/ImportFolder.h"
 #include "responses/ResponseImport.h"
 #include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
@@ -43,7 +44,15 @@ ShellController::ShellController(Session& session, QObject* parent)
         SetNoDBMenus(false);
         if (m_view)
             m_view->BringToFront(ChildKind::Summary);
+        // Once the opening has ended and the windows show the database.
+        QMetaObject::invokeMethod(
+            this, [this] { ScanImportFolderFiles(false); }, Qt::QueuedConnection);
     });
+    m_rescan.setSingleShot(true);
+    m_rescan.setInterval(500);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_rescan,
+            qOverload<>(&QTimer::start));
+    connect(&m_rescan, &QTimer::timeout, this, [this] { ScanImportFolderFiles(false); });
     // The one place a database joins the recent-files list.
     connect(&events, &SessionEvents::RecentFileUsed, this, [this](const QString& path) {
         if (path.trimmed().isEmpty())
@@ -126,6 +135,18 @@ void ShellController::Run(CommandId id)
         break;
     case CommandId::ImportClipboard:
         m_view->ShowClipboardImport(m_session.ui.ClipboardText());
+        break;
+    case CommandId::FetchMailbox:
+        m_view->ShowMailboxFetch();
+        break;
+    case CommandId::SetImportFolder:
+        ChooseImportFolder();
+        break;
+    case CommandId::ScanImportFolder:
+        if (ImportFolderOf(m_session).isEmpty())
+            ChooseImportFolder();
+        else
+            ScanImportFolderFiles(true);
         break;
     case CommandId::TransferRecords: {
         HostRecordChooser chooser(*m_view);
@@ -292,6 +313,36 @@ void ShellController::DropOnWindow(const DroppedResponses& dropped)
     RefreshCommandStates();
 }
 
+void ShellController::ChooseImportFolder()
+{
+    const QString folder = m_view->ChooseFolder(QStringLiteral("Import folder of this database"),
+                                                ImportFolderOf(m_session));
+    if (folder.isEmpty()) {
+        m_session.ui.SetStatusText(QStringLiteral("Set import folder cancelled"));
+        return;
+    }
+    if (SetImportFolder(m_session, folder))
+        ScanImportFolderFiles(true);
+}
+
+void ShellController::ScanImportFolderFiles(bool command)
+{
+    // Not while a record is entered or edited: the import would leave it.
+    if (!m_databaseOpen || (!command && m_viewer.Editing()))
+        return;
+    ImportOptions options;
+    options.showTally = command;
+    const FolderScan scan = ScanImportFolder(m_session, options);
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    if (!scan.changes.folders.isEmpty())
+        m_watcher.addPaths(scan.changes.folders);
+    if (!command && !scan.changes.changed.empty())
+        m_session.ui.SetStatusText(m_session.ui.StatusText() + QStringLiteral("; import folder: ") +
+                                   scan.outcome.tally.Line());
+    RefreshCommandStates();
+}
+
 void ShellController::Navigate(Navigation move)
 {
     // Each child window offers its own entry; with none active the summary moves.
@@ -374,6 +425,9 @@ void ShellController::ViewerClosed()
     // Each step is attempted whatever happened in the one before.
     const bool wasOpen = m_session.Database.CurrentDatabase != nullptr;
     CloseResumeDatabase(m_session);
+    m_rescan.stop();
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
     if (m_view) {
         m_view->CloseChild(ChildKind::Summary);
         m_view->CloseChild(ChildKind::OutputViewer);

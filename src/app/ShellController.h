@@ -5,7 +5,9 @@
 #include "app/ShellView.h"
 #include "viewer/RecordViewerController.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 
 class Session;
 struct DroppedResponses;
@@ -67,8 +69,14 @@ public:
     // The status line after an output run, over the child windows' own.
     RunStatusKeeper& RunStatus() { return m_runStatus; }
 
+    // The open database's import folder: its new and changed files are
+    // imported, and it is watched for more. A command ends with the tally;
+    // a scan on opening or on a change in the folder with the status text.
+    void ScanImportFolderFiles(bool command);
+
 private:
     void Navigate(Navigation move);
+    void ChooseImportFolder();
     // Renders the current record through the view template into the output viewer.
     void ViewRecord();
 
@@ -78,4 +86,6 @@ private:
     RunStatusKeeper m_runStatus;
     bool m_databaseOpen = false;
     bool m_ended = false;
+    QFileSystemWatcher m_watcher;
+    QTimer m_rescan; // a burst of changes in the folder gives one scan
 };

@@ -67,4 +67,9 @@ public:
     virtual void ShowDuplicateKeys(DuplicateKeysSetting& setting) = 0;
     // Options > Statistics: the statistics window, in front, made when missing.
     virtual void ShowStatistics() = 0;
+    // File > Fetch responses from mailbox: the accounts dialog, modal; it
+    // runs the fetch itself.
+    virtual void ShowMailboxFetch() = 0;
+    // A folder chosen by the user, starting in start; empty when cancelled.
+    virtual QString ChooseFolder(const QString& title, const QString& start) = 0;
 };

@@ -57,8 +57,8 @@ int RunFetch(CliContext& context, QStringList args)
     if (args.size() != 2)
         return UsageError(QStringLiteral("fetch needs a database file and a mailbox address"));
     if (!since.isEmpty()) {
-        request.since = QDate::fromString(since, Qt::ISODate);
-        if (!request.since.isValid())
+        request.filter.since = QDate::fromString(since, Qt::ISODate);
+        if (!request.filter.since.isValid())
             return UsageError(QStringLiteral("fetch: --since takes a date, YYYY-MM-DD: ") + since);
     }
     QString error;

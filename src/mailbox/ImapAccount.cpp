@@ -32,6 +32,15 @@ bool ImapAccount::IsLoopback() const
            h == QLatin1String("localhost");
 }
 
+ImapAccount::StartTls ImapAccount::StartTlsUse(bool haveCaFile) const
+{
+    if (tls)
+        return StartTls::Never;
+    if (startTlsAlways || !IsLoopback())
+        return StartTls::Required;
+    return haveCaFile ? StartTls::IfOffered : StartTls::Never;
+}
+
 QString ImapAccount::ServerUrl() const
 {
     QUrl url;

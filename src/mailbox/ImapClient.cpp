@@ -1,5 +1,6 @@
 #include "mailbox/ImapClient.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <map>
@@ -11,9 +12,11 @@ namespace {
 // the fetch of its message instead of taking unbounded memory.
 constexpr long kLineBuffer = 512 * 1024;
 constexpr qsizetype kQuoteLimit = 1000;
-// UIDs one search covers, and the bytes of messages one fetch asks for.
+// UIDs one search covers, and the bytes of messages one fetch asks for: on
+// a plain connection to a folder of thousands of messages, answers of 16 KB
+// already ran into libcurl's limit on an answer's lines.
 constexpr qint64 kSearchWindow = 2000;
-constexpr qint64 kPerCommand = 16 * 1024;
+constexpr qint64 kPerCommand = 4 * 1024;
 constexpr size_t kMessagesPerCommand = 25;
 constexpr qint64 kReconnectAfter = 4 * 1024 * 1024;
 
@@ -79,6 +82,19 @@ QByteArray Refusal(const QByteArray& wire)
     return found.left(kQuoteLimit);
 }
 
+long SslUse(ImapAccount::StartTls use)
+{
+    switch (use) {
+    case ImapAccount::StartTls::Never:
+        return CURLUSESSL_NONE;
+    case ImapAccount::StartTls::IfOffered:
+        return CURLUSESSL_TRY;
+    case ImapAccount::StartTls::Required:
+        break;
+    }
+    return CURLUSESSL_ALL;
+}
+
 } // namespace
 
 struct ImapClient::Private {
@@ -88,8 +104,7 @@ struct ImapClient::Private {
     std::string password;
     std::string caFile;
     QString folder;
-    bool tls = true;
-    bool loopback = false;
+    ImapAccount account;
     qint64 uidNext = 0;     // from EXAMINE; 0 when the server gave none
     qint64 uidValidity = 0; // from the first EXAMINE
     // What the server sent on this handle; a long fetch goes on on a new
@@ -110,8 +125,7 @@ ImapClient::ImapClient(const ImapAccount& account, const QString& password, cons
     d->password = password.toStdString();
     d->caFile = caFile.toStdString();
     d->folder = account.folder;
-    d->tls = account.tls;
-    d->loopback = account.IsLoopback();
+    d->account = account;
     d->Open();
 }
 
@@ -128,10 +142,8 @@ void ImapClient::Private::Open()
     if (!caFile.empty())
         curl_easy_setopt(c, CURLOPT_CAINFO, caFile.c_str());
     // Plain IMAP only on this machine; elsewhere STARTTLS or nothing.
-    if (!tls)
-        curl_easy_setopt(c, CURLOPT_USE_SSL,
-                         loopback ? (caFile.empty() ? CURLUSESSL_NONE : CURLUSESSL_TRY)
-                                  : CURLUSESSL_ALL);
+    if (!account.tls)
+        curl_easy_setopt(c, CURLOPT_USE_SSL, SslUse(account.StartTlsUse(!caFile.empty())));
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Collect);
@@ -245,8 +257,20 @@ bool ImapClient::Reopen()
     return true;
 }
 
-bool ImapClient::Search(qint64 after, const QDate& since, std::vector<qint64>* uids)
+bool ImapClient::Search(qint64 after, const ImapFilter& filter, std::vector<qint64>* uids)
 {
+    QByteArray criteria;
+    if (filter.since.isValid())
+        criteria += " SINCE " + SinceDate(filter.since);
+    bool wide = false;
+    for (const auto& [key, text] :
+         {std::pair{"SUBJECT", &filter.subject}, {"FROM", &filter.sender}}) {
+        if (text->isEmpty())
+            continue;
+        criteria += QByteArray(" ") + key + ' ' + Quoted(*text);
+        wide = wide || text->toUtf8().size() != text->size();
+    }
+    const QByteArray search = wide ? "UID SEARCH CHARSET UTF-8 UID " : "UID SEARCH UID ";
     uids->clear();
     // In windows of UIDs: the answer comes on one line, which libcurl takes
     // only up to its buffer's size.
@@ -254,10 +278,8 @@ bool ImapClient::Search(qint64 after, const QDate& since, std::vector<qint64>* u
     do {
         const qint64 to = from + kSearchWindow - 1;
         const bool last = d->uidNext <= 0 || to >= d->uidNext - 1;
-        QByteArray command = "UID SEARCH UID " + QByteArray::number(from) + ':' +
-                             (last ? QByteArray("*") : QByteArray::number(to));
-        if (since.isValid())
-            command += " SINCE " + SinceDate(since);
+        const QByteArray command = search + QByteArray::number(from) + ':' +
+                                   (last ? QByteArray("*") : QByteArray::number(to)) + criteria;
         QByteArray lines;
         if (!Run(command, &lines))
             return false;
@@ -388,4 +410,58 @@ bool ImapClient::Fetch(const std::vector<qint64>& uids, const std::function<void
             return false;
     }
     return true;
+}
+
+ServerCertificate ImapClient::CheckCertificate(const ImapAccount& account, const QString& caFile)
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    const std::string url = account.ServerUrl().toStdString();
+    const std::string ca = caFile.toStdString();
+    ServerCertificate result;
+    // Without a user name libcurl ends the connection's set-up before the
+    // login, and CONNECT_ONLY stops it there.
+    const auto connect = [&](bool verify, QByteArray* pem) {
+        CURL* c = curl_easy_init();
+        char errorText[CURL_ERROR_SIZE] = {};
+        curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+        if (!account.tls)
+            curl_easy_setopt(c, CURLOPT_USE_SSL, SslUse(account.StartTlsUse(!ca.empty())));
+        if (!ca.empty())
+            curl_easy_setopt(c, CURLOPT_CAINFO, ca.c_str());
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
+        curl_easy_setopt(c, CURLOPT_CERTINFO, 1L);
+        curl_easy_setopt(c, CURLOPT_CONNECT_ONLY, 1L);
+        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
+        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+        const CURLcode code = curl_easy_perform(c);
+        curl_certinfo* info = nullptr;
+        if (pem && code == CURLE_OK && curl_easy_getinfo(c, CURLINFO_CERTINFO, &info) == CURLE_OK &&
+            info && info->num_of_certs > 0)
+            for (curl_slist* item = info->certinfo[0]; item; item = item->next)
+                if (qstrncmp(item->data, "Cert:", 5) == 0)
+                    *pem = QByteArray(item->data + 5);
+        if (code != CURLE_OK)
+            result.error = QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code));
+        curl_easy_cleanup(c);
+        return code;
+    };
+    const CURLcode code = connect(true, nullptr);
+    result.reached = code == CURLE_OK;
+    result.trusted = code == CURLE_OK;
+    if (code == CURLE_PEER_FAILED_VERIFICATION && connect(false, &result.pem) == CURLE_OK &&
+        !result.pem.isEmpty()) {
+        result.reached = true;
+        QByteArray base64;
+        for (const QByteArray& line : result.pem.split('\n'))
+            if (!line.startsWith("-----"))
+                base64 += line.trimmed();
+        result.fingerprint = QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray::fromBase64(base64), QCryptographicHash::Sha256)
+                .toHex(':')
+                .toUpper());
+    }
+    curl_global_cleanup();
+    return result;
 }

@@ -21,6 +21,22 @@ enum class ImapFault {
     Other,
 };
 
+// Which messages a search asks for, besides UIDs not seen before.
+struct ImapFilter {
+    QDate since;     // when valid, received on or after it
+    QString subject; // when set, a subject holding it
+    QString sender;  // when set, a From holding it
+};
+
+// What a connection that does not log in learnt of the server's certificate.
+struct ServerCertificate {
+    bool reached = false; // the server answered (the failure's reason in error)
+    bool trusted = false; // verified against the system's certificates or the CA file
+    QByteArray pem;       // the server's own certificate, when not trusted
+    QString fingerprint;  // its SHA-256 as "AB:CD:..."
+    QString error;
+};
+
 // One connection to an IMAP server through libcurl. It reads only: the
 // folder is opened with EXAMINE and messages are fetched with BODY.PEEK[],
 // so no flag changes on the server.
@@ -38,14 +54,18 @@ public:
 
     // Opens the folder read-only; its UIDVALIDITY.
     bool Examine(qint64* uidValidity);
-    // The UIDs above after (and, with since, of messages received on or after
-    // it), ascending.
-    bool Search(qint64 after, const QDate& since, std::vector<qint64>* uids);
+    // The UIDs above after of messages the filter takes, ascending.
+    bool Search(qint64 after, const ImapFilter& filter, std::vector<qint64>* uids);
     // Fetches the messages of uids, each handed to take whole as it is
     // complete. On a dropped connection the messages before are handed on
     // all the same, and partial is set when one was cut short.
     bool Fetch(const std::vector<qint64>& uids, const std::function<void(Message&&)>& take,
                bool* partial);
+
+    // Connects without logging in, so no password goes to a server not yet
+    // trusted, and checks its certificate; an untrusted one is handed back
+    // for the user to judge.
+    static ServerCertificate CheckCertificate(const ImapAccount& account, const QString& caFile);
 
     ImapFault Fault() const { return m_fault; }
     // The reason of the last failure: libcurl's text and the server's.

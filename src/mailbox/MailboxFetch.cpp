@@ -19,8 +19,9 @@ namespace {
 // many enough that the round trips cost little.
 constexpr size_t kFetchGroup = 200;
 
-QString FaultText(const ImapClient& client, const ImapAccount& account)
+QString FaultText(const ImapClient& client, const FetchRequest& request)
 {
+    const ImapAccount& account = request.account;
     const QString why = client.Error();
     switch (client.Fault()) {
     case ImapFault::Login:
@@ -29,8 +30,8 @@ QString FaultText(const ImapClient& client, const ImapAccount& account)
         return QStringLiteral("the folder \"%1\" cannot be opened (%2)").arg(account.folder, why);
     case ImapFault::Certificate:
         return QStringLiteral("the server's certificate was refused (%1); for a server with a "
-                              "certificate of its own, give that certificate with --ca-file")
-            .arg(why);
+                              "certificate of its own, %2")
+            .arg(why, request.certificateHint);
     case ImapFault::NoStartTls:
         return QStringLiteral("the server does not offer STARTTLS, and mail is not read "
                               "unencrypted from another machine (%1)")
@@ -52,7 +53,10 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
     DatabaseState& d = session.Database;
     const ImapAccount& account = request.account;
     const QString name = account.Name();
-    const QString prefix = QStringLiteral("Fetch from ") + name + QStringLiteral(": ");
+    const QString prefix =
+        QStringLiteral("Fetch from ") +
+        (request.label.isEmpty() ? name : request.label + QStringLiteral(" (") + name + u')') +
+        QStringLiteral(": ");
     FetchOutcome outcome;
     if (!d.CurrentDatabase) {
         ui.MessageBox(prefix + QStringLiteral("no database is open"), MessageIcon::Exclamation);
@@ -86,10 +90,11 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
             outcome.failed = true;
             return outcome;
         }
-        ready = client.Search(highest.value_or(0), request.since, &uids);
+        ready = client.Search(highest.value_or(0), request.filter, &uids);
     }
     if (!ready) {
-        ui.MessageBox(prefix + FaultText(client, account), MessageIcon::Exclamation);
+        outcome.fault = client.Fault();
+        ui.MessageBox(prefix + FaultText(client, request), MessageIcon::Exclamation);
         outcome.failed = true;
         // The folder could not be read: one failure.
         outcome.tally.failed = 1;
@@ -161,11 +166,12 @@ FetchOutcome FetchResponses(Session& session, const FetchRequest& request)
                     cut.number = 1;
                     run.Fail(cut, QStringLiteral("the connection was dropped during the message"));
                 }
-                ui.MessageBox(prefix + FaultText(client, account) +
+                ui.MessageBox(prefix + FaultText(client, request) +
                                   QStringLiteral("; the messages read before are stored, and the "
                                                  "next fetch goes on from there"),
                               MessageIcon::Exclamation);
                 outcome.failed = true;
+                outcome.fault = client.Fault();
                 break;
             }
             if (ui.CancelRequested())

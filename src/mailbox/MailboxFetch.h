@@ -2,6 +2,7 @@
 
 #include "ledger/ImportTally.h"
 #include "mailbox/ImapAccount.h"
+#include "mailbox/ImapClient.h"
 
 #include <QDate>
 #include <QString>
@@ -11,14 +12,20 @@ class Session;
 struct FetchRequest {
     ImapAccount account;
     QString password;
-    QString caFile; // the certificate (or its issuer's) a self-signed server is trusted by
-    QDate since;    // when valid, only messages received on or after it
+    QString caFile;    // the certificate (or its issuer's) a self-signed server is trusted by
+    ImapFilter filter; // which messages are read
     bool again = false;
+    // Who the messages name besides the address ("Fetch from Office (imaps://...)").
+    QString label;
+    // How a certificate of the server's own is trusted, for the message
+    // that refuses it.
+    QString certificateHint = QStringLiteral("give that certificate with --ca-file");
 };
 
 struct FetchOutcome {
-    bool failed = false;  // the server or the database failed (reported)
-    bool stopped = false; // the Ui asked to stop; what was read is stored
+    bool failed = false;               // the server or the database failed (reported)
+    bool stopped = false;              // the Ui asked to stop; what was read is stored
+    ImapFault fault = ImapFault::None; // what the server refused, when it did
     ImportTally tally;
 };
 

@@ -143,6 +143,7 @@ ImportOutcome ImportResponseFiles(Session& session, const QStringList& paths,
         outcome.total = run.Stored();
         // Records a failed write or commit lost are not there to be marked.
         commitLost = run.Failed();
+        outcome.writeFailed = commitLost;
     }
     // Possible duplicates are marked once all is stored: one read of the
     // records stored before instead of a look-up for every record. An

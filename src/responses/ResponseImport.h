@@ -9,12 +9,13 @@ class Session;
 
 struct ImportOutcome {
     bool cancelled = false;
-    bool failed = false;  // a file could not be read or a record not stored
-    int total = 0;        // records stored
-    int refused = 0;      // files that are no text or mail (each was reported)
-    bool stopped = false; // the Ui asked to stop; what was read is stored
-    int dropped = 0;      // responses too large to store (each was reported)
-    ImportTally tally;    // what became of every item read
+    bool failed = false;      // a file could not be read or a record not stored
+    int total = 0;            // records stored
+    int refused = 0;          // files that are no text or mail (each was reported)
+    bool stopped = false;     // the Ui asked to stop; what was read is stored
+    int dropped = 0;          // responses too large to store (each was reported)
+    bool writeFailed = false; // the database refused a write: what it lost is read again next time
+    ImportTally tally;        // what became of every item read
 };
 
 // How an import treats what it reads.

@@ -74,13 +74,16 @@ TEST(CommandTable, MenusInOrderWithRecentFilesAtTheEndOfFile)
     EXPECT_EQ(captions, (QStringList{"&File", "&Edit", "&Record", "&Options", "&Window", "&Help"}));
 
     const Menu& file = MenuNamed(QStringLiteral("mnuFile"));
-    ASSERT_EQ(file.items.size(), 19);
+    ASSERT_EQ(file.items.size(), 22);
     EXPECT_EQ(file.items[1].name, QStringLiteral("mnuFOpenDB"));
-    EXPECT_EQ(file.items[13].caption, QStringLiteral("E&xit"));
-    EXPECT_TRUE(file.items[14].IsSeparator());
-    EXPECT_FALSE(file.items[14].initiallyVisible);
+    EXPECT_EQ(file.items[5].name, QStringLiteral("mnuFFetchMailbox"));
+    EXPECT_EQ(file.items[6].name, QStringLiteral("mnuFSetImportFolder"));
+    EXPECT_EQ(file.items[7].name, QStringLiteral("mnuFScanImportFolder"));
+    EXPECT_EQ(file.items[16].caption, QStringLiteral("E&xit"));
+    EXPECT_TRUE(file.items[17].IsSeparator());
+    EXPECT_FALSE(file.items[17].initiallyVisible);
     for (int k = 1; k <= 4; ++k) {
-        const MenuItem& recent = file.items[14 + k];
+        const MenuItem& recent = file.items[17 + k];
         EXPECT_EQ(recent.name, RecentFileItemName(k));
         EXPECT_EQ(recent.caption, QStringLiteral("RecentFile") + QString::number(k));
         EXPECT_FALSE(recent.initiallyVisible);

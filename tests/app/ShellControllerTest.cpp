@@ -13,8 +13,10 @@
 #include "search/SummarySearch.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QTest>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <functional>
@@ -96,6 +98,13 @@ public:
         calls.append(QStringLiteral("review %1 group(s)").arg(review.GroupCount()));
     }
     void ShowStatistics() override { calls.append(QStringLiteral("statistics")); }
+    void ShowMailboxFetch() override { calls.append(QStringLiteral("mailbox fetch")); }
+    QString chosenFolder;
+    QString ChooseFolder(const QString&, const QString&) override
+    {
+        calls.append(QStringLiteral("choose folder"));
+        return chosenFolder;
+    }
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override
     {
         calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
@@ -207,6 +216,9 @@ TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingTo
     view.calls.clear();
     shell.Run(CommandId::Statistics);
     EXPECT_EQ(view.calls, QStringList{"statistics"});
+    view.calls.clear();
+    shell.Run(CommandId::FetchMailbox);
+    EXPECT_EQ(view.calls, QStringList{"mailbox fetch"});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)
@@ -551,4 +563,42 @@ TEST_F(ShellControllerTest, AResultStaysInTheStatusBarUntilTheNextCommand)
     ClearSearch(session, 0, QString());
     EXPECT_EQ(int(session.Database.SummaryRecords.Count()), records);
     EXPECT_EQ(ui.StatusText(), QStringLiteral("Summary of Records"));
+}
+
+// The database's import folder: chosen once, scanned on the command, on
+// opening and when a file arrives while it is watched.
+TEST_F(ShellControllerTest, TheImportFolderIsScannedOnCommandOnOpeningAndWhenWatched)
+{
+    const QString db = Database(false);
+    ASSERT_TRUE(OpenResumeDatabase(session, db));
+    const auto records = [&] { return session.Database.SummaryRecords.Count(); };
+    view.calls.clear();
+    shell.Run(CommandId::ScanImportFolder);
+    EXPECT_EQ(view.calls, QStringList{"choose folder"});
+    EXPECT_EQ(ui.StatusText(), QStringLiteral("Set import folder cancelled"));
+
+    view.chosenFolder = dir.File(QStringLiteral("drop"));
+    ASSERT_TRUE(QDir().mkpath(view.chosenFolder));
+    dir.Write(QStringLiteral("drop/a.txt"), "name=Ann\r\n\r\n");
+    ui.messages.clear();
+    shell.Run(CommandId::SetImportFolder);
+    EXPECT_EQ(records(), 1);
+    EXPECT_EQ(ui.MessageTexts(), QStringList{"Import finished: 1 read: 1 with responses (1 "
+                                             "record(s) stored), 0 already imported, 0 without a "
+                                             "response, 0 failed"});
+    shell.Run(CommandId::ScanImportFolder);
+    EXPECT_TRUE(ui.MessageTexts().last().startsWith(QStringLiteral("Import finished: 0 read")));
+
+    dir.Write(QStringLiteral("drop/b.txt"), "name=Bob\r\n\r\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return records() == 2; }, 10000));
+    EXPECT_TRUE(
+        ui.StatusText().endsWith(QStringLiteral("; import folder: 1 read: 1 with responses (1 "
+                                                "record(s) stored), 0 already imported, 0 "
+                                                "without a response, 0 failed")))
+        << ui.StatusText().toStdString();
+
+    shell.ViewerClosed();
+    dir.Write(QStringLiteral("drop/c.txt"), "name=Cy\r\n\r\n");
+    shell.OpenDatabaseFile(db);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return records() == 3; }, 10000));
 }

@@ -2,7 +2,11 @@
 #include "support/TallyLine.h"
 #include "support/TempDir.h"
 
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTest>
+#include <SQLiteCpp/Database.h>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -177,4 +181,43 @@ TEST_F(MailboxFetch, ADroppedConnectionKeepsWhatWasStoredAndTheNextFetchGoesOn)
               QString::fromUtf8(Status(10 - first) + TallyLine(10 - first, 10 - first, first)));
     ASSERT_EQ(RunCli({"list", db}, &out), 0);
     EXPECT_EQ(out.count('\n'), 10);
+}
+
+// Ctrl-C during a fetch: what was read is stored and counted, the exit
+// status is the signal's, and the next fetch brings in the rest only.
+TEST_F(MailboxFetch, AFetchStoppedBySignalKeepsWhatItStoredAndTheNextGoesOn)
+{
+    constexpr int kMessages = 4000;
+    for (int n = 1; n <= kMessages; ++n)
+        server.Deliver(QString::number(n), Response(n));
+    QProcess process;
+    process.start(QStringLiteral(TALLOWMERE_CLI),
+                  {"fetch", db, server.Address(false), "--password-file", server.PasswordFile()});
+    ASSERT_TRUE(process.waitForStarted());
+    (void)QTest::qWaitFor(
+        [&] {
+            try {
+                SQLite::Database peek(db.toStdString(), SQLite::OPEN_READONLY, 1000);
+                return peek.execAndGet("SELECT count(*) FROM Forms").getInt() > 0;
+            } catch (const std::exception&) {
+                return false;
+            }
+        },
+        30000);
+    ASSERT_EQ(process.state(), QProcess::Running) << "the fetch ended before the signal";
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 128 + SIGINT);
+    QByteArray out;
+    ASSERT_EQ(RunCli({"list", db}, &out), 0);
+    const int first = static_cast<int>(out.count('\n'));
+    EXPECT_LT(first, kMessages);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+              QString::fromUtf8(Status(first) + TallyLine(first, first)));
+
+    const Fetch rest = Run(server.Address(false));
+    EXPECT_EQ(rest.status, 0) << rest.err.constData();
+    EXPECT_EQ(QString::fromUtf8(rest.out),
+              QString::fromUtf8(Status(kMessages - first) +
+                                TallyLine(kMessages - first, kMessages - first)));
 }

@@ -37,3 +37,30 @@ TEST(ImapAccount, ReadsTheAddressAndNamesItTheSameWay)
         EXPECT_EQ(again->Name(), account->Name());
     }
 }
+
+// Plain IMAP never leaves this machine: imap:// elsewhere must upgrade with
+// STARTTLS (the connection is refused when the server does not offer it).
+TEST(ImapAccount, PlainImapOnlyOnThisMachine)
+{
+    using S = ImapAccount::StartTls;
+    const struct {
+        const char* address;
+        bool startTlsAlways;
+        S withoutCa;
+        S withCa;
+    } cases[] = {
+        {"imap://ann@mail.example.org/INBOX", false, S::Required, S::Required},
+        {"imap://ann@127.0.0.2/INBOX", false, S::Required, S::Required},
+        {"imap://ann@127.0.0.1/INBOX", false, S::Never, S::IfOffered},
+        {"imap://ann@localhost/INBOX", true, S::Required, S::Required},
+        {"imaps://ann@mail.example.org/INBOX", false, S::Never, S::Never},
+    };
+    for (const auto& c : cases) {
+        QString error;
+        auto account = ImapAccount::Parse(QString::fromLatin1(c.address), &error);
+        ASSERT_TRUE(account) << error.toStdString();
+        account->startTlsAlways = c.startTlsAlways;
+        EXPECT_EQ(account->StartTlsUse(false), c.withoutCa) << c.address;
+        EXPECT_EQ(account->StartTlsUse(true), c.withCa) << c.address;
+    }
+}

@@ -118,6 +118,9 @@ QString CommandIconName(CommandId id)
         {CommandId::ImportFiles, "document-import"},
         // A clipboard marked apart from Paste's plain one.
         {CommandId::ImportClipboard, "special_paste"},
+        {CommandId::FetchMailbox, "mail-receive"},
+        {CommandId::SetImportFolder, "document-open-folder"},
+        {CommandId::ScanImportFolder, "folder-sync"},
         {CommandId::TransferRecords, "document-send"},
         {CommandId::ExportDelimited, "text-csv"},
         {CommandId::ExportText, "document-export"},

@@ -3,6 +3,8 @@
 #include "gui/duplicates/DuplicateKeysDialog.h"
 #include "gui/duplicates/DuplicateReviewDialog.h"
 #include "gui/stats/StatisticsWindow.h"
+#include "gui/mailbox/KeychainPasswordStore.h"
+#include "gui/mailbox/MailboxFetchDialog.h"
 
 #include "gui/app/AboutDialog.h"
 #include "gui/app/CommandIcons.h"
@@ -25,6 +27,7 @@
 #include "gui/viewer/BrowserWindow.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -569,6 +572,18 @@ void MainWindow::ShowStatistics()
     if (!m_children.Window(ChildKind::Statistics))
         m_children.Add(ChildKind::Statistics, new StatisticsWindow(m_session), QSize(640, 560));
     m_children.BringToFront(ChildKind::Statistics);
+}
+
+void MainWindow::ShowMailboxFetch()
+{
+    KeychainPasswordStore passwords;
+    MailboxFetchDialog dialog(m_session, passwords, this);
+    dialog.exec();
+}
+
+QString MainWindow::ChooseFolder(const QString& title, const QString& start)
+{
+    return QFileDialog::getExistingDirectory(this, title, start);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

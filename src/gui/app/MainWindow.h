@@ -83,6 +83,8 @@ public:
     void ShowDuplicateReview(DuplicateReview& review) override;
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
     void ShowStatistics() override;
+    void ShowMailboxFetch() override;
+    QString ChooseFolder(const QString& title, const QString& start) override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
     void ShowQueryBuilder() override;

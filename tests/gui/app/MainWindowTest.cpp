@@ -68,14 +68,17 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
     auto* file = frame.findChild<QMenu*>(QStringLiteral("mnuFile"));
     ASSERT_NE(file, nullptr);
     const QStringList fileItems = ActionTexts(file->actions());
-    ASSERT_EQ(fileItems.size(), 19);
+    ASSERT_EQ(fileItems.size(), 22);
     EXPECT_EQ(fileItems.first(), QStringLiteral("&New Database..."));
-    EXPECT_EQ(fileItems[5],
+    EXPECT_EQ(fileItems[5], QStringLiteral("&Fetch responses from mailbox..."));
+    EXPECT_EQ(fileItems[6], QStringLiteral("&Set import folder..."));
+    EXPECT_EQ(fileItems[7], QStringLiteral("Sc&an import folder"));
+    EXPECT_EQ(fileItems[8],
               QStringLiteral("&Export record(s) to different Tallowmere Database..."));
-    EXPECT_EQ(fileItems[13], QStringLiteral("E&xit"));
-    EXPECT_EQ(fileItems[14], QStringLiteral("-"));
+    EXPECT_EQ(fileItems[16], QStringLiteral("E&xit"));
+    EXPECT_EQ(fileItems[17], QStringLiteral("-"));
     EXPECT_EQ(fileItems.last(), QStringLiteral("RecentFile4"));
-    for (int i = 14; i < 19; ++i)
+    for (int i = 17; i < 22; ++i)
         EXPECT_FALSE(file->actions()[i]->isVisible()) << i;
 
     auto* record = frame.findChild<QMenu*>(QStringLiteral("mnuResume"));
