@@ -67,4 +67,6 @@ public:
     virtual void ShowDuplicateKeys(DuplicateKeysSetting& setting) = 0;
     // Options > Statistics: the statistics window, in front, made when missing.
     virtual void ShowStatistics() = 0;
+    // Options > Select summary fields: the summary's field columns.
+    virtual void ShowSummaryFields() = 0;
 };

@@ -21,6 +21,7 @@
 #include "responses/DroppedResponses.h"
 #include "gui/search/SelectDialog.h"
 #include "gui/search/QueryWindow.h"
+#include "gui/search/SummaryFieldsDialog.h"
 #include "gui/search/SummaryWindow.h"
 #include "gui/viewer/BrowserWindow.h"
 
@@ -519,6 +520,8 @@ void MainWindow::ShowOutputOptions(std::optional<OutputType> preset)
             if (SummaryWindow* summary = Summary()) {
                 for (const qint64 id : summary->SelectedRecords())
                     rows.selected.push_back(id);
+                for (int c = 0; c < SummaryViewState::kHeaderColumns; ++c)
+                    rows.headerShown.append(summary->IsColumnVisible(c));
             }
             return rows;
         };
@@ -571,6 +574,12 @@ void MainWindow::ShowStatistics()
     m_statistics->show();
     m_statistics->raise();
     m_statistics->activateWindow();
+}
+
+void MainWindow::ShowSummaryFields()
+{
+    SummaryFieldsDialog dialog(m_session, this);
+    dialog.exec();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

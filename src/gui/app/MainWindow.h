@@ -85,6 +85,7 @@ public:
     void ShowDuplicateReview(DuplicateReview& review) override;
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
     void ShowStatistics() override;
+    void ShowSummaryFields() override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
     void ShowQueryBuilder() override;
