@@ -73,8 +73,8 @@ bool MakeDatabase(const QString& path, int records)
             "+1 555 " + std::to_string(1000000 + next()),
             "A comment of some words, number " + std::to_string(next()),
         };
-        const char* const names[] = {"name",      "email", "score", "country", "city",
-                                     "purchased", "again", "product", "phone", "comments"};
+        const char* const names[] = {"name",      "email", "score",   "country", "city",
+                                     "purchased", "again", "product", "phone",   "comments"};
         for (int f = 0; f < 10; ++f) {
             field.bind(1, names[f]);
             field.bind(2, values[f]);
@@ -89,8 +89,8 @@ bool MakeDatabase(const QString& path, int records)
 
 QString Prepared(int records)
 {
-    const QString path =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/summary_table_%1.fdb").arg(records);
+    const QString path = QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/summary_table_%1.fdb").arg(records);
     if (QFileInfo::exists(path))
         return path;
     std::printf("making %d records of 10 fields in %s ...\n", records, qPrintable(path));

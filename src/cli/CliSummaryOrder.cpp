@@ -88,11 +88,12 @@ int ApplySummaryOrder(CliContext& context, const CliSummaryOrder& order,
     SummaryOrderResult ordered =
         OrderSummary(d.CurrentDatabasePath, view, searchResult, session.RegionalSettings);
     if (ordered.faultColumn >= 0)
-        return UsageError(QStringLiteral("Filter of %1: %2")
-                              .arg(SummaryColumnCaption(session, ordered.faultColumn),
-                                   ordered.error));
+        return UsageError(
+            QStringLiteral("Filter of %1: %2")
+                .arg(SummaryColumnCaption(session, ordered.faultColumn), ordered.error));
     if (!ordered.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("Error reading data: ") + ordered.error));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("Error reading data: ") + ordered.error));
         return kExitFailed;
     }
     d.SummaryRecords.Assign(std::move(ordered.ids));

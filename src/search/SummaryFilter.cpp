@@ -127,8 +127,8 @@ SummaryFilterSql SummaryFilterToSql(const QString& typed, SummaryValueKind kind,
             return sql;
         }
         const QString compared = Compared(expression, kind, common);
-        sql.where = QStringLiteral("(%1%2 BETWEEN %3 AND %4)")
-                        .arg(compared, Collated(common), p1, p2);
+        sql.where =
+            QStringLiteral("(%1%2 BETWEEN %3 AND %4)").arg(compared, Collated(common), p1, p2);
         sql.values = {lowValue, highValue};
         return sql;
     }

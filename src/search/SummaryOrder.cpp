@@ -30,11 +30,36 @@ void ResultText(sqlite3_context* ctx, const QString& text)
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// A value of plain digits (most numbers in answers) reads the same in
+// every locale: it is taken without building a text.
+std::optional<double> PlainInteger(sqlite3_value* value)
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    const int length = sqlite3_value_bytes(value);
+    const int sign = length > 0 && bytes[0] == '-' ? 1 : 0;
+    if (length - sign < 1 || length - sign > 15)
+        return std::nullopt;
+    double number = 0;
+    for (int i = sign; i < length; ++i) {
+        if (bytes[i] < '0' || bytes[i] > '9')
+            return std::nullopt;
+        number = number * 10 + (bytes[i] - '0');
+    }
+    return sign ? -number : number;
+}
+
+std::optional<double> NumberOf(sqlite3_context* ctx, sqlite3_value* value)
+{
+    if (const std::optional<double> plain = PlainInteger(value))
+        return plain;
+    return RegionalOf(ctx).ParseNumber(TextOf(value));
+}
+
 void NumberFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
-    if (const std::optional<double> number = RegionalOf(ctx).ParseNumber(TextOf(argv[0])))
+    if (const std::optional<double> number = NumberOf(ctx, argv[0]))
         return sqlite3_result_double(ctx, *number);
     sqlite3_result_null(ctx);
 }
@@ -54,6 +79,8 @@ void SortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
+    if (const std::optional<double> plain = PlainInteger(argv[0]))
+        return sqlite3_result_double(ctx, *plain);
     const QString text = TextOf(argv[0]);
     const Regional& regional = RegionalOf(ctx);
     if (const std::optional<double> number = regional.ParseNumber(text))
@@ -168,10 +195,12 @@ SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewSt
             key = QStringLiteral("NULLIF(%1, '')").arg(key);
             break;
         case SummaryValueKind::Text:
-            key = QStringLiteral("NULLIF(%1, '') COLLATE %2").arg(key, QLatin1String(kFoldCollation));
+            key =
+                QStringLiteral("NULLIF(%1, '') COLLATE %2").arg(key, QLatin1String(kFoldCollation));
             break;
         case SummaryValueKind::Field:
-            key = QStringLiteral("tm_sortkey(%1) COLLATE %2").arg(key, QLatin1String(kFoldCollation));
+            key =
+                QStringLiteral("tm_sortkey(%1) COLLATE %2").arg(key, QLatin1String(kFoldCollation));
             break;
         }
         sql += QStringLiteral("%1%2 NULLS LAST, ").arg(key, direction);

@@ -30,7 +30,8 @@ void ShowRows(Session& session, std::vector<qint64> ids, std::optional<qint64> c
 QString SummaryColumnCaption(const Session& session, int column)
 {
     if (column >= 0 && column < kHeader) {
-        const QString caption = session.Config.SummaryCaptions.value(SummaryModel::SourceField(column));
+        const QString caption =
+            session.Config.SummaryCaptions.value(SummaryModel::SourceField(column));
         return caption.isEmpty() ? SummaryModel::DefaultCaption(column) : caption;
     }
     const QStringList& fields = session.Database.SummaryView.FieldColumns;
@@ -87,9 +88,9 @@ bool ApplySummaryView(Session& session, QList<SummaryFilterFault>* faults)
         ordered = OrderSummary(d.CurrentDatabasePath, view, searchResult, session.RegionalSettings);
         if (ordered.faultColumn < 0)
             break;
-        found.append({ordered.faultColumn, QStringLiteral("Filter of %1: %2")
-                                               .arg(SummaryColumnCaption(session, ordered.faultColumn),
-                                                    ordered.error)});
+        found.append({ordered.faultColumn,
+                      QStringLiteral("Filter of %1: %2")
+                          .arg(SummaryColumnCaption(session, ordered.faultColumn), ordered.error)});
         view.Filters.remove(ordered.faultColumn);
     }
     if (faults)

@@ -12,11 +12,11 @@ protected:
     {
         db = dir.File(QStringLiteral("t.fdb"));
         ASSERT_EQ(RunCli({"create", db}), 0);
-        const QString file = dir.Write(QStringLiteral("r.txt"),
-                                       "name=Ann&score=10&country=France\r\n\r\n"
-                                       "name=Bob&score=9&country=Germany\r\n\r\n"
-                                       "name=Cid&score=abc&country=Finland\r\n\r\n"
-                                       "name=Dee&country=France\r\n");
+        const QString file =
+            dir.Write(QStringLiteral("r.txt"), "name=Ann&score=10&country=France\r\n\r\n"
+                                               "name=Bob&score=9&country=Germany\r\n\r\n"
+                                               "name=Cid&score=abc&country=Finland\r\n\r\n"
+                                               "name=Dee&country=France\r\n");
         ASSERT_EQ(RunCli({"import", db, file}), 0);
     }
     // Each line's FormID, then the columns after the four.
@@ -53,9 +53,9 @@ TEST_F(SummaryOrderVerbs, ListSortsFiltersAndShowsFieldColumns)
         EXPECT_EQ(Rows(out), c.rows) << c.options.join(' ').toStdString();
     }
     QByteArray out;
-    ASSERT_EQ(RunCli({"list", "--json", "--fields", "score,country", "--where", "name", "B*", db},
-                     &out),
-              0);
+    ASSERT_EQ(
+        RunCli({"list", "--json", "--fields", "score,country", "--where", "name", "B*", db}, &out),
+        0);
     EXPECT_TRUE(out.contains("\"columns\": {\"score\": \"9\", \"country\": \"Germany\"}}"))
         << out.constData();
 }
@@ -91,9 +91,9 @@ TEST_F(SummaryOrderVerbs, ExportGivesTheRecordsListShowsInItsOrder)
         << err.constData();
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QRegularExpression("[\r\n]+"),
-                                                       Qt::SkipEmptyParts),
-              QStringList({"Cid", "Ann", "Dee"}));
+    EXPECT_EQ(
+        QString::fromUtf8(file.readAll()).split(QRegularExpression("[\r\n]+"), Qt::SkipEmptyParts),
+        QStringList({"Cid", "Ann", "Dee"}));
     EXPECT_TRUE(err.startsWith("3 record(s) saved to")) << err.constData();
 }
 

@@ -44,7 +44,8 @@ protected:
                   "('country', 'Spain', 4), ('score', '-1.5', 5), ('when', '12/25/2023', 5)");
         CloseResumeDatabase(session);
         ASSERT_TRUE(OpenResumeDatabase(session, path));
-        session.Database.CurrentFieldNames.Reset(QStringLiteral("\r\nscore\r\ncountry\r\nwhen\r\n"));
+        session.Database.CurrentFieldNames.Reset(
+            QStringLiteral("\r\nscore\r\ncountry\r\nwhen\r\n"));
         ASSERT_TRUE(SetSummaryFieldColumns(session, {"score", "country", "when"}, {40, 0, 0}));
     }
     const Ids& Shown() const { return session.Database.SummaryRecords.Ids(); }
@@ -92,13 +93,27 @@ TEST_F(SummaryViewTest, TheFilterLanguage)
         const char* text;
         Ids expected;
     } cases[] = {
-        {kScore, ">=9", {1, 2}},   {kScore, "<9", {5}},          {kScore, "9~10", {1, 2}},
-        {kScore, "<>9", {1, 5}},   {kScore, "= ABC", {3}},       {kScore, "1#", {1}},
-        {kCountry, "Fr*", {1}},    {kCountry, "f*", {1, 3}},     {kCountry, "[!fg]*", {4}},
-        {kCountry, "?rance", {1}}, {kCountry, "*an*", {1, 2, 3}}, {kCountry, "e~g", {1, 3}},
-        {kCountry, "<G", {1, 3}},  {kId, "2~4", {2, 3, 4}},      {kId, ">3", {4, 5}},
-        {kId, "3", {3}},           {kDate, ">= 2/1/2024", {1, 5}}, {kDate, "1/15/2024", {2}},
-        {kDate, "1/1/2024~2/29/2024", {2}}, {kWhen, ">1/1/2024", {1, 2}}, {kName, "<c", {1, 2}},
+        {kScore, ">=9", {1, 2}},
+        {kScore, "<9", {5}},
+        {kScore, "9~10", {1, 2}},
+        {kScore, "<>9", {1, 5}},
+        {kScore, "= ABC", {3}},
+        {kScore, "1#", {1}},
+        {kCountry, "Fr*", {1}},
+        {kCountry, "f*", {1, 3}},
+        {kCountry, "[!fg]*", {4}},
+        {kCountry, "?rance", {1}},
+        {kCountry, "*an*", {1, 2, 3}},
+        {kCountry, "e~g", {1, 3}},
+        {kCountry, "<G", {1, 3}},
+        {kId, "2~4", {2, 3, 4}},
+        {kId, ">3", {4, 5}},
+        {kId, "3", {3}},
+        {kDate, ">= 2/1/2024", {1, 5}},
+        {kDate, "1/15/2024", {2}},
+        {kDate, "1/1/2024~2/29/2024", {2}},
+        {kWhen, ">1/1/2024", {1, 2}},
+        {kName, "<c", {1, 2}},
         {kName, "zz*", {}},
     };
     for (const auto& c : cases) {
@@ -211,8 +226,8 @@ TEST_F(SummaryViewTest, TheFieldsDialogListsTheChosenFirstAndKeepsTheirWidths)
         QStringLiteral("\r\nscore\r\ncountry\r\nwhen\r\nage\r\n"));
     SummaryFieldsChoice choice(session);
     using Item = SummaryFieldsChoice::Item;
-    EXPECT_EQ(choice.Items(), (QList<Item>{{"score", true}, {"country", true}, {"when", true},
-                                           {"age", false}}));
+    EXPECT_EQ(choice.Items(),
+              (QList<Item>{{"score", true}, {"country", true}, {"when", true}, {"age", false}}));
     choice.SetChecked(1, false);
     choice.SetChecked(3, true);
     EXPECT_TRUE(choice.MoveUp(3));
