@@ -62,6 +62,16 @@ void SummaryModel::SetFieldColumns(const QStringList& names)
     endResetModel();
 }
 
+void SummaryModel::SetSortMark(int column, bool descending)
+{
+    if (column == m_sortColumn && descending == m_sortDescending)
+        return;
+    m_sortColumn = column;
+    m_sortDescending = descending;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 void SummaryModel::Reload()
 {
     beginResetModel();
@@ -260,9 +270,16 @@ QVariant SummaryModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal) {
+        QString caption;
         if (section >= ColumnCount && section < columnCount())
-            return m_fieldColumns[section - ColumnCount];
-        return section >= 0 && section < ColumnCount ? m_captions[section] : QVariant();
+            caption = m_fieldColumns[section - ColumnCount];
+        else if (section >= 0 && section < ColumnCount)
+            caption = m_captions[section];
+        else
+            return {};
+        if (section == m_sortColumn)
+            caption += m_sortDescending ? QStringLiteral(" \u25BC") : QStringLiteral(" \u25B2");
+        return caption;
     }
     return {};
 }

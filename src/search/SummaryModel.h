@@ -52,6 +52,10 @@ public:
     void SetFieldColumns(const QStringList& names);
     const QStringList& FieldColumns() const { return m_fieldColumns; }
 
+    // The column the rows are sorted by (-1: none): its caption ends in an
+    // arrow, up for ascending, down for descending.
+    void SetSortMark(int column, bool descending);
+
     // The column captions by source field name, for example the captions a
     // form configuration gives its header items.
     void SetCaptions(const QMap<QString, QString>& captionsByField);
@@ -86,6 +90,8 @@ private:
     QString m_table;
     QStringList m_captions;
     QStringList m_fieldColumns;
+    int m_sortColumn = -1;
+    bool m_sortDescending = false;
     std::unordered_map<qint64, qint64> m_duplicateOf;
 
     // Least recently used pages at the back.

@@ -223,6 +223,9 @@ void SummaryWindow::Reload(int count)
 void SummaryWindow::ShowView()
 {
     const SummaryViewState& view = m_session.Database.SummaryView;
+    // The style's own arrow is not drawn by every style: the caption
+    // carries one too.
+    m_model->SetSortMark(view.SortColumn, view.SortDescending);
     if (view.SortColumn >= 0)
         m_header->setSortIndicator(view.SortColumn,
                                    view.SortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);

@@ -72,6 +72,7 @@ TEST_F(SummaryTableTest, FieldColumnsSortAndFilterRowDriveTheGridAndTheViewer)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, heading);
     EXPECT_EQ(header->sortIndicatorSection(), 5);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), QString::fromUtf8("score \u25B2"));
     QStringList scores = Column(5);
     scores.removeAll(QString());
     for (int i = 1; i < scores.size(); ++i)
