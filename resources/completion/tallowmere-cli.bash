@@ -24,7 +24,8 @@ _tallowmere_files()
 _tallowmere_cli_options()
 {
     case $1 in
-        parse | config | list | show | find | query) echo "--json --help" ;;
+        parse | config | show | find | query) echo "--json --help" ;;
+        list) echo "--fields --sort --where --json --help" ;;
         create | fields | info | help) echo "--help" ;;
         import) echo "--relative-to --again --json --help" ;;
         fetch) echo "--password-file --ca-file --since --again --json --help" ;;
@@ -33,7 +34,7 @@ _tallowmere_cli_options()
         export)
             echo "--type -o --ids --fields --title --template --delimiter --quotes" \
                 "--replace-quotes --join-lines --protect-formulas --rfc4180 --header --yes" \
-                "--find --query --help"
+                "--find --query --sort --where --help"
             ;;
         delete | transfer) echo "--ids --find --query --yes --help" ;;
         duplicates) echo "--json --key --whole-response --within --save --mark --help" ;;
@@ -64,10 +65,10 @@ _tallowmere_cli()
         if ((!operands)) && [[ $word == -* ]]; then
             case $word in
                 --) operands=1 ;;
-                --find) skip=2 ;;
+                --find | --where) skip=2 ;;
                 --relative-to | --type | -o | --ids | --fields | --title | --template | \
                     --delimiter | --query | --key | --within | --keep | --password-file | \
-                    --ca-file | --since | --chart) skip=1 ;;
+                    --ca-file | --since | --chart | --sort) skip=1 ;;
             esac
             continue
         fi
@@ -109,7 +110,7 @@ _tallowmere_cli()
             _tallowmere_files "$cur"
             return
             ;;
-        --find | --key | --fields)
+        --find | --key | --fields | --where | --sort)
             if [[ -n $db ]]; then
                 local IFS=$'\n'
                 COMPREPLY=($(compgen -W "$(tallowmere-cli fields "$db" 2>/dev/null)" -- "$cur"))

@@ -112,9 +112,9 @@ const Row kRows[] = {
      Shortcut::None, R::L, R::L, true, true},
     {CommandId::Statistics, "mnuOptions", "mnuOStatistics", "Stat&istics...", 13, "Statistics",
      "Statistics of the records in the summary", Shortcut::None, R::L, R::L, true, true},
-    // Shown for their place in the menu; the program has no such tool.
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
-     "", "", Shortcut::None, R::Untouched, R::Untouched, true, false},
+     "", "", Shortcut::None, R::L, R::L, true, true},
+    // Shown for their place in the menu; the program has no such tool.
     {CommandId::SpellCheck, "mnuOptions", "mnuOSpellCheck", "Spell &Check", 0, "", "",
      Shortcut::None, R::Untouched, R::Untouched, true, false},
     {CommandId::FormDesigner, "mnuOptions", "mnuOFormDesigner", "&Form Designer", 0, "", "",

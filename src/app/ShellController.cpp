@@ -279,6 +279,8 @@ void ShellController::Run(CommandId id)
         m_view->ShowOutputOptions(std::nullopt);
         break;
     case CommandId::SelectSummaryFields:
+        m_view->ShowSummaryFields();
+        break;
     case CommandId::SpellCheck:
     case CommandId::FormDesigner:
     case CommandId::ArrangeSections:

@@ -72,4 +72,6 @@ public:
     virtual void ShowMailboxFetch() = 0;
     // A folder chosen by the user, starting in start; empty when cancelled.
     virtual QString ChooseFolder(const QString& title, const QString& start) = 0;
+    // Options > Select summary fields: the summary's field columns.
+    virtual void ShowSummaryFields() = 0;
 };

@@ -106,6 +106,8 @@ void AppendNumberOrNull(std::string& out, QByteArrayView text)
     out += number.toStdString();
 }
 
+} // namespace
+
 // AppendJsonString on UTF-8: a text that needs no escape is written as it
 // is, any other through the text (characters beyond the 16-bit range too,
 // which the text holds as surrogate pairs).
@@ -123,8 +125,6 @@ void AppendJsonString(std::string& out, QByteArrayView text)
     out.append(text.data(), static_cast<size_t>(text.size()));
     out.push_back('"');
 }
-
-} // namespace
 
 void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates)
 {

@@ -41,6 +41,9 @@ void WriteRecordJson(QTextStream& out, const RecordTables& tables, const Regiona
 // in UTF-8: the bytes WriteRecordJson writes.
 void AppendRecordJson(std::string& out, const RawRecord& record, IsoDates& dates);
 
+// A JSON string literal of UTF-8 text, appended to out.
+void AppendJsonString(std::string& out, QByteArrayView text);
+
 // The same record as readable text.
 void WriteRecordText(QTextStream& out, const RecordTables& tables, const Regional& regional,
                      bool withFields);

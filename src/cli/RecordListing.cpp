@@ -35,8 +35,22 @@ void AppendOneLine(std::string& line, QByteArrayView text)
 // Written from the stored bytes of each record's header: the lines, or the
 // JSON array, that the record tables' texts give, in UTF-8, without a text
 // for every cell.
-bool PrintSummaryRecords(CliContext& context, bool json)
+bool PrintSummaryRecords(CliContext& context, bool json, const QStringList& fields)
 {
+    std::vector<QByteArray> names;
+    for (const QString& field : fields)
+        names.push_back(field.toUtf8());
+    std::vector<qsizetype> firstRows(names.size());
+    // The row of each field's first value in record, or -1.
+    const auto findFields = [&](const RawRecord& record) {
+        std::fill(firstRows.begin(), firstRows.end(), -1);
+        for (int row = 0; row < record.FieldCount(); ++row) {
+            const QByteArrayView name = record.Field(row, 1);
+            for (size_t i = 0; i < names.size(); ++i)
+                if (firstRows[i] < 0 && name == names[i])
+                    firstRows[i] = row;
+        }
+    };
     Session& session = context.session;
     DatabaseState& d = session.Database;
     IsoDates dates(session.RegionalSettings);
@@ -47,6 +61,21 @@ bool PrintSummaryRecords(CliContext& context, bool json)
         if (json) {
             lines += first ? "\n  " : ",\n  ";
             AppendRecordJson(lines, record, dates);
+            if (!names.empty()) {
+                findFields(record);
+                lines.pop_back(); // the object goes on
+                lines += ", \"columns\": {";
+                for (size_t i = 0; i < names.size(); ++i) {
+                    lines += i == 0 ? "" : ", ";
+                    AppendJsonString(lines, names[i]);
+                    lines += ": ";
+                    if (firstRows[i] < 0)
+                        lines += "null";
+                    else
+                        AppendJsonString(lines, record.Field(int(firstRows[i]), 2));
+                }
+                lines += "}}";
+            }
         } else {
             const QByteArrayView id = record.Header(R::FormIdColumn);
             lines.append(id.data(), static_cast<size_t>(id.size()));
@@ -56,6 +85,14 @@ bool PrintSummaryRecords(CliContext& context, bool json)
             AppendOneLine(lines, record.Header(R::NameColumn));
             lines.push_back('\t');
             AppendOneLine(lines, record.Header(R::SourceColumn));
+            if (!names.empty()) {
+                findFields(record);
+                for (const qsizetype row : firstRows) {
+                    lines.push_back('\t');
+                    if (row >= 0)
+                        AppendOneLine(lines, record.Field(int(row), 2));
+                }
+            }
             lines.push_back('\n');
         }
         first = false;
@@ -66,9 +103,11 @@ bool PrintSummaryRecords(CliContext& context, bool json)
         return true;
     };
     context.out.flush();
-    // Only the headers are printed, so the fields are not read. The whole
+    // Without field columns only the headers are printed, and the fields
+    // are not read. The whole
     // database is read by FormID without listing it first.
-    RecordStream stream(session, RecordParts::HeaderOnly);
+    RecordStream stream(session,
+                        names.empty() ? RecordParts::HeaderOnly : RecordParts::HeaderAndFields);
     const StreamEnd end = d.SummaryFiltered || d.ListRecordsOnOpen
                               ? stream.ReadList(d.SummaryRecords.Ids(), print)
                               : stream.ReadAll(print);

@@ -2,6 +2,7 @@
 #include "cli/CliDatabase.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSearch.h"
+#include "cli/CliSummaryOrder.h"
 #include "cli/Verbs.h"
 #include "cli/RendererHandOver.h"
 #include "output/OutputRunner.h"
@@ -51,6 +52,9 @@ int RunExport(CliContext& context, QStringList args)
         find = args.mid(at + 1, 2);
         args.remove(at, 3);
     }
+    CliSummaryOrder order;
+    if (QString usage; !TakeSummaryOrder(args, QStringLiteral("export"), &order, &usage))
+        return UsageError(usage);
     if (!TakeOption(args, QStringLiteral("--type"), &type, &hasType) ||
         !TakeOption(args, QStringLiteral("--query"), &queryFile, &hasQuery) ||
         !TakeOption(args, QStringLiteral("-o"), &file, &hasFile) ||
@@ -106,6 +110,10 @@ int RunExport(CliContext& context, QStringList args)
         return kExitFailed;
     if (hasQuery && !CliRunQueryFile(context, queryFile))
         return kExitFailed;
+    // Sorted or filtered, the records go out in the order the summary
+    // would show them.
+    if (const int status = ApplySummaryOrder(context, order, {}); status != kExitOk)
+        return status;
     Session& session = context.session;
     if (hasFields) {
         QList<OutputField>& list = session.Output.OutputFieldList;

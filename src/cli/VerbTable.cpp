@@ -20,7 +20,10 @@ const Verb kVerbs[] = {
      "store every response in the folder's messages not fetched before (read only: nothing on "
      "the server changes); prints the tally (as JSON with --json)",
      RunFetch},
-    {"list", "list [--json] DB", "every record in FormID order (without fields)", RunList},
+    {"list", "list [--fields NAME,...] [--sort [-]COLUMN] [--where COLUMN FILTER]... [--json] DB",
+     "every record in FormID order (without fields), or sorted by a column and filtered as the "
+     "summary's filter row filters; --fields adds a column per field",
+     RunList},
     {"show", "show [--json] DB ID", "one record with its fields", RunShow},
     {"fields", "fields DB", "the database's field names, one per line", RunFields},
     {"info", "info DB", "the database's Info rows, Key<TAB>Value", RunInfo},
@@ -40,7 +43,7 @@ const Verb kVerbs[] = {
      "NAME,...] [--title TEXT] [--template NAME] [--delimiter NAME] [--quotes] [--replace-quotes] "
      "[--join-lines] "
      "[--protect-formulas] [--rfc4180] [--header] [--yes] [--find FIELD PATTERN | --query "
-     "FILE.qry]",
+     "FILE.qry] [--sort [-]COLUMN] [--where COLUMN FILTER]...",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output, pdf "
      "writes the printed pages through the printing template --template names (else the "

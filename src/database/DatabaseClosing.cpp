@@ -16,6 +16,7 @@ QString CloseResumeDatabase(Session& session)
     d.CurrentFieldNames.Clear();
     d.RecordState = 0;
     d.SummaryFiltered = false;
+    d.SummaryView = SummaryViewState();
     d.OpeningDatabase = false;
     session.Tables.ClearRecordTables();
     const QString resultFile = session.Folders.SearchResultFile();

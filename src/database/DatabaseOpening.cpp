@@ -3,6 +3,7 @@
 #include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
+#include "database/SummaryColumnsTable.h"
 #include "platform/ErrorText.h"
 #include "platform/Logging.h"
 #include "platform/Settings.h"
@@ -105,6 +106,10 @@ bool ReloadSummary(Session& session, std::optional<qint64> current)
         if (!d.CurrentDatabase)
             throw std::runtime_error("No database is open.");
         d.SummaryRecords.Load(*d.CurrentDatabase);
+        // The rows come back in record-number order: the heading's arrow
+        // and the filter row must not claim another.
+        d.SummaryView.ClearOrder();
+        d.SummaryView.SearchResultIds.clear();
     } catch (const std::exception& e) {
         session.ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                               MessageIcon::Exclamation);
@@ -156,6 +161,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
     if (!CheckDatabase(session, *connection))
         return failed(QString());
     bool anyRecord = false;
+    SummaryFieldColumns fieldColumns;
     try {
         // Only a writer sets the journal mode, and only on a file that
         // passed the check.
@@ -166,6 +172,7 @@ bool OpenResumeDatabase(Session& session, const QString& path)
             anyRecord =
                 connection->Db().execAndGet("SELECT EXISTS (SELECT 1 FROM \"Forms\")").getInt() !=
                 0;
+        fieldColumns = ReadSummaryFieldColumns(connection->Db());
     } catch (const std::exception& e) {
         d.CurrentFieldNames = namesBefore;
         return failed(ErrorText(e));
@@ -177,6 +184,9 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         d.CurrentDatabasePath = path;
         d.SummaryRecords = std::move(rows);
         d.SummaryRecords.MoveFirst();
+        d.SummaryView = SummaryViewState();
+        d.SummaryView.FieldColumns = fieldColumns.names;
+        d.SummaryView.FieldWidths = fieldColumns.widths;
         emit session.Events.SummaryReloaded(d.SummaryRecords.Count());
         d.RecordCursor = d.SummaryRecords;
         d.SummaryFiltered = false;

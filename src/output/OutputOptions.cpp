@@ -65,6 +65,22 @@ void OutputOptionsController::SelectAllFields(bool ticked)
         entry.PrintStat = ticked;
 }
 
+void OutputOptionsController::TickSummaryFields(const SummaryRows& rows)
+{
+    const QStringList& fieldColumns = m_session.Database.SummaryView.FieldColumns;
+    const QString headerCell = QStringLiteral("%1.").arg(RecordTables::kHeaderTable);
+    for (OutputField& entry : m_session.Output.OutputFieldList) {
+        // A header entry's key is its record cell: "1.N" for column N.
+        if (entry.Key.startsWith(headerCell)) {
+            bool number = false;
+            const int column = entry.Key.mid(headerCell.size()).toInt(&number);
+            entry.PrintStat = number && rows.headerShown.value(column, false);
+        } else {
+            entry.PrintStat = fieldColumns.contains(entry.Key);
+        }
+    }
+}
+
 void OutputOptionsController::SetTitle(const QString& title)
 {
     m_session.Output.ReportTitle = title;

@@ -14,6 +14,9 @@ struct SummaryRows {
     std::vector<qint64> ids;      // every row, in order
     std::vector<qint64> selected; // the rows selected in the grid, in row order
     std::optional<qint64> current;
+    // Whether each header column (record number, name, notes, date,
+    // source) is shown in the summary.
+    QList<bool> headerShown;
 };
 
 // The Output Options dialog without its window: output type, template list,
@@ -51,6 +54,9 @@ public:
     QList<FieldItem> Fields() const;
     void SetFieldTicked(int item, bool ticked);
     void SelectAllFields(bool ticked);
+    // "Fields shown in the summary": ticks the header fields of the columns
+    // rows shows and the summary's field columns, and no others.
+    void TickSummaryFields(const SummaryRows& rows);
 
     void SetTitle(const QString& title);
 

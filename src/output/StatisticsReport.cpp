@@ -49,10 +49,11 @@ QString FieldSection(const FieldStatistics& s, const Regional& regional, const C
     html += QStringLiteral("<table>\n<thead><tr><th>Answer</th><th>Count</th><th>Percent</th>"
                            "</tr></thead>\n<tbody>\n");
     for (const ValueCount& v : FoldTail(s.values, kTableRows))
-        html += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3%</td></tr>\n")
-                    .arg(Escaped(v.value))
-                    .arg(v.count)
-                    .arg(locale.toString(100.0 * double(v.count) / double(s.answered), 'f', 1));
+        html +=
+            QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3%</td></tr>\n")
+                .arg(Escaped(v.value))
+                .arg(v.count)
+                .arg(locale.toString(100.0 * double(v.count) / double(s.answered), 'f', 1));
     html += QStringLiteral("</tbody>\n</table>\n");
     html += InlineChart(svg, ValuesChart(s));
     if (s.numeric)
@@ -67,18 +68,19 @@ QString FieldSection(const FieldStatistics& s, const Regional& regional, const C
 QString StatisticsReportHtml(const SummaryStatisticsResult& result, const Regional& regional,
                              const ChartSvgMaker& svg, const QString& title)
 {
-    const QString heading = title.trimmed().isEmpty() ? QStringLiteral("Statistics report")
-                                                      : title.trimmed();
-    QString html = QStringLiteral(
-                       "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-                       "<style>\nbody { font-family: sans-serif; }\n"
-                       "section { break-before: page; page-break-before: always; }\n"
-                       "table { border-collapse: collapse; }\n"
-                       "th, td { border: 1px solid #999; padding: 2px 8px; text-align: left; }\n"
-                       "td.n { text-align: right; }\nfigure { margin: 1em 0; }\n</style>\n"
-                       "</head>\n<body>\n<h1>%1</h1>\n<p>%2 record(s)</p>\n")
-                       .arg(Escaped(heading))
-                       .arg(result.records);
+    const QString heading =
+        title.trimmed().isEmpty() ? QStringLiteral("Statistics report") : title.trimmed();
+    QString html =
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+            "<style>\nbody { font-family: sans-serif; }\n"
+            "section { break-before: page; page-break-before: always; }\n"
+            "table { border-collapse: collapse; }\n"
+            "th, td { border: 1px solid #999; padding: 2px 8px; text-align: left; }\n"
+            "td.n { text-align: right; }\nfigure { margin: 1em 0; }\n</style>\n"
+            "</head>\n<body>\n<h1>%1</h1>\n<p>%2 record(s)</p>\n")
+            .arg(Escaped(heading))
+            .arg(result.records);
     html += InlineChart(svg, SubmissionsChart(result.submissions, regional));
     for (const FieldStatistics& field : result.fields)
         html += FieldSection(field, regional, svg);

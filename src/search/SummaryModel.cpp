@@ -4,6 +4,7 @@
 #include "platform/DatabaseConnection.h"
 #include "platform/Ui.h"
 
+#include <QHash>
 #include <QTimer>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -48,6 +49,27 @@ void SummaryModel::SetSource(SQLite::Database* database, const std::vector<qint6
     m_lastError.clear();
     ReadMarks();
     endResetModel();
+}
+
+void SummaryModel::SetFieldColumns(const QStringList& names)
+{
+    if (names == m_fieldColumns)
+        return;
+    beginResetModel();
+    m_fieldColumns = names;
+    m_pages.clear();
+    m_pageIndex.clear();
+    endResetModel();
+}
+
+void SummaryModel::SetSortMark(int column, bool descending)
+{
+    if (column == m_sortColumn && descending == m_sortDescending)
+        return;
+    m_sortColumn = column;
+    m_sortDescending = descending;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 void SummaryModel::Reload()
@@ -115,7 +137,7 @@ int SummaryModel::rowCount(const QModelIndex& parent) const
 
 int SummaryModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + int(m_fieldColumns.size());
 }
 
 const SummaryModel::Page* SummaryModel::FetchPage(int page) const
@@ -126,7 +148,7 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
     }
     const int first = page * kPageRows;
     const int last = std::min(first + kPageRows, rowCount());
-    Page rows(static_cast<size_t>(last - first), QStringList(ColumnCount, QString()));
+    Page rows(static_cast<size_t>(last - first), QStringList(columnCount(), QString()));
     try {
         // One statement per page, keyed by FormID: the unused places of the
         // last page are bound to -1, which no record has.
@@ -160,6 +182,8 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
                 texts[c] = text;
             }
         }
+        if (!m_fieldColumns.isEmpty())
+            ReadFieldValues(first, last, rows);
         m_lastError.clear();
     } catch (const std::exception& e) {
         m_lastError = EngineErrorText(e, sqlite3_system_errno(m_db->getHandle()));
@@ -173,6 +197,39 @@ const SummaryModel::Page* SummaryModel::FetchPage(int page) const
         m_pages.pop_back();
     }
     return &m_pages.front().second;
+}
+
+void SummaryModel::ReadFieldValues(int first, int last, Page& rows) const
+{
+    std::string sql = "SELECT FormID, Field_Name, Field_Value FROM Data WHERE FormID IN (";
+    for (int row = first; row < last; ++row)
+        sql += row == first ? "?" : ",?";
+    sql += ") ORDER BY DataID";
+    SQLite::Statement query(*m_db, sql);
+    std::unordered_map<qint64, size_t> places;
+    for (int row = first; row < last; ++row) {
+        const qint64 id = (*m_ids)[static_cast<size_t>(row)];
+        query.bind(row - first + 1, static_cast<int64_t>(id));
+        places.emplace(id, static_cast<size_t>(row - first));
+    }
+    QHash<QString, int> columns;
+    for (int i = 0; i < m_fieldColumns.size(); ++i)
+        columns.insert(m_fieldColumns[i], ColumnCount + i);
+    std::vector<std::vector<char>> seen(rows.size(), std::vector<char>(m_fieldColumns.size(), 0));
+    while (query.executeStep()) {
+        const auto place = places.find(query.getColumn(0).getInt64());
+        if (place == places.end())
+            continue;
+        const auto column = columns.find(QString::fromUtf8(query.getColumn(1).getText()));
+        if (column == columns.end())
+            continue;
+        // A record holding a field twice shows its first value.
+        char& taken = seen[place->second][static_cast<size_t>(*column - ColumnCount)];
+        if (taken)
+            continue;
+        taken = 1;
+        rows[place->second][*column] = QString::fromUtf8(query.getColumn(2).getText());
+    }
 }
 
 void SummaryModel::ReportReadError(const QString& error) const
@@ -192,7 +249,7 @@ void SummaryModel::ReportReadError(const QString& error) const
 
 QVariant SummaryModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     if (index.column() == RecordId && (role == DuplicateOfRole || role == Qt::ToolTipRole)) {
         if (const qint64 repeats = DuplicateOf(FormIdAt(index.row())))
@@ -212,7 +269,17 @@ QVariant SummaryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < ColumnCount ? m_captions[section] : QVariant();
+    if (orientation == Qt::Horizontal) {
+        QString caption;
+        if (section >= ColumnCount && section < columnCount())
+            caption = m_fieldColumns[section - ColumnCount];
+        else if (section >= 0 && section < ColumnCount)
+            caption = m_captions[section];
+        else
+            return {};
+        if (section == m_sortColumn)
+            caption += m_sortDescending ? QStringLiteral(" \u25BC") : QStringLiteral(" \u25B2");
+        return caption;
+    }
     return {};
 }

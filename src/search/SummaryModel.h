@@ -15,7 +15,8 @@ class Database;
 class Ui;
 
 // The record summary's rows: one per record of a list of FormIDs, with
-// the five columns of Forms. Only the list is held; the rows' texts are
+// the five columns of Forms and then a column per chosen field (its first
+// value in the record). Only the list is held; the rows' texts are
 // read on demand a page at a time, by key (FormID IN (...)), and kept in a
 // small cache, so a million records open at once and scroll smoothly.
 class SummaryModel : public QAbstractTableModel {
@@ -47,6 +48,14 @@ public:
     // failed meanwhile.
     void SetUi(Ui* ui) { m_ui = ui; }
 
+    // The field columns after the header columns, by field name.
+    void SetFieldColumns(const QStringList& names);
+    const QStringList& FieldColumns() const { return m_fieldColumns; }
+
+    // The column the rows are sorted by (-1: none): its caption ends in an
+    // arrow, up for ascending, down for descending.
+    void SetSortMark(int column, bool descending);
+
     // The column captions by source field name, for example the captions a
     // form configuration gives its header items.
     void SetCaptions(const QMap<QString, QString>& captionsByField);
@@ -71,6 +80,7 @@ public:
 private:
     using Page = std::vector<QStringList>;
     const Page* FetchPage(int page) const;
+    void ReadFieldValues(int first, int last, Page& rows) const;
     void ReportReadError(const QString& error) const;
     void ReadMarks();
 
@@ -79,6 +89,9 @@ private:
     const std::vector<qint64>* m_ids = nullptr;
     QString m_table;
     QStringList m_captions;
+    QStringList m_fieldColumns;
+    int m_sortColumn = -1;
+    bool m_sortDescending = false;
     std::unordered_map<qint64, qint64> m_duplicateOf;
 
     // Least recently used pages at the back.

@@ -10,6 +10,7 @@
 #include "search/QuickFind.h"
 #include "session/RecordSelection.h"
 #include "search/SearchRun.h"
+#include "search/SummaryView.h"
 
 #include <QFile>
 #include <SQLiteCpp/Database.h>
@@ -63,10 +64,15 @@ bool RunAndShow(Session& session, const SearchCondition& condition, const QStrin
             run.ok = false;
             run.error = error;
         } else {
-            const int count = int(ids.size());
-            d.SummaryRecords.Assign(std::move(ids));
             d.SummaryFiltered = true;
-            SetCount(session, count);
+            d.SummaryView.SearchResultIds = ids;
+            if (d.SummaryView.Ordered()) {
+                ApplySummaryView(session);
+            } else {
+                d.SummaryRecords.Assign(std::move(ids));
+                SetCount(session, d.SummaryRecords.Count());
+            }
+            const int count = d.SummaryRecords.Count();
             // With nothing found the viewer shows an empty record, not the
             // one it showed before.
             if (count == 0) {
@@ -245,8 +251,10 @@ void ClearSearch(Session& session, int entryIndex, const QString& pattern)
         return;
     session.ui.StartCommand();
     BusyPointer busy(session.ui);
-    if (Criteria(session, entryIndex, pattern))
+    if (Criteria(session, entryIndex, pattern)) {
+        session.Database.SummaryView.ClearOrder();
         ShowWholeDatabase(session);
+    }
 }
 
 bool RunQueryBuilder(Session& session, QueryCheck* check)
@@ -277,6 +285,9 @@ void ShowWholeDatabase(Session& session)
 {
     DatabaseState& d = session.Database;
     d.SummaryFiltered = false;
+    d.SummaryView.SearchResultIds.clear();
+    if (d.SummaryView.Ordered() && ApplySummaryView(session))
+        return;
     if (d.CurrentDatabase) {
         try {
             d.SummaryRecords.Load(*d.CurrentDatabase);

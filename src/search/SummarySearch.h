@@ -24,7 +24,7 @@ bool FillQuickFindCombo(Session& session);
 bool QuickFindSearch(Session& session, int entryIndex, const QString& pattern);
 
 // Clear Search: builds lblFind as Find does, then shows the whole
-// database again. The result file stays on disk.
+// database again, in record-number order without filters. The result file stays on disk.
 void ClearSearch(Session& session, int entryIndex, const QString& pattern);
 
 // Quick Find's "Possible duplicates": the records marked as possible
@@ -51,8 +51,9 @@ struct QueryCheck {
 // statement failed or was cancelled.
 bool RunQueryBuilder(Session& session, QueryCheck* check = nullptr);
 
-// The summary back on the open database (Clear Search step 1): all rows,
-// SummaryFiltered false and the NoRecords bit from the count.
+// The summary back on the open database (Clear Search step 1): all rows
+// (through the sort and filters still set), SummaryFiltered false and the
+// NoRecords bit from the count.
 void ShowWholeDatabase(Session& session);
 
 // Deletes the result file (the database is closing). Quietly does nothing

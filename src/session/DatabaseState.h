@@ -2,6 +2,7 @@
 
 #include "session/FieldNameCatalog.h"
 #include "session/RecordSet.h"
+#include "session/SummaryViewState.h"
 #include "platform/DatabaseConnection.h"
 
 #include <QString>
@@ -21,6 +22,7 @@ struct DatabaseState {
     int RecordState = 0;
     bool OpeningDatabase = false;
     bool SummaryFiltered = false; // the summary shows a search result
+    SummaryViewState SummaryView; // field columns, sort and filters of the summary
     // The record on screen has no unsaved change by the user.
     bool RecordUnchanged = true;
     // The program itself is filling the viewer's boxes: their change events

@@ -9,7 +9,8 @@ class DatabaseConnection;
 // A set of records as an ordered list of FormIDs with a position: what a
 // cursor over Forms is to the program. A bookmark is a FormID, a clone is
 // a copy, seek is a lookup. Before the first row is BOF, past the last is
-// EOF; an empty set is both.
+// EOF; an empty set is both. The list is in ascending FormID order unless
+// it was assigned in another one (a sorted summary).
 class RecordSet {
 public:
     // Every FormID of Forms, ascending; the position goes to the first row.
@@ -31,7 +32,8 @@ public:
     // Moves to the row of formId; false (position unchanged) when absent.
     bool Seek(qint64 formId);
 
-    // A record just stored: added in FormID order and made current.
+    // A record just stored: added in FormID order (at the end of a list in
+    // another order) and made current.
     void Add(qint64 formId);
     // A record deleted: removed; the position stays on the row after it.
     void Remove(qint64 formId);
@@ -39,6 +41,10 @@ public:
     const std::vector<qint64>& Ids() const { return m_ids; }
 
 private:
+    // Where formId is, or end.
+    std::vector<qint64>::iterator Find(qint64 formId);
+
     std::vector<qint64> m_ids;
     int m_position = 0;
+    bool m_ascending = true;
 };

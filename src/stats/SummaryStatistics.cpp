@@ -88,8 +88,9 @@ bool ReadEntries(SQLite::Database& db, const QStringList& wanted, bool sorted,
 
 SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& fields)
 {
+    // A search result or the filter row narrows the summary's rows.
     StatisticsScope scope;
-    if (session.Database.SummaryFiltered)
+    if (session.Database.SummaryFiltered || !session.Database.SummaryView.Filters.isEmpty())
         scope.ids = session.Database.SummaryRecords.Ids();
     return RecordStatistics(session, fields, scope);
 }

@@ -105,6 +105,7 @@ public:
         calls.append(QStringLiteral("choose folder"));
         return chosenFolder;
     }
+    void ShowSummaryFields() override { calls.append(QStringLiteral("summary fields")); }
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override
     {
         calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
@@ -219,18 +220,21 @@ TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingTo
     view.calls.clear();
     shell.Run(CommandId::FetchMailbox);
     EXPECT_EQ(view.calls, QStringList{"mailbox fetch"});
+    view.calls.clear();
+    EXPECT_TRUE(view.states.value(QStringLiteral("mnuOSelectFields"), false));
+    shell.Run(CommandId::SelectSummaryFields);
+    EXPECT_EQ(view.calls, QStringList{"summary fields"});
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)
 {
     ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
     view.calls.clear();
-    for (CommandId id : {CommandId::SelectSummaryFields, CommandId::SpellCheck,
-                         CommandId::FormDesigner, CommandId::ArrangeSections})
+    for (CommandId id :
+         {CommandId::SpellCheck, CommandId::FormDesigner, CommandId::ArrangeSections})
         shell.Run(id);
     EXPECT_TRUE(view.calls.isEmpty());
-    for (const char* name :
-         {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"})
+    for (const char* name : {"mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"})
         EXPECT_FALSE(view.states.value(QString::fromLatin1(name), true)) << name;
 }
 

@@ -149,3 +149,25 @@ TEST_F(OutputOptionsControllerTest, FormulaProtectionAndWholeRecordsAreRemembere
                     m.text.size() > 38)
             << m.text.toStdString();
 }
+
+TEST_F(OutputOptionsControllerTest, FieldsShownInTheSummaryTickOnlyTheColumnsShown)
+{
+    OutputOptionsController options(program);
+    const struct {
+        QList<bool> headerShown;
+        QStringList fieldColumns;
+        QList<bool> ticked; // Name, Email
+    } cases[] = {
+        {{true, true, false, true, false}, {}, {true, false}},
+        {{true, false, true, true, false}, {"Email"}, {false, true}},
+    };
+    for (const auto& c : cases) {
+        rows.headerShown = c.headerShown;
+        program.Database.SummaryView.FieldColumns = c.fieldColumns;
+        options.TickSummaryFields(rows);
+        QList<bool> ticked;
+        for (const auto& field : options.Fields())
+            ticked.append(field.ticked);
+        EXPECT_EQ(ticked, c.ticked);
+    }
+}

@@ -41,7 +41,10 @@ TEST(StatisticsReport, CountsTheTickedFieldsOfTheRecordsChosenIntoOnePage)
     };
     const QString path = f.dir.File(QStringLiteral("report.htm"));
     f.ui.QueueFiles({path});
-    const OutputResult result = options.Run(SummaryRows{{1, 2, 3}, {}, 1}, nullptr, {});
+    SummaryRows rows;
+    rows.ids = {1, 2, 3};
+    rows.current = 1;
+    const OutputResult result = options.Run(rows, nullptr, {});
     ASSERT_TRUE(result.completed) << qPrintable(f.ui.MessageTexts().join('|'));
     EXPECT_EQ(f.ui.StatusText(), QStringLiteral("Statistics of 3 record(s) saved to ") + path);
     const QString html = ReadText(path);

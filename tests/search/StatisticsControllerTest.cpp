@@ -1,6 +1,7 @@
 #include "duplicates/StoredRecords.h"
 #include "search/StatisticsController.h"
 #include "search/SummarySearch.h"
+#include "search/SummaryView.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@ TEST(StatisticsController, EveryKindOfBarNarrowsToTheRecordsItCounts)
         const char* score;
         const char* visit;
     } rows[] = {
-        {"2024-12-30", "9", "2024-12-30"}, {"2024-12-31", " 10 ", "2025-01-02"},
-        {"2025-01-02", "9", "2025-02-15"}, {"2025-01-02", "1,000.5", "2025-02-16"},
+        {"2024-12-30", "9", "2024-12-30"},  {"2024-12-31", " 10 ", "2025-01-02"},
+        {"2025-01-02", "9", "2025-02-15"},  {"2025-01-02", "1,000.5", "2025-02-16"},
         {"2025-01-05", "12", "2026-07-01"},
     };
     for (const auto& row : rows)
@@ -42,7 +43,8 @@ TEST(StatisticsController, EveryKindOfBarNarrowsToTheRecordsItCounts)
             if (bar.count == 0)
                 continue;
             ASSERT_TRUE(bar.Narrows()) << qPrintable(chart.title + ": " + bar.label);
-            ASSERT_TRUE(controller.NarrowTo(chart, bar)) << qPrintable(f.ui.MessageTexts().join('|'));
+            ASSERT_TRUE(controller.NarrowTo(chart, bar))
+                << qPrintable(f.ui.MessageTexts().join('|'));
             EXPECT_EQ(f.session.Database.SummaryRecords.Count(), bar.count)
                 << qPrintable(chart.title + ": " + bar.label);
             EXPECT_FALSE(f.session.Search.lblFind.isEmpty());
@@ -53,4 +55,9 @@ TEST(StatisticsController, EveryKindOfBarNarrowsToTheRecordsItCounts)
     EXPECT_EQ(charts[1].title, QStringLiteral("visit per month"));
     EXPECT_EQ(charts[2].title, QStringLiteral("Submissions per day"));
     EXPECT_TRUE(f.ui.MessageTexts().isEmpty());
+
+    // The summary's filter row narrows what is counted.
+    ASSERT_TRUE(FilterSummary(f.session, 0, QStringLiteral("<=2")));
+    ASSERT_TRUE(controller.Refresh());
+    EXPECT_EQ(controller.Result().records, 2);
 }

@@ -23,6 +23,7 @@
 #include "responses/DroppedResponses.h"
 #include "gui/search/SelectDialog.h"
 #include "gui/search/QueryWindow.h"
+#include "gui/search/SummaryFieldsDialog.h"
 #include "gui/search/SummaryWindow.h"
 #include "gui/viewer/BrowserWindow.h"
 
@@ -522,6 +523,8 @@ void MainWindow::ShowOutputOptions(std::optional<OutputType> preset)
             if (SummaryWindow* summary = Summary()) {
                 for (const qint64 id : summary->SelectedRecords())
                     rows.selected.push_back(id);
+                for (int c = 0; c < SummaryViewState::kHeaderColumns; ++c)
+                    rows.headerShown.append(summary->IsColumnVisible(c));
             }
             return rows;
         };
@@ -584,6 +587,12 @@ void MainWindow::ShowMailboxFetch()
 QString MainWindow::ChooseFolder(const QString& title, const QString& start)
 {
     return QFileDialog::getExistingDirectory(this, title, start);
+}
+
+void MainWindow::ShowSummaryFields()
+{
+    SummaryFieldsDialog dialog(m_session, this);
+    dialog.exec();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

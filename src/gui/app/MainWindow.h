@@ -85,6 +85,7 @@ public:
     void ShowStatistics() override;
     void ShowMailboxFetch() override;
     QString ChooseFolder(const QString& title, const QString& start) override;
+    void ShowSummaryFields() override;
     void ShowSelectRecords(const QString& caption) override;
     std::vector<qint64> SummarySelectedRows() const override;
     void ShowQueryBuilder() override;

@@ -94,6 +94,9 @@ void OutputOptionsDialog::Build()
     fieldButtons->addWidget(all);
     fieldButtons->addWidget(none);
     fieldLayout->addLayout(fieldButtons);
+    auto* shown = new QPushButton(QStringLiteral("Fields shown in the s&ummary"), fieldBox);
+    shown->setObjectName(QStringLiteral("cmdSummaryFields"));
+    fieldLayout->addWidget(shown);
     grid->addWidget(fieldBox, 0, 1);
 
     auto* recordBox = new QGroupBox(QStringLiteral("3. Records to Output"), this);
@@ -222,6 +225,10 @@ void OutputOptionsDialog::Build()
     });
     connect(none, &QPushButton::clicked, this, [this] {
         m_controller.SelectAllFields(false);
+        ShowFields();
+    });
+    connect(shown, &QPushButton::clicked, this, [this] {
+        m_controller.TickSummaryFields(m_hooks.summaryRows ? m_hooks.summaryRows() : SummaryRows());
         ShowFields();
     });
     connect(m_protectFormulas, &QCheckBox::toggled, this, [this](bool on) {

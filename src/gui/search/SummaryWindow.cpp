@@ -5,6 +5,8 @@
 #include "search/SummaryModel.h"
 #include "database/SummaryNavigation.h"
 #include "search/SummarySearch.h"
+#include "search/SummaryView.h"
+#include "gui/search/SummaryFilterHeader.h"
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -49,7 +51,8 @@ protected:
 SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord, QWidget* parent)
     : QWidget(parent), m_session(session), m_controller(session, std::move(viewRecord)),
       m_model(new SummaryModel(session.RegionalSettings, this)), m_grid(new QTableView(this)),
-      m_txtCount(new QLineEdit(this)), m_combo(new QComboBox(this)), m_text(new QLineEdit(this)),
+      m_header(new SummaryFilterHeader(m_grid)), m_txtCount(new QLineEdit(this)),
+      m_combo(new QComboBox(this)), m_text(new QLineEdit(this)),
       m_lblFind(new QLabel(QStringLiteral("Find SQL string"), this))
 {
     setObjectName(QStringLiteral("frmQueryResult"));
@@ -63,6 +66,8 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
     m_grid->setAccessibleDescription(
         QStringLiteral("The records, one a row; Enter or a double-click views one"));
     m_model->SetUi(&session.ui);
+    m_header->setObjectName(QStringLiteral("hdrSummary"));
+    m_grid->setHorizontalHeader(m_header);
     m_grid->setModel(m_model);
     m_grid->setItemDelegateForColumn(SummaryModel::RecordId, new DuplicateMarkDelegate(m_grid));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -91,6 +96,17 @@ SummaryWindow::SummaryWindow(Session& session, std::function<void()> viewRecord,
             std::max(characters * character, m_grid->horizontalHeader()->sectionSizeHint(column)));
     connect(m_grid->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             &SummaryWindow::ShowColumnMenu);
+    connect(m_header, &QHeaderView::sectionClicked, this, &SummaryWindow::HeadingClicked);
+    connect(m_header, &SummaryFilterHeader::FilterEdited, this, &SummaryWindow::FilterEdited);
+    // A field column's new width is kept once the user lets go of it.
+    auto* widthsLater = new QTimer(this);
+    widthsLater->setSingleShot(true);
+    widthsLater->setInterval(800);
+    connect(widthsLater, &QTimer::timeout, this, &SummaryWindow::SaveFieldWidths);
+    connect(m_header, &QHeaderView::sectionResized, this, [this, widthsLater](int column) {
+        if (column >= SummaryModel::ColumnCount && !m_following)
+            widthsLater->start();
+    });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &SummaryWindow::CurrentRowChanged);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &SummaryWindow::RowDoubleClicked);
@@ -193,13 +209,63 @@ void SummaryWindow::Reload(int count)
 {
     DatabaseState& d = m_session.Database;
     m_following = true;
+    m_model->SetFieldColumns(d.SummaryView.FieldColumns);
     m_model->SetSource(d.CurrentDatabase ? &d.CurrentDatabase->Db() : nullptr,
                        &d.SummaryRecords.Ids());
+    ShowView();
     m_following = false;
     m_txtCount->setText(QString::number(count));
     if (const auto current = d.SummaryRecords.Bookmark())
         FollowCurrentRecord(*current);
     m_controller.Reloaded();
+}
+
+void SummaryWindow::ShowView()
+{
+    const SummaryViewState& view = m_session.Database.SummaryView;
+    // The style's own arrow is not drawn by every style: the caption
+    // carries one too.
+    m_model->SetSortMark(view.SortColumn, view.SortDescending);
+    if (view.SortColumn >= 0)
+        m_header->setSortIndicator(view.SortColumn,
+                                   view.SortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    else
+        m_header->setSortIndicator(-1, Qt::AscendingOrder);
+    m_header->SetFilterTexts(m_model->columnCount(), view.Filters);
+    if (view.Filters.isEmpty())
+        m_header->MarkInvalid(-1, QString());
+    if (m_shownFields != view.FieldColumns) {
+        m_shownFields = view.FieldColumns;
+        const int character = m_grid->fontMetrics().averageCharWidth();
+        for (int i = 0; i < view.FieldColumns.size(); ++i) {
+            const int width = view.FieldWidths.value(i);
+            m_grid->setColumnWidth(SummaryModel::ColumnCount + i,
+                                   width > 0 ? width : 16 * character);
+        }
+    }
+}
+
+void SummaryWindow::HeadingClicked(int column)
+{
+    SortSummaryByHeading(m_session, column);
+}
+
+void SummaryWindow::FilterEdited(int column, const QString& text)
+{
+    QList<SummaryFilterFault> faults;
+    FilterSummary(m_session, column, text, &faults);
+    m_header->MarkInvalid(-1, QString());
+    for (const SummaryFilterFault& fault : faults)
+        m_header->MarkInvalid(fault.column, fault.message);
+}
+
+void SummaryWindow::SaveFieldWidths()
+{
+    QList<int> widths;
+    for (int i = 0; i < m_shownFields.size(); ++i)
+        widths.append(m_grid->columnWidth(SummaryModel::ColumnCount + i));
+    if (m_shownFields == m_session.Database.SummaryView.FieldColumns)
+        SaveSummaryFieldWidths(m_session, widths);
 }
 
 void SummaryWindow::ApplyConfiguration()
@@ -329,6 +395,7 @@ void SummaryWindow::closeEvent(QCloseEvent* event)
     QString error;
     if (!SummaryColumns::SaveVisibility(m_session.Folders, visible, &error))
         m_session.ui.MessageBox(error, MessageIcon::Exclamation);
+    SaveFieldWidths();
     m_model->SetSource(nullptr, nullptr);
     // The summary goes with the database: closing it closes the viewer.
     emit m_session.Events.ViewerMustClose();

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class Session;
+class SummaryFilterHeader;
 class SummaryModel;
 
 // The record summary (frmQueryResult): one row per record of the current
@@ -35,6 +36,7 @@ public:
     void Command1_Click(Navigation index) override;
 
     QTableView* Grid() const { return m_grid; }
+    SummaryFilterHeader* Header() const { return m_header; }
     SummaryModel* Model() const { return m_model; }
     // FormIDs of the selected rows, in row order.
     QList<qint64> SelectedRecords() const;
@@ -53,11 +55,19 @@ private:
     void CurrentRowChanged(const QModelIndex& current);
     void RowDoubleClicked();
     void ShowColumnMenu(const QPoint& at);
+    void HeadingClicked(int column);
+    void FilterEdited(int column, const QString& text);
+    // The sort arrow, the filter boxes and the field columns' widths as
+    // the session has them.
+    void ShowView();
+    void SaveFieldWidths();
 
     Session& m_session;
     SummaryController m_controller;
     SummaryModel* m_model;
     QTableView* m_grid;
+    SummaryFilterHeader* m_header;
+    QStringList m_shownFields; // the field columns whose widths the grid has
     QLineEdit* m_txtCount;
     QComboBox* m_combo;
     QLineEdit* m_text;

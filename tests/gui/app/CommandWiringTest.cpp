@@ -161,8 +161,7 @@ TEST_F(CommandWiringTest, CommandsNotInTheProgramAreShownDisabled)
     ShellController shell(session);
     MainWindow frame(session, shell);
     frame.MDIForm_Load(database);
-    for (const char* name :
-         {"mnuOSelectFields", "mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"}) {
+    for (const char* name : {"mnuOSpellCheck", "mnuOFormDesigner", "mnuOArrangeSections"}) {
         QAction* action = frame.Command(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_TRUE(action->isVisible()) << name;
