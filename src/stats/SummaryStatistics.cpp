@@ -84,6 +84,58 @@ bool ReadEntries(SQLite::Database& db, const QStringList& wanted, bool sorted,
     return true;
 }
 
+// A few records among many are read through the FormID index, record by
+// record, from a temporary table of their FormIDs (ascending), rather than
+// by a pass over every entry.
+constexpr const char* kListed = "temp.\"StatisticsRecords\"";
+
+bool FewAmongMany(SQLite::Database& db, const StatisticsScope& scope)
+{
+    if (!scope.ids)
+        return false;
+    SQLite::Statement last(db, "SELECT max(\"FormID\") FROM \"Forms\"");
+    last.executeStep();
+    return static_cast<qint64>(scope.ids->size()) * 4 < last.getColumn(0).getInt64();
+}
+
+void ListRecords(SQLite::Database& db, const StatisticsScope& scope)
+{
+    db.exec(std::string("DROP TABLE IF EXISTS ") + kListed);
+    db.exec(std::string("CREATE TABLE ") + kListed + " (\"id\" INTEGER PRIMARY KEY)");
+    std::vector<qint64> ids;
+    for (const qint64 id : *scope.ids)
+        if (id >= scope.from && id <= scope.to)
+            ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    SQLite::Statement insert(db, std::string("INSERT INTO ") + kListed + " VALUES (?)");
+    for (const qint64 id : ids) {
+        insert.bind(1, static_cast<int64_t>(id));
+        insert.exec();
+        insert.reset();
+    }
+}
+
+void ReadListedEntries(SQLite::Database& db, const QStringList& wanted,
+                       StatisticsCollector& collector)
+{
+    std::string sql =
+        std::string("SELECT d.\"FormID\", d.\"Field_Name\", d.\"Field_Value\" FROM ") + kListed +
+        " AS r CROSS JOIN \"Data\" AS d ON d.\"FormID\" = r.\"id\"";
+    if (!wanted.isEmpty()) {
+        sql += " WHERE d.\"Field_Name\" COLLATE NOCASE IN (";
+        for (int i = 0; i < wanted.size(); ++i)
+            sql += i ? ",?" : "?";
+        sql += ")";
+    }
+    SQLite::Statement rows(db, sql);
+    for (int i = 0; i < wanted.size(); ++i)
+        rows.bind(i + 1, wanted[i].toStdString());
+    while (rows.executeStep())
+        collector.Entry(rows.getColumn(0).getInt64(), Bytes(rows.getColumn(1)),
+                        Bytes(rows.getColumn(2)));
+}
+
 } // namespace
 
 SummaryStatisticsResult SummaryStatistics(Session& session, const QStringList& fields)
@@ -132,12 +184,24 @@ SummaryStatisticsResult RecordStatistics(Session& session, const QStringList& fi
         if (own)
             db.exec("BEGIN");
         try {
-            if (!collect(false))
-                collect(true);
-            SQLite::Statement records(db, "SELECT \"FormID\", \"Form_Date\" FROM \"Forms\"");
-            while (records.executeStep()) {
-                if (!shown || shown->Has(records.getColumn(0).getInt64()))
-                    collector->Record(Bytes(records.getColumn(1)));
+            if (FewAmongMany(db, scope)) {
+                ListRecords(db, scope);
+                collector = std::make_unique<StatisticsCollector>(wanted);
+                ReadListedEntries(db, wanted, *collector);
+                SQLite::Statement records(
+                    db, std::string("SELECT f.\"Form_Date\" FROM ") + kListed +
+                            " AS r CROSS JOIN \"Forms\" AS f ON f.\"FormID\" = r.\"id\"");
+                while (records.executeStep())
+                    collector->Record(Bytes(records.getColumn(0)));
+                db.exec(std::string("DROP TABLE ") + kListed);
+            } else {
+                if (!collect(false))
+                    collect(true);
+                SQLite::Statement records(db, "SELECT \"FormID\", \"Form_Date\" FROM \"Forms\"");
+                while (records.executeStep()) {
+                    if (!shown || shown->Has(records.getColumn(0).getInt64()))
+                        collector->Record(Bytes(records.getColumn(1)));
+                }
             }
             if (own)
                 db.exec("COMMIT");
