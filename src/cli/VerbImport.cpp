@@ -5,11 +5,12 @@
 #include "responses/ResponseImport.h"
 
 // import [--relative-to DIR] [--again] [--json] DB FILE|FOLDER...: every
-// response in the files (plain text or saved mail; a folder by every file
-// below it), in order, stored as new records, leaving out messages imported
-// before unless --again; prints the final status text, then the tally. With
-// DIR, each record's source is its file's path relative to DIR. A file that
-// is no text or mail fails the run, after the other files.
+// response in the files (plain text, saved mail or a .csv export; a folder
+// by every file below it), in order, stored as new records, leaving out
+// messages imported before unless --again; prints the final status text,
+// then the tally. With DIR, each record's source is its file's path
+// relative to DIR. A file that is no text or mail fails the run, after the
+// other files.
 int RunImport(CliContext& context, QStringList args)
 {
     ImportOptions options;

@@ -11,6 +11,7 @@ struct ImportTally {
     int known = 0;      // already imported before: skipped
     int noResponse = 0; // held no response
     int failed = 0;     // could not be read or stored
+    int warnings = 0;   // items read past a fault (each was reported)
 
     int Read() const { return imported + known + noResponse + failed; }
     ImportTally& operator+=(const ImportTally& other);

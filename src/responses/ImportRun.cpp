@@ -86,6 +86,13 @@ bool ImportRun::Done(const ScanItem& item, int records, int dropped)
     return AfterItem();
 }
 
+void ImportRun::Warned(const ScanItem& item, const QString& warning)
+{
+    (void)item;
+    (void)warning;
+    ++m_group.warnings;
+}
+
 void ImportRun::Fail(const ScanItem& item, const QString& reason)
 {
     ++m_group.failed;
@@ -156,6 +163,7 @@ void ImportRun::GroupLost()
     // failed to be kept.
     ImportTally lost;
     lost.known = m_group.known;
+    lost.warnings = m_group.warnings;
     lost.failed = m_group.failed + m_group.imported + m_group.noResponse;
     m_tally += lost;
     m_group = ImportTally();

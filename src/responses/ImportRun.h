@@ -27,6 +27,7 @@ public:
     bool StoreRecord();
     bool Skip(const ScanItem& item) override;
     bool Done(const ScanItem& item, int records, int dropped) override;
+    void Warned(const ScanItem& item, const QString& warning) override;
     // An item that could not be read at all (a file refused or unreadable,
     // a message the server did not give whole).
     void Fail(const ScanItem& item, const QString& reason);

@@ -5,6 +5,7 @@
 
 #include "session/Session.h"
 #include "responses/CharacterReferences.h"
+#include "responses/CsvScan.h"
 #include "responses/MailFormat.h"
 #include "responses/MailReader.h"
 #include "responses/ResponseFile.h"
@@ -170,6 +171,13 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     qCInfo(lcResponses, "reading %s as %s", qPrintable(fullPath),
            kind == MailFileKind::PlainText ? "plain text" : "a mail file or another kind");
 
+    const bool csv = IsCsvFileName(fullPath) && kind != MailFileKind::Binary &&
+                     kind != MailFileKind::OutlookMessage;
+    if (csv) {
+        file.Close();
+        ScanCsvFile(session, fullPath, source, outcome, onRecord, items);
+        return outcome;
+    }
     switch (kind) {
     case MailFileKind::PlainText:
         ScanPlainFile(session, fullPath, source, date, file, outcome, onRecord, items);

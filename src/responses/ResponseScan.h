@@ -22,7 +22,8 @@ class Session;
 // character references in values are decoded, and each record is dated
 // with its message's Date header (in that date's own zone), else with the
 // file's modification date; the source of a record from an mbox file is
-// the path, "#" and the message's number from 1. An Outlook .msg or any
+// the path, "#" and the message's number from 1. A file whose name ends in
+// ".csv" is read as a form service's export (see ScanCsvFile). An Outlook .msg or any
 // other binary file is refused with a message and gives no record.
 struct ScanOutcome {
     bool opened = false;  // false: the file could not be opened (see error)
@@ -57,6 +58,13 @@ public:
     // After an item: the records handed to onRecord and the responses
     // dropped. False stops the walk.
     virtual bool Done(const ScanItem& item, int records, int dropped) = 0;
+    // An item read with a fault it was read past (a row of a comma-separated
+    // file whose cells do not match its header); the user was told.
+    virtual void Warned(const ScanItem& item, const QString& warning)
+    {
+        (void)item;
+        (void)warning;
+    }
 };
 
 // With a sourceBase folder, each record's source is the file's path

@@ -139,3 +139,26 @@ TEST(CommandLine, ALinkToNothingIsNamedSoByEveryVerb)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral("gone.fdb"))));
 }
+
+TEST(CommandLine, ImportReadsACsvExportWithItsWarningsOnStandardError)
+{
+    TempDir dir;
+    const QString db = dir.File(QStringLiteral("csv.fdb"));
+    QByteArray out, err;
+    ASSERT_EQ(RunCli({"create", db}, &out, &err), 0);
+    const QString file = dir.Write(QStringLiteral("export.csv"),
+                                   "Name,Submitted\nAnn,2024-05-01\nBob,2024-05-02,extra\n");
+    ASSERT_EQ(RunCli({"import", "--json", db, file}, &out, &err), 0) << err.constData();
+    EXPECT_TRUE(out.endsWith("{\"failed\":0,\"imported\":2,\"known\":0,\"no_response\":0,"
+                             "\"read\":2,\"stored\":2,\"warnings\":1}\n"))
+        << out.constData();
+    EXPECT_EQ(err, QFileInfo(file).absoluteFilePath().toUtf8() +
+                       " line 3: 3 cell(s) where the header has 2; the row is read with the "
+                       "cells it has\n");
+    SQLite::Database stored(db.toStdString());
+    EXPECT_EQ(stored
+                  .execAndGet("SELECT group_concat(Form_Date || ' ' || Form_Name, ',') FROM "
+                              "Forms")
+                  .getString(),
+              "2024-05-01 Ann,2024-05-02 Bob");
+}
