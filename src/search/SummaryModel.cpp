@@ -212,15 +212,16 @@ void SummaryModel::ReadFieldValues(int first, int last, Page& rows) const
         query.bind(row - first + 1, static_cast<int64_t>(id));
         places.emplace(id, static_cast<size_t>(row - first));
     }
+    // Field names compare ignoring letter case, as everywhere in the program.
     QHash<QString, int> columns;
     for (int i = 0; i < m_fieldColumns.size(); ++i)
-        columns.insert(m_fieldColumns[i], ColumnCount + i);
+        columns.insert(m_fieldColumns[i].toLower(), ColumnCount + i);
     std::vector<std::vector<char>> seen(rows.size(), std::vector<char>(m_fieldColumns.size(), 0));
     while (query.executeStep()) {
         const auto place = places.find(query.getColumn(0).getInt64());
         if (place == places.end())
             continue;
-        const auto column = columns.find(QString::fromUtf8(query.getColumn(1).getText()));
+        const auto column = columns.find(QString::fromUtf8(query.getColumn(1).getText()).toLower());
         if (column == columns.end())
             continue;
         // A record holding a field twice shows its first value.

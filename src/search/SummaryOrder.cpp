@@ -93,7 +93,7 @@ void SortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 QString FieldExpression(int parameter)
 {
     return QStringLiteral("(SELECT Data.Field_Value FROM Data WHERE Data.FormID = Forms.FormID "
-                          "AND Data.Field_Name = ?%1 ORDER BY Data.DataID LIMIT 1)")
+                          "AND Data.Field_Name = ?%1 COLLATE NOCASE ORDER BY Data.DataID LIMIT 1)")
         .arg(parameter);
 }
 

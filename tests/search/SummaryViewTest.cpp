@@ -36,12 +36,13 @@ protected:
                   "('bob', '', '2024-03-01', 'a'), ('Ann', '', '2024-01-15', 'b'), "
                   "('carl', '', NULL, 'c'), ('dave', '', '2023-12-31', 'd'), "
                   "('Eve', '', '2024-03-01', 'e')");
-        // Record 2 gives its score twice: the first one counts.
+        // Record 2 gives its score twice: the first one counts. Record 4
+        // names its field in other letters, as field names compare.
         Db().exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES "
                   "('score', '10', 1), ('country', 'France', 1), ('when', '2024-02-01', 1), "
                   "('score', '9', 2), ('country', 'germany', 2), ('when', '2024-01-05', 2), "
                   "('score', '100', 2), ('score', 'abc', 3), ('country', 'Finland', 3), "
-                  "('country', 'Spain', 4), ('score', '-1.5', 5), ('when', '12/25/2023', 5)");
+                  "('Country', 'Spain', 4), ('score', '-1.5', 5), ('when', '12/25/2023', 5)");
         CloseResumeDatabase(session);
         ASSERT_TRUE(OpenResumeDatabase(session, path));
         session.Database.CurrentFieldNames.Reset(
@@ -205,6 +206,7 @@ TEST_F(SummaryViewTest, FieldColumnsAreKeptInTheDatabaseAndShowTheFirstValue)
     EXPECT_EQ(model.data(model.index(1, kScore)).toString(), "9");
     EXPECT_EQ(model.data(model.index(3, kScore)).toString(), "");
     EXPECT_EQ(model.data(model.index(4, kWhen)).toString(), "12/25/2023");
+    EXPECT_EQ(model.data(model.index(3, kCountry)).toString(), "Spain");
 
     SortSummary(session, kCountry, false);
     ASSERT_TRUE(SetSummaryFieldColumns(session, {"country", "when"}, {55, 0}));
