@@ -41,13 +41,15 @@ bool PrintSummaryRecords(CliContext& context, bool json, const QStringList& fiel
     for (const QString& field : fields)
         names.push_back(field.toUtf8());
     std::vector<qsizetype> firstRows(names.size());
-    // The row of each field's first value in record, or -1.
+    // The row of each field's first value in record, or -1; field names
+    // compare ignoring letter case.
     const auto findFields = [&](const RawRecord& record) {
         std::fill(firstRows.begin(), firstRows.end(), -1);
         for (int row = 0; row < record.FieldCount(); ++row) {
             const QByteArrayView name = record.Field(row, 1);
             for (size_t i = 0; i < names.size(); ++i)
-                if (firstRows[i] < 0 && name == names[i])
+                if (firstRows[i] < 0 && name.size() == names[i].size() &&
+                    qstrnicmp(name.data(), names[i].constData(), name.size()) == 0)
                     firstRows[i] = row;
         }
     };
