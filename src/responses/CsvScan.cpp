@@ -6,9 +6,7 @@
 #include "session/Session.h"
 #include "responses/CsvReader.h"
 
-#include <QDateTime>
 #include <QFileInfo>
-#include <QHash>
 #include <QRegularExpression>
 
 namespace {
@@ -26,26 +24,6 @@ bool IsDateColumn(const QString& name)
            plain.startsWith(QStringLiteral("created"));
 }
 
-std::optional<QDate> CellDate(const Regional& regional, const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    // A timestamp is dated in its own zone, as a message's Date header is.
-    for (const Qt::DateFormat format : {Qt::ISODateWithMs, Qt::ISODate}) {
-        const QDateTime stamp = QDateTime::fromString(trimmed, format);
-        if (stamp.isValid())
-            return stamp.date();
-    }
-    return regional.ParseDate(trimmed);
-}
-
-void TellNoRecord(Session& session, const QString& fullPath)
-{
-    session.ui.MessageBox(QStringLiteral("No valid Record in file \r\n") + fullPath,
-                          MessageIcon::Exclamation);
-}
-
 // Fills the record tables with one row; throws RecordTablesError.
 void StoreRow(Session& session, const QStringList& names, const QList<int>& dateColumns,
               const CsvReader::Row& row, const QDate& fileDate, const QString& source)
@@ -55,8 +33,9 @@ void StoreRow(Session& session, const QStringList& names, const QList<int>& date
     for (const int column : dateColumns) {
         if (column >= row.cells.size())
             break;
+        // ISO timestamps (dated in their own zone) or the regional forms.
         if (const auto parsed =
-                CellDate(session.RegionalSettings, QString::fromUtf8(row.cells[column]))) {
+                session.RegionalSettings.ParseDate(QString::fromUtf8(row.cells[column]))) {
             date = *parsed;
             break;
         }
@@ -102,18 +81,14 @@ void ScanCsvFile(Session& session, const QString& fullPath, const QString& sourc
                 dateColumns.append(static_cast<int>(names.size() - 1));
         }
     }
-    QHash<QByteArray, int> seen;
+    RepeatedItemHashes hashes;
     ScanItem item;
     item.source = source;
     while (reader.Next(row)) {
         ++item.number;
         Sha256 raw;
         raw.Add(row.raw);
-        const QByteArray rowHash = raw.Result();
-        Sha256 named;
-        named.Add(rowHash);
-        named.Add(QByteArray::number(++seen[rowHash]));
-        item.sha256 = named.Result().toHex();
+        item.sha256 = hashes.Of(raw.Result());
         if (items && items->Skip(item)) {
             ++outcome.known;
             continue;

@@ -16,13 +16,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+QByteArray RepeatedItemHashes::Of(const QByteArray& itemHash)
+{
+    Sha256 named;
+    named.Add(itemHash);
+    named.Add(QByteArray::number(++m_seen[itemHash]));
+    return named.Result().toHex();
+}
 
 void TellNoRecord(Session& session, const QString& fullPath)
 {
     session.ui.MessageBox(QStringLiteral("No valid Record in file \r\n") + fullPath,
                           MessageIcon::Exclamation);
 }
+
+namespace {
 
 // Plain text: responses found line by line, all dated with the file's date.
 void ScanPlainFile(Session& session, const QString& fullPath, const QString& source,
@@ -32,8 +40,7 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
     int result = kRecordRead;
     bool told = false;
     Sha256 body;
-    // How often each body was seen so far: a repeated one is its own item.
-    QHash<QByteArray, int> seen;
+    RepeatedItemHashes hashes;
     ScanItem item;
     item.source = source;
     while (!file.AtEnd() && result > kNoRecord) {
@@ -49,14 +56,8 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
             break;
         }
         ++item.number;
-        if (items) {
-            const QByteArray bodyHash = body.Result();
-            const int ordinal = ++seen[bodyHash];
-            Sha256 named;
-            named.Add(bodyHash);
-            named.Add(QByteArray::number(ordinal));
-            item.sha256 = named.Result().toHex();
-        }
+        if (items)
+            item.sha256 = hashes.Of(body.Result());
         if (result == kRecordDropped) {
             ++outcome.dropped;
             if (items && !items->Done(item, 0, 1)) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -47,6 +48,21 @@ struct ScanItem {
     QByteArray sha256; // hex; a plain response's counts its ordinal among
                        // identical bodies of its file
 };
+
+// The ledger's hash of an item that may repeat within its file (a plain
+// response's body, a row of a comma-separated file): the item's own hash
+// with its ordinal among the identical ones so far, so that each
+// repetition is an item of its own. Hex, as ScanItem::sha256.
+class RepeatedItemHashes {
+public:
+    QByteArray Of(const QByteArray& itemHash);
+
+private:
+    QHash<QByteArray, int> m_seen;
+};
+
+// "No valid Record in file" with the file's path.
+void TellNoRecord(Session& session, const QString& fullPath);
 
 // What an import that keeps a ledger is asked while a file is walked.
 class ScanItems {
