@@ -42,7 +42,6 @@ int main(int argc, char* argv[])
         const QPrinter printer(QPrinter::HighResolution);
         return std::make_unique<PdfPages>(session, path, printer.pageLayout());
     };
-    context.saveChart = [](const ChartData& chart, const QString& path, int width, int height,
-                           QString* error) { return SaveChart(chart, path, width, height, error); };
+    context.saveChart = SaveChart;
     return verb == QStringLiteral("stats") ? RunStats(context, args) : RunExport(context, args);
 }

@@ -170,14 +170,7 @@ SummaryStatisticsResult RecordStatistics(Session& session, const QStringList& fi
         wanted.append(*found);
     }
     SQLite::Database& db = d.CurrentDatabase->Db();
-    std::optional<ShownRecords> shown;
-    if (ShownRecords records(scope); !records.All())
-        shown.emplace(std::move(records));
     std::unique_ptr<StatisticsCollector> collector;
-    const auto collect = [&](bool sorted) {
-        collector = std::make_unique<StatisticsCollector>(wanted);
-        return ReadEntries(db, wanted, sorted, shown ? &*shown : nullptr, *collector);
-    };
     try {
         // One read transaction, so that both tables are read as one state.
         const bool own = sqlite3_get_autocommit(db.getHandle()) != 0;
@@ -195,6 +188,13 @@ SummaryStatisticsResult RecordStatistics(Session& session, const QStringList& fi
                     collector->Record(Bytes(records.getColumn(0)));
                 db.exec(std::string("DROP TABLE ") + kListed);
             } else {
+                std::optional<ShownRecords> shown;
+                if (ShownRecords records(scope); !records.All())
+                    shown.emplace(std::move(records));
+                const auto collect = [&](bool sorted) {
+                    collector = std::make_unique<StatisticsCollector>(wanted);
+                    return ReadEntries(db, wanted, sorted, shown ? &*shown : nullptr, *collector);
+                };
                 if (!collect(false))
                     collect(true);
                 SQLite::Statement records(db, "SELECT \"FormID\", \"Form_Date\" FROM \"Forms\"");

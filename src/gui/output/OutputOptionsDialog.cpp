@@ -34,9 +34,7 @@ OutputOptionsDialog::OutputOptionsDialog(Session& session, QPrinter& printer, Ho
             return dialog.exec() == QDialog::Accepted;
         };
     }
-    m_controller.chartSvg = [](const ChartData& chart, int width, int height) {
-        return ChartSvg(chart, width, height);
-    };
+    m_controller.chartSvg = ChartSvg;
     m_controller.showViewer = [this] {
         if (m_hooks.showText)
             m_hooks.showText(QString());
