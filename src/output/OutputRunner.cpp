@@ -506,19 +506,15 @@ private:
         case OutputType::HtmlFile:
         case OutputType::TextFile:
         case OutputType::DelimitedFile:
-            if (!m_file.Commit()) {
-                ErrorPath(m_file.Error());
-                return;
-            }
-            status = count + QStringLiteral(" record(s) saved to ") + m_path;
-            break;
         case OutputType::StatisticsReport:
             if (!m_file.Commit()) {
                 ErrorPath(m_file.Error());
                 return;
             }
-            status = QStringLiteral("Statistics of ") + count +
-                     QStringLiteral(" record(s) saved to ") + m_path;
+            status =
+                (m_request.type == OutputType::StatisticsReport ? QStringLiteral("Statistics of ")
+                                                                : QString()) +
+                count + QStringLiteral(" record(s) saved to ") + m_path;
             break;
         case OutputType::Screen:
             status = count + QStringLiteral(" record(s) displayed");
