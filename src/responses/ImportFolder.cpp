@@ -3,9 +3,11 @@
 #include "platform/DatabaseConnection.h"
 #include "platform/ErrorText.h"
 #include "platform/WriteTransaction.h"
+#include "responses/ResponseFolder.h"
 #include "session/Session.h"
 
-#include <QDirIterator>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QHash>
 #include <SQLiteCpp/Statement.h>
@@ -25,36 +27,22 @@ bool HasStates(SQLite::Database& db)
     return db.tableExists("ImportFolderFiles");
 }
 
-// One folder's files and the folders below it, hidden ones left out; in a
-// Maildir only cur/ and new/.
+// The folder's files as an import reads them, each with its size and time.
 void Walk(const QString& folder, FolderChanges& out, std::vector<FolderFile>& files)
 {
-    out.folders.append(folder);
-    QStringList names;
-    QStringList folders;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo& info = it.fileInfo();
-        (info.isDir() ? folders : names).append(info.fileName());
-    }
-    const bool maildir =
-        folders.contains(QStringLiteral("cur")) && folders.contains(QStringLiteral("new"));
-    if (maildir)
-        folders = QStringList{QStringLiteral("cur"), QStringLiteral("new")};
-    else
-        for (const QString& name : names) {
-            FolderFile file;
-            file.path = folder + u'/' + name;
+    WalkResponseFolder(
+        folder,
+        [&](const QString& path) {
             struct stat st {};
-            if (::stat(QFile::encodeName(file.path).constData(), &st) != 0)
-                continue;
+            if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+                return;
+            FolderFile file;
+            file.path = path;
             file.size = st.st_size;
             file.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
             files.push_back(std::move(file));
-        }
-    for (const QString& name : folders)
-        Walk(folder + u'/' + name, out, files);
+        },
+        [&](const QString& read) { out.folders.append(read); });
 }
 
 } // namespace

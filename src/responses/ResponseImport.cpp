@@ -4,13 +4,13 @@
 #include "database/DatabaseOpening.h"
 #include "database/RecordWriter.h"
 #include "responses/ImportDisplay.h"
+#include "responses/ResponseFolder.h"
 #include "responses/ResponseScan.h"
 #include "database/UnsavedRecord.h"
 #include "duplicates/ImportedDuplicates.h"
 #include "responses/ImportRun.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 
 QStringList ExpandImportPaths(const QStringList& paths)
@@ -23,28 +23,7 @@ QStringList ExpandImportPaths(const QStringList& paths)
             continue;
         }
         QStringList found;
-        QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString relative = QDir(path).relativeFilePath(file);
-            const QStringList parts = relative.split(QLatin1Char('/'));
-            bool hidden = false;
-            for (const QString& part : parts)
-                hidden = hidden || part.startsWith(QLatin1Char('.'));
-            // In a Maildir only cur/ and new/ hold messages; beside them a
-            // mail server keeps its indexes.
-            const QDir folder = it.fileInfo().dir();
-            const auto isMaildir = [](const QDir& dir) {
-                return QFileInfo(dir, QStringLiteral("cur")).isDir() &&
-                       QFileInfo(dir, QStringLiteral("new")).isDir();
-            };
-            QDir parent = folder;
-            const bool inMaildir = parent.cdUp() && isMaildir(parent);
-            const bool messages = !inMaildir || folder.dirName() == QLatin1String("cur") ||
-                                  folder.dirName() == QLatin1String("new");
-            if (!hidden && messages && !isMaildir(folder))
-                found.append(file);
-        }
+        WalkResponseFolder(path, [&](const QString& file) { found.append(file); });
         found.sort();
         files.append(found);
     }
