@@ -82,7 +82,10 @@ MailboxFetchDialog::MailboxFetchDialog(Session& session, PasswordStore& password
     form->addRow(QStringLiteral("F&olders:"), m_folders);
     form->addRow(QStringLiteral("Su&bject holds:"), m_subject);
     form->addRow(QStringLiteral("Sen&der holds:"), m_sender);
-    form->addRow(QStringLiteral("CA f&ile:"), caRow);
+    // A row of a box and a button: its label's mnemonic goes to the box.
+    auto* caLabel = new QLabel(QStringLiteral("CA f&ile:"), this);
+    caLabel->setBuddy(m_caFile);
+    form->addRow(caLabel, caRow);
     form->addRow(QString(), m_trusted);
     auto* accountButtons = new QHBoxLayout;
     accountButtons->addWidget(newAccount);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -44,6 +45,12 @@ TEST(MailboxFetchDialog, SavesTheAccountAsksThePasswordAndFetches)
     NoKeychain store;
     auto dialog = std::make_unique<MailboxFetchDialog>(f.session, store);
     dialog->show();
+    // Every label's mnemonic reaches its box, the CA file's beside its button too.
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->text().contains(u'&')) {
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
     Child<QLineEdit>(*dialog, "txtName")->setText(QStringLiteral("Office"));
     Child<QLineEdit>(*dialog, "txtServer")->setText(QStringLiteral("127.0.0.1"));
     Child<QComboBox>(*dialog, "cboSecurity")->setCurrentIndex(2);
