@@ -1,5 +1,6 @@
 #include "database/DatabaseCreation.h"
 
+#include "database/ChangeLog.h"
 #include "platform/DatabaseConnection.h"
 #include "platform/ErrorText.h"
 #include "platform/Numbers.h"
@@ -182,6 +183,7 @@ bool CreateNewDatabase(Ui& ui, const QString& path)
             insert.exec();
             insert.reset();
         }
+        CreateChangeLogTable(db);
         transaction.commit();
     } catch (const std::exception& e) {
         connection.reset();

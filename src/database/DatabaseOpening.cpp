@@ -1,6 +1,7 @@
 #include "database/DatabaseOpening.h"
 
 #include "session/Session.h"
+#include "database/ChangeLog.h"
 #include "database/DatabaseCreation.h"
 #include "database/RecordReader.h"
 #include "database/SummaryColumnsTable.h"
@@ -166,6 +167,10 @@ bool OpenResumeDatabase(Session& session, const QString& path)
         // Only a writer sets the journal mode, and only on a file that
         // passed the check.
         connection->UseWriteAheadLog();
+        // An older file gets the change log's table from the first writer
+        // that opens it; its other tables stay as they are.
+        if (!connection->IsReadOnly() && !connection->Db().tableExists("ChangeLog"))
+            CreateChangeLogTable(connection->Db());
         if (d.ListRecordsOnOpen)
             rows.Load(*connection);
         else
