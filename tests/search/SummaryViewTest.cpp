@@ -76,6 +76,35 @@ TEST_F(SummaryViewTest, EachKindOfColumnSortsAsWhatItHolds)
     }
 }
 
+TEST_F(SummaryViewTest, FieldSortsFoldAllOfUnicodeAndCombineWithEveryFilter)
+{
+    Db().exec("INSERT INTO Forms (Form_Name, Form_Notes, Form_Date, File_Name) VALUES "
+              "('fay', '', '2024-05-01', 'f'), ('gil', '', '2024-05-02', 'g')");
+    Db().exec("INSERT INTO Data (Field_Name, Field_Value, FormID) VALUES "
+              "('country', '\xC3\x89LAN', 6), ('country', '\xC3\xA9lan', 7), ('score', '', 7)");
+    const struct {
+        int sortColumn;
+        bool descending;
+        std::vector<std::pair<int, const char*>> filters;
+        Ids expected;
+    } cases[] = {
+        {kCountry, false, {}, {3, 1, 2, 4, 6, 7, 5}}, // accented after ASCII, case ignored
+        {kCountry, true, {}, {6, 7, 4, 2, 1, 3, 5}},  // ties stay in record order
+        {kScore, false, {}, {5, 2, 1, 7, 3, 4, 6}},   // an empty answer is the first text
+        {kCountry, false, {{kName, "<c"}}, {1, 2}},
+        {kName, false, {{kScore, ">=9"}}, {2, 1}},
+        {kCountry, true, {{kScore, ">=9"}, {kCountry, "*an*"}}, {2, 1}},
+        {kDate, true, {{kCountry, "\xC3\xA9*"}}, {7, 6}},
+    };
+    for (const auto& c : cases) {
+        session.Database.SummaryView.Filters.clear();
+        for (const auto& [column, text] : c.filters)
+            ASSERT_TRUE(FilterSummary(session, column, QString::fromUtf8(text)));
+        ASSERT_TRUE(SortSummary(session, c.sortColumn, c.descending));
+        EXPECT_EQ(Shown(), c.expected) << c.sortColumn << " " << c.descending;
+    }
+}
+
 TEST_F(SummaryViewTest, HeadingClicksGoUpDownAndBackToRecordOrder)
 {
     SortSummaryByHeading(session, kScore);
