@@ -2,8 +2,6 @@
 
 #include "platform/ErrorText.h"
 #include "search/SearchFunctions.h"
-#include "search/SummaryFieldScan.h"
-#include "search/SummarySortKey.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -32,10 +30,27 @@ void ResultText(sqlite3_context* ctx, const QString& text)
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// A value of plain digits (most numbers in answers) reads the same in
+// every locale: it is taken without building a text.
+std::optional<double> PlainInteger(sqlite3_value* value)
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    const int length = sqlite3_value_bytes(value);
+    const int sign = length > 0 && bytes[0] == '-' ? 1 : 0;
+    if (length - sign < 1 || length - sign > 15)
+        return std::nullopt;
+    double number = 0;
+    for (int i = sign; i < length; ++i) {
+        if (bytes[i] < '0' || bytes[i] > '9')
+            return std::nullopt;
+        number = number * 10 + (bytes[i] - '0');
+    }
+    return sign ? -number : number;
+}
+
 std::optional<double> NumberOf(sqlite3_context* ctx, sqlite3_value* value)
 {
-    if (const std::optional<double> plain = PlainInteger(
-            reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value)))
+    if (const std::optional<double> plain = PlainInteger(value))
         return plain;
     return RegionalOf(ctx).ParseNumber(TextOf(value));
 }
@@ -58,63 +73,28 @@ void DateFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_null(ctx);
 }
 
-struct FieldPass {
-    int column;
-    SummaryFilterSql filter; // empty where: the column only sorts
-};
-
-// Keeps those of ids whose field columns pass their filters and, when the
-// summary is sorted by a field column, sorts them by it; ids then come in
-// record-number order, which breaks the ties.
-void OrderByFieldColumns(SQLite::Database& db, const SummaryViewState& view,
-                         const std::vector<FieldPass>& passes, bool sortedByField,
-                         const Regional& regional, std::vector<qint64>& ids)
+// Numbers sort before every text in the engine; the marks \1 and \2 put
+// the dates before the other texts.
+void SortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    std::vector<std::pair<qint64, int>> positions(ids.size());
-    for (size_t i = 0; i < ids.size(); ++i)
-        positions[i] = {ids[i], int(i)};
-    std::sort(positions.begin(), positions.end());
-    std::vector<char> kept(ids.size(), 1);
-    std::vector<SummarySortKey> keys;
-    for (const FieldPass& pass : passes) {
-        const bool wantKeys = sortedByField && pass.column == view.SortColumn;
-        FieldColumnScan scan =
-            ScanFieldColumn(db, view.FieldColumns[pass.column - SummaryViewState::kHeaderColumns],
-                            pass.filter.where, pass.filter.values, wantKeys, positions, regional);
-        if (!pass.filter.where.isEmpty())
-            for (size_t i = 0; i < kept.size(); ++i)
-                kept[i] = kept[i] && scan.passes[i];
-        if (wantKeys)
-            keys = std::move(scan.keys);
-    }
-    std::vector<int> order;
-    order.reserve(ids.size());
-    for (size_t i = 0; i < kept.size(); ++i)
-        if (kept[i])
-            order.push_back(int(i));
-    if (sortedByField) {
-        const bool descending = view.SortDescending;
-        std::sort(order.begin(), order.end(), [&](int a, int b) {
-            const SummarySortKey& x = keys[a];
-            const SummarySortKey& y = keys[b];
-            const bool xNone = x.kind == SummarySortKey::None;
-            const bool yNone = y.kind == SummarySortKey::None;
-            if (xNone != yNone)
-                return yNone; // records without a value last either way
-            if (!xNone) {
-                if (x < y)
-                    return !descending;
-                if (y < x)
-                    return descending;
-            }
-            return a < b;
-        });
-    }
-    std::vector<qint64> shown;
-    shown.reserve(order.size());
-    for (const int i : order)
-        shown.push_back(ids[i]);
-    ids.swap(shown);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    if (const std::optional<double> plain = PlainInteger(argv[0]))
+        return sqlite3_result_double(ctx, *plain);
+    const QString text = TextOf(argv[0]);
+    const Regional& regional = RegionalOf(ctx);
+    if (const std::optional<double> number = regional.ParseNumber(text))
+        return sqlite3_result_double(ctx, *number);
+    if (const std::optional<QDate> date = regional.ParseDate(text))
+        return ResultText(ctx, QLatin1Char('\1') + IsoDateText(*date));
+    ResultText(ctx, QLatin1Char('\2') + text);
+}
+
+QString FieldExpression(int parameter)
+{
+    return QStringLiteral("(SELECT Data.Field_Value FROM Data WHERE Data.FormID = Forms.FormID "
+                          "AND Data.Field_Name = ?%1 COLLATE NOCASE ORDER BY Data.DataID LIMIT 1)")
+        .arg(parameter);
 }
 
 } // namespace
@@ -138,7 +118,8 @@ bool RegisterSummaryFunctions(sqlite3* db, const Regional& regional, const char*
         const char* name;
         void (*call)(sqlite3_context*, int, sqlite3_value**);
     };
-    const Function functions[] = {{"tm_number", NumberFunction}, {"tm_date", DateFunction}};
+    const Function functions[] = {
+        {"tm_number", NumberFunction}, {"tm_date", DateFunction}, {"tm_sortkey", SortKeyFunction}};
     for (const Function& f : functions) {
         const int rc = sqlite3_create_function_v2(
             db, f.name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
@@ -157,23 +138,38 @@ SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewSt
 {
     SummaryOrderResult result;
     const int columnCount = SummaryViewState::kHeaderColumns + int(view.FieldColumns.size());
-    const auto isField = [](int column) { return column >= SummaryViewState::kHeaderColumns; };
-    const bool sorted = view.SortColumn >= 0 && view.SortColumn < columnCount;
 
-    // The header columns filter and sort in the statement over Forms; each
-    // field column in use is read by a pass of its own over Data.
-    std::vector<FieldPass> fieldPasses;
-    QStringList conditions;
+    // The field names come first among the bound values, one per field
+    // column used.
     QVariantList values;
+    QMap<int, QString> expressions;
+    const auto expressionOf = [&](int column) {
+        if (const auto found = expressions.find(column); found != expressions.end())
+            return *found;
+        QString expression;
+        if (column < SummaryViewState::kHeaderColumns) {
+            expression = QLatin1String(kHeaderExpressions[column]);
+        } else {
+            values.append(view.FieldColumns[column - SummaryViewState::kHeaderColumns]);
+            expression = FieldExpression(int(values.size()));
+        }
+        expressions.insert(column, expression);
+        return expression;
+    };
+    const bool sorted = view.SortColumn >= 0 && view.SortColumn < columnCount;
+    if (sorted)
+        expressionOf(view.SortColumn);
+    for (auto it = view.Filters.begin(); it != view.Filters.end(); ++it)
+        if (it.key() >= 0 && it.key() < columnCount && !it.value().trimmed().isEmpty())
+            expressionOf(it.key());
+
+    QStringList conditions;
     for (auto it = view.Filters.begin(); it != view.Filters.end(); ++it) {
         if (it.key() < 0 || it.key() >= columnCount)
             continue;
-        const bool field = isField(it.key());
-        const QString expression = field ? QStringLiteral("Data.Field_Value")
-                                         : QLatin1String(kHeaderExpressions[it.key()]);
-        SummaryFilterSql filter =
-            SummaryFilterToSql(it.value(), SummaryColumnKind(it.key()), expression,
-                               field ? 2 : int(values.size()) + 1, regional);
+        const SummaryFilterSql filter =
+            SummaryFilterToSql(it.value(), SummaryColumnKind(it.key()), expressions.value(it.key()),
+                               int(values.size()) + 1, regional);
         if (!filter.error.isEmpty()) {
             result.faultColumn = it.key();
             result.error = filter.error;
@@ -181,26 +177,17 @@ SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewSt
         }
         if (filter.where.isEmpty())
             continue;
-        if (field) {
-            fieldPasses.push_back({it.key(), filter});
-        } else {
-            conditions.append(filter.where);
-            values.append(filter.values);
-        }
+        conditions.append(filter.where);
+        values.append(filter.values);
     }
-    const bool sortedByField = sorted && isField(view.SortColumn);
-    if (sortedByField &&
-        std::none_of(fieldPasses.begin(), fieldPasses.end(),
-                     [&](const FieldPass& p) { return p.column == view.SortColumn; }))
-        fieldPasses.push_back({view.SortColumn, {}});
 
     QString sql = QStringLiteral("SELECT Forms.FormID FROM Forms");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ");
-    if (sorted && !sortedByField) {
+    if (sorted) {
         const QString direction = view.SortDescending ? QStringLiteral(" DESC") : QString();
-        QString key = QLatin1String(kHeaderExpressions[view.SortColumn]);
+        QString key = expressions.value(view.SortColumn);
         switch (SummaryColumnKind(view.SortColumn)) {
         case SummaryValueKind::Number:
             break;
@@ -208,9 +195,12 @@ SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewSt
             key = QStringLiteral("NULLIF(%1, '')").arg(key);
             break;
         case SummaryValueKind::Text:
-        case SummaryValueKind::Field:
             key =
                 QStringLiteral("NULLIF(%1, '') COLLATE %2").arg(key, QLatin1String(kFoldCollation));
+            break;
+        case SummaryValueKind::Field:
+            key =
+                QStringLiteral("tm_sortkey(%1) COLLATE %2").arg(key, QLatin1String(kFoldCollation));
             break;
         }
         sql += QStringLiteral("%1%2 NULLS LAST, ").arg(key, direction);
@@ -236,8 +226,6 @@ SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewSt
             if (!searchResult || std::binary_search(searchResult->begin(), searchResult->end(), id))
                 result.ids.push_back(id);
         }
-        if (!fieldPasses.empty())
-            OrderByFieldColumns(db, view, fieldPasses, sortedByField, regional, result.ids);
         result.ok = true;
     } catch (const std::exception& e) {
         result.error = ErrorText(e);

@@ -17,7 +17,9 @@ SummaryValueKind SummaryColumnKind(int column);
 // use, reading numbers and dates as regional (which must outlive the
 // connection):
 // - tm_number(v): v as a number, or NULL when it is none;
-// - tm_date(v): v as an ISO date, or NULL when it is none.
+// - tm_date(v): v as an ISO date, or NULL when it is none;
+// - tm_sortkey(v): what v sorts by: numbers first, by value, then dates
+//   by value, then texts (sorted with the FOLD collation).
 bool RegisterSummaryFunctions(sqlite3* db, const Regional& regional, const char** error = nullptr);
 
 // What ordering the summary gave.
@@ -31,8 +33,7 @@ struct SummaryOrderResult {
 // The FormIDs of the database at databasePath, or of those of them that
 // searchResult holds (ascending) when it is given, that pass every filter
 // of view, sorted by its sort column: records without a value last, ties
-// and an unsorted summary in record-number order. Read on a connection of
-// its own: one statement over Forms, and a pass over Data for each field
-// column that filters or sorts; nothing but the FormIDs is kept.
+// and an unsorted summary in record-number order. One statement, read on a
+// connection of its own; nothing but the FormIDs is kept.
 SummaryOrderResult OrderSummary(const QString& databasePath, const SummaryViewState& view,
                                 const std::vector<qint64>* searchResult, const Regional& regional);
