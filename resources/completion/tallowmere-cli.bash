@@ -33,13 +33,16 @@ _tallowmere_cli_options()
         render) echo "--html --help" ;;
         export)
             echo "--type -o --ids --fields --title --template --delimiter --quotes" \
-                "--replace-quotes --join-lines --protect-formulas --rfc4180 --header --yes" \
+                "--replace-quotes --join-lines --protect-formulas --rfc4180 --header --omit" \
+                "--pseudonymise --yes" \
                 "--find --query --sort --where --help"
             ;;
         delete | transfer) echo "--ids --find --query --yes --help" ;;
         duplicates) echo "--json --key --whole-response --within --save --mark --help" ;;
         merge) echo "--keep --yes --help" ;;
         stats) echo "--json --find --query --chart --help" ;;
+        retention) echo "--set --list --apply --dry-run --yes --help" ;;
+        person) echo "--text --export --erase --yes --help" ;;
     esac
 }
 
@@ -47,7 +50,7 @@ _tallowmere_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local verbs="parse config create import fetch list show fields info find query template render
-        export delete transfer duplicates merge stats help"
+        export delete transfer duplicates merge stats retention person help"
     COMPREPLY=()
 
     # The verb, and the database and positional arguments given so far.

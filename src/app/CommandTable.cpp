@@ -100,6 +100,8 @@ const Row kRows[] = {
      "View summary", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ReviewDuplicates, "mnuResume", "mnuRReviewDuplicates", "Review d&uplicates...", 0,
      "", "", Shortcut::None, R::No, R::L, true, true},
+    {CommandId::FindPersonData, "mnuResume", "mnuRFindPerson", "Find a pers&on's data...", 0, "",
+     "", Shortcut::None, R::No, R::L, true, true},
 
     // Neither the toolbar nor the start-up preferences need a database.
     {CommandId::ToggleToolbar, "mnuOptions", "mnuOToolbar", "&Toolbar", 0, "", "", Shortcut::None,
@@ -109,6 +111,8 @@ const Row kRows[] = {
     {CommandId::Preferences, "mnuOptions", "mnuOPreferences", "&Preferences / Quick Tips", 0, "",
      "", Shortcut::None, R::Untouched, R::Untouched, false, true},
     {CommandId::DuplicateKeys, "mnuOptions", "mnuODuplicateKeys", "Duplicate &keys...", 0, "", "",
+     Shortcut::None, R::L, R::L, true, true},
+    {CommandId::Retention, "mnuOptions", "mnuORetention", "&Retention...", 0, "", "",
      Shortcut::None, R::L, R::L, true, true},
     {CommandId::Statistics, "mnuOptions", "mnuOStatistics", "Stat&istics...", 13, "Statistics",
      "Statistics of the records in the summary", Shortcut::None, R::L, R::L, true, true},

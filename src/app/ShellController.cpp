@@ -1,6 +1,8 @@
 #include "app/ShellController.h"
 
 #include "duplicates/DuplicateKeysSetting.h"
+#include "privacy/PersonData.h"
+#include "privacy/RetentionSetting.h"
 #include "search/DuplicateReview.h"
 
 #include "session/RecordChooser.h"
@@ -44,9 +46,16 @@ ShellController::ShellController(Session& session, QObject* parent)
         SetNoDBMenus(false);
         if (m_view)
             m_view->BringToFront(ChildKind::Summary);
-        // Once the opening has ended and the windows show the database.
+        // Once the opening has ended and the windows show the database:
+        // the records past the retention period go (when the user agrees)
+        // before the import folder brings new ones.
         QMetaObject::invokeMethod(
-            this, [this] { ScanImportFolderFiles(false); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                CheckRetention();
+                ScanImportFolderFiles(false);
+            },
+            Qt::QueuedConnection);
     });
     m_rescan.setSingleShot(true);
     m_rescan.setInterval(500);
@@ -250,6 +259,17 @@ void ShellController::Run(CommandId id)
             m_view->ShowDuplicateKeys(setting);
         break;
     }
+    case CommandId::Retention: {
+        RetentionSetting setting(m_session);
+        if (setting.Load())
+            m_view->ShowRetention(setting);
+        break;
+    }
+    case CommandId::FindPersonData: {
+        PersonData data(m_session);
+        m_view->ShowPersonData(data);
+        break;
+    }
     case CommandId::Cascade:
         m_view->CascadeChildren();
         break;
@@ -325,6 +345,17 @@ void ShellController::ChooseImportFolder()
     }
     if (SetImportFolder(m_session, folder))
         ScanImportFolderFiles(true);
+}
+
+void ShellController::CheckRetention()
+{
+    // Not while a record is entered or edited: deleting would leave it.
+    if (!m_databaseOpen || m_viewer.Editing())
+        return;
+    RetentionSetting setting(m_session);
+    if (setting.Load())
+        setting.CheckAndApply();
+    RefreshCommandStates();
 }
 
 void ShellController::ScanImportFolderFiles(bool command)

@@ -73,6 +73,9 @@ public:
     // imported, and it is watched for more. A command ends with the tally;
     // a scan on opening or on a change in the folder with the status text.
     void ScanImportFolderFiles(bool command);
+    // The open database's retention rule: asks before deleting or masking
+    // the records past its period.
+    void CheckRetention();
 
 private:
     void Navigate(Navigation move);

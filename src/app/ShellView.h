@@ -12,6 +12,8 @@
 
 class DuplicateKeysSetting;
 class DuplicateReview;
+class PersonData;
+class RetentionSetting;
 
 // The edit commands, carried out on the focused control of the active
 // child window.
@@ -65,6 +67,10 @@ public:
     virtual void ShowDuplicateReview(DuplicateReview& review) = 0;
     // Options > Duplicate keys: the keys dialog, modal, over the loaded setting.
     virtual void ShowDuplicateKeys(DuplicateKeysSetting& setting) = 0;
+    // Options > Retention: the retention dialog, modal, over the loaded rule.
+    virtual void ShowRetention(RetentionSetting& setting) = 0;
+    // Record > Find a person's data: the search dialog, modal, over data.
+    virtual void ShowPersonData(PersonData& data) = 0;
     // Options > Statistics: the statistics window, in front, made when missing.
     virtual void ShowStatistics() = 0;
     // File > Fetch responses from mailbox: the accounts dialog, modal; it

@@ -1,6 +1,8 @@
 #include "cli/CliOutput.h"
 
 #include "cli/CliContext.h"
+#include "output/OutputRunner.h"
+#include "output/TemplateList.h"
 
 #include <QFileInfo>
 
@@ -10,4 +12,18 @@ QString CliTemplatePath(CliContext& context, const QString& name)
         return name;
     const QString found = context.session.Folders.FindFile(name);
     return found.isEmpty() ? name : found;
+}
+
+QString CliPrintTemplate(Session& session, const QString& name)
+{
+    ListTemplates(session);
+    const TemplateList& list = session.Output.Templates;
+    for (const int k : list.ForOutputType(static_cast<int>(OutputType::Printer))) {
+        if (name.isEmpty() || list.FileName(k).compare(name, Qt::CaseInsensitive) == 0 ||
+            QFileInfo(list.FileName(k)).completeBaseName().compare(name, Qt::CaseInsensitive) ==
+                0 ||
+            list.Name(k).compare(name, Qt::CaseInsensitive) == 0)
+            return list.FileName(k);
+    }
+    return {};
 }

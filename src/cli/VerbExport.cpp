@@ -5,32 +5,12 @@
 #include "cli/CliSummaryOrder.h"
 #include "cli/Verbs.h"
 #include "cli/RendererHandOver.h"
+#include "database/PseudonymKey.h"
 #include "output/OutputRunner.h"
-#include "output/TemplateList.h"
+#include "platform/DatabaseConnection.h"
 
 #include <QFileInfo>
 #include <cstdio>
-
-namespace {
-
-// The file name of the printing template called name (its file name, with
-// or without ".rpt", or its name, in any letter case); the first printing template without a name;
-// empty when none is called so.
-QString PrintTemplate(Session& session, const QString& name)
-{
-    ListTemplates(session);
-    const TemplateList& list = session.Output.Templates;
-    for (const int k : list.ForOutputType(static_cast<int>(OutputType::Printer))) {
-        if (name.isEmpty() || list.FileName(k).compare(name, Qt::CaseInsensitive) == 0 ||
-            QFileInfo(list.FileName(k)).completeBaseName().compare(name, Qt::CaseInsensitive) ==
-                0 ||
-            list.Name(k).compare(name, Qt::CaseInsensitive) == 0)
-            return list.FileName(k);
-    }
-    return {};
-}
-
-} // namespace
 
 // export DB --type text|html|delimited|screen|pdf ...: every record (or an
 // ID range) through the output runner, as the Output Options dialog runs it.
@@ -42,7 +22,8 @@ int RunExport(CliContext& context, QStringList args)
         args[at + 1] == QStringLiteral("pdf"))
         return HandOverToRenderer(context, QStringLiteral("export"), args, "a PDF export");
     QString type, file, ids, fields, title, delimiter = QStringLiteral("Comma");
-    QString queryFile, templateName;
+    QString queryFile, templateName, omit, pseudonymise;
+    bool hasOmit = false, hasPseudonymise = false;
     bool hasTemplate = false;
     bool hasType = false, hasFile = false, hasIds = false, hasFields = false, hasQuery = false;
     QStringList find;
@@ -62,7 +43,9 @@ int RunExport(CliContext& context, QStringList args)
         !TakeOption(args, QStringLiteral("--fields"), &fields, &hasFields) ||
         !TakeOption(args, QStringLiteral("--title"), &title) ||
         !TakeOption(args, QStringLiteral("--template"), &templateName, &hasTemplate) ||
-        !TakeOption(args, QStringLiteral("--delimiter"), &delimiter))
+        !TakeOption(args, QStringLiteral("--delimiter"), &delimiter) ||
+        !TakeOption(args, QStringLiteral("--omit"), &omit, &hasOmit) ||
+        !TakeOption(args, QStringLiteral("--pseudonymise"), &pseudonymise, &hasPseudonymise))
         return UsageError(QStringLiteral("export: an option lacks its value"));
     OutputRequest request;
     request.useQuotes = TakeFlag(args, QStringLiteral("--quotes"));
@@ -103,7 +86,9 @@ int RunExport(CliContext& context, QStringList args)
 
     if (!find.isEmpty() && hasQuery)
         return UsageError(QStringLiteral("export takes --find or --query, not both"));
-    if (!OpenForSearch(context, args.first(), false, DatabaseAccess::ReadOnly))
+    // The first pseudonyms of a database make its key, which is kept in it.
+    if (!OpenForSearch(context, args.first(), false,
+                       hasPseudonymise ? DatabaseAccess::ReadWrite : DatabaseAccess::ReadOnly))
         return kExitFailed;
     // Only the records found are output, as when the summary shows a search.
     if (!find.isEmpty() && !CliQuickFind(context, find[0], find[1]))
@@ -132,6 +117,29 @@ int RunExport(CliContext& context, QStringList args)
                 return UsageError(QStringLiteral("export: no field called ") + name.trimmed());
         }
     }
+    if (hasOmit) {
+        if (const QString unknown =
+                OmitOutputFields(session.Output.OutputFieldList, omit.split(QLatin1Char(',')));
+            !unknown.isEmpty())
+            return UsageError(QStringLiteral("export: no field called ") + unknown);
+    }
+    if (hasPseudonymise) {
+        QByteArray key;
+        try {
+            key = PseudonymKeyOf(*session.Database.CurrentDatabase);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QStringLiteral("Error making the pseudonym key: ") +
+                                    EngineErrorText(session.Database.CurrentDatabase.get(), e)));
+            return kExitFailed;
+        }
+        QString unknown;
+        request.pseudonyms =
+            FieldAnonymiser(session.Output.OutputFieldList, session.Output.HeaderFieldCount,
+                            pseudonymise.split(QLatin1Char(',')), key, &unknown);
+        if (!unknown.isEmpty())
+            return UsageError(QStringLiteral("export: no field called ") + unknown);
+    }
     session.Output.ReportTitle = title;
     request.delimiterText = delimiter;
     // The whole database is streamed in FormID order without listing it;
@@ -147,7 +155,7 @@ int RunExport(CliContext& context, QStringList args)
     }
     std::unique_ptr<PageOutput> pages;
     if (request.type == OutputType::Printer) {
-        request.templateFileName = PrintTemplate(session, templateName);
+        request.templateFileName = CliPrintTemplate(session, templateName);
         if (request.templateFileName.isEmpty()) {
             std::fprintf(stderr, "%s\n",
                          qPrintable(hasTemplate ? QStringLiteral("No printing template called ") +

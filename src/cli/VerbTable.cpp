@@ -42,8 +42,9 @@ const Verb kVerbs[] = {
      "export DB --type text|html|delimited|screen|pdf [-o FILE] [--ids FROM-TO] [--fields "
      "NAME,...] [--title TEXT] [--template NAME] [--delimiter NAME] [--quotes] [--replace-quotes] "
      "[--join-lines] "
-     "[--protect-formulas] [--rfc4180] [--header] [--yes] [--find FIELD PATTERN | --query "
-     "FILE.qry] [--sort [-]COLUMN] [--where COLUMN FILTER]...",
+     "[--protect-formulas] [--rfc4180] [--header] [--omit NAME,...] [--pseudonymise NAME,...] "
+     "[--yes] [--find FIELD PATTERN | --query FILE.qry] [--sort [-]COLUMN] [--where COLUMN "
+     "FILTER]...",
      "output every record (or an ID range, or only the records found) in FormID order; --yes "
      "appends to (or replaces) an existing file; screen prints the text to standard output, pdf "
      "writes the printed pages through the printing template --template names (else the "
@@ -51,7 +52,8 @@ const Verb kVerbs[] = {
      "--protect-formulas puts an apostrophe wherever a spreadsheet would start a cell with =, +, "
      "-, @, a tab, CR or LF, --rfc4180 quotes values holding the delimiter, a quote, CR or LF, "
      "--header "
-     "writes the field names first",
+     "writes the field names first; --omit leaves fields out, --pseudonymise writes each value "
+     "of the fields as a pseudonym kept the same by the database's key",
      RunExport},
     {"delete", "delete DB [--ids FROM-TO | --find FIELD PATTERN | --query FILE.qry] [--yes]",
      "delete every record (or an ID range, or the records found); only --yes answers the "
@@ -78,6 +80,16 @@ const Verb kVerbs[] = {
      "count the answers to each field among every record or the records found (--chart draws "
      "one field's chart, or with no field the submissions over time)",
      RunStats},
+    {"retention", "retention DB [--set RULE] [--list] [--apply | --dry-run] [--yes]",
+     "show or set (--set days=N,action=delete or days=N,action=mask,fields=NAME,...; none "
+     "removes it) the database's retention rule; --dry-run lists the records past the period, "
+     "--apply --yes deletes or masks them",
+     RunRetention},
+    {"person", "person DB ADDRESS [--text] [--export FILE.json|FILE.pdf] [--erase] [--yes]",
+     "every record whose fields, name or notes hold the e-mail address (or with --text the "
+     "text, letter case ignored); --export writes them to one JSON or PDF file, --erase --yes "
+     "deletes them",
+     RunPerson},
 };
 
 } // namespace

@@ -31,3 +31,5 @@ int RunTransfer(CliContext& context, QStringList args);
 int RunDuplicates(CliContext& context, QStringList args);
 int RunMerge(CliContext& context, QStringList args);
 int RunStats(CliContext& context, QStringList args);
+int RunRetention(CliContext& context, QStringList args);
+int RunPerson(CliContext& context, QStringList args);

@@ -1,5 +1,8 @@
 #include "output/OutputOptions.h"
 
+#include "database/PseudonymKey.h"
+#include "platform/DatabaseConnection.h"
+
 #include "session/Session.h"
 #include "output/OutputChoices.h"
 #include "platform/Settings.h"
@@ -57,6 +60,22 @@ void OutputOptionsController::SetFieldTicked(int item, bool ticked)
     QList<OutputField>& list = m_session.Output.OutputFieldList;
     if (item >= 0 && item < list.size())
         list[item].PrintStat = ticked;
+}
+
+bool OutputOptionsController::FieldPseudonymised(int item) const
+{
+    const QList<OutputField>& list = m_session.Output.OutputFieldList;
+    return item >= 0 && item < list.size() && m_pseudonymised.contains(list[item].Key);
+}
+
+void OutputOptionsController::SetFieldPseudonymised(int item, bool on)
+{
+    const QList<OutputField>& list = m_session.Output.OutputFieldList;
+    if (item < 0 || item >= list.size())
+        return;
+    m_pseudonymised.removeAll(list[item].Key);
+    if (on)
+        m_pseudonymised.append(list[item].Key);
 }
 
 void OutputOptionsController::SelectAllFields(bool ticked)
@@ -190,5 +209,24 @@ OutputResult OutputOptionsController::Run(const SummaryRows& rows, PageOutput* p
             request.reportFields.append(fields[i].Key);
     request.reportTitle = m_session.Output.ReportTitle;
     request.chartSvg = chartSvg;
+    QStringList pseudonymised;
+    for (const OutputField& entry : fields)
+        if (m_pseudonymised.contains(entry.Key))
+            pseudonymised.append(entry.Key);
+    if (!pseudonymised.isEmpty() && m_session.Database.CurrentDatabase) {
+        DatabaseConnection& connection = *m_session.Database.CurrentDatabase;
+        QByteArray key;
+        try {
+            key = PseudonymKeyOf(connection);
+        } catch (const std::exception& e) {
+            m_session.ui.MessageBox(QStringLiteral("Error making the pseudonym key: ") +
+                                        EngineErrorText(&connection, e),
+                                    MessageIcon::Exclamation);
+            return {};
+        }
+        QString unknown;
+        request.pseudonyms = FieldAnonymiser(fields, m_session.Output.HeaderFieldCount,
+                                             pseudonymised, key, &unknown);
+    }
     return load ? RunOutput(m_session, request, load) : RunOutput(m_session, request);
 }

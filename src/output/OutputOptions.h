@@ -53,6 +53,10 @@ public:
 
     QList<FieldItem> Fields() const;
     void SetFieldTicked(int item, bool ticked);
+    // Whether a field of Fields() is written as its pseudonym (made with
+    // the database's key); the choice lasts for the whole run, by field.
+    bool FieldPseudonymised(int item) const;
+    void SetFieldPseudonymised(int item, bool on);
     void SelectAllFields(bool ticked);
     // "Fields shown in the summary": ticks the header fields of the columns
     // rows shows and the summary's field columns, and no others.
@@ -103,4 +107,5 @@ private:
     QList<TemplateItem> m_templates;
     int m_chosen = -1;
     QString m_lastTemplateFile;
+    QStringList m_pseudonymised; // output field keys
 };

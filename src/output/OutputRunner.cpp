@@ -311,6 +311,8 @@ private:
 
     bool Produce(int counter)
     {
+        if (!m_request.pseudonyms.IsEmpty())
+            m_request.pseudonyms.Apply(m_session.Tables);
         switch (m_request.type) {
         case OutputType::HtmlFile:
             return RecordTemplate(QStringLiteral("Defaulthtm.rpt")) &&
@@ -472,7 +474,8 @@ private:
         StreamEnd end;
         // Delimited lines are written from the stored bytes, without the
         // record tables, wherever that gives the same bytes.
-        if (m_request.type == OutputType::DelimitedFile && Delimited().WritesBytes()) {
+        if (m_request.type == OutputType::DelimitedFile && Delimited().WritesBytes() &&
+            m_request.pseudonyms.IsEmpty()) {
             end = read(RawRecordVisitor([&](const RawRecord& record) {
                 return step([&] { return ProduceLine(record); });
             }));

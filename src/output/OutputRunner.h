@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/FieldAnonymiser.h"
 #include "output/StatisticsReport.h"
 
 #include <QList>
@@ -78,6 +79,9 @@ struct OutputRequest {
     bool newPagePerRecord = false;
     bool keepRecordsWhole = true;
     PageOutput* printer = nullptr;
+    // Fields written as their pseudonyms (left out fields are those not
+    // ticked in the output field list).
+    FieldAnonymiser pseudonyms;
     // Screen output: brings the output viewer to the front with its text
     // emptied, once the run is under way.
     std::function<void()> showViewer;

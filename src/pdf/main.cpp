@@ -10,8 +10,8 @@
 
 // tallowmere-pdf export DB --type pdf -o FILE ...: the command line's PDF
 // export, started by tallowmere-cli, writing the pages the desktop
-// program's "Export to PDF..." writes; and stats ... --chart FILE, drawing
-// the chart the Statistics window saves.
+// program's "Export to PDF..." writes; stats ... --chart FILE, drawing
+// the chart the Statistics window saves; and person ... --export FILE.pdf.
 int main(int argc, char* argv[])
 {
     // No display is needed to paint pages.
@@ -27,11 +27,15 @@ int main(int argc, char* argv[])
         EnableVerboseLogging();
     }
     const QString verb = args.value(0);
-    if (verb != QStringLiteral("export") && verb != QStringLiteral("stats")) {
+    if (verb != QStringLiteral("export") && verb != QStringLiteral("stats") &&
+        verb != QStringLiteral("person")) {
         std::fprintf(stderr,
                      "Usage: tallowmere-pdf [--verbose] export DB --type pdf -o FILE [OPTIONS]\n"
                      "       tallowmere-pdf [--verbose] stats DB [FIELD] --chart FILE [OPTIONS]\n"
-                     "Run by tallowmere-cli export --type pdf and stats --chart.\n");
+                     "       tallowmere-pdf [--verbose] person DB ADDRESS --export FILE.pdf "
+                     "[OPTIONS]\n"
+                     "Run by tallowmere-cli export --type pdf, stats --chart and person --export "
+                     "FILE.pdf.\n");
         return kExitUsage;
     }
     args.removeFirst();
@@ -43,5 +47,9 @@ int main(int argc, char* argv[])
         return std::make_unique<PdfPages>(session, path, printer.pageLayout());
     };
     context.saveChart = SaveChart;
-    return verb == QStringLiteral("stats") ? RunStats(context, args) : RunExport(context, args);
+    if (verb == QStringLiteral("stats"))
+        return RunStats(context, args);
+    if (verb == QStringLiteral("person"))
+        return RunPerson(context, args);
+    return RunExport(context, args);
 }

@@ -2,6 +2,8 @@
 #include "session/Session.h"
 #include "app/ShellController.h"
 #include "duplicates/DuplicateKeysSetting.h"
+#include "privacy/PersonData.h"
+#include "privacy/RetentionSetting.h"
 #include "search/DuplicateReview.h"
 #include "config/ConfigReader.h"
 #include "session/RecordTables.h"
@@ -110,6 +112,11 @@ public:
     {
         calls.append(QStringLiteral("keys of %1 field(s)").arg(setting.FieldNames().size()));
     }
+    void ShowRetention(RetentionSetting& setting) override
+    {
+        calls.append("retention " + DescribeRetentionRule(setting.Saved()));
+    }
+    void ShowPersonData(PersonData&) override { calls.append(QStringLiteral("person")); }
     void ShowSelectRecords(const QString& caption) override { calls.append("select " + caption); }
     std::vector<qint64> SummarySelectedRows() const override { return {}; }
     void ShowQueryBuilder() override { calls.append("query builder"); }
@@ -224,6 +231,42 @@ TEST_F(ShellControllerTest, DuplicateCommandsOpenTheirWindowsOnlyWithSomethingTo
     EXPECT_TRUE(view.states.value(QStringLiteral("mnuOSelectFields"), false));
     shell.Run(CommandId::SelectSummaryFields);
     EXPECT_EQ(view.calls, QStringList{"summary fields"});
+}
+
+TEST_F(ShellControllerTest, OpeningADatabaseAsksBeforeApplyingItsRetentionRule)
+{
+    const QString path = Database(true);
+    // The sample's records are dated by the file, today.
+    SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
+        .exec("UPDATE Forms SET Form_Date = '2020-01-01'");
+    EXPECT_EQ(RunCli({QStringLiteral("retention"), path, QStringLiteral("--set"),
+                      QStringLiteral("days=1,action=delete")}),
+              0);
+    const auto records = [&] {
+        return session.Database.CurrentDatabase->Db()
+            .execAndGet("SELECT count(*) FROM Forms")
+            .getInt();
+    };
+    ui.QueueAnswer(MessageAnswer::No);
+    ASSERT_TRUE(OpenResumeDatabase(session, path));
+    QCoreApplication::processEvents();
+    const int all = records();
+    ASSERT_GT(all, 0);
+    const QString question =
+        QStringLiteral("%1 records are past the retention period of 1 day: delete them now?")
+            .arg(all);
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    shell.Run(CommandId::Retention);
+    EXPECT_EQ(view.calls.last(), QStringLiteral("retention 1 day, then delete the record"));
+    shell.Run(CommandId::FindPersonData);
+    EXPECT_EQ(view.calls.last(), QStringLiteral("person"));
+
+    ui.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_TRUE(OpenResumeDatabase(session, path));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.MessageTexts(), (QStringList{question, question}));
+    EXPECT_EQ(records(), 0);
+    EXPECT_EQ(session.Database.SummaryRecords.Count(), 0);
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)

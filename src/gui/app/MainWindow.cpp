@@ -1,6 +1,8 @@
 #include "gui/app/MainWindow.h"
 
 #include "gui/duplicates/DuplicateKeysDialog.h"
+#include "gui/privacy/PersonDataDialog.h"
+#include "gui/privacy/RetentionDialog.h"
 #include "gui/duplicates/DuplicateReviewDialog.h"
 #include "gui/stats/StatisticsWindow.h"
 #include "gui/mailbox/KeychainPasswordStore.h"
@@ -567,6 +569,18 @@ void MainWindow::ShowDuplicateReview(DuplicateReview& review)
 void MainWindow::ShowDuplicateKeys(DuplicateKeysSetting& setting)
 {
     DuplicateKeysDialog dialog(setting, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowRetention(RetentionSetting& setting)
+{
+    RetentionDialog dialog(setting, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowPersonData(PersonData& data)
+{
+    PersonDataDialog dialog(data, this);
     dialog.exec();
 }
 

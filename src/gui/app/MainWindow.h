@@ -82,6 +82,8 @@ public:
     void ShowClipboardImport(const QString& text) override;
     void ShowDuplicateReview(DuplicateReview& review) override;
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
+    void ShowRetention(RetentionSetting& setting) override;
+    void ShowPersonData(PersonData& data) override;
     void ShowStatistics() override;
     void ShowMailboxFetch() override;
     QString ChooseFolder(const QString& title, const QString& start) override;

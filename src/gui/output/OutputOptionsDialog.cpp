@@ -95,6 +95,15 @@ void OutputOptionsDialog::Build()
     auto* shown = new QPushButton(QStringLiteral("Fields shown in the s&ummary"), fieldBox);
     shown->setObjectName(QStringLiteral("cmdSummaryFields"));
     fieldLayout->addWidget(shown);
+    // Leaving a field unticked above leaves it out; ticked here, its values
+    // are written as pseudonyms that the database's key keeps the same.
+    auto* pseudonymsLabel = new QLabel(QStringLiteral("Fields written as pseudon&yms:"), fieldBox);
+    m_pseudonyms = new QListWidget(fieldBox);
+    m_pseudonyms->setObjectName(QStringLiteral("lstPseudonyms"));
+    m_pseudonyms->setAccessibleName(QStringLiteral("Fields written as pseudonyms"));
+    pseudonymsLabel->setBuddy(m_pseudonyms);
+    fieldLayout->addWidget(pseudonymsLabel);
+    fieldLayout->addWidget(m_pseudonyms);
     grid->addWidget(fieldBox, 0, 1);
 
     auto* recordBox = new QGroupBox(QStringLiteral("3. Records to Output"), this);
@@ -217,6 +226,11 @@ void OutputOptionsDialog::Build()
         if (!m_filling)
             m_controller.SetFieldTicked(m_fields->row(item), item->checkState() == Qt::Checked);
     });
+    connect(m_pseudonyms, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (!m_filling)
+            m_controller.SetFieldPseudonymised(m_pseudonyms->row(item),
+                                               item->checkState() == Qt::Checked);
+    });
     connect(all, &QPushButton::clicked, this, [this] {
         m_controller.SelectAllFields(true);
         ShowFields();
@@ -301,10 +315,15 @@ void OutputOptionsDialog::ShowFields()
 {
     m_filling = true;
     m_fields->clear();
-    for (const auto& field : m_controller.Fields()) {
-        auto* item = new QListWidgetItem(field.label, m_fields);
+    m_pseudonyms->clear();
+    const auto fields = m_controller.Fields();
+    for (int i = 0; i < fields.size(); ++i) {
+        auto* item = new QListWidgetItem(fields[i].label, m_fields);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(field.ticked ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(fields[i].ticked ? Qt::Checked : Qt::Unchecked);
+        auto* pseudonym = new QListWidgetItem(fields[i].label, m_pseudonyms);
+        pseudonym->setFlags(pseudonym->flags() | Qt::ItemIsUserCheckable);
+        pseudonym->setCheckState(m_controller.FieldPseudonymised(i) ? Qt::Checked : Qt::Unchecked);
     }
     m_filling = false;
 }

@@ -74,6 +74,7 @@ private:
     QButtonGroup* m_types = nullptr;
     QButtonGroup* m_records = nullptr;
     QListWidget* m_fields = nullptr;
+    QListWidget* m_pseudonyms = nullptr;
     QListWidget* m_templates = nullptr;
     QPlainTextEdit* m_description = nullptr;
     QLineEdit* m_title = nullptr;

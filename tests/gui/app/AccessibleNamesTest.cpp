@@ -105,8 +105,9 @@ TEST_F(AccessibleNamesTest, EveryControlOfTheDialogsHasAName)
     // Possible duplicates to review: the sample's records by one answer.
     DuplicateKeysSetting keys(session);
     ASSERT_TRUE(keys.Load() && keys.Save({{"would_recommend"}, false, std::nullopt}));
-    for (const char* command : {"mnuFPrintResume", "mnuFImportClipboard", "mnuHAbout",
-                                "mnuODuplicateKeys", "mnuRReviewDuplicates"})
+    for (const char* command :
+         {"mnuFPrintResume", "mnuFImportClipboard", "mnuHAbout", "mnuODuplicateKeys",
+          "mnuRReviewDuplicates", "mnuORetention", "mnuRFindPerson"})
         EXPECT_EQ(OfDialog([&] { frame->Command(QString::fromLatin1(command))->trigger(); }),
                   QStringList())
             << command;

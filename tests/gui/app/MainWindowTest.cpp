@@ -83,11 +83,14 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
 
     auto* record = frame.findChild<QMenu*>(QStringLiteral("mnuResume"));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(
-        ActionTexts(record->actions()),
-        (QStringList{"Move &First", "Move &Previous", "Move &Next", "Move &Last",
-                     "En&ter new record", "&Edit record", "&Delete record", "Save &record",
-                     "&Cancel changes", "&View record", "View &summary", "Review d&uplicates..."}));
+    EXPECT_EQ(ActionTexts(record->actions()),
+              (QStringList{"Move &First", "Move &Previous", "Move &Next", "Move &Last",
+                           "En&ter new record", "&Edit record", "&Delete record", "Save &record",
+                           "&Cancel changes", "&View record", "View &summary",
+                           "Review d&uplicates...", "Find a pers&on's data..."}));
+    auto* options = frame.findChild<QMenu*>(QStringLiteral("mnuOptions"));
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(ActionTexts(options->actions()).contains(QStringLiteral("&Retention...")));
 
     auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     ASSERT_NE(toolbar, nullptr);

@@ -1,6 +1,10 @@
 #include "../../output/OutputFixture.h"
 
 #include "output/OutputFieldList.h"
+#include "database/DatabaseCreation.h"
+#include "database/DatabaseOpening.h"
+#include "database/PseudonymKey.h"
+#include "output/FieldAnonymiser.h"
 #include "gui/output/OutputOptionsDialog.h"
 #include "gui/output/OutputViewerWindow.h"
 #include "output/TemplateList.h"
@@ -365,4 +369,23 @@ TEST_F(OutputOptionsDialogTest, ThePageStaysWhiteWithBlackInkInADarkPalette)
         for (int x = 0; x < shot.width(); ++x)
             darkest = std::min(darkest, shot.pixelColor(x, y).lightness());
     EXPECT_LT(darkest, 80) << "the text is not drawn in black";
+}
+
+TEST_F(OutputOptionsDialogTest, PseudonymTicksWriteTheValuesAsTheDatabasesPseudonyms)
+{
+    const QString path = dir.File(QStringLiteral("p.fdb"));
+    ScriptedUi quiet;
+    ASSERT_TRUE(CreateNewDatabase(quiet, path) && OpenResumeDatabase(program, path));
+    dialog->Refresh();
+    auto* pseudonyms = Child<QListWidget>(QStringLiteral("lstPseudonyms"));
+    ASSERT_EQ(pseudonyms->count(), 2);
+    pseudonyms->item(1)->setCheckState(Qt::Checked);
+    Choose(QStringLiteral("optSelect_1"));
+    Choose(QStringLiteral("optPrintTarget_0"));
+    Ok();
+    const QByteArray key = StoredPseudonymKey(*program.Database.CurrentDatabase);
+    ASSERT_EQ(key.size(), 32);
+    EXPECT_TRUE(shown.contains(Pseudonym(key, QStringLiteral("Ann@example.org"))));
+    EXPECT_FALSE(shown.contains(QStringLiteral("@example.org")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Ann")));
 }
