@@ -193,9 +193,11 @@ void CollectTextParts(GMimeObject* object, std::vector<GMimePart*>& plain,
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type)
         return;
-    // A browser's own form post, saved as a message, is a body too.
+    // A browser's own form post, saved as a message, is a body too, and so
+    // is a form service's JSON object.
     if (g_mime_content_type_is_type(type, "text", "plain") ||
-        g_mime_content_type_is_type(type, "application", "x-www-form-urlencoded"))
+        g_mime_content_type_is_type(type, "application", "x-www-form-urlencoded") ||
+        g_mime_content_type_is_type(type, "application", "json"))
         plain.push_back(part);
     else if (g_mime_content_type_is_type(type, "text", "html"))
         html.push_back(part);
@@ -580,6 +582,8 @@ bool MailReader::Next(MailMessage& message)
     message.date = MessageDate(parsed.get());
     if (const char* id = g_mime_message_get_message_id(parsed.get()))
         message.messageId = QByteArray(id);
+    if (const char* subject = g_mime_message_get_subject(parsed.get()))
+        message.subject = QString::fromUtf8(subject);
     message.sha256 = d->RawHash();
     d->Body(parsed.get());
     message.body = &d->device;

@@ -25,6 +25,9 @@ struct MailMessage {
     // bytes (see MessageHash).
     QByteArray messageId;
     QByteArray sha256;
+    // The Subject header, decoded; what tells a form service's
+    // notification.
+    QString subject;
 };
 
 // Reads the messages of a saved mail file (one message, several saved one

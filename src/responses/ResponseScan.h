@@ -81,6 +81,13 @@ public:
         (void)item;
         (void)warning;
     }
+    // How an item was read: for a message its layout and records or why it
+    // gave none, for a plain text or CSV file (number 0) the file's.
+    virtual void Explained(const ScanItem& item, const QString& how)
+    {
+        (void)item;
+        (void)how;
+    }
 };
 
 // With a sourceBase folder, each record's source is the file's path
