@@ -8,8 +8,8 @@ constexpr std::array<bool, 256> FormEncodedBytes()
 {
     std::array<bool, 256> allowed{};
     for (int c = 0; c < 256; ++c)
-        allowed[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                     c >= 0x80;
+        allowed[c] =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c >= 0x80;
     for (const char c : {'%', '+', '&', '=', '*', '-', '.', '_', '!', '\'', '(', ')', '~'})
         allowed[static_cast<unsigned char>(c)] = true;
     return allowed;

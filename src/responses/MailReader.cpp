@@ -484,6 +484,7 @@ struct MailReader::Private {
     }
 
     MailBodyDevice device;
+    FormFields tableRows; // the message's HTML table, when its HTML is its text
 
     void Body(GMimeMessage* message)
     {
@@ -492,6 +493,7 @@ struct MailReader::Private {
         if (GMimeObject* top = g_mime_message_get_mime_part(message))
             CollectTextParts(top, plain, html);
         std::vector<Segment> segments;
+        tableRows.clear();
         const bool useHtml = plain.empty();
         for (GMimePart* part : useHtml ? html : plain) {
             bool converted = false;
@@ -504,7 +506,10 @@ struct MailReader::Private {
                 QByteArray bytes = ReadAll(stream.get());
                 if (!converted && !IsValidUtf8(bytes))
                     bytes = TextFromWindows1252(bytes).toUtf8();
-                segment.text = HtmlToText(bytes);
+                QList<HtmlTableRow> rows;
+                segment.text = HtmlToText(bytes, &rows);
+                for (const HtmlTableRow& row : std::as_const(rows))
+                    tableRows.append({QString::fromUtf8(row.label), QString::fromUtf8(row.value)});
             } else {
                 GMimeObject* object = GMIME_OBJECT(part);
                 segment.lines.flowed = ParameterIs(object, "format", "flowed");
@@ -586,6 +591,7 @@ bool MailReader::Next(MailMessage& message)
         message.subject = QString::fromUtf8(subject);
     message.sha256 = d->RawHash();
     d->Body(parsed.get());
+    message.htmlTable = std::move(d->tableRows);
     message.body = &d->device;
     return true;
 }

@@ -45,9 +45,8 @@ QStringList Lines(const QByteArray& text)
 }
 
 // One record of fields read whole.
-void StoreOne(Session& session, const FormFields& fields, const QDate& date,
-              const QString& source, const std::function<bool()>& onRecord,
-              MessageReading& reading)
+void StoreOne(Session& session, const FormFields& fields, const QDate& date, const QString& source,
+              const std::function<bool()>& onRecord, MessageReading& reading)
 {
     session.Tables.ClearRecordTables();
     try {
@@ -97,6 +96,8 @@ QString LayoutName(MessageLayout layout)
         return QStringLiteral("text/plain post");
     case MessageLayout::Labels:
         return QStringLiteral("label lines");
+    case MessageLayout::HtmlTable:
+        return QStringLiteral("HTML table");
     case MessageLayout::Json:
         return QStringLiteral("JSON");
     }
@@ -130,6 +131,11 @@ MessageReading ReadMessageRecords(Session& session, MailMessage& message, const 
     if (reading.records > 0 || reading.dropped > 0 || !whole)
         return reading;
     if (IsFormNotificationSubject(message.subject)) {
+        if (message.htmlTable.size() >= kMinLabelLines) {
+            reading.layout = MessageLayout::HtmlTable;
+            StoreOne(session, message.htmlTable, date, source, onRecord, reading);
+            return reading;
+        }
         const FormFields fields = ReadLabelLines(Lines(head));
         if (!fields.isEmpty()) {
             reading.layout = MessageLayout::Labels;

@@ -8,9 +8,9 @@ class Session;
 struct MailMessage;
 
 // The layouts a message's text can hold a response in.
-enum class MessageLayout { UrlEncoded, TextPost, Labels, Json };
+enum class MessageLayout { UrlEncoded, TextPost, Labels, HtmlTable, Json };
 
-// "url-encoded", "text/plain post", "label lines", "JSON".
+// "url-encoded", "text/plain post", "label lines", "HTML table", "JSON".
 QString LayoutName(MessageLayout layout);
 
 // A message's text up to this size is read whole, so that every layout can
@@ -32,7 +32,9 @@ struct MessageReading {
 // when it starts with "{" (a malformed one gives no record), a browser's
 // text/plain post (see TextPostLayout.h), else URL-encoded bodies by the
 // mail rule (see FormEncodedLine.h); a message that gives none of them is
-// read for label lines when its subject says it is a form notification
-// (see LabelLayout.h).
+// read, when its subject says it is a form notification (see
+// LabelLayout.h), for the label and value rows of its HTML tables (an
+// HTML-only message with at least kMinLabelLines of them), else for label
+// lines.
 MessageReading ReadMessageRecords(Session& session, MailMessage& message, const QDate& date,
                                   const QString& source, const std::function<bool()>& onRecord);

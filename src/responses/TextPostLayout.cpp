@@ -16,8 +16,7 @@ bool IsNameStart(char32_t c)
 
 bool IsNamePart(char32_t c)
 {
-    return IsNameStart(c) || QChar::isDigit(c) || c == U'.' || c == U'-' || c == U'[' ||
-           c == U']';
+    return IsNameStart(c) || QChar::isDigit(c) || c == U'.' || c == U'-' || c == U'[' || c == U']';
 }
 
 // Where the field name of a line ends (at its "="), or -1 when the line

@@ -72,6 +72,10 @@ TEST(FormLayouts, EachLayoutGivesOneRecordOfItsFieldsInOrder)
          "label lines",
          {"Your name=Tom Baker", "Your email=tom@example.co.uk",
           "Your message=Hello,\n\ncould you call me back?\nThanks"}},
+        {"html-table.eml",
+         "HTML table",
+         {"Name=Ines M\u00fcller", "Email=ines@example.de", "Guests=4",
+          "Notes=Window table,\nplease."}},
         {"json-body.eml",
          "JSON",
          {"name=Lena Berg", "email=lena@example.se", "address.city=Malm\u00f6",
@@ -158,12 +162,12 @@ TEST(FormLayouts, OrdinaryMailGivesNoRecord)
 TEST(FormLayouts, AGenuineResponseIsKeptBesideJunkInTheSameMessage)
 {
     TempDir dir;
-    const QString path = dir.Write(
-        QStringLiteral("mixed.eml"),
-        "From: forms@example.org\nDate: Tue, 7 Jan 2025 09:00:00 +0000\nSubject: Form\n\n"
-        "<http://track.example/dot.gif?msgid=1&u=2>\n"
-        "charset=\"utf-8\"\n"
-        "name=Ann&city=Z%C3%BCrich\n");
+    const QString path =
+        dir.Write(QStringLiteral("mixed.eml"),
+                  "From: forms@example.org\nDate: Tue, 7 Jan 2025 09:00:00 +0000\nSubject: Form\n\n"
+                  "<http://track.example/dot.gif?msgid=1&u=2>\n"
+                  "charset=\"utf-8\"\n"
+                  "name=Ann&city=Z%C3%BCrich\n");
     Scan scan(path);
     ASSERT_EQ(scan.records.size(), 1);
     EXPECT_EQ(scan.records[0], (QStringList{"name=Ann", "city=Z\u00fcrich"}));
