@@ -34,8 +34,7 @@ QByteArray Cell(int row, int column)
 // line break.
 QByteArray Quoted(const QByteArray& cell)
 {
-    if (!cell.contains(',') && !cell.contains('"') && !cell.contains('\n') &&
-        !cell.contains('\r'))
+    if (!cell.contains(',') && !cell.contains('"') && !cell.contains('\n') && !cell.contains('\r'))
         return cell;
     QByteArray quoted = cell;
     quoted.replace("\"", "\"\"");
