@@ -24,7 +24,8 @@ _tallowmere_files()
 _tallowmere_cli_options()
 {
     case $1 in
-        parse | config | show | find | query) echo "--json --help" ;;
+        parse) echo "--json --explain --help" ;;
+        config | show | find | query) echo "--json --help" ;;
         list) echo "--fields --sort --where --json --help" ;;
         create | fields | info | help) echo "--help" ;;
         import) echo "--relative-to --again --json --help" ;;

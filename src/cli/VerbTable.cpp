@@ -3,8 +3,10 @@
 namespace {
 
 const Verb kVerbs[] = {
-    {"parse", "parse [--json] FILE...",
-     "find every form response in the files and print them (no database)", RunParse},
+    {"parse", "parse [--json] FILE... | parse --explain FILE...",
+     "find every form response in the files and print them, or how each message was read (no "
+     "database)",
+     RunParse},
     {"config", "config [--json] FILE",
      "load a form configuration file and print its entries, record fields and placements",
      RunConfig},

@@ -107,9 +107,43 @@ private:
     bool m_blank = false;
 };
 
+bool IsCell(const xmlNode* node)
+{
+    return node->type == XML_ELEMENT_NODE && (NameIs(node, "td") || NameIs(node, "th"));
+}
+
+QByteArray CellText(const xmlNode* cell)
+{
+    TextCollector collector;
+    collector.Walk(cell->children, false);
+    return collector.text.trimmed();
+}
+
+void CollectRows(const xmlNode* node, QList<HtmlTableRow>& rows)
+{
+    for (; node; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE || IsHidden(node))
+            continue;
+        if (NameIs(node, "tr")) {
+            QList<const xmlNode*> cells;
+            for (const xmlNode* child = node->children; child; child = child->next)
+                if (IsCell(child))
+                    cells.append(child);
+            if (cells.size() == 2) {
+                QByteArray label = CellText(cells[0]);
+                if (label.endsWith(':'))
+                    label = label.chopped(1).trimmed();
+                if (!label.isEmpty())
+                    rows.append({label, CellText(cells[1])});
+            }
+        }
+        CollectRows(node->children, rows);
+    }
+}
+
 } // namespace
 
-QByteArray HtmlToText(const QByteArray& html)
+QByteArray HtmlToText(const QByteArray& html, QList<HtmlTableRow>* rows)
 {
     // libxml2 takes an int length; a part that large is no mail to read.
     if (html.isEmpty() || html.size() > std::numeric_limits<int>::max())
@@ -122,6 +156,8 @@ QByteArray HtmlToText(const QByteArray& html)
         return {};
     TextCollector collector;
     collector.Walk(xmlDocGetRootElement(doc) ? doc->children : nullptr, false);
+    if (rows)
+        CollectRows(doc->children, *rows);
     xmlFreeDoc(doc);
     if (!collector.text.isEmpty() && !collector.text.endsWith('\n'))
         collector.text.append('\n');

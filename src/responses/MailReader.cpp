@@ -193,9 +193,11 @@ void CollectTextParts(GMimeObject* object, std::vector<GMimePart*>& plain,
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type)
         return;
-    // A browser's own form post, saved as a message, is a body too.
+    // A browser's own form post, saved as a message, is a body too, and so
+    // is a form service's JSON object.
     if (g_mime_content_type_is_type(type, "text", "plain") ||
-        g_mime_content_type_is_type(type, "application", "x-www-form-urlencoded"))
+        g_mime_content_type_is_type(type, "application", "x-www-form-urlencoded") ||
+        g_mime_content_type_is_type(type, "application", "json"))
         plain.push_back(part);
     else if (g_mime_content_type_is_type(type, "text", "html"))
         html.push_back(part);
@@ -482,6 +484,7 @@ struct MailReader::Private {
     }
 
     MailBodyDevice device;
+    FormFields tableRows; // the message's HTML table, when its HTML is its text
 
     void Body(GMimeMessage* message)
     {
@@ -490,6 +493,7 @@ struct MailReader::Private {
         if (GMimeObject* top = g_mime_message_get_mime_part(message))
             CollectTextParts(top, plain, html);
         std::vector<Segment> segments;
+        tableRows.clear();
         const bool useHtml = plain.empty();
         for (GMimePart* part : useHtml ? html : plain) {
             bool converted = false;
@@ -502,7 +506,10 @@ struct MailReader::Private {
                 QByteArray bytes = ReadAll(stream.get());
                 if (!converted && !IsValidUtf8(bytes))
                     bytes = TextFromWindows1252(bytes).toUtf8();
-                segment.text = HtmlToText(bytes);
+                QList<HtmlTableRow> rows;
+                segment.text = HtmlToText(bytes, &rows);
+                for (const HtmlTableRow& row : std::as_const(rows))
+                    tableRows.append({QString::fromUtf8(row.label), QString::fromUtf8(row.value)});
             } else {
                 GMimeObject* object = GMIME_OBJECT(part);
                 segment.lines.flowed = ParameterIs(object, "format", "flowed");
@@ -580,8 +587,11 @@ bool MailReader::Next(MailMessage& message)
     message.date = MessageDate(parsed.get());
     if (const char* id = g_mime_message_get_message_id(parsed.get()))
         message.messageId = QByteArray(id);
+    if (const char* subject = g_mime_message_get_subject(parsed.get()))
+        message.subject = QString::fromUtf8(subject);
     message.sha256 = d->RawHash();
     d->Body(parsed.get());
+    message.htmlTable = std::move(d->tableRows);
     message.body = &d->device;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "responses/FormField.h"
 #include "responses/MailFormat.h"
 
 #include <QByteArray>
@@ -25,6 +26,12 @@ struct MailMessage {
     // bytes (see MessageHash).
     QByteArray messageId;
     QByteArray sha256;
+    // The Subject header, decoded; what tells a form service's
+    // notification.
+    QString subject;
+    // The label and value rows of the tables of an HTML part read as its
+    // text (a message without a plain-text part).
+    FormFields htmlTable;
 };
 
 // Reads the messages of a saved mail file (one message, several saved one

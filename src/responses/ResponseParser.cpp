@@ -6,6 +6,7 @@
 #include "platform/Regional.h"
 #include "platform/Ui.h"
 #include "responses/FormCharset.h"
+#include "responses/FormEncodedLine.h"
 #include "session/RecordTables.h"
 #include "responses/ResponseFile.h"
 #include "platform/ResponseText.h"
@@ -45,9 +46,16 @@ void TrimBlanksInPlace(QByteArray& bytes)
         bytes.remove(0, start);
 }
 
-bool StartsBody(QByteArrayView trimmed)
+bool StartsBody(QByteArrayView trimmed, BodyRule rule)
 {
-    return trimmed.indexOf('=') >= 1 && !IsPlainTextBytes(trimmed);
+    return trimmed.indexOf('=') >= 1 && !IsPlainTextBytes(trimmed) &&
+           (rule == BodyRule::PlainText || StartsFormEncodedBody(trimmed));
+}
+
+bool EndsBody(QByteArrayView trimmed, BodyRule rule)
+{
+    return trimmed.isEmpty() || IsPlainTextBytes(trimmed) ||
+           (rule == BodyRule::Mail && !CouldBeFormEncoded(trimmed));
 }
 
 // Splits a body into name=value pairs as its lines arrive and stores each
@@ -153,7 +161,7 @@ private:
 // continue a body. After an error in the store the rest of the body is
 // still read, so the next call starts after it. Returns whether a body was
 // found.
-bool ReadBody(ResponseFile& file, PairStore& store, Sha256* hash)
+bool ReadBody(ResponseFile& file, PairStore& store, Sha256* hash, BodyRule rule)
 {
     QByteArray line;
     ResponseFile::LineKind kind = ResponseFile::LineKind::Text;
@@ -167,7 +175,7 @@ bool ReadBody(ResponseFile& file, PairStore& store, Sha256* hash)
         if (kind != ResponseFile::LineKind::Text)
             continue;
         TrimBlanksInPlace(line);
-        started = StartsBody(line);
+        started = StartsBody(line, rule);
     }
     if (!started)
         return false;
@@ -199,7 +207,7 @@ bool ReadBody(ResponseFile& file, PairStore& store, Sha256* hash)
         if (kind != ResponseFile::LineKind::Text)
             break;
         TrimBlanksInPlace(line);
-        if (line.isEmpty() || IsPlainTextBytes(line))
+        if (EndsBody(line, rule))
             break;
         add(std::move(line), false);
     }
@@ -217,14 +225,15 @@ bool StartsResponseBody(const QString& trimmedLine)
 }
 
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
-               const QDate& date, const QString& source, ResponseFile* file, Sha256* bodyHash)
+               const QDate& date, const QString& source, ResponseFile* file, Sha256* bodyHash,
+               BodyRule rule)
 {
     PairStore store(tables, regional, date, source);
     try {
         if (!text.isEmpty()) {
             store.Add(text.toUtf8());
             store.Finish();
-        } else if (!file || !ReadBody(*file, store, bodyHash)) {
+        } else if (!file || !ReadBody(*file, store, bodyHash, rule)) {
             return kNoRecord;
         }
     } catch (const DecodeError& e) {

@@ -17,6 +17,11 @@ enum ReadRecordResult {
                         // but reading the file may go on
 };
 
+// Which lines may make up a body. Plain text files keep the rules they
+// always had; in mail a line must also be one a browser's form encoding
+// could have written (see FormEncodedLine.h).
+enum class BodyRule { PlainText, Mail };
+
 // Finds one form response and fills the record tables with it. With a
 // non-empty text the body is that text; otherwise lines are read from file
 // (successive calls continue in it). The first field's value names the
@@ -25,7 +30,7 @@ enum ReadRecordResult {
 // trimmed and followed by LF.
 int ReadRecord(RecordTables& tables, Ui& ui, const Regional& regional, const QString& text,
                const QDate& date, const QString& source, ResponseFile* file,
-               Sha256* bodyHash = nullptr);
+               Sha256* bodyHash = nullptr, BodyRule rule = BodyRule::PlainText);
 
 // Whether a trimmed line starts an encoded body: its first "=" stands at
 // the second character or later, and it is not plain text.

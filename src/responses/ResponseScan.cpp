@@ -4,10 +4,10 @@
 #include "platform/Logging.h"
 
 #include "session/Session.h"
-#include "responses/CharacterReferences.h"
 #include "responses/CsvScan.h"
 #include "responses/MailFormat.h"
 #include "responses/MailReader.h"
+#include "responses/MessageRecords.h"
 #include "responses/ResponseFile.h"
 #include "responses/ResponseParser.h"
 
@@ -31,6 +31,23 @@ void TellNoRecord(Session& session, const QString& fullPath)
 }
 
 namespace {
+
+QString Records(int records)
+{
+    return QString::number(records) +
+           (records == 1 ? QStringLiteral(" record") : QStringLiteral(" records"));
+}
+
+QString ReadingExplained(const MessageReading& reading)
+{
+    if (reading.records == 0 && reading.dropped == 0)
+        return QStringLiteral("no record: ") + reading.why;
+    QString text =
+        LayoutName(reading.layout) + QStringLiteral(", recognised: ") + Records(reading.records);
+    if (reading.dropped > 0)
+        text += QStringLiteral(", %1 too large to store").arg(reading.dropped);
+    return text;
+}
 
 // Plain text: responses found line by line, all dated with the file's date.
 void ScanPlainFile(Session& session, const QString& fullPath, const QString& source,
@@ -76,6 +93,14 @@ void ScanPlainFile(Session& session, const QString& fullPath, const QString& sou
             break;
         }
     }
+    if (items) {
+        ScanItem whole;
+        whole.source = source;
+        items->Explained(whole, outcome.records + outcome.dropped > 0
+                                    ? QStringLiteral("plain text, read by the plain-text rules: ") +
+                                          Records(outcome.records)
+                                    : QStringLiteral("no record: no response in plain text"));
+    }
     // An empty file holds no response either.
     if (item.number == 0 && !told && !outcome.stopped)
         TellNoRecord(session, fullPath);
@@ -92,7 +117,6 @@ void ScanMailMessages(Session& session, MailReader& reader, const QString& recor
                       const std::function<bool()>& onRecord, ScanItems* items)
 {
     MailMessage message;
-    ResponseFile text;
     const QDate fileDate = outcome.fileDate;
     while (!outcome.stopped && reader.Next(message)) {
         ++item.number;
@@ -106,30 +130,16 @@ void ScanMailMessages(Session& session, MailReader& reader, const QString& recor
             ++outcome.known;
             continue;
         }
-        text.Open(message.body);
-        int records = 0;
-        int dropped = 0;
-        int result = kRecordRead;
-        while (!text.AtEnd() && result > kNoRecord) {
-            session.Tables.ClearRecordTables();
-            result = ReadRecord(session.Tables, session.ui, session.RegionalSettings, QString(),
-                                date, source, &text);
-            if (result == kRecordRead) {
-                session.Tables.RemoveBlankRecords();
-                DecodeRecordCharacterReferences(session.Tables);
-                ++outcome.records;
-                ++records;
-                if (!onRecord()) {
-                    outcome.stopped = true;
-                    break;
-                }
-            } else if (result == kRecordDropped) {
-                ++outcome.dropped;
-                ++dropped;
-            }
-        }
+        const MessageReading reading = ReadMessageRecords(session, message, date, source, [&] {
+            ++outcome.records;
+            return onRecord();
+        });
+        outcome.dropped += reading.dropped;
+        outcome.stopped = reading.stopped;
+        if (items)
+            items->Explained(item, ReadingExplained(reading));
         // Also after a stop: what the message gave is kept with its row.
-        if (items && !items->Done(item, records, dropped))
+        if (items && !items->Done(item, reading.records, reading.dropped))
             outcome.stopped = true;
     }
 }
@@ -177,6 +187,12 @@ ScanOutcome ScanResponseFile(Session& session, const QString& path,
     if (csv) {
         file.Close();
         ScanCsvFile(session, fullPath, source, outcome, onRecord, items);
+        if (items) {
+            ScanItem whole;
+            whole.source = source;
+            items->Explained(whole, QStringLiteral("CSV export, a record a row: ") +
+                                        Records(outcome.records));
+        }
         return outcome;
     }
     switch (kind) {

@@ -19,8 +19,10 @@ class Session;
 // line and dated with the file's modification date. A saved mail message
 // (.eml, or several saved one after another in one file), an Apple Mail
 // .emlx or an mbox file is read message by message:
-// the text of each message's body is read by the same rules, numeric
-// character references in values are decoded, and each record is dated
+// the text of each message's body is read in the layout it holds (see
+// ReadMessageRecords: URL-encoded bodies by the stricter mail rule, numeric
+// character references in values decoded; a text/plain post; label lines;
+// a JSON object), and each record is dated
 // with its message's Date header (in that date's own zone), else with the
 // file's modification date; the source of a record from an mbox file is
 // the path, "#" and the message's number from 1. A file whose name ends in
@@ -80,6 +82,13 @@ public:
     {
         (void)item;
         (void)warning;
+    }
+    // How an item was read: for a message its layout and records or why it
+    // gave none, for a plain text or CSV file (number 0) the file's.
+    virtual void Explained(const ScanItem& item, const QString& how)
+    {
+        (void)item;
+        (void)how;
     }
 };
 

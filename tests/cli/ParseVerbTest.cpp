@@ -106,3 +106,39 @@ TEST(ParseVerb, ReadsSavedMailAndRefusesOtherFiles)
         << err.constData();
     EXPECT_TRUE(out.contains("Response 3 in " + full.toUtf8())) << out.constData();
 }
+
+TEST(ParseVerb, ExplainsHowEveryMessageOfAMixedMailboxWasRead)
+{
+    TempDir dir;
+    const QByteArray from = "From forms@example.org Tue Jan  7 09:00:00 2025\n";
+    const QByteArray head = "From: forms@example.org\nDate: Tue, 7 Jan 2025 09:00:00 +0000\n";
+    const QString mbox = dir.Write(
+        QStringLiteral("mixed.mbox"),
+        from + head + "Subject: Form response\n\nname=Ann&age=30\n\nname=Bob&age=41\n\n" + from +
+            head + "Subject: Post\n\nname=Cy Young\nnote=a=b\n\n" + from + head +
+            "Subject: Hook\n\n{\"name\": \"Di\"}\n\n" + from + head +
+            "Subject: Hook\n\n{\"name\": \"Ed\"\n\n" + from + head +
+            "Subject: New form submission\n\nName: Flo\nEmail: flo@example.org\nCity: Oslo\n\n" +
+            from + head +
+            "Subject: News\n\n<http://track.example/dot.gif?msgid=1>\ncharset=\"utf-8\"\n");
+    const QString plain = dir.Write(QStringLiteral("plain.txt"), "a=1\n");
+    const QString path = QFileInfo(mbox).absoluteFilePath();
+    QByteArray out;
+    QByteArray err;
+    ASSERT_EQ(
+        RunCli({QStringLiteral("parse"), QStringLiteral("--explain"), mbox, plain}, &out, &err), 0);
+    const QString expected =
+        path + "#1: url-encoded, recognised: 2 records\n" + path +
+        "#2: text/plain post, recognised: 1 record\n" + path + "#3: JSON, recognised: 1 record\n" +
+        path + "#4: no record: malformed JSON: unterminated object at character 14\n" + path +
+        "#5: label lines, recognised: 1 record\n" + path +
+        "#6: no record: no line a form's encoding could have written\n" +
+        QFileInfo(plain).absoluteFilePath() +
+        ": plain text, read by the plain-text rules: 1 record\n";
+    EXPECT_EQ(QString::fromUtf8(out), expected);
+
+    EXPECT_EQ(RunCli({QStringLiteral("parse"), QStringLiteral("--explain"),
+                      QStringLiteral("--json"), plain},
+                     &out, &err),
+              2);
+}
