@@ -159,3 +159,15 @@ QString OperatingSystemUser()
     const QString fromEnvironment = qEnvironmentVariable("USER");
     return fromEnvironment.isEmpty() ? QStringLiteral("uid %1").arg(::geteuid()) : fromEnvironment;
 }
+
+std::optional<QDateTime> ParseChangeLogSince(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const QDate day = QDate::fromString(trimmed, Qt::ISODate);
+    if (day.isValid() && trimmed.size() == 10)
+        return day.startOfDay();
+    const QDateTime moment = QDateTime::fromString(trimmed, Qt::ISODate);
+    if (moment.isValid())
+        return moment;
+    return std::nullopt;
+}
