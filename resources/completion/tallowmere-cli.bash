@@ -26,7 +26,8 @@ _tallowmere_cli_options()
     case $1 in
         parse | config | show | find | query) echo "--json --help" ;;
         list) echo "--fields --sort --where --json --help" ;;
-        create | fields | info | help) echo "--help" ;;
+        create | fields | info | compact | help) echo "--help" ;;
+        log) echo "--since --json --help" ;;
         import) echo "--relative-to --again --json --help" ;;
         fetch) echo "--password-file --ca-file --since --again --json --help" ;;
         template) echo "--yes --help" ;;
@@ -47,7 +48,7 @@ _tallowmere_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local verbs="parse config create import fetch list show fields info find query template render
-        export delete transfer duplicates merge stats help"
+        export delete transfer duplicates merge stats log compact help"
     COMPREPLY=()
 
     # The verb, and the database and positional arguments given so far.
@@ -117,7 +118,7 @@ _tallowmere_cli()
             fi
             return
             ;;
-        --ids | --title | --within | --keep) return ;;
+        --ids | --title | --within | --keep | --since) return ;;
     esac
 
     if [[ $cur == -* ]] && ((!operands)); then

@@ -58,6 +58,8 @@ enum class CommandId {
     FetchMailbox,
     SetImportFolder,
     ScanImportFolder,
+    CompactDatabase,
+    ChangeLog,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key

@@ -78,6 +78,14 @@ const Verb kVerbs[] = {
      "count the answers to each field among every record or the records found (--chart draws "
      "one field's chart, or with no field the submissions over time)",
      RunStats},
+    {"log", "log DB [--since DATE] [--json]",
+     "the change log: every import, edit, delete, transfer, merge, retention run, export and "
+     "erase, oldest first (when, kind, user, records, what; as a JSON array with --json); "
+     "--since leaves out entries before DATE (YYYY-MM-DD)",
+     RunLog},
+    {"compact", "compact DB",
+     "rebuild the database file without its free space and print its size before and after",
+     RunCompact},
 };
 
 } // namespace

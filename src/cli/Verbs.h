@@ -31,3 +31,5 @@ int RunTransfer(CliContext& context, QStringList args);
 int RunDuplicates(CliContext& context, QStringList args);
 int RunMerge(CliContext& context, QStringList args);
 int RunStats(CliContext& context, QStringList args);
+int RunLog(CliContext& context, QStringList args);
+int RunCompact(CliContext& context, QStringList args);

@@ -1,5 +1,6 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/database/ChangeLogDialog.h"
 #include "gui/duplicates/DuplicateKeysDialog.h"
 #include "gui/duplicates/DuplicateReviewDialog.h"
 #include "gui/stats/StatisticsWindow.h"
@@ -567,6 +568,12 @@ void MainWindow::ShowDuplicateReview(DuplicateReview& review)
 void MainWindow::ShowDuplicateKeys(DuplicateKeysSetting& setting)
 {
     DuplicateKeysDialog dialog(setting, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowChangeLog(ChangeLogBrowser& browser)
+{
+    ChangeLogDialog dialog(browser, this);
     dialog.exec();
 }
 

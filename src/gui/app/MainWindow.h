@@ -83,6 +83,7 @@ public:
     void ShowDuplicateReview(DuplicateReview& review) override;
     void ShowDuplicateKeys(DuplicateKeysSetting& setting) override;
     void ShowStatistics() override;
+    void ShowChangeLog(ChangeLogBrowser& browser) override;
     void ShowMailboxFetch() override;
     QString ChooseFolder(const QString& title, const QString& start) override;
     void ShowSummaryFields() override;
