@@ -25,11 +25,13 @@ RecordSnapshot ReadRecordSnapshot(DatabaseConnection& connection, qint64 formId)
     const TableLayout& data = connection.Layout(QStringLiteral("Data"));
     if (forms.size() <= kHeaderColumns || data.size() < 4)
         throw std::runtime_error("The record tables lack columns.");
-    std::string columns;
-    for (int i = 1; i <= kHeaderColumns; ++i)
-        columns += (i > 1 ? ", " : "") + QuotedName(forms[static_cast<size_t>(i)].name);
-    SQLite::Statement& header = connection.Cached("SELECT " + columns + " FROM \"Forms\" WHERE " +
-                                                  QuotedName(forms[0].name) + " = ?");
+    // The statements' texts come from the layout, built the first time only.
+    SQLite::Statement& header = connection.Cached("read a record's header", [&] {
+        std::string columns;
+        for (int i = 1; i <= kHeaderColumns; ++i)
+            columns += (i > 1 ? ", " : "") + QuotedName(forms[static_cast<size_t>(i)].name);
+        return "SELECT " + columns + " FROM \"Forms\" WHERE " + QuotedName(forms[0].name) + " = ?";
+    });
     header.bind(1, static_cast<int64_t>(formId));
     if (header.executeStep()) {
         for (int i = 0; i < kHeaderColumns; ++i)
@@ -37,10 +39,11 @@ RecordSnapshot ReadRecordSnapshot(DatabaseConnection& connection, qint64 formId)
                                        QString::fromUtf8(header.getColumn(i).getText())});
     }
     header.reset();
-    SQLite::Statement& fields = connection.Cached(
-        "SELECT " + QuotedName(data[0].name) + ", " + QuotedName(data[1].name) + ", " +
-        QuotedName(data[2].name) + " FROM \"Data\" WHERE " + QuotedName(data.back().name) +
-        " = ? ORDER BY " + QuotedName(data[0].name));
+    SQLite::Statement& fields = connection.Cached("read a record's fields", [&] {
+        return "SELECT " + QuotedName(data[0].name) + ", " + QuotedName(data[1].name) + ", " +
+               QuotedName(data[2].name) + " FROM \"Data\" WHERE " + QuotedName(data.back().name) +
+               " = ? ORDER BY " + QuotedName(data[0].name);
+    });
     fields.bind(1, static_cast<int64_t>(formId));
     while (fields.executeStep())
         snapshot.values.push_back({fields.getColumn(0).getInt64(),
