@@ -27,7 +27,8 @@ _tallowmere_cli_options()
         parse) echo "--json --explain --help" ;;
         config | show | find | query) echo "--json --help" ;;
         list) echo "--fields --sort --where --json --help" ;;
-        create | fields | info | help) echo "--help" ;;
+        create | fields | info | compact | help) echo "--help" ;;
+        log) echo "--since --json --help" ;;
         import) echo "--relative-to --again --json --help" ;;
         fetch) echo "--password-file --ca-file --since --again --json --help" ;;
         template) echo "--yes --help" ;;
@@ -51,7 +52,7 @@ _tallowmere_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local verbs="parse config create import fetch list show fields info find query template render
-        export delete transfer duplicates merge stats retention person help"
+        export delete transfer duplicates merge stats retention person log compact help"
     COMPREPLY=()
 
     # The verb, and the database and positional arguments given so far.
@@ -121,7 +122,7 @@ _tallowmere_cli()
             fi
             return
             ;;
-        --ids | --title | --within | --keep) return ;;
+        --ids | --title | --within | --keep | --since) return ;;
     esac
 
     if [[ $cur == -* ]] && ((!operands)); then

@@ -30,6 +30,9 @@ const Row kRows[] = {
      "Open Database", Shortcut::Open, R::L, R::L, false, true},
     {CommandId::CloseDatabase, "mnuFile", "mnuFCloseDB", "&Close Database", 0, "", "",
      Shortcut::None, R::Untouched, R::Untouched, true, true},
+    // Refused with a message for a database open for reading only.
+    {CommandId::CompactDatabase, "mnuFile", "mnuFCompactDB", "Co&mpact database", 0, "", "",
+     Shortcut::None, R::L, R::L, true, true},
     {CommandId::ImportFiles, "mnuFile", "mnuFImportResume", "&Import record(s) from file(s)...", 6,
      "FileImport", "Import record(s) from file(s)", Shortcut::None, R::L, R::L, true, true},
     {CommandId::ImportClipboard, "mnuFile", "mnuFImportClipboard", "Import record from Clip&board",
@@ -118,6 +121,8 @@ const Row kRows[] = {
      "Statistics of the records in the summary", Shortcut::None, R::L, R::L, true, true},
     {CommandId::SelectSummaryFields, "mnuOptions", "mnuOSelectFields", "Select summary &fields", 0,
      "", "", Shortcut::None, R::L, R::L, true, true},
+    {CommandId::ChangeLog, "mnuOptions", "mnuOChangeLog", "C&hange log...", 0, "", "",
+     Shortcut::None, R::Untouched, R::Untouched, true, true},
     // Shown for their place in the menu; the program has no such tool.
     {CommandId::SpellCheck, "mnuOptions", "mnuOSpellCheck", "Spell &Check", 0, "", "",
      Shortcut::None, R::Untouched, R::Untouched, true, false},

@@ -60,6 +60,8 @@ enum class CommandId {
     ScanImportFolder,
     FindPersonData,
     Retention,
+    CompactDatabase,
+    ChangeLog,
 };
 
 // The desktop's standard shortcut a command carries (the platform's own key

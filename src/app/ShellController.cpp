@@ -11,7 +11,9 @@
 #include "app/RecentFiles.h"
 #include "session/Session.h"
 #include "app/ShellProcedures.h"
+#include "database/ChangeLogBrowser.h"
 #include "database/DatabaseClosing.h"
+#include "database/DatabaseCompaction.h"
 #include "app/StartupOptions.h"
 #include "config/ConfigReader.h"
 #include "config/ConfigWriter.h"
@@ -139,6 +141,9 @@ void ShellController::Run(CommandId id)
     case CommandId::CloseDatabase:
         m_view->CloseChild(ChildKind::Viewer);
         break;
+    case CommandId::CompactDatabase:
+        CompactOpenDatabase(m_session);
+        break;
     case CommandId::ImportFiles:
         ImportResume(m_session, DesktopImport());
         break;
@@ -253,6 +258,12 @@ void ShellController::Run(CommandId id)
     case CommandId::Statistics:
         m_view->ShowStatistics();
         break;
+    case CommandId::ChangeLog: {
+        ChangeLogBrowser browser(m_session);
+        if (browser.Refresh())
+            m_view->ShowChangeLog(browser);
+        break;
+    }
     case CommandId::DuplicateKeys: {
         DuplicateKeysSetting setting(m_session);
         if (setting.Load())

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class ChangeLogBrowser;
 class DuplicateKeysSetting;
 class DuplicateReview;
 class PersonData;
@@ -73,6 +74,9 @@ public:
     virtual void ShowPersonData(PersonData& data) = 0;
     // Options > Statistics: the statistics window, in front, made when missing.
     virtual void ShowStatistics() = 0;
+    // Options > Change log: the change log dialog, modal, over a browser
+    // that has read the entries.
+    virtual void ShowChangeLog(ChangeLogBrowser& browser) = 0;
     // File > Fetch responses from mailbox: the accounts dialog, modal; it
     // runs the fetch itself.
     virtual void ShowMailboxFetch() = 0;

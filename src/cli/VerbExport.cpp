@@ -1,3 +1,4 @@
+#include "database/SessionChangeLog.h"
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
 #include "cli/CliOutput.h"
@@ -179,10 +180,18 @@ int RunExport(CliContext& context, QStringList args)
     // "Database Ready".
     context.ui.SetStatusText(QString());
     const OutputResult result = RunOutput(session, request);
-    if (pages && result.completed && !result.cancelled)
+    if (pages && result.completed && !result.cancelled) {
         context.ui.SetStatusText(QString::number(result.count) +
                                  QStringLiteral(" record(s) saved to ") +
                                  QFileInfo(file).absoluteFilePath());
+        // The other file types are logged by the run itself.
+        if (result.count > 0)
+            LogChangeToOpenDatabase(session, ChangeKind::Export,
+                                    QStringLiteral("%1 record(s) to PDF file %2")
+                                        .arg(result.count)
+                                        .arg(QFileInfo(file).absoluteFilePath()),
+                                    QStringLiteral("%1 record(s)").arg(result.count));
+    }
     if (request.type == OutputType::Screen && result.completed) {
         context.out << session.Output.ViewerText;
         context.out.flush();

@@ -62,7 +62,7 @@ int RunMerge(CliContext& context, QStringList args)
         context.out << "Merge cancelled\n";
         return kExitFailed;
     }
-    const MergeOutcome outcome = MergeRecords(connection, ids, keep);
+    const MergeOutcome outcome = MergeRecords(connection, context.session.Now, ids, keep);
     if (!outcome.merged) {
         static_cast<Ui&>(context.ui)
             .MessageBox(QStringLiteral("Error merging records: ") + outcome.error,

@@ -92,6 +92,14 @@ const Verb kVerbs[] = {
      "text, letter case ignored); --export writes them to one JSON or PDF file, --erase --yes "
      "deletes them",
      RunPerson},
+    {"log", "log DB [--since DATE] [--json]",
+     "the change log: every import, edit, delete, transfer, merge, retention run, export and "
+     "erase, oldest first (when, kind, user, records, what; as a JSON array with --json); "
+     "--since leaves out entries before DATE (YYYY-MM-DD)",
+     RunLog},
+    {"compact", "compact DB",
+     "rebuild the database file without its free space and print its size before and after",
+     RunCompact},
 };
 
 } // namespace

@@ -33,3 +33,5 @@ int RunMerge(CliContext& context, QStringList args);
 int RunStats(CliContext& context, QStringList args);
 int RunRetention(CliContext& context, QStringList args);
 int RunPerson(CliContext& context, QStringList args);
+int RunLog(CliContext& context, QStringList args);
+int RunCompact(CliContext& context, QStringList args);

@@ -82,7 +82,8 @@ void CreateChangeLogTable(SQLite::Database& db)
 void AppendChangeLog(DatabaseConnection& connection, const Clock& clock, ChangeKind kind,
                      const QString& what, const QString& records)
 {
-    CreateChangeLogTable(connection.Db());
+    // Prepared once per connection: where the table exists it does nothing.
+    connection.Cached(kCreateTable).exec();
     SQLite::Statement& insert =
         connection.Cached("INSERT INTO \"ChangeLog\" (\"LoggedAt\", \"Kind\", \"What\", "
                           "\"Records\", \"User\") VALUES (?, ?, ?, ?, ?)");
@@ -154,8 +155,26 @@ QString ChangeLogRecords(std::vector<qint64> ids)
 
 QString OperatingSystemUser()
 {
-    if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_name)
-        return QString::fromLocal8Bit(entry->pw_name);
-    const QString fromEnvironment = qEnvironmentVariable("USER");
-    return fromEnvironment.isEmpty() ? QStringLiteral("uid %1").arg(::geteuid()) : fromEnvironment;
+    // The user does not change while the program runs, and the look-up
+    // reads the password database: done once.
+    static const QString user = [] {
+        if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_name)
+            return QString::fromLocal8Bit(entry->pw_name);
+        const QString fromEnvironment = qEnvironmentVariable("USER");
+        return fromEnvironment.isEmpty() ? QStringLiteral("uid %1").arg(::geteuid())
+                                         : fromEnvironment;
+    }();
+    return user;
+}
+
+std::optional<QDateTime> ParseChangeLogSince(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const QDate day = QDate::fromString(trimmed, Qt::ISODate);
+    if (day.isValid() && trimmed.size() == 10)
+        return day.startOfDay();
+    const QDateTime moment = QDateTime::fromString(trimmed, Qt::ISODate);
+    if (moment.isValid())
+        return moment;
+    return std::nullopt;
 }

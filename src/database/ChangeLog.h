@@ -72,3 +72,8 @@ QString ChangeLogRecords(std::vector<qint64> ids);
 
 // The name of the operating-system user running the program.
 QString OperatingSystemUser();
+
+// A --since or filter date as the user types it: "YYYY-MM-DD" (the start
+// of that day in local time) or an ISO 8601 date and time; none when the
+// text is neither.
+std::optional<QDateTime> ParseChangeLogSince(const QString& text);

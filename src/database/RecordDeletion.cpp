@@ -1,6 +1,7 @@
 #include "database/RecordDeletion.h"
 
 #include "session/Session.h"
+#include "database/ChangeLog.h"
 #include "database/RecordReader.h"
 #include "platform/ProgressPacer.h"
 #include "session/RecordChooser.h"
@@ -8,6 +9,7 @@
 #include "database/RecordWriter.h"
 #include "database/SummaryNavigation.h"
 #include "platform/ErrorText.h"
+#include "platform/WriteTransaction.h"
 
 #include <algorithm>
 #include <memory>
@@ -83,6 +85,10 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
     ui.Yield();
 
     qint64 lastDeleted = 0;
+    std::vector<qint64> deletedIds;
+    bool finishing = false;
+    bool appended = false; // to the last group, which may yet fail
+    bool logged = false;
     try {
         DatabaseConnection& c = *d.CurrentDatabase;
         // The result file's copy of each row goes as well, so the summary
@@ -93,7 +99,15 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
                                                           session.Now);
         // Deletions are committed in groups; each one is a single statement
         // (its fields go by cascade), so none is ever half done.
-        WriteBatch batch(&c, session.Now);
+        // The deletion's change-log entry goes with its last group.
+        WriteBatch batch(&c, session.Now, [&] {
+            if (!finishing || deletedIds.empty())
+                return;
+            AppendChangeLog(c, session.Now, ChangeKind::Delete,
+                            QStringLiteral("%1 record(s) deleted").arg(deletedIds.size()),
+                            ChangeLogRecords(deletedIds));
+            appended = true;
+        });
         WriteBatch resultBatch(result.get(), session.Now);
         SQLite::Statement& remove = c.Cached("DELETE FROM \"Forms\" WHERE \"FormID\" = ?");
         ProgressPacer pacer(ui, session.Now, total);
@@ -115,13 +129,19 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
                 copy.exec();
                 ThrowIfFailed(resultBatch.AfterRecord(&error, &lost), error);
             }
+            deletedIds.push_back(id);
             ThrowIfFailed(batch.AfterRecord(&error, &lost), error);
             lastDeleted = id;
             ++outcome.deleted;
             pacer.AfterRecord(i + 1);
         }
         ThrowIfFailed(resultBatch.Finish(&error, &lost), error);
+        finishing = true;
         ThrowIfFailed(batch.Finish(&error, &lost), error);
+        logged = appended;
+        // The deleted text is overwritten in the file (secure_delete) and
+        // taken out of the write-ahead log.
+        c.CheckpointLog();
     } catch (const std::exception& e) {
         // What was deleted before the error stays deleted (the batch has
         // committed it on the way out); the windows still follow it below.
@@ -149,6 +169,26 @@ DeleteOutcome DeleteResumes(Session& session, RecordChooser& chooser)
                 after.push_back(id);
         }
         outcome.deleted = static_cast<int>(before.size() - after.size());
+        // A failed group commit took the entry with it: what is gone is
+        // logged on its own.
+        if (!logged && outcome.deleted > 0) {
+            std::vector<qint64> gone;
+            for (const qint64 id : before) {
+                if (!Contains(present, id))
+                    gone.push_back(id);
+            }
+            try {
+                InWriteTransaction(*d.CurrentDatabase, [&](SQLite::Database&) {
+                    AppendChangeLog(*d.CurrentDatabase, session.Now, ChangeKind::Delete,
+                                    QStringLiteral("%1 record(s) deleted").arg(gone.size()),
+                                    ChangeLogRecords(gone));
+                });
+                d.CurrentDatabase->CheckpointLog();
+            } catch (const std::exception& e) {
+                outcome.failed = true;
+                ui.MessageBox(kDeleteError + ErrorText(e), MessageIcon::Exclamation);
+            }
+        }
         const std::optional<qint64> neighbour = Neighbour(before, after, lastDeleted);
         d.SummaryRecords.Assign(std::move(after));
         const int count = d.SummaryRecords.Count();

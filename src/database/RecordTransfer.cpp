@@ -1,5 +1,7 @@
 #include "database/RecordTransfer.h"
 
+#include "database/ChangeLog.h"
+#include "database/SessionChangeLog.h"
 #include "session/Session.h"
 #include "database/DatabaseCreation.h"
 #include "database/DatabaseOpening.h"
@@ -61,13 +63,15 @@ public:
     }
 
     // Writes the record in t into the target as a new record.
-    void Copy(const RecordTables& t)
+    // Returns the record's number in the target.
+    qint64 Copy(const RecordTables& t)
     {
         const FieldNameCatalog::Mark before = m_names.Here();
         Run(m_savepoint);
         try {
-            Write(t);
+            const qint64 formId = Write(t);
             Run(m_release);
+            return formId;
         } catch (...) {
             try {
                 Run(m_rollback);
@@ -108,7 +112,7 @@ private:
         return recent.value;
     }
 
-    void Write(const RecordTables& t)
+    qint64 Write(const RecordTables& t)
     {
         SQLite::Statement& header = *m_header;
         header.reset();
@@ -140,6 +144,7 @@ private:
 
         for (int row = 0; row < t.FieldCount(); ++row)
             m_names.Add(t.Field(row, R::FieldNameColumn));
+        return formId;
     }
 
     struct Recent {
@@ -212,6 +217,9 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     const std::optional<qint64> positionBefore = d.RecordCursor.Bookmark();
     const bool intoOpenDatabase = SameFile(path, d.CurrentDatabasePath);
     QString targetNames;
+    // The records copied: their numbers here and in the target.
+    std::vector<qint64> sourceIds;
+    std::vector<qint64> targetIds;
     try {
         std::unique_ptr<DatabaseConnection> target = std::make_unique<DatabaseConnection>(
             path, session.Now, DatabaseAccess::ReadWrite, d.BusyTimeoutMs);
@@ -234,7 +242,21 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                 ui.ShowProgress(progress);
                 ui.Yield();
                 RecordCopier copier(*target, session.RegionalSettings, targetNames);
-                WriteBatch batch(target.get(), session.Now, [&] { copier.StoreNames(); });
+                // The target's change-log entry, saying what arrived and
+                // from where, goes with the last group.
+                bool finishing = false;
+                WriteBatch batch(target.get(), session.Now, [&] {
+                    copier.StoreNames();
+                    if (finishing && !targetIds.empty())
+                        AppendChangeLog(
+                            *target, session.Now, ChangeKind::Transfer,
+                            QStringLiteral("%1 record(s) arrived from %2, records %3 "
+                                           "there")
+                                .arg(targetIds.size())
+                                .arg(QFileInfo(d.CurrentDatabasePath).absoluteFilePath(),
+                                     ChangeLogRecords(sourceIds)),
+                            ChangeLogRecords(targetIds));
+                });
                 ProgressPacer pacer(ui, session.Now, total);
                 // Every record must still be in the open database; the walk
                 // ends, as reading that record would, at the first one that
@@ -265,7 +287,8 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                     }
                     ++next;
                     try {
-                        copier.Copy(session.Tables);
+                        targetIds.push_back(copier.Copy(session.Tables));
+                        sourceIds.push_back(formId);
                     } catch (const std::exception& e) {
                         error = ErrorText(e);
                         writeFailed = true;
@@ -281,6 +304,12 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                     return true;
                 });
                 targetNames = copier.Names();
+                // The records a failed commit lost were not copied.
+                targetIds.resize(static_cast<size_t>(std::max(0, outcome.saved)));
+                sourceIds.resize(targetIds.size());
+                // From here every way out commits the last group, and the
+                // entry with it.
+                finishing = true;
                 if (writeFailed)
                     throw std::runtime_error(error.toStdString());
                 if (end == StreamEnd::Failed || (end == StreamEnd::Done && next < readable.size()))
@@ -294,6 +323,7 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
                 }
                 if (!batch.Finish(&error, &lost)) {
                     outcome.saved -= lost;
+                    sourceIds.resize(static_cast<size_t>(std::max(0, outcome.saved)));
                     throw std::runtime_error(error.toStdString());
                 }
             }
@@ -309,6 +339,14 @@ TransferOutcome WriteRecordsToDB(Session& session, RecordChooser& chooser)
     }
 
     session.Tables = recordBefore;
+    // The source's own entry: which of its records went where. A transfer
+    // into the open database itself has its entry from the target's side.
+    if (!intoOpenDatabase && !sourceIds.empty())
+        LogChangeToOpenDatabase(session, ChangeKind::Transfer,
+                                QStringLiteral("%1 record(s) copied to %2")
+                                    .arg(sourceIds.size())
+                                    .arg(QFileInfo(path).absoluteFilePath()),
+                                ChangeLogRecords(sourceIds));
     if (intoOpenDatabase && outcome.saved > 0) {
         // The open database gained records and perhaps field names.
         if (!targetNames.isEmpty()) {

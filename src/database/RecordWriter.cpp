@@ -1,7 +1,9 @@
 #include "database/RecordWriter.h"
 
 #include "session/Session.h"
+#include "database/ChangeLog.h"
 #include "database/DatabaseOpening.h"
+#include "database/EditChanges.h"
 #include "database/ValueConversion.h"
 #include "platform/Numbers.h"
 
@@ -155,11 +157,13 @@ bool WriteResumes(Session& session, int writeFields)
             values.push_back(ConvertForColumn(forms[static_cast<size_t>(i)],
                                               t.GetArrayElement(R::kHeaderTable, i), regional));
         }
+        RecordSnapshot before;
         if (edit) {
             const auto current = d.RecordCursor.Bookmark();
             if (!current)
                 throw std::runtime_error("No current record.");
             formId = *current;
+            before = ReadRecordSnapshot(c, formId);
             SQLite::Statement& update =
                 c.Cached(UpdateSql(QStringLiteral("Forms"), columns, forms[0].name));
             BindForUpdate(update, values);
@@ -260,6 +264,17 @@ bool WriteResumes(Session& session, int writeFields)
             // whole list costs, record after record.
             if (savepoint.OwnsTransaction())
                 StoreFieldNamesList(c, d.CurrentFieldNames);
+        }
+        // An edit, or a record made by hand, is logged with the record; the
+        // records of a batch (an import) are logged by the batch's owner.
+        if (edit) {
+            const QString changes = DescribeEdit(before, ReadRecordSnapshot(c, formId));
+            if (!changes.isEmpty())
+                AppendChangeLog(c, session.Now, ChangeKind::Edit, changes, QString::number(formId));
+        } else if (savepoint.OwnsTransaction()) {
+            AppendChangeLog(c, session.Now, ChangeKind::Edit,
+                            QStringLiteral("new record with %1 field(s)").arg(t.FieldCount()),
+                            QString::number(formId));
         }
         savepoint.Release();
     } catch (const std::exception& e) {

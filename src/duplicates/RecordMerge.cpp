@@ -1,5 +1,6 @@
 #include "duplicates/RecordMerge.h"
 
+#include "database/ChangeLog.h"
 #include "duplicates/DuplicateMarks.h"
 #include "platform/DatabaseConnection.h"
 
@@ -227,8 +228,9 @@ QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& 
     return {};
 }
 
-MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint64>& ids,
-                          std::optional<qint64> keep, const MergeChoices& choices)
+MergeOutcome MergeRecords(DatabaseConnection& connection, const Clock& clock,
+                          const std::vector<qint64>& ids, std::optional<qint64> keep,
+                          const MergeChoices& choices)
 {
     MergeOutcome outcome;
     SQLite::Database& db = connection.Db();
@@ -289,6 +291,12 @@ MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint
             ++outcome.deleted;
         }
         ForgetDuplicateMark(connection, keptId);
+        AppendChangeLog(connection, clock, ChangeKind::Merge,
+                        QStringLiteral("%1 record(s) merged into record %2, %3 deleted")
+                            .arg(sorted.size())
+                            .arg(keptId)
+                            .arg(outcome.deleted),
+                        ChangeLogRecords(sorted));
         db.exec("COMMIT");
         outcome.merged = true;
         outcome.kept = keptId;

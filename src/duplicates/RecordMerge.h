@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+class Clock;
 class DatabaseConnection;
 
 struct MergeOutcome {
@@ -58,6 +59,8 @@ QString MergeProblem(DatabaseConnection& connection, const std::vector<qint64>& 
 // outcome says why (the engine's text). choices overrides the latest
 // value field by field. Records that other records were marked as
 // repeating are, when merged away, replaced in those marks by the kept one.
-MergeOutcome MergeRecords(DatabaseConnection& connection, const std::vector<qint64>& ids,
-                          std::optional<qint64> keep = std::nullopt,
+// The change log's entry, logged at clock's now, goes in the same
+// transaction.
+MergeOutcome MergeRecords(DatabaseConnection& connection, const Clock& clock,
+                          const std::vector<qint64>& ids, std::optional<qint64> keep = std::nullopt,
                           const MergeChoices& choices = {});

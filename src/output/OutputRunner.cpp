@@ -6,6 +6,7 @@
 
 #include "session/Session.h"
 #include "database/RawRecord.h"
+#include "database/SessionChangeLog.h"
 #include "database/RecordStream.h"
 #include "output/DelimitedLine.h"
 #include "output/HtmlRenderer.h"
@@ -600,9 +601,49 @@ private:
 
 namespace {
 
+const char* FileKindName(OutputType type)
+{
+    switch (type) {
+    case OutputType::HtmlFile:
+        return "HTML file";
+    case OutputType::TextFile:
+        return "text file";
+    case OutputType::DelimitedFile:
+        return "delimited file";
+    case OutputType::StatisticsReport:
+        return "statistics report";
+    default:
+        return nullptr;
+    }
+}
+
+// A run that wrote records into a file gets its change-log entry: what
+// left the program, and where to.
+void LogFileOutput(Session& session, const OutputRequest& request, const OutputResult& result)
+{
+    const char* kind = FileKindName(request.type);
+    if (!kind || !result.started || result.fileName.isEmpty() || result.count <= 0)
+        return;
+    // The list is what went out only when the run went through all of it.
+    const bool whole = result.completed && !result.cancelled && !request.wholeDatabase &&
+                       !request.idRange && result.count == request.formIds.size();
+    std::vector<qint64> ids;
+    if (whole)
+        ids.assign(request.formIds.begin(), request.formIds.end());
+    LogChangeToOpenDatabase(
+        session, ChangeKind::Export,
+        QStringLiteral("%1 record(s) to %2 %3%4")
+            .arg(result.count)
+            .arg(QLatin1String(kind), QFileInfo(result.fileName).absoluteFilePath(),
+                 result.completed && !result.cancelled ? QString() : QStringLiteral(" (stopped)")),
+        whole ? ChangeLogRecords(std::move(ids))
+              : QStringLiteral("%1 record(s)").arg(result.count));
+}
+
 OutputResult Logged(Session& session, const OutputRequest& request, qint64 started,
                     const OutputResult& result)
 {
+    LogFileOutput(session, request, result);
     qCInfo(lcOutput, "output type %d: %d record(s) in %lld ms%s", static_cast<int>(request.type),
            result.count, static_cast<long long>(session.Now.ElapsedMs() - started),
            result.cancelled   ? ", cancelled"
@@ -642,8 +683,14 @@ bool SaveToTextFile(Session& session, const QString& path)
             return false;
         }
         file.Write(session.Output.OutputText, kCrLf + kCrLf);
-        if (file.EndRecord() && file.Commit())
+        if (file.EndRecord() && file.Commit()) {
+            const QString id = session.Tables.Header(RecordTables::FormIdColumn);
+            LogChangeToOpenDatabase(session, ChangeKind::Export,
+                                    QStringLiteral("1 record(s) to text file %1")
+                                        .arg(QFileInfo(path).absoluteFilePath()),
+                                    id.isEmpty() ? QStringLiteral("unsaved record") : id);
             return true;
+        }
         error = file.Error();
         if (const QString problem = file.Abandon(true); !problem.isEmpty())
             error += QStringLiteral("; ") + problem;

@@ -109,6 +109,8 @@ void DatabaseConnection::Configure(int busyTimeoutMs)
     if (m_busy.clock)
         m_busy.InstallOn(m_db);
     m_db.exec("PRAGMA foreign_keys=ON");
+    if (!IsReadOnly())
+        m_db.exec("PRAGMA secure_delete=ON");
     RememberFile();
 }
 
@@ -143,6 +145,15 @@ void DatabaseConnection::BeginWrite()
             throw std::runtime_error(InUseText(e).toStdString());
         throw;
     }
+}
+
+void DatabaseConnection::CheckpointLog()
+{
+    if (IsReadOnly())
+        return;
+    // A reader of another program holding an old snapshot keeps the log
+    // from being emptied; the busy handler waits for it as for a writer.
+    m_db.execAndGet("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 void DatabaseConnection::RememberFile()

@@ -34,7 +34,9 @@ struct BusyWait {
     void InstallOn(SQLite::Database& db);
 };
 
-// A connection to one database file: foreign keys on, a busy handler that
+// A connection to one database file: foreign keys on, for a writer
+// secure_delete on (what is deleted is overwritten, not left readable in
+// free pages), a busy handler that
 // waits for another program's write to end, a cache of prepared statements and of the tables'
 // column layouts. Every failure is thrown as SQLite::Exception (or std::runtime_error) whose what()
 // is the engine's description; callers catch and report it.
@@ -78,6 +80,13 @@ public:
     // the checks, so a file that is refused is never written. Waits for
     // readers of another program as BeginWrite does.
     void UseWriteAheadLog();
+
+    // Copies the write-ahead log into the file and empties it
+    // (wal_checkpoint(TRUNCATE)), so that no page of deleted records stays
+    // readable in the log. With secure_delete, which every writer has on,
+    // the file itself keeps no text of them either. Throws the engine's
+    // exception; does nothing for a reader.
+    void CheckpointLog();
 
     const QString& Path() const { return m_path; }
 

@@ -1,5 +1,6 @@
 #include "responses/ImportRun.h"
 
+#include "database/ChangeLog.h"
 #include "platform/DatabaseConnection.h"
 #include "platform/ErrorText.h"
 #include "session/Session.h"
@@ -24,6 +25,8 @@ ImportRun::ImportRun(Session& session, bool again) : m_session(session), m_again
     m_batch = std::make_unique<WriteBatch>(d.CurrentDatabase.get(), session.Now, [this] {
         StoreFieldNamesList(*m_session.Database.CurrentDatabase,
                             m_session.Database.CurrentFieldNames);
+        if (m_finishing)
+            LogImport();
     });
 }
 
@@ -43,8 +46,10 @@ bool ImportRun::StoreRecord()
         return false;
     }
     ++m_group.stored;
-    m_itemRecords.append(
-        m_session.Tables.GetArrayElement(RecordTables::kHeaderTable, RecordTables::FormIdColumn));
+    const QString id =
+        m_session.Tables.GetArrayElement(RecordTables::kHeaderTable, RecordTables::FormIdColumn);
+    m_itemRecords.append(id);
+    m_groupIds.push_back(id.toLongLong());
     return true;
 }
 
@@ -102,6 +107,11 @@ void ImportRun::Fail(const ScanItem& item, const QString& reason)
 
 void ImportRun::AddRow(const ScanItem& item, LedgerOutcome outcome, const QString& reason)
 {
+    if (m_firstSource.isEmpty())
+        m_firstSource = item.source;
+    else if (item.source != m_lastSource)
+        ++m_otherSources;
+    m_lastSource = item.source;
     LedgerEntry entry;
     entry.source = item.source;
     entry.uidValidity = item.uidValidity;
@@ -155,6 +165,8 @@ void ImportRun::GroupCommitted()
 {
     m_tally += m_group;
     m_group = ImportTally();
+    m_keptIds.insert(m_keptIds.end(), m_groupIds.begin(), m_groupIds.end());
+    m_groupIds.clear();
 }
 
 void ImportRun::GroupLost()
@@ -167,6 +179,7 @@ void ImportRun::GroupLost()
     lost.failed = m_group.failed + m_group.imported + m_group.noResponse;
     m_tally += lost;
     m_group = ImportTally();
+    m_groupIds.clear();
 }
 
 bool ImportRun::AfterItem()
@@ -200,12 +213,52 @@ bool ImportRun::Finish()
     if (m_finished)
         return !m_failed;
     m_finished = true;
+    m_finishing = true;
     int lost = 0;
     if (m_batch->Finish(&m_commitError, &lost)) {
         GroupCommitted();
     } else {
+        // The entry, if written, went with the group.
+        m_logged = false;
         GroupLost();
         CommitFailed();
     }
+    m_finishing = false;
+    // The entry could not go with the last group (none was open, or its
+    // commit failed): it goes on its own, with the tally as it came out.
+    if (!m_logged && m_ledger) {
+        try {
+            Savepoint savepoint(*m_session.Database.CurrentDatabase);
+            LogImport();
+            savepoint.Release();
+        } catch (const std::exception& e) {
+            m_session.ui.MessageBox(kWriteError + ErrorText(e), MessageIcon::Exclamation);
+            m_failed = true;
+        }
+    }
     return !m_failed;
+}
+
+void ImportRun::LogImport()
+{
+    // Called inside the transaction that commits the last group: the tally
+    // and the records counted are those that commit keeps.
+    const ImportTally tally = Tally();
+    std::vector<qint64> ids = m_keptIds;
+    ids.insert(ids.end(), m_groupIds.begin(), m_groupIds.end());
+    QString from = m_firstSource.isEmpty() ? QStringLiteral("nothing") : m_firstSource;
+    if (m_otherSources > 0)
+        from += QStringLiteral(" and %1 other source(s)").arg(m_otherSources);
+    AppendChangeLog(*m_session.Database.CurrentDatabase, m_session.Now, ChangeKind::Import,
+                    QStringLiteral("from %1: read %2, imported %3, known %4, no_response %5, "
+                                   "failed %6, stored %7")
+                        .arg(from)
+                        .arg(tally.Read())
+                        .arg(tally.imported)
+                        .arg(tally.known)
+                        .arg(tally.noResponse)
+                        .arg(tally.failed)
+                        .arg(tally.stored),
+                    ChangeLogRecords(std::move(ids)));
+    m_logged = true;
 }

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 class Session;
 
@@ -15,6 +16,8 @@ class Session;
 // item read given its ledger row in the same group commit as its records,
 // so a stop or a crash never keeps a record without its row nor a row
 // without its records. Known messages are left out unless again is set.
+// The import's change-log entry (its tally, its sources and the records
+// kept) goes into the last group's transaction.
 class ImportRun : public ScanItems {
 public:
     ImportRun(Session& session, bool again);
@@ -46,14 +49,22 @@ private:
     void GroupCommitted();
     void GroupLost();
     void CommitFailed();
+    void LogImport();
 
     Session& m_session;
     bool m_again;
     std::unique_ptr<ImportLedger> m_ledger; // none without a database
     std::unique_ptr<WriteBatch> m_batch;
-    ImportTally m_tally;       // committed
-    ImportTally m_group;       // written since the last commit
-    QStringList m_itemRecords; // FormIDs the current item gave so far
+    ImportTally m_tally;            // committed
+    ImportTally m_group;            // written since the last commit
+    QStringList m_itemRecords;      // FormIDs the current item gave so far
+    std::vector<qint64> m_groupIds; // records stored since the last commit
+    std::vector<qint64> m_keptIds;  // records committed
+    QString m_firstSource;
+    int m_otherSources = 0; // sources after the first, each counted where it starts
+    QString m_lastSource;
+    bool m_finishing = false;
+    bool m_logged = false;
     QDateTime m_readAt;
     qint64 m_readAtMs = -1;
     QString m_commitError;

@@ -111,8 +111,8 @@ bool DuplicateReview::Merge()
             .arg(ids.front());
     if (ui.MessageBox(question, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
-    const MergeOutcome outcome =
-        MergeRecords(*m_session.Database.CurrentDatabase, ids, std::nullopt, m_choices);
+    const MergeOutcome outcome = MergeRecords(*m_session.Database.CurrentDatabase, m_session.Now,
+                                              ids, std::nullopt, m_choices);
     if (!outcome.merged) {
         ui.MessageBox(QStringLiteral("Error merging records: ") + outcome.error,
                       MessageIcon::Exclamation);

@@ -74,16 +74,17 @@ TEST(CommandTable, MenusInOrderWithRecentFilesAtTheEndOfFile)
     EXPECT_EQ(captions, (QStringList{"&File", "&Edit", "&Record", "&Options", "&Window", "&Help"}));
 
     const Menu& file = MenuNamed(QStringLiteral("mnuFile"));
-    ASSERT_EQ(file.items.size(), 22);
+    ASSERT_EQ(file.items.size(), 23);
     EXPECT_EQ(file.items[1].name, QStringLiteral("mnuFOpenDB"));
-    EXPECT_EQ(file.items[5].name, QStringLiteral("mnuFFetchMailbox"));
-    EXPECT_EQ(file.items[6].name, QStringLiteral("mnuFSetImportFolder"));
-    EXPECT_EQ(file.items[7].name, QStringLiteral("mnuFScanImportFolder"));
-    EXPECT_EQ(file.items[16].caption, QStringLiteral("E&xit"));
-    EXPECT_TRUE(file.items[17].IsSeparator());
-    EXPECT_FALSE(file.items[17].initiallyVisible);
+    EXPECT_EQ(file.items[3].name, QStringLiteral("mnuFCompactDB"));
+    EXPECT_EQ(file.items[6].name, QStringLiteral("mnuFFetchMailbox"));
+    EXPECT_EQ(file.items[7].name, QStringLiteral("mnuFSetImportFolder"));
+    EXPECT_EQ(file.items[8].name, QStringLiteral("mnuFScanImportFolder"));
+    EXPECT_EQ(file.items[17].caption, QStringLiteral("E&xit"));
+    EXPECT_TRUE(file.items[18].IsSeparator());
+    EXPECT_FALSE(file.items[18].initiallyVisible);
     for (int k = 1; k <= 4; ++k) {
-        const MenuItem& recent = file.items[17 + k];
+        const MenuItem& recent = file.items[18 + k];
         EXPECT_EQ(recent.name, RecentFileItemName(k));
         EXPECT_EQ(recent.caption, QStringLiteral("RecentFile") + QString::number(k));
         EXPECT_FALSE(recent.initiallyVisible);
@@ -127,16 +128,18 @@ TEST(CommandTable, NoDatabaseDisablesDatabaseCommandsOnly)
         EXPECT_TRUE(off.value(QString::fromLatin1(free), false)) << free;
     EXPECT_FALSE(off.value(QStringLiteral("mnuOQueryBuilder"), true));
 
-    for (const char* name : {"tbrFileImport", "tbrLast", "tbrQuery", "mnuEdit", "mnuEUndo",
-                             "mnuResume", "mnuRMoveNext", "mnuFCloseDB", "mnuFImportResume",
-                             "mnuFImportClipboard", "mnuFSaveResumeToDB", "mnuFDelimitedExport",
-                             "mnuFExportResume", "mnuFExportHTML", "mnuFPrintResume"})
+    for (const char* name :
+         {"tbrFileImport", "tbrLast", "tbrQuery", "mnuEdit", "mnuEUndo", "mnuResume",
+          "mnuRMoveNext", "mnuFCloseDB", "mnuFImportResume", "mnuFImportClipboard",
+          "mnuFSaveResumeToDB", "mnuFDelimitedExport", "mnuFExportResume", "mnuFExportHTML",
+          "mnuFPrintResume", "mnuFCompactDB", "mnuOChangeLog"})
         EXPECT_FALSE(off.value(QString::fromLatin1(name), true)) << name;
     // Opened, every command that exists is on; the toolbar buttons after
     // OpenDB all need the database.
-    for (const char* name : {"tbrFileImport", "tbrLast", "mnuEdit", "mnuEUndo", "mnuResume",
-                             "mnuRMoveNext", "mnuOptions", "mnuOToolbar", "mnuFCloseDB",
-                             "mnuFImportResume", "tbrView", "tbrBrowse", "tbrEdit"})
+    for (const char* name :
+         {"tbrFileImport", "tbrLast", "mnuEdit", "mnuEUndo", "mnuResume", "mnuRMoveNext",
+          "mnuOptions", "mnuOToolbar", "mnuFCloseDB", "mnuFImportResume", "tbrView", "tbrBrowse",
+          "tbrEdit", "mnuFCompactDB", "mnuOChangeLog"})
         EXPECT_TRUE(on.value(QString::fromLatin1(name), false)) << name;
     for (const ToolbarButton& b : ToolbarButtons()) {
         if (!b.IsSeparator()) {

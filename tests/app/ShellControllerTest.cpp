@@ -1,6 +1,7 @@
 #include "app/RecentFiles.h"
 #include "session/Session.h"
 #include "app/ShellController.h"
+#include "database/ChangeLogBrowser.h"
 #include "duplicates/DuplicateKeysSetting.h"
 #include "privacy/PersonData.h"
 #include "privacy/RetentionSetting.h"
@@ -100,6 +101,10 @@ public:
         calls.append(QStringLiteral("review %1 group(s)").arg(review.GroupCount()));
     }
     void ShowStatistics() override { calls.append(QStringLiteral("statistics")); }
+    void ShowChangeLog(ChangeLogBrowser& browser) override
+    {
+        calls.append(QStringLiteral("change log of %1 entries").arg(browser.RowCount()));
+    }
     void ShowMailboxFetch() override { calls.append(QStringLiteral("mailbox fetch")); }
     QString chosenFolder;
     QString ChooseFolder(const QString&, const QString&) override
@@ -175,9 +180,11 @@ TEST_F(ShellControllerTest, CommandsThatNeedADatabaseDoNothingWithoutOne)
 {
     shell.SetNoDBMenus(true);
     for (CommandId id : {CommandId::MoveNext, CommandId::ViewSummary, CommandId::ViewRecord,
-                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo})
+                         CommandId::CloseDatabase, CommandId::ImportFiles, CommandId::Undo,
+                         CommandId::ChangeLog, CommandId::CompactDatabase})
         shell.Run(id);
     EXPECT_TRUE(view.calls.isEmpty()) << view.calls.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_FALSE(view.states.value(QStringLiteral("mnuRMoveNext"), true));
     EXPECT_TRUE(view.states.value(QStringLiteral("tbrOpenDB")));
 
@@ -267,6 +274,19 @@ TEST_F(ShellControllerTest, OpeningADatabaseAsksBeforeApplyingItsRetentionRule)
     EXPECT_EQ(ui.MessageTexts(), (QStringList{question, question}));
     EXPECT_EQ(records(), 0);
     EXPECT_EQ(session.Database.SummaryRecords.Count(), 0);
+}
+
+TEST_F(ShellControllerTest, ChangeLogShowsTheEntriesAndCompactSaysTheSizes)
+{
+    ASSERT_TRUE(OpenResumeDatabase(session, Database(true)));
+    view.calls.clear();
+    shell.Run(CommandId::ChangeLog);
+    EXPECT_EQ(view.calls, QStringList{"change log of 1 entries"});
+    ui.messages.clear();
+    shell.Run(CommandId::CompactDatabase);
+    ASSERT_EQ(ui.MessageTexts().size(), 1);
+    EXPECT_TRUE(ui.MessageTexts()[0].startsWith(QStringLiteral("Database compacted: ")))
+        << ui.MessageTexts()[0].toStdString();
 }
 
 TEST_F(ShellControllerTest, CommandsNotInTheProgramNeverRun)

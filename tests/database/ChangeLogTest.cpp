@@ -1,5 +1,7 @@
 #include "DatabaseFixture.h"
 #include "database/ChangeLog.h"
+#include "database/RecordReader.h"
+#include "database/RecordWriter.h"
 #include "platform/WriteTransaction.h"
 
 #include <gtest/gtest.h>
@@ -126,4 +128,44 @@ TEST(ChangeLog, RecordsTextIsRangesOrACount)
     };
     for (const auto& test : cases)
         EXPECT_EQ(ChangeLogRecords(test.ids), QString::fromUtf8(test.text));
+}
+
+TEST(ChangeLog, AnEditLogsTheFieldsChangedAndTheirLengthsNeverTheValues)
+{
+    using R = RecordTables;
+    DatabaseFixture f;
+    f.CreateAndOpen();
+    RecordTables& t = f.session.Tables;
+    t.ClearRecordTables();
+    t.PutArrayElement(R::kHeaderTable, R::NameColumn, QStringLiteral("Ann"));
+    const char* const fields[][2] = {{"email", "ann@x.org"}, {"phone", "0201"}};
+    for (int row = 0; row < 2; ++row) {
+        t.CurrentRow[R::kFieldTable] = static_cast<qint16>(row);
+        t.PutArrayElement(R::kFieldTable, R::FieldNameColumn, QString::fromUtf8(fields[row][0]));
+        t.PutArrayElement(R::kFieldTable, R::FieldValueColumn, QString::fromUtf8(fields[row][1]));
+    }
+    f.session.Database.RecordState = DatabaseState::NewRecord;
+    ASSERT_TRUE(WriteResumes(f.session, 1));
+
+    f.session.Database.RecordState = DatabaseState::EditRecord;
+    ASSERT_TRUE(ReadResumes(f.session));
+    t.CurrentRow[R::kFieldTable] = 0;
+    t.PutArrayElement(R::kFieldTable, R::FieldValueColumn, QStringLiteral("ann.smith@x.org"));
+    t.PutArrayElement(R::kHeaderTable, R::NotesColumn, QStringLiteral("seen"));
+    t.CurrentRow[R::kFieldTable] = 1;
+    t.RemoveTableRow(R::kFieldTable);
+    ASSERT_TRUE(WriteResumes(f.session, 1));
+    // Saved again unchanged: nothing to log.
+    ASSERT_TRUE(WriteResumes(f.session, 1));
+
+    const std::vector<ChangeLogEntry> entries = ReadChangeLog(*f.session.Database.CurrentDatabase);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].what, QStringLiteral("new record with 2 field(s)"));
+    EXPECT_EQ(entries[1].kind, ChangeKind::Edit);
+    EXPECT_EQ(entries[1].what, QStringLiteral("Form_Notes: 0 -> 4 characters; email: 9 -> 15 "
+                                              "characters; phone: removed, 4 characters"));
+    EXPECT_EQ(entries[1].records, QStringLiteral("1"));
+    EXPECT_EQ(f.Count("SELECT count(*) FROM ChangeLog WHERE What LIKE '%ann%' OR What LIKE "
+                      "'%0201%' OR What LIKE '%seen%'"),
+              0);
 }

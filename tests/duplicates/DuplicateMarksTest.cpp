@@ -49,6 +49,6 @@ TEST(DuplicateMarks, MarkedAgainstTheFirstClearedPairsStayAndGoWithTheirRecords)
     // A merge leaves no mark on the kept record and none naming the others:
     // a pair found to be no duplicates of a merged-away record stays so
     // against the kept one.
-    ASSERT_TRUE(MergeRecords(c, {1, 2}, 2).merged);
+    ASSERT_TRUE(MergeRecords(c, f.clock, {1, 2}, 2).merged);
     EXPECT_EQ(LoadDuplicateMarks(c), (std::vector<DuplicateMark>{{3, 2, true}}));
 }

@@ -62,7 +62,7 @@ TEST(MergeRecords, TakesEachFieldsLatestNonEmptyValueAndKeepsEveryNote)
         DatabaseFixture f;
         ThreeSubmissions(f);
         const MergeOutcome outcome =
-            MergeRecords(*f.session.Database.CurrentDatabase, {2, 3, 1}, c.keep);
+            MergeRecords(*f.session.Database.CurrentDatabase, f.clock, {2, 3, 1}, c.keep);
         ASSERT_TRUE(outcome.merged) << outcome.error.toStdString();
         EXPECT_EQ(outcome.kept, c.kept);
         EXPECT_EQ(outcome.deleted, 2);
@@ -92,7 +92,7 @@ TEST(MergeRecords, RefusesItselfAMissingRecordAndAStrangerToKeep)
         {{1, 2}, 3, "Record 3 to keep is not one of the records to merge."},
     };
     for (const auto& k : cases) {
-        const MergeOutcome outcome = MergeRecords(c, k.ids, k.keep);
+        const MergeOutcome outcome = MergeRecords(c, f.clock, k.ids, k.keep);
         EXPECT_FALSE(outcome.merged);
         EXPECT_EQ(outcome.error, QString::fromUtf8(k.error));
     }
@@ -113,7 +113,8 @@ TEST(MergeRecords, AFailedWriteLeavesTheRecordsAsTheyWere)
         ThreeSubmissions(f);
         const QString before = FieldsOf(f, 1) + FieldsOf(f, 2) + FieldsOf(f, 3);
         f.Db().exec(trigger);
-        const MergeOutcome outcome = MergeRecords(*f.session.Database.CurrentDatabase, {1, 2, 3});
+        const MergeOutcome outcome =
+            MergeRecords(*f.session.Database.CurrentDatabase, f.clock, {1, 2, 3});
         EXPECT_FALSE(outcome.merged);
         EXPECT_EQ(outcome.deleted, 0);
         EXPECT_EQ(outcome.error, QStringLiteral("value refused"));
@@ -146,7 +147,7 @@ TEST(MergeRecords, ChoicesPickAFieldsRecordAndThePreviewShowsTheDefaults)
     // The first colour and phone kept; the city left out by choosing a
     // record without one.
     const MergeOutcome outcome = MergeRecords(
-        c, {1, 2, 3}, std::nullopt,
+        c, f.clock, {1, 2, 3}, std::nullopt,
         {{QStringLiteral("colour"), 1}, {QStringLiteral("phone"), 1}, {QStringLiteral("city"), 2}});
     ASSERT_TRUE(outcome.merged) << outcome.error.toStdString();
     EXPECT_EQ(FieldsOf(f, 1),
@@ -162,6 +163,6 @@ TEST(MergeRecords, MarksOfOtherRecordsFollowTheKeptRecord)
     MarkDuplicateGroups(c, {Group({1, 2, 4})});
     // Keeping the later record of 1 and 2: record 4, outside the merge,
     // now repeats the kept record instead of the deleted first one.
-    ASSERT_TRUE(MergeRecords(c, {1, 2}, 2).merged);
+    ASSERT_TRUE(MergeRecords(c, f.clock, {1, 2}, 2).merged);
     EXPECT_EQ(LoadDuplicateMarks(c), (std::vector<DuplicateMark>{{4, 2, false}}));
 }

@@ -1,5 +1,6 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/database/ChangeLogDialog.h"
 #include "gui/duplicates/DuplicateKeysDialog.h"
 #include "gui/privacy/PersonDataDialog.h"
 #include "gui/privacy/RetentionDialog.h"
@@ -581,6 +582,12 @@ void MainWindow::ShowRetention(RetentionSetting& setting)
 void MainWindow::ShowPersonData(PersonData& data)
 {
     PersonDataDialog dialog(data, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowChangeLog(ChangeLogBrowser& browser)
+{
+    ChangeLogDialog dialog(browser, this);
     dialog.exec();
 }
 

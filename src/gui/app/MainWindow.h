@@ -85,6 +85,7 @@ public:
     void ShowRetention(RetentionSetting& setting) override;
     void ShowPersonData(PersonData& data) override;
     void ShowStatistics() override;
+    void ShowChangeLog(ChangeLogBrowser& browser) override;
     void ShowMailboxFetch() override;
     QString ChooseFolder(const QString& title, const QString& start) override;
     void ShowSummaryFields() override;

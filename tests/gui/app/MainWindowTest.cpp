@@ -68,17 +68,18 @@ TEST_F(MainWindowTest, FrameMenusAndToolbar)
     auto* file = frame.findChild<QMenu*>(QStringLiteral("mnuFile"));
     ASSERT_NE(file, nullptr);
     const QStringList fileItems = ActionTexts(file->actions());
-    ASSERT_EQ(fileItems.size(), 22);
+    ASSERT_EQ(fileItems.size(), 23);
     EXPECT_EQ(fileItems.first(), QStringLiteral("&New Database..."));
-    EXPECT_EQ(fileItems[5], QStringLiteral("&Fetch responses from mailbox..."));
-    EXPECT_EQ(fileItems[6], QStringLiteral("&Set import folder..."));
-    EXPECT_EQ(fileItems[7], QStringLiteral("Sc&an import folder"));
-    EXPECT_EQ(fileItems[8],
+    EXPECT_EQ(fileItems[3], QStringLiteral("Co&mpact database"));
+    EXPECT_EQ(fileItems[6], QStringLiteral("&Fetch responses from mailbox..."));
+    EXPECT_EQ(fileItems[7], QStringLiteral("&Set import folder..."));
+    EXPECT_EQ(fileItems[8], QStringLiteral("Sc&an import folder"));
+    EXPECT_EQ(fileItems[9],
               QStringLiteral("&Export record(s) to different Tallowmere Database..."));
-    EXPECT_EQ(fileItems[16], QStringLiteral("E&xit"));
-    EXPECT_EQ(fileItems[17], QStringLiteral("-"));
+    EXPECT_EQ(fileItems[17], QStringLiteral("E&xit"));
+    EXPECT_EQ(fileItems[18], QStringLiteral("-"));
     EXPECT_EQ(fileItems.last(), QStringLiteral("RecentFile4"));
-    for (int i = 17; i < 22; ++i)
+    for (int i = 18; i < 23; ++i)
         EXPECT_FALSE(file->actions()[i]->isVisible()) << i;
 
     auto* record = frame.findChild<QMenu*>(QStringLiteral("mnuResume"));
@@ -132,9 +133,9 @@ TEST_F(MainWindowTest, StartupWithNothingSetShowsTheStartupOptionsAndNoDatabaseC
     EXPECT_EQ(frame.Wizard()->windowTitle(), QStringLiteral("Quick Tips"));
     EXPECT_FALSE(frame.Shell().DatabaseOpen());
 
-    for (const char* off :
-         {"mnuEdit", "mnuResume", "mnuOQueryBuilder", "mnuFCloseDB", "mnuFImportResume",
-          "mnuFPrintResume", "mnuRMoveNext", "tbrNext", "tbrFileImport", "tbrView"})
+    for (const char* off : {"mnuEdit", "mnuResume", "mnuOQueryBuilder", "mnuFCloseDB",
+                            "mnuFImportResume", "mnuFPrintResume", "mnuRMoveNext", "tbrNext",
+                            "tbrFileImport", "tbrView", "mnuFCompactDB", "mnuOChangeLog"})
         EXPECT_FALSE(frame.Command(QString::fromLatin1(off))->isEnabled()) << off;
     for (const char* on :
          {"tbrOpenDB", "mnuFOpenDB", "mnuFNewDB", "mnuFExit", "mnuWTile", "mnuHContents",
