@@ -151,6 +151,10 @@ void DatabaseConnection::CheckpointLog()
 {
     if (IsReadOnly())
         return;
+    // A kept statement left on a row holds a read open on this connection,
+    // which the engine refuses to checkpoint under ("table is locked").
+    for (auto& [sql, statement] : m_statements)
+        statement->reset();
     // A reader of another program holding an old snapshot keeps the log
     // from being emptied; the busy handler waits for it as for a writer.
     m_db.execAndGet("PRAGMA wal_checkpoint(TRUNCATE)");

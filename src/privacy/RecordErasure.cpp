@@ -23,6 +23,9 @@ int EraseRecords(DatabaseConnection& connection, const Clock& clock, const std::
         }
         AppendChangeLog(connection, clock, kind, what.arg(erased), ChangeLogRecords(gone));
     });
+    // Until the log is emptied into the file, the file keeps the pages
+    // as they were before the delete, erased text and all.
+    connection.CheckpointLog();
     return erased;
 }
 

@@ -91,6 +91,9 @@ int ApplyRetention(DatabaseConnection& connection, const Clock& clock, const Ret
         AppendChangeLog(connection, clock, ChangeKind::Retention, RetentionOutcome(rule, changed),
                         ChangeLogRecords(masked));
     });
+    // The masked values are gone from the file only once the log is
+    // emptied into it.
+    connection.CheckpointLog();
     return changed;
 }
 

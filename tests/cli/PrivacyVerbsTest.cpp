@@ -116,6 +116,11 @@ TEST(PersonVerb, ListsExportsAndErasesAPersonsRecords)
     EXPECT_TRUE(out.endsWith("2 record(s) erased\n")) << out.constData();
     EXPECT_EQ(Count(db, "SELECT count(*) FROM Forms"), 2);
     EXPECT_EQ(Count(db, "SELECT count(*) FROM Data WHERE Field_Value LIKE 'ann%'"), 0);
+    for (const QString& name : {db, db + "-wal", db + "-journal"}) {
+        QFile bytes(name);
+        if (bytes.open(QIODevice::ReadOnly))
+            EXPECT_FALSE(bytes.readAll().toLower().contains("ann@example.org")) << qPrintable(name);
+    }
 }
 
 TEST(ExportVerb, OmitsFieldsAndWritesStablePseudonymsPerDatabase)

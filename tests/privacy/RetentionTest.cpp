@@ -3,6 +3,7 @@
 #include "privacy/RetentionSetting.h"
 #include "database/ChangeLog.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,8 +55,21 @@ TEST(Retention, DeletingTakesTheFieldsAndMaskingKeepsTheRecord)
 {
     Dated f;
     DatabaseConnection& db = *f.session.Database.CurrentDatabase;
+    // What lies on the disk: the file, its write-ahead log and journal.
+    const auto onDisk = [&](const char* text) {
+        QByteArray bytes;
+        for (const QString& suffix : {"", "-wal", "-journal"}) {
+            QFile file(f.session.Database.CurrentDatabasePath + suffix);
+            if (file.open(QIODevice::ReadOnly))
+                bytes += file.readAll();
+        }
+        return bytes.contains(text);
+    };
+    ASSERT_TRUE(onDisk("b@example.org"));
     const RetentionRule mask{365, Action::Mask, {"email"}};
     EXPECT_EQ(ApplyRetention(db, f.clock, mask, PlanRetention(db, mask, f.clock.Now().date())), 2);
+    EXPECT_FALSE(onDisk("a@example.org") || onDisk("b@example.org"))
+        << "a masked value is readable";
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 7);
     EXPECT_EQ(f.Text("SELECT group_concat(Field_Value, '|') FROM Data WHERE FormID = 1"),
               QStringLiteral("|Oslo"));
@@ -68,6 +82,8 @@ TEST(Retention, DeletingTakesTheFieldsAndMaskingKeepsTheRecord)
               3);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Forms"), 4);
     EXPECT_EQ(f.Count("SELECT count(*) FROM Data WHERE FormID IN (1, 2, 7)"), 0);
+    EXPECT_FALSE(onDisk("Oslo") || onDisk("Rome")) << "an erased value is readable";
+    EXPECT_TRUE(onDisk("c@example.org"));
 
     const std::vector<ChangeLogEntry> log = ReadChangeLog(db);
     ASSERT_EQ(log.size(), 2u);
