@@ -9,7 +9,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
 
-void ShowMergedAway(Session& session, qint64 kept, const std::vector<qint64>& deleted)
+void ForgetDeletedRecords(Session& session, const std::vector<qint64>& deleted)
 {
     DatabaseState& d = session.Database;
     try {
@@ -27,11 +27,17 @@ void ShowMergedAway(Session& session, qint64 kept, const std::vector<qint64>& de
         session.ui.MessageBox(QStringLiteral("Error reading data: ") + ErrorText(e),
                               MessageIcon::Exclamation);
     }
+    std::vector<qint64> gone = deleted;
+    std::sort(gone.begin(), gone.end());
     std::vector<qint64> ids = d.SummaryRecords.Ids();
-    std::erase_if(ids, [&](qint64 id) {
-        return std::find(deleted.begin(), deleted.end(), id) != deleted.end();
-    });
+    std::erase_if(ids, [&](qint64 id) { return std::binary_search(gone.begin(), gone.end(), id); });
     d.SummaryRecords.Assign(std::move(ids));
+}
+
+void ShowMergedAway(Session& session, qint64 kept, const std::vector<qint64>& deleted)
+{
+    DatabaseState& d = session.Database;
+    ForgetDeletedRecords(session, deleted);
     d.SummaryRecords.Seek(kept);
     // Emits the summary's reload with the kept record's new name and date.
     if (d.SummaryFiltered)

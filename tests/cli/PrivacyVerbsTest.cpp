@@ -118,8 +118,9 @@ TEST(PersonVerb, ListsExportsAndErasesAPersonsRecords)
     EXPECT_EQ(Count(db, "SELECT count(*) FROM Data WHERE Field_Value LIKE 'ann%'"), 0);
     for (const QString& name : {db, db + "-wal", db + "-journal"}) {
         QFile bytes(name);
-        if (bytes.open(QIODevice::ReadOnly))
+        if (bytes.open(QIODevice::ReadOnly)) {
             EXPECT_FALSE(bytes.readAll().toLower().contains("ann@example.org")) << qPrintable(name);
+        }
     }
 }
 

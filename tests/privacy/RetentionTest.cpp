@@ -58,7 +58,7 @@ TEST(Retention, DeletingTakesTheFieldsAndMaskingKeepsTheRecord)
     // What lies on the disk: the file, its write-ahead log and journal.
     const auto onDisk = [&](const char* text) {
         QByteArray bytes;
-        for (const QString& suffix : {"", "-wal", "-journal"}) {
+        for (const char* suffix : {"", "-wal", "-journal"}) {
             QFile file(f.session.Database.CurrentDatabasePath + suffix);
             if (file.open(QIODevice::ReadOnly))
                 bytes += file.readAll();
