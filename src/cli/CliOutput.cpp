@@ -27,3 +27,12 @@ QString CliPrintTemplate(Session& session, const QString& name)
     }
     return {};
 }
+
+QString OneLineEscaped(QString text)
+{
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    return text;
+}

@@ -13,3 +13,7 @@ QString CliTemplatePath(CliContext& context, const QString& name);
 // or without ".rpt", or its name, in any letter case); the first printing
 // template without a name; empty when none is called so.
 QString CliPrintTemplate(Session& session, const QString& name);
+
+// Keeps one value of a tab-separated line on that line: backslash, CR, LF
+// and tab written as \\, \r, \n, \t.
+QString OneLineEscaped(QString text);

@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CliDatabase.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "database/ChangeLog.h"
 #include "platform/DatabaseConnection.h"
@@ -9,16 +10,6 @@
 #include <QJsonObject>
 
 namespace {
-
-// Keeps one entry on one line.
-QString OneLine(QString text)
-{
-    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
-    return text;
-}
 
 QString When(const ChangeLogEntry& entry)
 {
@@ -74,8 +65,8 @@ int RunLog(CliContext& context, QStringList args)
     } else {
         for (const ChangeLogEntry& entry : entries)
             context.out << When(entry) << '\t' << ChangeKindName(entry.kind) << '\t'
-                        << OneLine(entry.user) << '\t' << OneLine(entry.records) << '\t'
-                        << OneLine(entry.what) << '\n';
+                        << OneLineEscaped(entry.user) << '\t' << OneLineEscaped(entry.records)
+                        << '\t' << OneLineEscaped(entry.what) << '\n';
     }
     context.out.flush();
     return kExitOk;
